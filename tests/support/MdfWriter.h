@@ -14,12 +14,14 @@
 #include <string_view>
 #include <vector>
 
-namespace mdfwriter {
+namespace mdfwriter
+{
 
 using Bytes = std::vector<uint8_t>;
 
 // Chunk tags that occur in files.
-namespace tag {
+namespace tag
+{
 inline constexpr std::string_view kStringBank0 = "MDFDSB00";
 inline constexpr std::string_view kStringBank1 = "MDFDSB01";
 inline constexpr std::string_view kGadgetTable = "MDFTGDG0";
@@ -34,38 +36,40 @@ inline constexpr std::string_view kFontArray = "MDFLFTA0";
 inline constexpr std::string_view kFont = "MDFLFNT0";
 // Known to the format but carried by no reader class: always skipped.
 inline constexpr std::string_view kUnknownVpbi = "MDFVPBI0";
-}  // namespace tag
+} // namespace tag
 
 // Primitive type codes (header byte 0). Any other value ends a list.
-inline constexpr uint8_t kPrimF4 = 5;   // flat colour, untextured
-inline constexpr uint8_t kPrimG4 = 6;   // colour per vertex, untextured
-inline constexpr uint8_t kPrimFT4 = 7;  // flat colour, textured
-inline constexpr uint8_t kPrimGT4 = 8;  // colour per vertex, textured
+inline constexpr uint8_t kPrimF4 = 5;  // flat colour, untextured
+inline constexpr uint8_t kPrimG4 = 6;  // colour per vertex, untextured
+inline constexpr uint8_t kPrimFT4 = 7; // flat colour, textured
+inline constexpr uint8_t kPrimGT4 = 8; // colour per vertex, textured
 
 // ---- Fields ----------------------------------------------------------------
 
-void put8(Bytes& out, uint8_t value);    // 1 byte
-void put16(Bytes& out, uint16_t value);  // 2 bytes LE (pass s16 values cast)
-void put32(Bytes& out, uint32_t value);  // 4 bytes LE
+void put8(Bytes& out, uint8_t value);   // 1 byte
+void put16(Bytes& out, uint16_t value); // 2 bytes LE (pass s16 values cast)
+void put32(Bytes& out, uint32_t value); // 4 bytes LE
 // Exactly 8 bytes: the first 8 characters, NUL-padded when shorter.
 void putTag(Bytes& out, std::string_view tag8);
-void putBytes(Bytes& out, const Bytes& bytes);  // appended as they are
+void putBytes(Bytes& out, const Bytes& bytes); // appended as they are
 
 // ---- Generic containers ----------------------------------------------------
 
-struct Child {
+struct Child
+{
     std::string tag{};
     Bytes body{};
     uint32_t spare = 0;
-    std::optional<uint32_t> declaredSize{};  // replaces body.size() in the directory
+    std::optional<uint32_t> declaredSize{}; // replaces body.size() in the directory
 };
 // u32 N, N x (tag[8], u32 spare, u32 size), then the N bodies in directory order.
 [[nodiscard]] Bytes recordBody(const std::vector<Child>& children);
 
-struct Element {
+struct Element
+{
     Bytes body{};
     uint32_t spare = 0;
-    std::optional<uint32_t> declaredSize{};  // replaces body.size() in the table
+    std::optional<uint32_t> declaredSize{}; // replaces body.size() in the table
 };
 // tag[8], u32 N, N x (u32 spare, u32 size), then the N bodies.
 [[nodiscard]] Bytes arrayBody(std::string_view arrayTag, const std::vector<Element>& elements);
@@ -81,8 +85,8 @@ struct Element {
 [[nodiscard]] Bytes rectBody(int16_t left, int16_t top, int16_t right, int16_t bottom,
                              std::array<int16_t, 4> aux = {});
 // 12 bytes: s16 auxX, auxY, posX, posY, u8 flags, u8 code, 2 zero bytes.
-[[nodiscard]] Bytes hotspotBody(int16_t posX, int16_t posY, uint8_t flags, uint8_t code = 0,
-                                int16_t auxX = 0, int16_t auxY = 0);
+[[nodiscard]] Bytes hotspotBody(int16_t posX, int16_t posY, uint8_t flags, uint8_t code = 0, int16_t auxX = 0,
+                                int16_t auxY = 0);
 // 32 bytes: u32 word, 28 zero bytes.
 [[nodiscard]] Bytes optionsBody(uint32_t word);
 // 4 bytes: u8 value0, u8 value1, 2 zero bytes.
@@ -90,25 +94,28 @@ struct Element {
 
 // ---- Primitive lists -------------------------------------------------------
 
-struct Vertex {
+struct Vertex
+{
     int16_t x = 0;
     int16_t y = 0;
 };
-struct Colour {
+struct Colour
+{
     uint8_t r = 0;
     uint8_t g = 0;
     uint8_t b = 0;
     uint8_t pad = 0;
 };
-struct Prim {
+struct Prim
+{
     uint8_t type = kPrimF4;
     uint8_t mode = 0;
     uint8_t cornerBits = 0;
     uint8_t aux = 0;
-    uint16_t textureId = 0;   // types 7 and 8 only
-    uint16_t textureAux = 0;  // types 7 and 8 only
+    uint16_t textureId = 0;  // types 7 and 8 only
+    uint16_t textureAux = 0; // types 7 and 8 only
     std::array<Vertex, 4> vertices{};
-    std::array<Colour, 4> colours{};  // types 5 and 7 write colours[0] only
+    std::array<Colour, 4> colours{}; // types 5 and 7 write colours[0] only
 };
 // Header u8 type, mode, cornerBits, aux; then the body:
 //   5: 4 x (s16 x, y), colour                         (20 bytes)
@@ -118,11 +125,12 @@ struct Prim {
 // colour = u8 r, g, b, pad. Any other type writes the header alone.
 [[nodiscard]] Bytes primBody(const Prim& prim);
 
-struct PrimList {
+struct PrimList
+{
     int16_t offsetX = 0;
     int16_t offsetY = 0;
     std::vector<Prim> prims{};
-    uint32_t terminator = 0;  // a header whose byte 0 is not 5..8 ends the list
+    uint32_t terminator = 0; // a header whose byte 0 is not 5..8 ends the list
 };
 // s16 offsetX, s16 offsetY, each primitive (header + body), u32 terminator.
 [[nodiscard]] Bytes primListBody(const PrimList& list);
@@ -131,36 +139,41 @@ struct PrimList {
 
 // ---- Whole files -----------------------------------------------------------
 
-struct Rect {
+struct Rect
+{
     int16_t left = 0;
     int16_t top = 0;
     int16_t right = 0;
     int16_t bottom = 0;
     std::array<int16_t, 4> aux{};
 };
-struct Hotspot {
+struct Hotspot
+{
     int16_t posX = 0;
     int16_t posY = 0;
-    uint8_t flags = 0;  // bits 0-1 flagsB, bits 2-3 flagsA, bits 4-7 unused
+    uint8_t flags = 0; // bits 0-1 flagsB, bits 2-3 flagsA, bits 4-7 unused
     uint8_t code = 0;
     int16_t auxX = 0;
     int16_t auxY = 0;
 };
-struct Gadget {
-    std::string name{};                            // goes to the root's bank 0
-    std::vector<std::vector<Rect>> rects{};        // rectangle table of vectors
-    std::vector<std::vector<Hotspot>> hotspots{};  // hotspot table of vectors
+struct Gadget
+{
+    std::string name{};                           // goes to the root's bank 0
+    std::vector<std::vector<Rect>> rects{};       // rectangle table of vectors
+    std::vector<std::vector<Hotspot>> hotspots{}; // hotspot table of vectors
     std::vector<PrimList> primLists{};
-    std::optional<uint32_t> options{};  // no options chunk when empty
+    std::optional<uint32_t> options{}; // no options chunk when empty
 };
-struct FontEntry {
+struct FontEntry
+{
     uint8_t value0 = 0;
     uint8_t value1 = 0;
 };
-struct Layout {
+struct Layout
+{
     std::vector<Gadget> gadgets{};
-    std::vector<std::string> strings1{};          // the root's string bank 1
-    std::vector<std::vector<FontEntry>> fonts{};  // in the font table
+    std::vector<std::string> strings1{};         // the root's string bank 1
+    std::vector<std::vector<FontEntry>> fonts{}; // in the font table
     // Written into the root directory right after the names bank, so known
     // chunks come both before and after them.
     std::vector<Child> extraRootChunks{};
@@ -180,4 +193,4 @@ struct Layout {
 // earlier file survives a failure. Returns false on any error.
 [[nodiscard]] bool writeFile(const std::string& path, const Bytes& bytes);
 
-}  // namespace mdfwriter
+} // namespace mdfwriter
