@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// Exit statuses of the command-line modes.
+enum LumarcExit : int
+{
+    kExitOk = 0,
+    kExitFailed = 1, // the input could not be read or the output not written
+    kExitUsage = 2,  // the command line itself is wrong
+};
+
+// Runs lumarc's command-line modes (`args` without the program name):
+//   [--psx] INPUT.mdf OUTPUT.rlf   convert and print the size
+//   --list INPUT.mdf               print the gadget list, TAB-separated
+//   --help, --version
+// Results go to `out`, messages to `err`; returns the exit status.
+[[nodiscard]] int runLumarcCommandLine(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);

@@ -1,0 +1,10 @@
+#include "LumarcCommandLine.h"
+
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return runLumarcCommandLine(args, stdout, stderr);
+}

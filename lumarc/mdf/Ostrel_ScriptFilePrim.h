@@ -1,0 +1,79 @@
+#pragma once
+
+#include "Ostrel_ScriptFilePrim_Base.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+// The geometry the four quad primitives share: four vertices and one colour
+// (flat) or four colours (one per vertex). Colour k moves with vertex k.
+template <std::size_t ColourCount>
+class Ostrel_ScriptFilePrim_Quad : public Ostrel_ScriptFilePrim_Base
+{
+    static_assert(ColourCount == 1 || ColourCount == 4);
+
+public:
+    PrimBounds& getBounds(PrimBounds& out) const override;
+    void normaliseOrder() override;
+    void rotateCorners() override;
+    void swapCorners() override;
+    [[nodiscard]] uint8_t maskedCornerBits() const override { return cornerBits & 0xC0; }
+    [[nodiscard]] int cornerBit5Clear() const override { return (cornerBits & 0x20) == 0 ? 1 : 0; }
+
+    std::array<PrimVertex, 4> vertices{};
+    std::array<PrimColour, ColourCount> colours{};
+
+protected:
+    // Reads the vertices (eight s16) at `body` and the colours right after.
+    void decodeGeometry(const uint8_t* body);
+
+private:
+    // Reorders vertices, per-vertex colours and corner fields: new slot k
+    // takes old slot order[k].
+    void permute(const std::array<int, 4>& order);
+};
+
+class Ostrel_ScriptFilePrim_F4 final : public Ostrel_ScriptFilePrim_Quad<1>
+{
+public:
+    static constexpr std::size_t kBodyBytes = 20;
+    void readBody(const uint8_t* body) { decodeGeometry(body); }
+    void doExport_RLF(RlfRenderEntry& entry) const override;
+    [[nodiscard]] int primType() const override { return static_cast<int>(PrimTypeCode::F4); }
+    [[nodiscard]] const PrimColour& colour() const { return colours[0]; }
+};
+
+class Ostrel_ScriptFilePrim_G4 final : public Ostrel_ScriptFilePrim_Quad<4>
+{
+public:
+    static constexpr std::size_t kBodyBytes = 32;
+    void readBody(const uint8_t* body) { decodeGeometry(body); }
+    void doExport_RLF(RlfRenderEntry& entry) const override;
+    [[nodiscard]] int primType() const override { return static_cast<int>(PrimTypeCode::G4); }
+};
+
+class Ostrel_ScriptFilePrim_FT4 final : public Ostrel_ScriptFilePrim_Quad<1>
+{
+public:
+    static constexpr std::size_t kBodyBytes = 24;
+    void readBody(const uint8_t* body);
+    void doExport_RLF(RlfRenderEntry& entry) const override;
+    [[nodiscard]] int primType() const override { return static_cast<int>(PrimTypeCode::FT4); }
+    [[nodiscard]] const PrimColour& colour() const { return colours[0]; }
+
+    uint16_t textureId = 0;
+    uint16_t textureAux = 0;
+};
+
+class Ostrel_ScriptFilePrim_GT4 final : public Ostrel_ScriptFilePrim_Quad<4>
+{
+public:
+    static constexpr std::size_t kBodyBytes = 36;
+    void readBody(const uint8_t* body);
+    void doExport_RLF(RlfRenderEntry& entry) const override;
+    [[nodiscard]] int primType() const override { return static_cast<int>(PrimTypeCode::GT4); }
+
+    uint16_t textureId = 0;
+    uint16_t textureAux = 0;
+};

@@ -1,0 +1,85 @@
+#include "RlfConversion.h"
+
+#include "MdfRoot.h"
+
+#include <cmath>
+
+int16_t toRlfCoordinate(double value)
+{
+    // Layout values are whole 16-bit numbers and their sums, far inside the
+    // 64-bit range; anything else (a NaN) is taken as 0 rather than trapped.
+    constexpr double kLimit = 9.0e18;
+    if (!(std::fabs(value) < kLimit))
+        return 0;
+    const auto whole = static_cast<int64_t>(std::trunc(value));
+    return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(whole) & 0xFFFF));
+}
+
+namespace
+{
+
+void addChildAreas(RlfGadget& gadget, const MdfGadget& source, int yOffset)
+{
+    for (uint16_t i = 0; i < source.rects.count(); ++i)
+    {
+        const MdfRectVector& vector = source.rects.at(i);
+        if (vector.count() == 0)
+            continue;
+        const MdfRect& rect = vector.at(0);
+        auto area = std::make_unique<RlfRect>();
+        area->x = toRlfCoordinate(rect.left);
+        area->y = toRlfCoordinate(static_cast<double>(yOffset) + rect.top);
+        area->w = toRlfCoordinate(double{rect.right} - rect.left);
+        area->h = toRlfCoordinate(double{rect.bottom} - rect.top);
+        gadget.addChildArea(std::move(area));
+    }
+}
+
+void addHotspots(RlfGadget& gadget, const MdfGadget& source, int yOffset)
+{
+    for (uint16_t i = 0; i < source.hotspots.count(); ++i)
+    {
+        const MdfHotspotVector& vector = source.hotspots.at(i);
+        if (vector.count() == 0)
+            continue;
+        auto hotspot = std::make_unique<RlfHotspot>();
+        vector.at(0).exportRlf(*hotspot);
+        hotspot->y = static_cast<int16_t>(static_cast<uint16_t>(hotspot->y + yOffset));
+        gadget.addHotspot(std::move(hotspot));
+    }
+}
+
+void addRenderEntries(RlfGadget& gadget, const MdfGadget& source, int yOffset)
+{
+    const MdfPrimList* list = source.firstPrimList();
+    if (!list)
+        return;
+    for (const Ostrel_ScriptFilePrim_Base& prim : list->primitives)
+    {
+        auto entry = std::make_unique<RlfRenderEntry>();
+        prim.doExport_RLF(*entry);
+        for (RlfPoint& point : entry->points)
+        {
+            point.x = toRlfCoordinate(point.x + double{list->offsetX});
+            point.y = toRlfCoordinate(point.y + static_cast<double>(yOffset) + list->offsetY);
+        }
+        gadget.renderList.add(std::move(entry));
+    }
+}
+
+} // namespace
+
+std::unique_ptr<RlfFile> buildRlf(const MdfRoot& model, int yOffset)
+{
+    auto file = std::make_unique<RlfFile>();
+    for (uint16_t i = 0; i < model.gadgets.count(); ++i)
+    {
+        const MdfGadget& source = model.gadgets.at(i);
+        auto gadget = std::make_unique<RlfGadget>(model.gadgetName(i));
+        addChildAreas(*gadget, source, yOffset);
+        addHotspots(*gadget, source, yOffset);
+        addRenderEntries(*gadget, source, yOffset);
+        file->addGadget(std::move(gadget));
+    }
+    return file;
+}

@@ -1,0 +1,47 @@
+#include "RlfFile.h"
+
+#include "BinaryOutStream.h"
+#include "DebugOutput.h"
+
+namespace
+{
+constexpr int64_t kCountBytes = 4;
+constexpr int64_t kOffsetBytes = 4;
+} // namespace
+
+int64_t RlfFile::size() const
+{
+    int64_t total = kCountBytes;
+    for (const RlfGadget& gadget : gadgets)
+        total += kOffsetBytes + gadget.size();
+    return total;
+}
+
+void RlfFile::layout()
+{
+    for (RlfGadget& gadget : gadgets)
+        gadget.layout();
+}
+
+bool RlfFile::write(BinaryOutStream& stream) const
+{
+    debugOutput("Writing RLF header ... ");
+    const auto gadgetCount = static_cast<uint32_t>(gadgets.count());
+    stream.writeU32(gadgetCount);
+    const uint32_t firstGadget = static_cast<uint32_t>(kCountBytes + kOffsetBytes * gadgetCount);
+    uint32_t offset = firstGadget;
+    for (const RlfGadget& gadget : gadgets)
+    {
+        stream.writeU32(offset);
+        offset += static_cast<uint32_t>(gadget.size());
+    }
+    debugOutput("done.\n");
+    debugOutput("Writing gadgets ...\n");
+    offset = firstGadget;
+    for (const RlfGadget& gadget : gadgets)
+    {
+        gadget.write(stream, offset);
+        offset += static_cast<uint32_t>(gadget.size());
+    }
+    return !stream.failed();
+}

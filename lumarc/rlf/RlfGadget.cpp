@@ -1,0 +1,78 @@
+#include "RlfGadget.h"
+
+#include "BinaryOutStream.h"
+#include "DebugOutput.h"
+
+namespace
+{
+constexpr int64_t kHeaderBytes = 20;
+// The box starts from the far corner of a 640 x 480 screen, so it always
+// reaches at least to its origin.
+constexpr RlfBounds kEmptyBounds{640, 480, 0, 0};
+} // namespace
+
+int64_t RlfGadget::size() const
+{
+    return kHeaderBytes + RlfRect::kSize * static_cast<int64_t>(childAreas.count()) +
+           RlfHotspot::kSize * static_cast<int64_t>(hotspots.count()) + renderList.size();
+}
+
+void RlfGadget::layout()
+{
+    RlfBounds bounds = kEmptyBounds;
+    for (const RlfRect& rect : childAreas)
+        rect.accumulateBounds(bounds);
+    for (const RlfHotspot& hotspot : hotspots)
+        hotspot.accumulateBounds(bounds);
+    renderList.accumulateBounds(bounds);
+    x = static_cast<int16_t>(bounds.minX);
+    y = static_cast<int16_t>(bounds.minY);
+    w = static_cast<int16_t>(bounds.maxX - bounds.minX);
+    h = static_cast<int16_t>(bounds.maxY - bounds.minY);
+    renderList.remapTextureIds();
+}
+
+bool RlfGadget::write(BinaryOutStream& stream, uint32_t offset) const
+{
+    debugOutput("Writing gadget header ...");
+    for (int16_t value : {x, y, w, h})
+        stream.writeU16(static_cast<uint16_t>(value));
+    const auto childCount = static_cast<uint32_t>(childAreas.count());
+    const auto hotspotCount = static_cast<uint32_t>(hotspots.count());
+    const uint32_t rectsAt = offset + static_cast<uint32_t>(kHeaderBytes);
+    const uint32_t hotspotsAt = rectsAt + RlfRect::kSize * childCount;
+    const uint32_t renderListAt = hotspotsAt + RlfHotspot::kSize * hotspotCount;
+    stream.writeU32(childCount > 0 ? rectsAt : 0);
+    stream.writeU32(hotspotCount > 0 ? hotspotsAt : 0);
+    stream.writeU32(renderList.size() > 0 ? renderListAt : 0);
+    debugOutput("done.\n");
+
+    if (childCount > 0)
+    {
+        debugOutput("Writing child areas ...\n");
+        uint32_t at = rectsAt;
+        for (const RlfRect& rect : childAreas)
+        {
+            rect.write(stream, at);
+            at += RlfRect::kSize;
+        }
+    }
+    else
+        debugOutput("No child areas.\n");
+
+    if (hotspotCount > 0)
+    {
+        debugOutput("Writing hotspots ...\n");
+        uint32_t at = hotspotsAt;
+        for (const RlfHotspot& hotspot : hotspots)
+        {
+            hotspot.write(stream, at);
+            at += RlfHotspot::kSize;
+        }
+    }
+    else
+        debugOutput("No hotspots.\n");
+
+    renderList.write(stream, renderListAt);
+    return !stream.failed();
+}
