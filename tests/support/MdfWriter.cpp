@@ -215,9 +215,10 @@ Bytes hotspotBody(int16_t posX, int16_t posY, uint8_t flags, uint8_t code, int16
 
 Bytes optionsBody(uint32_t word)
 {
-    Bytes out;
-    put32(out, word);
-    out.resize(32, 0);
+    constexpr std::size_t kOptionsBytes = 32;
+    Bytes out(kOptionsBytes, 0);
+    for (std::size_t i = 0; i < 4; ++i)
+        out[i] = static_cast<uint8_t>(word >> (8 * i));
     return out;
 }
 
