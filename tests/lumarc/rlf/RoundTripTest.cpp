@@ -1,0 +1,142 @@
+// Random but reproducible layouts go through the real reader, conversion and
+// writer; the file must equal the one worked out independently from the
+// layout's description.
+#include "ExpectedRlf.h"
+#include "LoadedLayout.h"
+#include "RlfConversion.h"
+#include "RlfSave.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace mdfwriter;
+
+namespace
+{
+
+class LayoutGenerator
+{
+public:
+    explicit LayoutGenerator(uint32_t seed) : m_random(seed) {}
+
+    Layout layout()
+    {
+        Layout result;
+        const int gadgets = pick(1, 6);
+        for (int i = 0; i < gadgets; ++i)
+            result.gadgets.push_back(gadget(i));
+        // Every primitive type occurs at least once.
+        std::vector<Prim>& first = result.gadgets[0].primLists.emplace_back(primList()).prims;
+        for (uint8_t type : {kPrimF4, kPrimG4, kPrimFT4, kPrimGT4})
+            first.insert(first.begin() + pick(0, static_cast<int>(first.size())), prim(type));
+        std::swap(result.gadgets[0].primLists.front(), result.gadgets[0].primLists.back());
+        return result;
+    }
+
+private:
+    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
+    uint8_t byte() { return static_cast<uint8_t>(pick(0, 255)); }
+    // Mostly on-screen values, sometimes anything a 16-bit field holds, so
+    // that sums wrap.
+    int16_t coordinate()
+    {
+        return static_cast<int16_t>(pick(0, 7) == 0 ? pick(-32768, 32767) : pick(-100, 800));
+    }
+
+    Gadget gadget(int index)
+    {
+        Gadget g;
+        g.name = pick(0, 4) == 0 ? "" : "Gadget" + std::to_string(index);
+        for (int v = pick(0, 3); v > 0; --v)
+        {
+            std::vector<Rect>& vector = g.rects.emplace_back();
+            for (int r = pick(0, 3); r > 0; --r)
+                vector.push_back(Rect{coordinate(),
+                                      coordinate(),
+                                      coordinate(),
+                                      coordinate(),
+                                      {coordinate(), coordinate(), coordinate(), coordinate()}});
+        }
+        for (int v = pick(0, 3); v > 0; --v)
+        {
+            std::vector<Hotspot>& vector = g.hotspots.emplace_back();
+            for (int h = pick(0, 2); h > 0; --h)
+                vector.push_back(
+                    Hotspot{coordinate(), coordinate(), byte(), byte(), coordinate(), coordinate()});
+        }
+        for (int l = pick(0, 2); l > 0; --l)
+            g.primLists.push_back(primList());
+        if (pick(0, 1))
+            g.options = byte();
+        return g;
+    }
+
+    PrimList primList()
+    {
+        PrimList list{coordinate(), coordinate(), {}};
+        for (int p = pick(0, 6); p > 0; --p)
+            list.prims.push_back(prim(static_cast<uint8_t>(pick(kPrimF4, kPrimGT4))));
+        return list;
+    }
+
+    Prim prim(uint8_t type)
+    {
+        Prim p{type, byte(), byte(), byte()};
+        constexpr std::array<uint16_t, 4> kOddTextures{0xFFFF, 0x8000, 6, 0x7FFF};
+        p.textureId = pick(0, 3) == 0 ? kOddTextures[static_cast<size_t>(pick(0, 3))]
+                                      : static_cast<uint16_t>(pick(0, 5));
+        p.textureAux = static_cast<uint16_t>(pick(0, 0xFFFF));
+        for (Vertex& v : p.vertices)
+            v = {coordinate(), coordinate()};
+        for (Colour& c : p.colours)
+            c = {byte(), byte(), byte(), byte()};
+        return p;
+    }
+
+    std::mt19937 m_random;
+};
+
+// Names the first differing byte instead of printing whole files.
+::testing::AssertionResult sameBytes(const Bytes& actual, const Bytes& expected)
+{
+    const size_t common = std::min(actual.size(), expected.size());
+    for (size_t i = 0; i < common; ++i)
+        if (actual[i] != expected[i])
+            return ::testing::AssertionFailure()
+                   << "byte " << i << " is " << int{actual[i]} << ", expected " << int{expected[i]};
+    if (actual.size() != expected.size())
+        return ::testing::AssertionFailure() << actual.size() << " bytes, expected " << expected.size();
+    return ::testing::AssertionSuccess();
+}
+
+void checkSeeds(int yOffset)
+{
+    for (uint32_t seed = 1; seed <= 12; ++seed)
+    {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        const Layout layout = LayoutGenerator(seed).layout();
+        const Bytes expected = expectedrlf::encode(layout, yOffset);
+        TempFolder folder;
+        const auto model = loadLayout(folder, layout);
+        ASSERT_TRUE(model);
+        const std::string path = folder.file("out.rlf");
+        int64_t reported = -1;
+        const RlfSaveResult result = saveRlf(*model, yOffset, path, [&](int64_t bytes) { reported = bytes; });
+        ASSERT_EQ(result.status, RlfSaveStatus::Saved) << result.message;
+        EXPECT_EQ(reported, static_cast<int64_t>(expected.size()));
+        EXPECT_TRUE(sameBytes(readBytes(path), expected));
+    }
+}
+
+} // namespace
+
+TEST(RoundTrip, GeneratedLayoutsGiveExpectedPcFiles)
+{
+    checkSeeds(0);
+}
+
+TEST(RoundTrip, GeneratedLayoutsGiveExpectedConsoleFiles)
+{
+    checkSeeds(kPsxYOffset);
+}
