@@ -1,0 +1,181 @@
+#include "MdfRoot.h"
+
+#include "MdfTestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace mdfwriter;
+using mdftest::loadModel;
+using mdftest::rootWithGadgets;
+using mdftest::StreamOver;
+
+TEST(MdfModel, GadgetNamesFollowGadgetOrder)
+{
+    Layout layout;
+    layout.gadgets = {{.name = "first"}, {.name = "second"}, {.name = "third"}};
+    auto root = loadModel(mdfFile(layout));
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(root->gadgets.count(), 3);
+    ASSERT_EQ(root->stringBank0.count(), 3);
+    EXPECT_EQ(root->gadgetName(0), "first");
+    EXPECT_EQ(root->gadgetName(1), "second");
+    EXPECT_EQ(root->gadgetName(2), "third");
+}
+
+TEST(MdfModel, MissingNameGivesEmptyText)
+{
+    auto root = loadModel(rootWithGadgets({recordBody({}), recordBody({})}, {"only"}));
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(root->gadgets.count(), 2);
+    EXPECT_EQ(root->gadgetName(0), "only");
+    EXPECT_EQ(root->gadgetName(1), "");
+    EXPECT_EQ(root->gadgetName(70000), "");
+}
+
+TEST(MdfModel, RectTableCountsVectors)
+{
+    const std::vector<Rect> three = {{.left = 1}, {.left = 2}, {.left = 3}};
+    Layout layout;
+    layout.gadgets = {{.name = "g", .rects = {three, {{.left = 4}, {.left = 5}, {.left = 6}}}}};
+    auto root = loadModel(mdfFile(layout));
+    ASSERT_NE(root, nullptr);
+    ASSERT_GE(root->gadgets.count(), 1);
+    const MdfRectTable& rects = root->gadgets.at(0).rects;
+    ASSERT_EQ(rects.count(), 2);
+    ASSERT_EQ(rects.at(0).count(), 3);
+    ASSERT_EQ(rects.at(1).count(), 3);
+    EXPECT_EQ(rects.at(0).at(0).left, 1.0f);
+    EXPECT_EQ(rects.at(1).at(0).left, 4.0f);
+    EXPECT_EQ(rects.at(1).at(2).left, 6.0f);
+}
+
+TEST(MdfModel, RectFieldsInBodyOrder)
+{
+    // aux0..aux3 = 1, 2, 3, 4; left 10, top -20, right 30, bottom 5.
+    StreamOver input({0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x04, 0x00, //
+                      0x0A, 0x00, 0xEC, 0xFF, 0x1E, 0x00, 0x05, 0x00});
+    MdfRect rect;
+    EXPECT_TRUE(rect.read(input.stream, 16));
+    EXPECT_EQ(rect.aux0, 1.0f);
+    EXPECT_EQ(rect.aux1, 2.0f);
+    EXPECT_EQ(rect.aux2, 3.0f);
+    EXPECT_EQ(rect.aux3, 4.0f);
+    EXPECT_EQ(rect.left, 10.0f);
+    EXPECT_EQ(rect.top, -20.0f);
+    EXPECT_EQ(rect.right, 30.0f);
+    EXPECT_EQ(rect.bottom, 5.0f);
+    EXPECT_EQ(input.stream.position(), 16u);
+}
+
+TEST(MdfModel, HotspotFields)
+{
+    // auxX 1, auxY -2, posX 300, posY -400, flags 0xF6, code 0x55, two ignored bytes.
+    StreamOver input({0x01, 0x00, 0xFE, 0xFF, 0x2C, 0x01, 0x70, 0xFE, 0xF6, 0x55, 0xFF, 0xFF});
+    MdfHotspot hotspot;
+    EXPECT_TRUE(hotspot.read(input.stream, 12));
+    EXPECT_EQ(hotspot.auxX, 1.0f);
+    EXPECT_EQ(hotspot.auxY, -2.0f);
+    EXPECT_EQ(hotspot.posX, 300.0f);
+    EXPECT_EQ(hotspot.posY, -400.0f);
+    EXPECT_EQ(hotspot.flagsA, 1); // bits 4-7 are not part of either code
+    EXPECT_EQ(hotspot.flagsB, 2);
+    EXPECT_EQ(hotspot.code, 0x55);
+    EXPECT_EQ(input.stream.position(), 12u);
+}
+
+TEST(MdfModel, HotspotFlags0x0EGiveFlagsA3AndFlagsB2)
+{
+    Layout layout;
+    layout.gadgets = {{.name = "g", .hotspots = {{{.posX = 1, .posY = 2, .flags = 0x0E}}}}};
+    auto root = loadModel(mdfFile(layout));
+    ASSERT_NE(root, nullptr);
+    ASSERT_GE(root->gadgets.count(), 1);
+    ASSERT_EQ(root->gadgets.at(0).hotspots.count(), 1);
+    ASSERT_EQ(root->gadgets.at(0).hotspots.at(0).count(), 1);
+    const MdfHotspot& hotspot = root->gadgets.at(0).hotspots.at(0).at(0);
+    EXPECT_EQ(hotspot.flagsA, 3);
+    EXPECT_EQ(hotspot.flagsB, 2);
+}
+
+TEST(MdfModel, GadgetWithoutOptionsKeepsFlag1)
+{
+    Layout layout;
+    layout.gadgets = {{.name = "g"}};
+    auto root = loadModel(mdfFile(layout));
+    ASSERT_NE(root, nullptr);
+    ASSERT_GE(root->gadgets.count(), 1);
+    EXPECT_EQ(root->gadgets.at(0).options.flag, 1u);
+}
+
+TEST(MdfModel, OptionsFlagIsBit0OfTheWord)
+{
+    Layout layout;
+    layout.gadgets = {{.name = "even", .options = 0xFFFFFFFE}, {.name = "odd", .options = 0x80000001}};
+    auto root = loadModel(mdfFile(layout));
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(root->gadgets.count(), 2);
+    EXPECT_EQ(root->gadgets.at(0).options.flag, 0u);
+    EXPECT_EQ(root->gadgets.at(1).options.flag, 1u);
+}
+
+TEST(MdfModel, PrimSetAfterOptionsIsRead)
+{
+    Gadget gadget{.name = "g",
+                  .hotspots = {{{.posX = 9}}},
+                  .primLists = {{.prims = {{.type = kPrimF4}, {.type = kPrimGT4}}}},
+                  .options = 0};
+    std::vector<Child> children = gadgetChildren(gadget);
+    ASSERT_EQ(children.front().tag, "MDFSVPI0");
+    std::rotate(children.begin(), children.begin() + 1, children.end()); // ..., options, prims
+
+    auto root = loadModel(rootWithGadgets({recordBody(children)}, {"g"}));
+    ASSERT_NE(root, nullptr);
+    ASSERT_GE(root->gadgets.count(), 1);
+    const MdfGadget& read = root->gadgets.at(0);
+    EXPECT_EQ(read.options.flag, 0u);
+    EXPECT_EQ(read.primitiveCount(), 2u);
+    ASSERT_EQ(read.hotspots.count(), 1);
+    ASSERT_EQ(read.hotspots.at(0).count(), 1);
+    EXPECT_EQ(read.hotspots.at(0).at(0).posX, 9.0f);
+}
+
+TEST(MdfModel, FontEntryValues)
+{
+    Layout layout;
+    layout.fonts = {{{1, 2}, {3, 4}}, {{250, 7}}};
+    auto root = loadModel(mdfFile(layout));
+    ASSERT_NE(root, nullptr);
+    const MdfFontArray& fonts = root->fontTable.fonts;
+    ASSERT_EQ(fonts.count(), 2);
+    ASSERT_EQ(fonts.at(0).count(), 2);
+    ASSERT_EQ(fonts.at(1).count(), 1);
+    EXPECT_EQ(fonts.at(0).at(0).value0, 1);
+    EXPECT_EQ(fonts.at(0).at(1).value0, 3);
+    EXPECT_EQ(fonts.at(0).at(1).value1, 4);
+    EXPECT_EQ(fonts.at(1).at(0).value0, 250);
+    EXPECT_EQ(fonts.at(1).at(0).value1, 7);
+}
+
+TEST(MdfModel, GadgetWithoutPrimSetHasNoPrimList)
+{
+    auto root = loadModel(rootWithGadgets({recordBody({{"MDFGPDO0", optionsBody(0)}})}, {"bare"}));
+    ASSERT_NE(root, nullptr);
+    ASSERT_GE(root->gadgets.count(), 1);
+    EXPECT_EQ(root->gadgets.at(0).firstPrimList(), nullptr);
+    EXPECT_EQ(root->gadgets.at(0).primitiveCount(), 0u);
+}
+
+TEST(MdfModel, PrimitiveCountIsThatOfTheFirstList)
+{
+    Layout layout;
+    layout.gadgets = {{.name = "g", .primLists = {{.prims = {{}, {}}}, {.prims = {{}, {}, {}, {}, {}}}}}};
+    auto root = loadModel(mdfFile(layout));
+    ASSERT_NE(root, nullptr);
+    ASSERT_GE(root->gadgets.count(), 1);
+    const MdfGadget& gadget = root->gadgets.at(0);
+    ASSERT_EQ(gadget.prims.lists.count(), 2u);
+    EXPECT_EQ(gadget.primitiveCount(), 2u);
+    EXPECT_EQ(gadget.prims.lists.items[1]->primitives.count(), 5u);
+}

@@ -1,0 +1,98 @@
+// Scratch files for the reader tests: inputs made by the MDF test writer are
+// written to a private folder that disappears with the test, and read back
+// through the real disk stream.
+#pragma once
+
+#include "MdfLoader.h"
+#include "MdfWriter.h"
+#include "ScriptFileDiskStream.h"
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace mdftest
+{
+
+using mdfwriter::Bytes;
+
+class ScratchDir
+{
+public:
+    ScratchDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "lumarc-mdf-XXXXXX").string();
+        if (::mkdtemp(pattern.data()))
+            m_path = pattern;
+        EXPECT_FALSE(m_path.empty()) << "cannot create a scratch folder";
+    }
+    ~ScratchDir()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    [[nodiscard]] const std::filesystem::path& path() const { return m_path; }
+    [[nodiscard]] std::string file(const std::string& name) const { return (m_path / name).string(); }
+    // Writes `bytes` as `name` inside the folder and returns the file's path.
+    [[nodiscard]] std::string write(const std::string& name, const Bytes& bytes) const
+    {
+        const std::string path = file(name);
+        EXPECT_TRUE(mdfwriter::writeFile(path, bytes)) << path;
+        return path;
+    }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// A disk stream over `bytes`, kept in a scratch file while the stream lives.
+struct StreamOver
+{
+    explicit StreamOver(const Bytes& bytes) : path(dir.write("input.bin", bytes)), stream(path) {}
+
+    ScratchDir dir;
+    std::string path;
+    ScriptFileDiskStream stream;
+};
+
+// Loads `bytes` as a layout file; fails the test unless the load succeeds.
+inline std::unique_ptr<MdfRoot> loadModel(const Bytes& bytes)
+{
+    ScratchDir dir;
+    MdfLoadResult result = loadMdf(dir.write("layout.mdf", bytes));
+    EXPECT_EQ(result.status, MdfLoadStatus::Loaded) << result.message;
+    return std::move(result.model);
+}
+
+inline Bytes concat(std::initializer_list<Bytes> parts)
+{
+    Bytes out;
+    for (const Bytes& part : parts)
+        out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+// A root record with a names bank and a gadget table of the given gadget
+// record bodies, and nothing else.
+inline Bytes rootWithGadgets(const std::vector<Bytes>& gadgetRecords, const std::vector<std::string>& names)
+{
+    std::vector<Bytes> nameBodies;
+    for (const std::string& name : names)
+        nameBodies.push_back(mdfwriter::stringBody(name));
+    return mdfwriter::recordBody({
+        {"MDFDSB00", mdfwriter::arrayOf("MDFDSB00", nameBodies)},
+        {"MDFTGDG0", mdfwriter::arrayOf("MDFTGDG0", gadgetRecords)},
+    });
+}
+
+} // namespace mdftest

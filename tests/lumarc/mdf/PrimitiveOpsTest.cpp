@@ -1,0 +1,225 @@
+#include "Ostrel_ScriptFilePrim.h"
+#include "RlfItems.h"
+
+#include "DebugOutput.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+
+using Quad = std::array<PrimVertex, 4>;
+using Colours = std::array<PrimColour, 4>;
+
+const Quad kDistinct = {{{1, 2}, {3, 4}, {5, 6}, {7, 8}}};
+const Colours kColours = {{{1, 0, 0, 0}, {2, 0, 0, 0}, {3, 0, 0, 0}, {4, 0, 0, 0}}};
+
+template <typename Prim>
+void setQuad(Prim& prim, const Quad& vertices, uint8_t cornerBits = 0xE4)
+{
+    prim.vertices = vertices;
+    prim.cornerBits = cornerBits;
+}
+
+// Runs `check` on a fresh primitive of each of the four classes.
+template <typename Check>
+void forEachClass(Check check)
+{
+    Ostrel_ScriptFilePrim_F4 f4;
+    Ostrel_ScriptFilePrim_G4 g4;
+    Ostrel_ScriptFilePrim_FT4 ft4;
+    Ostrel_ScriptFilePrim_GT4 gt4;
+    check(f4);
+    check(g4);
+    check(ft4);
+    check(gt4);
+}
+
+// A primitive with only the base class's export, to reach that version.
+class BaseExportPrim final : public Ostrel_ScriptFilePrim_Base
+{
+public:
+    PrimBounds& getBounds(PrimBounds& out) const override { return out; }
+    void normaliseOrder() override {}
+    void rotateCorners() override {}
+    void swapCorners() override {}
+    [[nodiscard]] uint8_t maskedCornerBits() const override { return 0; }
+    [[nodiscard]] int cornerBit5Clear() const override { return 0; }
+    [[nodiscard]] int primType() const override { return 0; }
+};
+
+} // namespace
+
+TEST(PrimitiveOps, RotateCornersTakesOrder1302AndMovesCornerFields)
+{
+    forEachClass(
+        [](auto& prim)
+        {
+            SCOPED_TRACE(prim.primType());
+            setQuad(prim, kDistinct, 0xE4);
+            prim.rotateCorners();
+            EXPECT_EQ(prim.vertices, (Quad{kDistinct[1], kDistinct[3], kDistinct[0], kDistinct[2]}));
+            EXPECT_EQ(prim.cornerBits, 0x8D);
+        });
+}
+
+TEST(PrimitiveOps, RotateCornersMovesPerVertexColours)
+{
+    Ostrel_ScriptFilePrim_G4 g4;
+    Ostrel_ScriptFilePrim_GT4 gt4;
+    g4.colours = kColours;
+    gt4.colours = kColours;
+    g4.rotateCorners();
+    gt4.rotateCorners();
+    const Colours rotated = {kColours[1], kColours[3], kColours[0], kColours[2]};
+    EXPECT_EQ(g4.colours, rotated);
+    EXPECT_EQ(gt4.colours, rotated);
+}
+
+TEST(PrimitiveOps, SwapCornersExchangesVertices1And2)
+{
+    forEachClass(
+        [](auto& prim)
+        {
+            SCOPED_TRACE(prim.primType());
+            setQuad(prim, kDistinct, 0xE4);
+            prim.swapCorners();
+            EXPECT_EQ(prim.vertices, (Quad{kDistinct[0], kDistinct[2], kDistinct[1], kDistinct[3]}));
+            EXPECT_EQ(prim.cornerBits, 0xD8);
+        });
+}
+
+TEST(PrimitiveOps, SwapCornersExchangesColours1And2)
+{
+    Ostrel_ScriptFilePrim_GT4 gt4;
+    gt4.colours = kColours;
+    gt4.swapCorners();
+    EXPECT_EQ(gt4.colours, (Colours{kColours[0], kColours[2], kColours[1], kColours[3]}));
+}
+
+TEST(PrimitiveOps, NormaliseLeavesACanonicalQuadAlone)
+{
+    forEachClass(
+        [](auto& prim)
+        {
+            SCOPED_TRACE(prim.primType());
+            setQuad(prim, {{{0, 0}, {10, 0}, {0, 10}, {10, 10}}});
+            prim.normaliseOrder();
+            EXPECT_EQ(prim.vertices, (Quad{{{0, 0}, {10, 0}, {0, 10}, {10, 10}}}));
+            EXPECT_EQ(prim.cornerBits, 0xE4);
+        });
+}
+
+TEST(PrimitiveOps, NormaliseSwapsAClockwiseQuadOnly)
+{
+    forEachClass(
+        [](auto& prim)
+        {
+            SCOPED_TRACE(prim.primType());
+            setQuad(prim, {{{0, 0}, {0, 10}, {10, 0}, {10, 10}}});
+            prim.normaliseOrder();
+            EXPECT_EQ(prim.vertices, (Quad{{{0, 0}, {10, 0}, {0, 10}, {10, 10}}}));
+            EXPECT_EQ(prim.cornerBits, 0xD8);
+        });
+}
+
+TEST(PrimitiveOps, NormaliseSwapsThenRotatesOnce)
+{
+    Ostrel_ScriptFilePrim_G4 prim;
+    setQuad(prim, {{{0, 10}, {10, 10}, {0, 0}, {10, 0}}});
+    prim.colours = kColours;
+    prim.normaliseOrder();
+    EXPECT_EQ(prim.vertices, (Quad{{{0, 0}, {10, 0}, {0, 10}, {10, 10}}}));
+    // Swap gives colour order 0 2 1 3, the rotation then 2 3 0 1.
+    EXPECT_EQ(prim.colours, (Colours{kColours[2], kColours[3], kColours[0], kColours[1]}));
+    EXPECT_EQ(prim.cornerBits, 0x4E);
+}
+
+TEST(PrimitiveOps, NormaliseDoesNotRotateWhenVertex0EqualsVertex2)
+{
+    // Vertex 0 is not above vertex 2, so without the equality rule this quad
+    // would be rotated once.
+    forEachClass(
+        [](auto& prim)
+        {
+            SCOPED_TRACE(prim.primType());
+            setQuad(prim, {{{5, 5}, {0, 0}, {5, 5}, {9, 9}}});
+            prim.normaliseOrder();
+            EXPECT_EQ(prim.vertices, (Quad{{{5, 5}, {0, 0}, {5, 5}, {9, 9}}}));
+            EXPECT_EQ(prim.cornerBits, 0xE4);
+        });
+}
+
+TEST(PrimitiveOps, NormaliseOfAFlatQuadStopsAfterEightRotationsInTheStartOrder)
+{
+    forEachClass(
+        [](auto& prim)
+        {
+            SCOPED_TRACE(prim.primType());
+            setQuad(prim, {{{0, 7}, {10, 7}, {20, 7}, {30, 7}}});
+            prim.normaliseOrder();
+            EXPECT_EQ(prim.vertices, (Quad{{{0, 7}, {10, 7}, {20, 7}, {30, 7}}}));
+            EXPECT_EQ(prim.cornerBits, 0xE4);
+        });
+}
+
+TEST(PrimitiveOps, NormaliseDifferencesWrapTo16Bits)
+{
+    // x1 - x0 = 65535 wraps to -1, which makes the winding value negative.
+    Ostrel_ScriptFilePrim_F4 prim;
+    setQuad(prim, {{{-32768, 0}, {32767, 0}, {-32768, 10}, {32767, 10}}});
+    prim.normaliseOrder();
+    EXPECT_EQ(prim.vertices, (Quad{{{32767, 0}, {-32768, 0}, {32767, 10}, {-32768, 10}}}));
+}
+
+TEST(PrimitiveOps, MaskedCornerBitsKeepsBits6And7InPlace)
+{
+    forEachClass(
+        [](auto& prim)
+        {
+            SCOPED_TRACE(prim.primType());
+            prim.cornerBits = 0xFF;
+            EXPECT_EQ(prim.maskedCornerBits(), 0xC0);
+            prim.cornerBits = 0x3F;
+            EXPECT_EQ(prim.maskedCornerBits(), 0x00);
+            prim.cornerBits = 0x80;
+            EXPECT_EQ(prim.maskedCornerBits(), 0x80);
+        });
+}
+
+TEST(PrimitiveOps, CornerBit5ClearIs1OnlyWithoutBit5)
+{
+    forEachClass(
+        [](auto& prim)
+        {
+            SCOPED_TRACE(prim.primType());
+            prim.cornerBits = 0xDF;
+            EXPECT_EQ(prim.cornerBit5Clear(), 1);
+            prim.cornerBits = 0x20;
+            EXPECT_EQ(prim.cornerBit5Clear(), 0);
+        });
+}
+
+TEST(PrimitiveBase, DoExportOnlyTracesAndLeavesTheEntryUntouched)
+{
+    BaseExportPrim prim;
+    prim.setHeader(0xFF, 0xFF, 0xFF);
+    RlfRenderEntry entry;
+    std::string trace;
+    setDebugOutputSink([&trace](std::string_view text) { trace += text; });
+    static_cast<const Ostrel_ScriptFilePrim_Base&>(prim).doExport_RLF(entry);
+    setDebugOutputSink({});
+
+    EXPECT_EQ(trace, "Ostrel_ScriptFilePrim_Base::doExport_RLF\n");
+    EXPECT_EQ(entry.kind, RlfEntryKind::Untextured);
+    EXPECT_EQ(entry.modeLow, 0);
+    EXPECT_EQ(entry.textureId, -1);
+    for (const RlfPoint& point : entry.points)
+    {
+        EXPECT_EQ(point.x, 0);
+        EXPECT_EQ(point.y, 0);
+    }
+    EXPECT_EQ(entry.colours, (std::array<uint32_t, 4>{}));
+}
