@@ -1,0 +1,123 @@
+#pragma once
+
+// Shared pieces of the conversion tests: a reporter that captures standard
+// output and counts repaints, an RGBA image builder and TIM field readers.
+
+#include "PsxConvert.h"
+#include "TexeloContext.h"
+#include "TexeloReporter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+class CountingReporter : public TexeloReporter
+{
+public:
+    CountingReporter() : CountingReporter(std::tmpfile(), std::tmpfile()) {}
+    ~CountingReporter() override
+    {
+        std::fclose(m_outFile);
+        std::fclose(m_errFile);
+    }
+
+    void repaint() override { ++repaints; }
+
+    [[nodiscard]] std::string output() const
+    {
+        std::string text;
+        std::rewind(m_outFile);
+        char chunk[4096];
+        std::size_t got = 0;
+        while ((got = std::fread(chunk, 1, sizeof chunk, m_outFile)) > 0)
+            text.append(chunk, got);
+        return text;
+    }
+
+    int repaints = 0;
+
+private:
+    CountingReporter(std::FILE* out, std::FILE* err)
+        : TexeloReporter(out, err), m_outFile(out), m_errFile(err)
+    {
+    }
+
+    std::FILE* m_outFile;
+    std::FILE* m_errFile;
+};
+
+struct Rgba
+{
+    uint8_t r = 0, g = 0, b = 0, a = 0;
+};
+
+// Colour number i (0-32767) as 8-bit channels that reduce back to i's three
+// 5-bit fields exactly, so the tests know every reduced value.
+inline Rgba distinctColour(uint32_t i, uint8_t alpha = 0)
+{
+    return {static_cast<uint8_t>((i & 31) * 8), static_cast<uint8_t>(((i >> 5) & 31) * 8),
+            static_cast<uint8_t>(((i >> 10) & 31) * 8), alpha};
+}
+
+struct TestImage
+{
+    TestImage(int w, int h, Rgba fill = {}) : width(w), height(h), pixels(static_cast<std::size_t>(w) * h * 4)
+    {
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                set(x, y, fill);
+    }
+
+    // Pixel i (in image order) gets colour number i % colours.
+    static TestImage withColours(int w, int h, uint32_t colours)
+    {
+        TestImage image(w, h);
+        for (int i = 0; i < w * h; ++i)
+            image.set(i % w, i / w, distinctColour(static_cast<uint32_t>(i) % colours));
+        return image;
+    }
+
+    void set(int x, int y, Rgba c)
+    {
+        uint8_t* p = &pixels[(static_cast<std::size_t>(y) * width + x) * 4];
+        p[0] = c.r;
+        p[1] = c.g;
+        p[2] = c.b;
+        p[3] = c.a;
+    }
+
+    int width;
+    int height;
+    std::vector<uint8_t> pixels;
+};
+
+class ConvertTest : public ::testing::Test
+{
+protected:
+    uint32_t convert(TestImage& image, const char* name = "T.TGA")
+    {
+        return ConvertToPsx(ctx, image.pixels.data(), image.width, image.height, name);
+    }
+
+    [[nodiscard]] uint16_t sprite16(std::size_t offset) const
+    {
+        return static_cast<uint16_t>(ctx.PsxSpriteData.at(offset) | ctx.PsxSpriteData.at(offset + 1) << 8);
+    }
+    [[nodiscard]] uint32_t sprite32(std::size_t offset) const
+    {
+        return sprite16(offset) | static_cast<uint32_t>(sprite16(offset + 2)) << 16;
+    }
+    [[nodiscard]] uint16_t clutEntry(std::size_t i) const { return sprite16(20 + 2 * i); }
+    // Offset of the pixel block header: behind the CLUT block when flags has 8.
+    [[nodiscard]] std::size_t pixelBlock() const { return (sprite32(4) & 8) ? 8 + sprite32(8) : 8; }
+    [[nodiscard]] uint8_t texelByte(std::size_t i) const
+    {
+        return ctx.PsxSpriteData.at(pixelBlock() + 12 + i);
+    }
+
+    CountingReporter reporter;
+    TexeloContext ctx{reporter};
+};
