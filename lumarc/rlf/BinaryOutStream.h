@@ -1,7 +1,8 @@
 #pragma once
 
+#include "AtomicOutputFile.h"
+
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 // A binary output file in a chosen byte order. The bytes go to a temporary
@@ -16,7 +17,7 @@ public:
     BinaryOutStream& operator=(const BinaryOutStream&) = delete;
     // A stream still open here was never completed: its temporary file is
     // removed and the target is left as it was.
-    ~BinaryOutStream();
+    ~BinaryOutStream() = default;
 
     // Prepares to write `path` (created or replaced on close) with the
     // C-library write mode `fileMode`, e.g. "wb". False when the target
@@ -33,17 +34,14 @@ public:
     bool writeU16(uint16_t value);
     bool writeU32(uint32_t value);
 
-    [[nodiscard]] bool isOpen() const { return m_file != nullptr; }
+    [[nodiscard]] bool isOpen() const { return m_output.isOpen(); }
     [[nodiscard]] bool littleEndian() const { return m_littleEndian; }
     // True once any write has failed since open().
-    [[nodiscard]] bool failed() const { return m_failed; }
+    [[nodiscard]] bool failed() const { return m_output.failed(); }
 
 private:
     bool writeBytes(uint32_t value, int count);
 
-    std::FILE* m_file = nullptr;
+    AtomicOutputFile m_output;
     bool m_littleEndian = false;
-    bool m_failed = false;
-    std::string m_targetPath;
-    std::string m_tempPath;
 };
