@@ -1,0 +1,82 @@
+#include "LargestAllocation.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+// Every plain (not over-aligned) form is replaced together, so memory from
+// one family is never released by another's counterpart.
+
+namespace
+{
+
+std::atomic<std::size_t> largest{0};
+
+void* allocate(std::size_t size) noexcept
+{
+    std::size_t seen = largest.load(std::memory_order_relaxed);
+    while (size > seen && !largest.compare_exchange_weak(seen, size, std::memory_order_relaxed))
+    {
+    }
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+void* allocateOrThrow(std::size_t size)
+{
+    if (void* memory = allocate(size))
+        return memory;
+    throw std::bad_alloc();
+}
+
+} // namespace
+
+void resetLargestAllocation()
+{
+    largest.store(0, std::memory_order_relaxed);
+}
+
+std::size_t largestAllocation()
+{
+    return largest.load(std::memory_order_relaxed);
+}
+
+void* operator new(std::size_t size)
+{
+    return allocateOrThrow(size);
+}
+void* operator new[](std::size_t size)
+{
+    return allocateOrThrow(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return allocate(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return allocate(size);
+}
+void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+void operator delete[](void* memory) noexcept
+{
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+void operator delete[](void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+void operator delete(void* memory, const std::nothrow_t&) noexcept
+{
+    std::free(memory);
+}
+void operator delete[](void* memory, const std::nothrow_t&) noexcept
+{
+    std::free(memory);
+}
