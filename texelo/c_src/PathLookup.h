@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Scripts name files the way their authors' machines did: backslashes as
+// separators and names in upper case. These helpers find such files on a
+// case-sensitive POSIX file system.
+
+// The path with every backslash turned into a slash.
+[[nodiscard]] std::string toPosixPath(std::string_view path);
+
+// The existing file a script's path means: the exact path first, otherwise
+// each component matched case-insensitively against its folder (first match
+// in name order). Empty when nothing matches.
+[[nodiscard]] std::string resolveExistingPath(std::string_view path);
+
+// Opens a script-given path for reading with `mode` ("rb", "r").
+[[nodiscard]] std::FILE* openForReading(std::string_view path, const char* mode);
+
+// The whole file, or nothing when it cannot be opened or read.
+[[nodiscard]] std::optional<std::vector<uint8_t>> readWholeFile(std::string_view path);
+
+// Names of the files (not folders) in the folder of `folderAndPattern` whose
+// names match its last component, with `*` and `?` matched ignoring letter
+// case; in case-insensitive name order, each with its own letter case.
+[[nodiscard]] std::vector<std::string> findMatchingFiles(std::string_view folderAndPattern);
+
+// Compares ASCII letters ignoring case.
+[[nodiscard]] bool equalsIgnoringCase(std::string_view a, std::string_view b);
+
+// `*` any run, `?` one character, everything else ignoring ASCII case.
+[[nodiscard]] bool wildcardMatch(std::string_view pattern, std::string_view name);
