@@ -17,7 +17,7 @@ class TempFolder
 public:
     TempFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "texelo_palette_XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "texelo_test_XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr)
             ADD_FAILURE() << "cannot create a scratch folder";
         m_path = pattern;

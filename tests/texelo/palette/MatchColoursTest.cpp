@@ -1,10 +1,10 @@
 // MatchColours: look-up through the reference palette, nearest-colour
 // choice, the semi-transparency bit, and the "no match" report.
-#include "CapturingReporter.h"
 #include "PaletteFileWriter.h"
 #include "PaletteSet.h"
 #include "PsxColour.h"
 #include "TexeloContext.h"
+#include "texelo/CapturingReporter.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // short, long and broken files.
 #include "PaletteFileWriter.h"
 #include "PaletteSet.h"
-#include "TempFolder.h"
+#include "texelo/TempFolder.h"
 
 #include <gtest/gtest.h>
 

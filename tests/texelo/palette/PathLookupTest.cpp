@@ -1,7 +1,7 @@
 // PathLookup: how script paths (backslashes, upper case) find files on a
 // case-sensitive file system, and the wildcard search of FILES.
 #include "PathLookup.h"
-#include "TempFolder.h"
+#include "texelo/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // RemapToPaletteSet: which files a set is read from, one CLUT per readable
 // set palette, the reports for missing files, and the slots left over.
-#include "CapturingReporter.h"
 #include "PaletteFileWriter.h"
 #include "PaletteSet.h"
 #include "PsxColour.h"
-#include "TempFolder.h"
 #include "TexeloContext.h"
+#include "texelo/CapturingReporter.h"
+#include "texelo/TempFolder.h"
 
 #include <gtest/gtest.h>
 
