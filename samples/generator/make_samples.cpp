@@ -4,11 +4,16 @@
 // exactly and can be regenerated at any time; the output is deterministic.
 // One function per tool; each writes into its own subfolder.
 #include "MdfWriter.h"
+#include "TgaWriter.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -199,6 +204,252 @@ bool makeLumarcSamples(const fs::path& outDir)
     return writeSample(outDir / "lumarc" / "sample.mdf", mdfFile(lumarcSampleLayout()));
 }
 
+// --- Texelo ---------------------------------------------------------------
+//
+// A one-bank level: a layout script and the textures it places. The textures
+// are simple recognisable pictures whose colour counts choose the depth the
+// converter gives them: up to 16 colours 4 bits, up to 256 colours 8 bits,
+// more 16 bits. Their Targa forms vary (colour-mapped with 16- and 24-bit
+// entries, 16-, 24- and 32-bit direct, bottom-up and top-down, run-length).
+
+using tgawriter::Rgba;
+
+constexpr Rgba kClear{0, 0, 0, 0}; // black: the converter's transparent texel
+
+// The colours of a width x height picture, top row first.
+std::vector<Rgba> paint(int width, int height, Rgba (*colourAt)(int x, int y))
+{
+    std::vector<Rgba> pixels;
+    pixels.reserve(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels.push_back(colourAt(x, y));
+    return pixels;
+}
+
+// The colour-map indices of a width x height picture, top row first.
+std::vector<uint8_t> paintIndices(int width, int height, uint8_t (*indexAt)(int x, int y))
+{
+    std::vector<uint8_t> indices;
+    indices.reserve(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            indices.push_back(indexAt(x, y));
+    return indices;
+}
+
+// A direct-colour Targa file of `depth` bits per pixel.
+tgawriter::Bytes directTexture(int width, int height, Rgba (*colourAt)(int x, int y), uint8_t depth)
+{
+    return tgawriter::encodeTga(tgawriter::fromColours(width, height, paint(width, height, colourAt), depth));
+}
+
+// The squared distance of a pixel's centre from the centre of a side x side
+// picture, times 4 so that it stays an integer.
+int squaredDistance4(int x, int y, int side)
+{
+    const int dx = 2 * x + 1 - side;
+    const int dy = 2 * y + 1 - side;
+    return dx * dx + dy * dy;
+}
+
+uint8_t channel(int value)
+{
+    return static_cast<uint8_t>(std::clamp(value, 0, 255));
+}
+
+// 32 x 32 checkerboard of 8-pixel squares in a one-pixel frame: 3 colours.
+uint8_t checkerIndex(int x, int y)
+{
+    if (x == 0 || y == 0 || x == 31 || y == 31)
+        return 2;
+    return static_cast<uint8_t>((x / 8 + y / 8) % 2);
+}
+
+// Stored colour-mapped. `red` gives the same picture in reds: the
+// alternative palette that a palette-only entry takes.
+tgawriter::Bytes checkerTexture(bool red)
+{
+    const std::vector<Rgba> greys = {{200, 200, 200, 255}, {72, 72, 72, 255}, {24, 24, 120, 255}};
+    const std::vector<Rgba> reds = {{240, 96, 96, 255}, {120, 16, 16, 255}, {48, 0, 0, 255}};
+    return tgawriter::encodeTga(
+        tgawriter::indexedImage(32, 32, paintIndices(32, 32, checkerIndex), red ? reds : greys));
+}
+
+// 32 x 32 brick wall, bricks 16 x 8 in staggered rows with grey mortar: 4
+// colours, stored as 16-bit direct colour.
+Rgba bricksColour(int x, int y)
+{
+    const int row = y / 8;
+    const int shiftedX = x + (row % 2) * 8;
+    if (y % 8 == 7 || shiftedX % 16 == 15)
+        return {160, 160, 152, 255};
+    const int brick = (shiftedX / 16 + row) % 3;
+    return {channel(176 + 24 * brick), channel(64 + 8 * brick), 40, 255};
+}
+
+// 16 x 16 diamond of 8 blue bands on transparent black: 9 colours, 24-bit.
+Rgba gemColour(int x, int y)
+{
+    const int band = (std::abs(2 * x - 15) + std::abs(2 * y - 15)) / 2;
+    if (band > 8)
+        return kClear;
+    return {channel(32 * band - 32), channel(64 + 24 * band), 255, 255};
+}
+
+// 32 x 32 evening sky from deep blue to orange with a yellow sun: one colour
+// per line plus the sun, 33 in all, so 8 bits. 24-bit, stored top-down.
+Rgba sunsetColour(int x, int y)
+{
+    const int dx = x - 16;
+    const int dy = y - 22;
+    if (dx * dx + dy * dy < 36)
+        return {255, 240, 96, 255};
+    return {channel(16 + 7 * y), channel(8 + 4 * y), channel(160 - 4 * y), 255};
+}
+
+tgawriter::Bytes sunsetTexture()
+{
+    tgawriter::TgaImage image = tgawriter::fromColours(32, 32, paint(32, 32, sunsetColour), 24);
+    image.topDown = true;
+    return tgawriter::encodeTga(image);
+}
+
+// 32 x 32 wood grain: rings round a point off the picture's corner through
+// 48 shades of brown, colour-mapped with 16-bit entries; 37 colours survive
+// the 5-bit channels, so 8 bits.
+uint8_t woodIndex(int x, int y)
+{
+    const int dx = x + 20;
+    const int dy = y + 6;
+    return static_cast<uint8_t>((dx * dx + dy * dy) / 24 % 48);
+}
+
+tgawriter::Bytes woodTexture()
+{
+    std::vector<Rgba> browns;
+    for (int i = 0; i < 48; ++i)
+        browns.push_back({channel(60 + 4 * i), channel(30 + 3 * i), channel(10 + 2 * i), 255});
+    return tgawriter::encodeTga(tgawriter::indexedImage(32, 32, paintIndices(32, 32, woodIndex), browns, 16));
+}
+
+// 16 x 32 plasma: red across, green down, every pixel its own colour (512),
+// so 16 bits. 24-bit.
+Rgba plasmaColour(int x, int y)
+{
+    return {channel(16 * x + 8), channel(8 * y), channel(128 + 4 * ((x * y) % 32)), 255};
+}
+
+// 32 x 32 golden halo with an alpha channel: the ring is opaque, its soft
+// outer edge has colour but no alpha (the converter marks such texels
+// semi-transparent), the rest is clear. 32-bit.
+Rgba haloColour(int x, int y)
+{
+    const int d = squaredDistance4(x, y, 32);
+    if (d >= 4 * 100 && d < 4 * 144)
+        return {255, 208, 64, 255};
+    if (d >= 4 * 144 && d < 4 * 196)
+        return {255, 160, 32, 255};
+    if (d >= 4 * 196 && d < 4 * 256)
+        return {255, 128, 0, 0};
+    return kClear;
+}
+
+// 32 x 32 iron grate: bars 3 pixels wide every 8, lighter where they cross,
+// over transparent holes. 24-bit.
+Rgba grateColour(int x, int y)
+{
+    const bool barX = x % 8 < 3;
+    const bool barY = y % 8 < 3;
+    if (barX && barY)
+        return {168, 168, 176, 255};
+    if (barX || barY)
+        return {96, 96, 104, 255};
+    return kClear;
+}
+
+// 64 x 64 target: red and white rings round a blue bull's-eye on transparent
+// black, colour-mapped and run-length encoded (the rings give long runs).
+uint8_t targetIndex(int x, int y)
+{
+    const int d = squaredDistance4(x, y, 64);
+    if (d < 4 * 36)
+        return 3;
+    if (d >= 4 * 1024)
+        return 0;
+    int ring = 0;
+    while ((ring + 1) * (ring + 1) * 4 * 36 <= d)
+        ++ring;
+    return static_cast<uint8_t>(1 + ring % 2);
+}
+
+tgawriter::Bytes targetTexture()
+{
+    const std::vector<Rgba> palette = {kClear, {224, 32, 32, 255}, {248, 248, 248, 255}, {32, 64, 224, 255}};
+    tgawriter::TgaImage image = tgawriter::indexedImage(64, 64, paintIndices(64, 64, targetIndex), palette);
+    image.rle = true;
+    return tgawriter::encodeTga(image);
+}
+
+// 16 x 64 sky strip: red across, blue down in 32 steps, 512 colours, so 16
+// bits. Stored as 16-bit direct colour.
+Rgba skyColour(int x, int y)
+{
+    return {channel(16 * x), channel(96 + y), channel(4 * y), 255};
+}
+
+// The layout script. Cell lines name a 64 x 64 cell of the first texture
+// pages (a-p the first page row by row, q onwards the next page) and list
+// "name x y w h" entries, x in 4-bit pixels within the cell. The names keep
+// their letter case; the files are found whatever case they have on disk.
+// The texture folder is relative to the folder the program runs in, which is
+// also where the bank is written: build/sample-output of the repository.
+constexpr const char* kLevel1Script =
+    "# Level 1: one texture bank, written as LEVEL1.TBK into the working folder.\n"
+    "# Run from build/sample-output:  texelo ../../samples/texelo/level1.txt /c\n"
+    "PATH:..\\..\\samples\\texelo\\textures\\\n"
+    "\n"
+    "; Cell a: a checkerboard with an alternative red palette (palette only),\n"
+    "; and a brick wall beside it.\n"
+    "a CHECKER 0 0 32 32 &checkred 0 0 32 32 bricks 32 0 32 32\n"
+    "; The gem's CLUT starts a fresh CLUT row. NULL keeps a texture number free.\n"
+    "RESTART\n"
+    "a Gem.TGA 0 32 16 16 NULL 16 32 16 16\n"
+    "* Cell b: two 8-bit textures, each with a whole CLUT row of its own.\n"
+    "b SUNSET 0 0 32 32 wood 0 32 32 32\n"
+    "# Cell e: a 16-bit texture (no CLUT), a halo drawn semi-transparent (?),\n"
+    "# and a grate with transparent holes (*).\n"
+    "e plasma 0 0 16 32 ?halo 0 32 32 32 *GRATE 32 32 32 32\n"
+    "# Cells q and r are in the second texture page.\n"
+    "q TARGET 0 0 64 64\n"
+    "r SKY.tga 0 0 16 64\n"
+    "FIT:LEVEL1\n";
+
+bool makeTexeloSamples(const fs::path& outDir)
+{
+    const fs::path folder = outDir / "texelo";
+    const fs::path textures = folder / "textures";
+    const std::vector<std::pair<const char*, tgawriter::Bytes>> files = {
+        {"checker.tga", checkerTexture(false)},
+        {"checkred.tga", checkerTexture(true)},
+        {"bricks.tga", directTexture(32, 32, bricksColour, 16)},
+        {"gem.tga", directTexture(16, 16, gemColour, 24)},
+        {"sunset.tga", sunsetTexture()},
+        {"wood.tga", woodTexture()},
+        {"plasma.tga", directTexture(16, 32, plasmaColour, 24)},
+        {"halo.tga", directTexture(32, 32, haloColour, 32)},
+        {"grate.tga", directTexture(32, 32, grateColour, 24)},
+        {"target.tga", targetTexture()},
+        {"sky.tga", directTexture(16, 64, skyColour, 16)},
+    };
+    bool ok = true;
+    for (const auto& [name, bytes] : files)
+        ok = writeSample(textures / name, bytes) && ok;
+    const std::string script = kLevel1Script;
+    ok = writeSample(folder / "level1.txt", Bytes(script.begin(), script.end())) && ok;
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -211,5 +462,6 @@ int main(int argc, char** argv)
     const fs::path outDir = argv[1];
     bool ok = true;
     ok = makeLumarcSamples(outDir) && ok;
+    ok = makeTexeloSamples(outDir) && ok;
     return ok ? 0 : 1;
 }
