@@ -1,22 +1,42 @@
 #pragma once
 
+#include "ChunkArena.h"
+
 #include <cstddef>
+#include <deque>
 #include <iterator>
 #include <memory>
+#include <new>
 #include <utility>
 
 // An ordered, owning, doubly linked list of object pointers. Items are only
 // appended at the tail and walked from head to tail; destroying the list
-// destroys each item, then its node, from head to tail. Destruction is a loop,
-// not a recursion, so lists of millions of items are safe to drop.
+// destroys each item, then its node, from head to tail. The nodes, and the
+// items the list makes itself (emplace), are kept in chunks rather than
+// allocated one by one: layouts hold millions of primitives, and an
+// allocation per item would dominate loading and converting them.
 template <typename T>
 class PtrList
 {
+    // Destroys an item the way it was made: in the list's own chunks, or on
+    // its own.
+    struct ItemDeleter
+    {
+        bool inChunk = false;
+        void operator()(T* item) const
+        {
+            if (inChunk)
+                item->~T();
+            else
+                delete item;
+        }
+    };
+
     struct Node
     {
-        std::unique_ptr<T> item;
+        std::unique_ptr<T, ItemDeleter> item;
         Node* prev = nullptr;
-        std::unique_ptr<Node> next;
+        Node* next = nullptr;
     };
 
 public:
@@ -36,7 +56,7 @@ public:
         pointer operator->() const { return m_node->item.get(); }
         BasicIterator& operator++()
         {
-            m_node = m_node->next.get();
+            m_node = m_node->next;
             return *this;
         }
         BasicIterator operator++(int)
@@ -59,47 +79,53 @@ public:
     ~PtrList() { clear(); }
 
     // Takes ownership of `item` and appends it at the tail.
-    void append(std::unique_ptr<T> item)
+    void append(std::unique_ptr<T> item) { appendNode({item.release(), ItemDeleter{false}}); }
+
+    // Makes a new item of class U (T or derived from it) and appends it.
+    template <typename U = T, typename... Args>
+    U& emplace(Args&&... args)
     {
-        auto node = std::make_unique<Node>();
-        node->item = std::move(item);
-        node->prev = m_tail;
-        Node* raw = node.get();
-        if (m_tail)
-            m_tail->next = std::move(node);
-        else
-            m_head = std::move(node);
-        m_tail = raw;
-        ++m_count;
+        static_assert(alignof(U) <= alignof(std::max_align_t));
+        U* object = new (m_chunks.allocate(sizeof(U), alignof(U))) U(std::forward<Args>(args)...);
+        appendNode({object, ItemDeleter{true}});
+        return *object;
     }
 
-    [[nodiscard]] std::size_t count() const { return m_count; }
-    [[nodiscard]] bool empty() const { return m_count == 0; }
+    [[nodiscard]] std::size_t count() const { return m_nodes.size(); }
+    [[nodiscard]] bool empty() const { return m_nodes.empty(); }
     [[nodiscard]] T* first() { return m_head ? m_head->item.get() : nullptr; }
     [[nodiscard]] const T* first() const { return m_head ? m_head->item.get() : nullptr; }
 
-    iterator begin() { return iterator(m_head.get()); }
+    iterator begin() { return iterator(m_head); }
     iterator end() { return iterator(); }
-    const_iterator begin() const { return const_iterator(m_head.get()); }
+    const_iterator begin() const { return const_iterator(m_head); }
     const_iterator end() const { return const_iterator(); }
 
-    // Destroys every item and node, head to tail.
+    // Destroys every item, head to tail, then the nodes.
     void clear()
     {
-        while (m_head)
-        {
-            std::unique_ptr<Node> node = std::move(m_head);
+        for (Node* node = m_head; node; node = node->next)
             node->item.reset();
-            m_head = std::move(node->next);
-            if (m_head)
-                m_head->prev = nullptr;
-        }
-        m_tail = nullptr;
-        m_count = 0;
+        m_nodes.clear();
+        m_chunks.release();
+        m_head = m_tail = nullptr;
     }
 
 private:
-    std::unique_ptr<Node> m_head;
+    void appendNode(std::unique_ptr<T, ItemDeleter> item)
+    {
+        Node& node = m_nodes.emplace_back();
+        node.item = std::move(item);
+        node.prev = m_tail;
+        if (m_tail)
+            m_tail->next = &node;
+        else
+            m_head = &node;
+        m_tail = &node;
+    }
+
+    ChunkArena m_chunks;
+    std::deque<Node> m_nodes;
+    Node* m_head = nullptr;
     Node* m_tail = nullptr;
-    std::size_t m_count = 0;
 };

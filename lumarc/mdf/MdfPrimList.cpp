@@ -16,34 +16,36 @@ struct PrimHeader
     uint8_t aux;
 };
 
+// Reads a primitive's body and appends the primitive to `list`; false when
+// the body is cut short.
 template <typename Prim>
-std::unique_ptr<Ostrel_ScriptFilePrim_Base> readPrim(ScriptFileStream& stream, const PrimHeader& header)
+bool readPrim(ScriptFileStream& stream, const PrimHeader& header, MdfPrimList& list)
 {
     std::array<uint8_t, Prim::kBodyBytes> body{};
     if (stream.readBytes(body.data(), body.size()) != static_cast<int>(body.size()))
-        return nullptr;
-    auto prim = std::make_unique<Prim>();
-    prim->setHeader(header.mode, header.cornerBits, header.aux);
-    prim->readBody(body.data());
-    return prim;
+        return false;
+    Prim& prim = list.primitives.template emplace<Prim>();
+    prim.setHeader(header.mode, header.cornerBits, header.aux);
+    prim.readBody(body.data());
+    return true;
 }
 
-// Creates and reads the primitive a header announces; nullptr for the
-// terminating header (any other type) and for a body cut short.
-std::unique_ptr<Ostrel_ScriptFilePrim_Base> readPrimRecord(ScriptFileStream& stream, const PrimHeader& header)
+// Reads the primitive a header announces; false for the terminating header
+// (any other type) and for a body cut short.
+bool readPrimRecord(ScriptFileStream& stream, const PrimHeader& header, MdfPrimList& list)
 {
     switch (static_cast<PrimTypeCode>(header.type))
     {
     case PrimTypeCode::F4:
-        return readPrim<Ostrel_ScriptFilePrim_F4>(stream, header);
+        return readPrim<Ostrel_ScriptFilePrim_F4>(stream, header, list);
     case PrimTypeCode::G4:
-        return readPrim<Ostrel_ScriptFilePrim_G4>(stream, header);
+        return readPrim<Ostrel_ScriptFilePrim_G4>(stream, header, list);
     case PrimTypeCode::FT4:
-        return readPrim<Ostrel_ScriptFilePrim_FT4>(stream, header);
+        return readPrim<Ostrel_ScriptFilePrim_FT4>(stream, header, list);
     case PrimTypeCode::GT4:
-        return readPrim<Ostrel_ScriptFilePrim_GT4>(stream, header);
+        return readPrim<Ostrel_ScriptFilePrim_GT4>(stream, header, list);
     }
-    return nullptr;
+    return false;
 }
 
 void computeBounds(MdfPrimList& list)
@@ -87,10 +89,8 @@ std::unique_ptr<MdfPrimList> readPrimList(ScriptFileStream& stream)
             break;
         const PrimHeader header{static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8),
                                 static_cast<uint8_t>(word >> 16), static_cast<uint8_t>(word >> 24)};
-        auto prim = readPrimRecord(stream, header);
-        if (!prim)
+        if (!readPrimRecord(stream, header, *list))
             break;
-        list->primitives.append(std::move(prim));
     }
     computeBounds(*list);
     return list;

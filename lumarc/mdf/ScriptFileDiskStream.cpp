@@ -2,13 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace
 {
 // Large enough that a file of small fields is read in few system calls.
-constexpr std::size_t kReadBufferSize = 1 << 16;
-constexpr uint32_t kSkipByReading = 4096;
+constexpr std::size_t kChunkSize = 1 << 16;
 } // namespace
 
 ScriptFileDiskStream::ScriptFileDiskStream(const std::string& path)
@@ -20,7 +20,6 @@ ScriptFileDiskStream::ScriptFileDiskStream(const std::string& path)
         return;
     }
     std::FILE* file = m_handle->file();
-    std::setvbuf(file, nullptr, _IOFBF, kReadBufferSize);
     struct stat info{};
     if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode))
     {
@@ -31,6 +30,8 @@ ScriptFileDiskStream::ScriptFileDiskStream(const std::string& path)
         return;
     }
     m_length = static_cast<uint64_t>(info.st_size);
+    // Never more than the file can fill.
+    m_chunk.resize(static_cast<std::size_t>(std::min<uint64_t>(kChunkSize, m_length)));
 }
 
 ScriptFileDiskStream::~ScriptFileDiskStream() = default;
@@ -49,17 +50,40 @@ uint64_t ScriptFileDiskStream::remaining() const
     return m_position <= m_length ? m_length - m_position : 0;
 }
 
+bool ScriptFileDiskStream::refill()
+{
+    m_chunkPos = 0;
+    m_chunkEnd = fread_unlocked(m_chunk.data(), 1, m_chunk.size(), m_handle->file());
+    return m_chunkEnd > 0;
+}
+
 bool ScriptFileDiskStream::readExactly(unsigned char* buffer, uint32_t n)
 {
+    // The common case: a small field that lies in the chunk and in the file.
+    if (!failed() && n <= buffered() && n <= m_length - m_position)
+    {
+        std::memcpy(buffer, m_chunk.data() + m_chunkPos, n);
+        m_chunkPos += n;
+        m_position += n;
+        return true;
+    }
     if (!m_handle || !m_handle->file())
         return false;
     if (!require(n))
         return false;
-    if (fread_unlocked(buffer, 1, n, m_handle->file()) != n)
+    uint32_t copied = 0;
+    while (copied < n)
     {
-        // The file shrank or the device failed; the bytes read are dropped.
-        fail("read error", m_position);
-        return false;
+        if (buffered() == 0 && !refill())
+        {
+            // The file shrank or the device failed; the bytes read are dropped.
+            fail("read error", m_position);
+            return false;
+        }
+        const std::size_t part = std::min<std::size_t>(n - copied, buffered());
+        std::memcpy(buffer + copied, m_chunk.data() + m_chunkPos, part);
+        m_chunkPos += part;
+        copied += static_cast<uint32_t>(part);
     }
     m_position += n;
     return true;
@@ -67,16 +91,9 @@ bool ScriptFileDiskStream::readExactly(unsigned char* buffer, uint32_t n)
 
 ScriptFileStream& ScriptFileDiskStream::read8(uint8_t& value)
 {
-    if (failed() || !m_handle || !require(1))
-        return *this;
-    int c = getc_unlocked(m_handle->file());
-    if (c == EOF)
-    {
-        fail("read error", m_position);
-        return *this;
-    }
-    value = static_cast<uint8_t>(c);
-    ++m_position;
+    unsigned char byte;
+    if (readExactly(&byte, 1))
+        value = byte;
     return *this;
 }
 
@@ -110,13 +127,16 @@ int ScriptFileDiskStream::skip(uint32_t n)
         return 0;
     if (!require(n))
         return -1;
-    if (n <= kSkipByReading)
+    if (n <= buffered())
     {
-        // Short skips stay inside the read buffer instead of dropping it.
-        unsigned char scratch[kSkipByReading];
-        return readExactly(scratch, n) ? 0 : -1;
+        m_chunkPos += n;
+        m_position += n;
+        return 0;
     }
-    if (fseeko(m_handle->file(), static_cast<off_t>(n), SEEK_CUR) != 0)
+    // Past the chunk: drop it and seek the rest from where the file stands.
+    const uint64_t beyondChunk = n - buffered();
+    m_chunkPos = m_chunkEnd = 0;
+    if (fseeko(m_handle->file(), static_cast<off_t>(beyondChunk), SEEK_CUR) != 0)
     {
         fail("seek error", m_position);
         return -1;

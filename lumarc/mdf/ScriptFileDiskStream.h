@@ -5,10 +5,12 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
-// A stream over a file on disk, read through buffered stdio. It knows the
-// file's length from the start, so a read or skip that would pass the end is
-// refused before it touches the file.
+// A stream over a file on disk, read through buffered stdio in large chunks
+// (a layout is read a few bytes at a time, and a call into stdio per field
+// would dominate the load). It knows the file's length from the start, so a
+// read or skip that would pass the end is refused before it touches the file.
 class ScriptFileDiskStream final : public ScriptFileStream
 {
 public:
@@ -35,8 +37,14 @@ public:
 private:
     // Reads exactly n bytes or fails the stream; false when nothing was read.
     bool readExactly(unsigned char* buffer, uint32_t n);
+    // Refills the chunk from the file; false when the file gave nothing.
+    bool refill();
+    [[nodiscard]] std::size_t buffered() const { return m_chunkEnd - m_chunkPos; }
 
     std::unique_ptr<ScriptFileHandle> m_handle;
     uint64_t m_length = 0;
     uint64_t m_position = 0;
+    std::vector<unsigned char> m_chunk;
+    std::size_t m_chunkPos = 0;
+    std::size_t m_chunkEnd = 0;
 };

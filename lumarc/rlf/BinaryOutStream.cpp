@@ -1,49 +1,57 @@
 #include "BinaryOutStream.h"
 
+#include <cstring>
+
 bool BinaryOutStream::open(const std::string& path, const char* fileMode, bool littleEndian)
 {
     m_littleEndian = littleEndian;
-    return m_output.open(path, fileMode);
+    m_pendingSize = 0;
+    const bool opened = m_output.open(path, fileMode);
+    m_room = opened ? kBlockSize : 0;
+    return opened;
+}
+
+bool BinaryOutStream::flush()
+{
+    const bool written = m_output.write(m_pending.get(), m_pendingSize);
+    m_pendingSize = 0;
+    if (!written)
+        m_room = 0;
+    return written;
+}
+
+bool BinaryOutStream::makeRoom()
+{
+    return m_output.isOpen() && !m_output.failed() && flush();
 }
 
 bool BinaryOutStream::close()
 {
+    if (m_output.isOpen())
+        flush();
+    m_room = 0;
     return m_output.commit();
 }
 
 void BinaryOutStream::discard()
 {
+    m_pendingSize = 0;
+    m_room = 0;
     m_output.discard();
 }
 
-bool BinaryOutStream::writeBytes(uint32_t value, int count)
+bool BinaryOutStream::writeRaw(const uint8_t* bytes, std::size_t count)
 {
-    std::FILE* file = m_output.file();
-    if (!file || m_output.failed())
+    if (m_pendingSize + count > m_room && !makeRoom())
         return false;
-    for (int i = 0; i < count; ++i)
+    if (count > m_room)
     {
-        const int shift = m_littleEndian ? 8 * i : 8 * (count - 1 - i);
-        if (putc_unlocked(static_cast<int>((value >> shift) & 0xFF), file) == EOF)
-        {
-            m_output.setFailed();
-            return false;
-        }
+        const bool written = m_output.write(bytes, count);
+        if (!written)
+            m_room = 0;
+        return written;
     }
+    std::memcpy(m_pending.get() + m_pendingSize, bytes, count);
+    m_pendingSize += count;
     return true;
-}
-
-bool BinaryOutStream::writeU8(uint8_t value)
-{
-    return writeBytes(value, 1);
-}
-
-bool BinaryOutStream::writeU16(uint16_t value)
-{
-    return writeBytes(value, 2);
-}
-
-bool BinaryOutStream::writeU32(uint32_t value)
-{
-    return writeBytes(value, 4);
 }

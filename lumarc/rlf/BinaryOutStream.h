@@ -3,6 +3,7 @@
 #include "AtomicOutputFile.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 // A binary output file in a chosen byte order. The bytes go to a temporary
@@ -30,9 +31,21 @@ public:
     // Abandons the file: removes the temporary file, keeps the target.
     void discard();
 
-    bool writeU8(uint8_t value);
-    bool writeU16(uint16_t value);
-    bool writeU32(uint32_t value);
+    // Writes bytes already in the stream's byte order (see putValue).
+    bool writeRaw(const uint8_t* bytes, std::size_t count);
+    // Stores `value` in `Count` bytes at `out` in the stream's byte order,
+    // for records that are assembled first and written with one writeRaw.
+    template <int Count>
+    void putValue(uint8_t* out, uint32_t value) const
+    {
+        const bool littleEndian = m_littleEndian;
+        for (int i = 0; i < Count; ++i)
+            out[i] = static_cast<uint8_t>(value >> (littleEndian ? 8 * i : 8 * (Count - 1 - i)));
+    }
+
+    bool writeU8(uint8_t value) { return writeBytes<1>(value); }
+    bool writeU16(uint16_t value) { return writeBytes<2>(value); }
+    bool writeU32(uint32_t value) { return writeBytes<4>(value); }
 
     [[nodiscard]] bool isOpen() const { return m_output.isOpen(); }
     [[nodiscard]] bool littleEndian() const { return m_littleEndian; }
@@ -40,8 +53,27 @@ public:
     [[nodiscard]] bool failed() const { return m_output.failed(); }
 
 private:
-    bool writeBytes(uint32_t value, int count);
+    template <int Count>
+    bool writeBytes(uint32_t value)
+    {
+        if (m_pendingSize + Count > m_room && !makeRoom())
+            return false;
+        putValue<Count>(m_pending.get() + m_pendingSize, value);
+        m_pendingSize += Count;
+        return true;
+    }
+    // Hands the collected bytes to the file; false once a write has failed.
+    bool flush();
+    // Empties the block for more values; false when the stream cannot take
+    // any (not open, or a write has failed).
+    bool makeRoom();
 
     AtomicOutputFile m_output;
     bool m_littleEndian = false;
+    // Values are collected here and written in large blocks: a call into
+    // stdio per byte would dominate the save of a large list.
+    static constexpr std::size_t kBlockSize = 1 << 16;
+    std::unique_ptr<uint8_t[]> m_pending = std::make_unique<uint8_t[]>(kBlockSize);
+    std::size_t m_pendingSize = 0;
+    std::size_t m_room = 0; // kBlockSize while values can be taken, else 0
 };

@@ -56,14 +56,13 @@ void addRenderEntries(RlfGadget& gadget, const MdfGadget& source, int yOffset)
         return;
     for (const Ostrel_ScriptFilePrim_Base& prim : list->primitives)
     {
-        auto entry = std::make_unique<RlfRenderEntry>();
-        prim.doExport_RLF(*entry);
-        for (RlfPoint& point : entry->points)
+        RlfRenderEntry& entry = gadget.renderList.addNew();
+        prim.doExport_RLF(entry);
+        for (RlfPoint& point : entry.points)
         {
             point.x = toRlfCoordinate(point.x + double{list->offsetX});
             point.y = toRlfCoordinate(point.y + static_cast<double>(yOffset) + list->offsetY);
         }
-        gadget.renderList.add(std::move(entry));
     }
 }
 

@@ -59,18 +59,30 @@ void RlfRenderEntry::remapTextureId()
 
 bool RlfRenderEntry::write(BinaryOutStream& stream, uint32_t /*offset*/) const
 {
-    debugOutput("Writing renderlist entry ... ");
-    stream.writeU8(static_cast<uint8_t>(kind));
-    stream.writeU8(modeLow);
-    stream.writeU16(static_cast<uint16_t>(textureId));
+    const bool tracing = debugOutputEnabled();
+    if (tracing)
+        debugOutput("Writing renderlist entry ... ");
+    // Assembled first and written at once: a large list has millions of them.
+    std::array<uint8_t, kSize> block{};
+    uint8_t* out = block.data();
+    stream.putValue<1>(out, static_cast<uint8_t>(kind));
+    stream.putValue<1>(out + 1, modeLow);
+    stream.putValue<2>(out + 2, static_cast<uint16_t>(textureId));
+    out += 4;
     for (const RlfPoint& point : points)
     {
-        stream.writeU16(static_cast<uint16_t>(point.x));
-        stream.writeU16(static_cast<uint16_t>(point.y));
+        stream.putValue<2>(out, static_cast<uint16_t>(point.x));
+        stream.putValue<2>(out + 2, static_cast<uint16_t>(point.y));
+        out += 4;
     }
     for (uint32_t colour : colours)
-        stream.writeU32(colour);
-    debugOutput("done.\n");
+    {
+        stream.putValue<4>(out, colour);
+        out += 4;
+    }
+    stream.writeRaw(block.data(), block.size());
+    if (tracing)
+        debugOutput("done.\n");
     return !stream.failed();
 }
 

@@ -11,6 +11,8 @@ class RlfRenderList
 {
 public:
     void add(std::unique_ptr<RlfRenderEntry> entry) { entries.append(std::move(entry)); }
+    // Appends a fresh entry made in the list's own storage, for filling.
+    RlfRenderEntry& addNew() { return entries.emplace(); }
 
     // 0 without entries (the list then takes no bytes at all), otherwise a
     // count, one offset per entry and the entries.

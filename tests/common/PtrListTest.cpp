@@ -98,3 +98,30 @@ TEST(PtrList, MillionItemsAreDestroyedWithoutDeepRecursion)
     }
     EXPECT_EQ(destroyed, kItems);
 }
+
+// Items the list makes in its own storage and items handed to it are owned
+// alike: destroyed once each, in list order, through their own destructor.
+TEST(PtrList, EmplacedAndAppendedItemsAreDestroyedInListOrder)
+{
+    struct Base
+    {
+        virtual ~Base() = default;
+    };
+    struct Derived final : Base
+    {
+        Derived(int id, std::vector<int>& log) : logged(id, log) {}
+        Logged logged;
+    };
+    std::vector<int> log;
+    {
+        PtrList<Base> list;
+        list.emplace<Derived>(1, log);
+        list.append(std::make_unique<Derived>(2, log));
+        for (int id = 3; id <= 2000; ++id)
+            list.emplace<Derived>(id, log);
+        EXPECT_EQ(list.count(), 2000u);
+    }
+    ASSERT_EQ(log.size(), 2000u);
+    for (int i = 0; i < 2000; ++i)
+        EXPECT_EQ(log[static_cast<std::size_t>(i)], i + 1);
+}
