@@ -1,0 +1,84 @@
+#pragma once
+
+// Runs the texelo executable in a chosen working folder, capturing standard
+// output and standard error separately.
+
+#include "texelo/TempFolder.h"
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+struct TexeloRun
+{
+    int exitStatus = -1; // -1 when the program could not run or did not exit
+    std::string out;
+    std::string err;
+};
+
+// Files the program writes cannot grow beyond `fileSizeLimit` bytes.
+inline TexeloRun runTexelo(const std::vector<std::string>& args, const std::string& workingFolder,
+                           rlim_t fileSizeLimit = RLIM_INFINITY)
+{
+    TempFolder captures;
+    const std::string outPath = captures.path() + "/stdout";
+    const std::string errPath = captures.path() + "/stderr";
+    std::vector<std::string> strings{TEXELO_EXECUTABLE};
+    strings.insert(strings.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& arg : strings)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    // The debug channel stays silent whatever the caller's environment says.
+    std::vector<char*> envp;
+    for (char** entry = environ; *entry; ++entry)
+        if (std::strncmp(*entry, "PSX_DEBUG_OUTPUT=", 17) != 0)
+            envp.push_back(*entry);
+    envp.push_back(nullptr);
+
+    TexeloRun run;
+    const pid_t pid = fork();
+    if (pid < 0)
+        return run;
+    if (pid == 0)
+    {
+        const int outFd = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int errFd = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (outFd < 0 || errFd < 0 || dup2(outFd, 1) < 0 || dup2(errFd, 2) < 0 ||
+            chdir(workingFolder.c_str()) != 0)
+            _exit(127);
+        if (fileSizeLimit != RLIM_INFINITY)
+        {
+            // Ignored, the signal stays ignored across exec: writes past the
+            // limit then fail instead of killing the program.
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                _exit(127);
+        }
+        execve(argv[0], argv.data(), envp.data());
+        _exit(127);
+    }
+    int status = 0;
+    if (waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+        run.exitStatus = WEXITSTATUS(status);
+    const auto text = [](const std::string& path)
+    {
+        std::ostringstream content;
+        content << std::ifstream(path, std::ios::binary).rdbuf();
+        return content.str();
+    };
+    run.out = text(outPath);
+    run.err = text(errPath);
+    return run;
+}

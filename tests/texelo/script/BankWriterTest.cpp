@@ -1,0 +1,249 @@
+#include "BankWriter.h"
+#include "Organiser.h"
+#include "ScriptFixture.h"
+#include "TextureLoader.h"
+
+using expected::bank;
+using expected::record;
+using expected::tim;
+
+namespace
+{
+const expected::Texture kSmall = expected::pattern(16, 16, 3);
+
+std::unique_ptr<TextureRecord> placed(uint8_t group, uint16_t width, uint16_t y, uint16_t height)
+{
+    auto record = std::make_unique<TextureRecord>();
+    record->Group = group;
+    record->Width = width;
+    record->Y = y;
+    record->Height = height;
+    return record;
+}
+} // namespace
+
+class BankTest : public ScriptTest
+{
+protected:
+    BankTest() { addTexture("a.tga", kSmall); }
+};
+
+TEST_F(BankTest, OneTextureGroupShrinksToImageAndMovedClut)
+{
+    const expected::Texture texture = expected::pattern(64, 32, 3);
+    addTexture("a.tga", texture);
+    run("one.lay", "a A 0 0 64 32\nFIT: bank\n");
+    EXPECT_EQ(reporter.output(), "Opened A.tga\nSaving Textures...\n");
+    EXPECT_EQ(expected::readFile("BANK.TBK"),
+              bank(1, 0, {{1, 33, {record(0, tim(texture, {.clutY = 32, .x = 0}))}}}));
+    ASSERT_EQ(ctx.ShownList.size(), 1u);
+    EXPECT_EQ(ctx.ShownList[0]->ClutY, 32);
+    EXPECT_TRUE(ctx.ShownList[0]->TimData.empty());
+    EXPECT_TRUE(ctx.PendingList.empty());
+    EXPECT_EQ(ctx.GroupWidths[0], 0);
+    EXPECT_EQ(ctx.TextureCount, 0u);
+}
+
+TEST_F(BankTest, NullCountedButNotWritten)
+{
+    run("null.lay", "a A 0 0 16 16 NULL 16 0 16 16\nq NULL 0 0 16 16\nFIT: bank\n");
+    EXPECT_EQ(expected::readFile("BANK.TBK"),
+              bank(3, 0, {{1, 17, {record(0, tim(kSmall, {.clutY = 16, .x = 0}))}}, {1, 1, {}}}));
+    EXPECT_EQ(ctx.ShownList.size(), 3u);
+}
+
+TEST_F(BankTest, GroupsEndAtTheFirstUnusedPage)
+{
+    run("gap.lay", "a A 0 0 16 16 A 512 0 16 16\nFIT: bank\n");
+    EXPECT_EQ(expected::readFile("BANK.TBK"),
+              bank(1, 0, {{1, 17, {record(0, tim(kSmall, {.clutY = 16, .x = 0}))}}}));
+}
+
+TEST_F(BankTest, SeparateClutsGiveSeparateRowsAndRowNumbers)
+{
+    run("sep.lay",
+        "SEPERATE: ON\na A 0 0 16 16 A 16 0 16 16 A 32 0 16 16 A 48 0 16 16 A 0 64 16 16\nFIT: bank\n");
+    std::vector<expected::Bytes> records;
+    for (uint16_t i = 0; i < 5; ++i)
+        records.push_back(record(i, tim(kSmall, {.clutX = static_cast<uint16_t>(16 * (i % 4)),
+                                                 .clutY = static_cast<uint16_t>(i / 4),
+                                                 .x = static_cast<uint16_t>(4 * (i % 4)),
+                                                 .y = static_cast<uint16_t>(i < 4 ? 0 : 64)})));
+    // One more than the two rows used: the layout's ClutRow is 512 - row.
+    EXPECT_EQ(expected::readFile("BANK.TBK"), bank(5, 3, {{1, 81, records}}));
+}
+
+TEST_F(BankTest, PlainRecordsCarryTheModeInTheirFlags)
+{
+    for (const uint8_t semiTrans : {0x00, 0x80, 0x81, 0x82})
+    {
+        ctx.state.SemiTransMode = semiTrans == 0 ? -1 : static_cast<int8_t>(semiTrans & 3);
+        auto loaded = LoadTexture(ctx, "A");
+        loaded->X = 3;
+        loaded->Y = 5;
+        loaded->ClutX = 16;
+        loaded->ClutY = 200;
+        std::vector<uint8_t> out;
+        WriteBankRecord(*loaded, out);
+        EXPECT_EQ(out,
+                  record(loaded->Id,
+                         tim(kSmall, {.clutX = 16, .clutY = 200, .x = 3, .y = 5, .semiTrans = semiTrans})))
+            << int(semiTrans);
+    }
+}
+
+TEST_F(BankTest, PaletteRecordsAreTaggedByKind)
+{
+    (void)LoadTexture(ctx, "A"); // palette-only textures reuse the previous colour table
+    ctx.state.PaletteOnly = 1;
+    const std::pair<uint8_t, uint32_t> kinds[] = {{0, 0x80000000}, {1, 0xC0000000}, {2, 0xA0000000}};
+    for (const auto& [homeAway, tag] : kinds)
+    {
+        ctx.state.HomeAway = homeAway;
+        auto palette = LoadTexture(ctx, "A");
+        palette->ClutX = 5;
+        palette->ClutY = 7;
+        std::vector<uint8_t> out;
+        WriteBankRecord(*palette, out);
+        EXPECT_EQ(out, expected::paletteRecord(tag, palette->Id, 5, 7, expected::ownClut(kSmall)))
+            << int(homeAway);
+        ASSERT_EQ(out.size(), 48u);
+        EXPECT_EQ(out[0] | out[1] << 8 | out[2] << 16 | uint32_t{out[3]} << 24, 40 | tag);
+    }
+}
+
+TEST_F(BankTest, RemappedClutsAcrossAndDown)
+{
+    const expected::Texture texture = expected::pattern(16, 16, 2);
+    std::vector<std::vector<uint16_t>> sets;
+    std::vector<uint16_t> cluts;
+    for (uint16_t k = 0; k < 4; ++k)
+    {
+        sets.push_back({static_cast<uint16_t>(0x1000 + k), static_cast<uint16_t>(0x2000 + k)});
+        std::vector<uint16_t> clut(16, 0);
+        clut[0] = static_cast<uint16_t>(0x9000 + k);
+        clut[1] = static_cast<uint16_t>(0xA000 + k);
+        cluts.insert(cluts.end(), clut.begin(), clut.end());
+    }
+    addTexture("a.tga", texture);
+    addPaletteSet("pals", texture.colours, sets);
+    // RESTART twice puts the four DOWN rows at 252-255, ending at the band.
+    run("remap.lay", "PALETTES: pals 4\nREMAP: ACROSS\na A 0 0 16 16\nFIT: across\n"
+                     "PALETTES: pals 4\nREMAP: DOWN\nRESTART\nRESTART\na A 0 0 16 16\nFIT: down\n");
+    const auto remapped = [&](uint16_t clutY, uint16_t width, uint16_t rows)
+    {
+        return record(
+            0, tim(texture,
+                   {.clutY = clutY, .clutWidth = width, .clutRows = rows, .clutEntries = cluts, .x = 0}));
+    };
+    const expected::Bytes across = remapped(16, 64, 1);
+    EXPECT_EQ(across[8 + 8], 140); // the CLUT block length
+    EXPECT_EQ(expected::readFile("ACROSS.TBK"), bank(1, 0, {{1, 17, {across}}}));
+    EXPECT_EQ(expected::readFile("DOWN.TBK"), bank(1, 0, {{1, 20, {remapped(16, 16, 4)}}}));
+}
+
+TEST_F(BankTest, SeveralCopiesOfAShortClutKeepTheSizeTrue)
+{
+    const expected::Texture texture = expected::pattern(16, 2, 20);
+    addTexture("e.tga", texture);
+    ctx.state.SemiTransMode = -1;
+    ctx.state.ClutSize8 = 200;
+    ctx.state.DuplicateCount = 2;
+    const auto loaded = LoadTexture(ctx, "E");
+    std::vector<uint16_t> clut = expected::ownClut(texture, 200);
+    clut.resize(208, 0);
+    clut.insert(clut.end(), clut.begin(), clut.end());
+    std::vector<uint8_t> out;
+    WriteBankRecord(*loaded, out);
+    // The size counts the bytes that follow (TimSize + P would be 16 short).
+    EXPECT_EQ(out, record(0, tim(texture, {.clutY = 0,
+                                           .clutWidth = 208,
+                                           .clutRows = 2,
+                                           .clutEntries = clut,
+                                           .x = 0,
+                                           .clutSize8 = 200})));
+}
+
+TEST_F(BankTest, GroupHeightMovesLowClutsAndCountsTallOnes)
+{
+    ctx.PendingList.push_back(placed(1, 16, 0, 100));
+    ctx.PendingList.push_back(placed(1, 4, 0, 10));
+    ctx.PendingList.back()->HasClut = 1;
+    ctx.PendingList.back()->ClutY = 98; // beside the taller image, rows 98-101
+    ctx.PendingList.back()->ClutExtraRows = 3;
+    ctx.PendingList.push_back(placed(1, 4, 0, 10));
+    ctx.PendingList.back()->HasClut = 1;
+    ctx.PendingList.back()->ClutY = 255;
+    ctx.PendingList.push_back(placed(2, 4, 0, 200));
+    EXPECT_EQ(GroupHeight(ctx, 1), 102u);
+    EXPECT_EQ(ctx.PendingList[1]->ClutY, 98);
+    EXPECT_EQ(ctx.PendingList[2]->ClutY, 100);
+    ctx.PendingList[2]->ClutY = 255;
+    ctx.state.BankSeparateCluts = 1;
+    EXPECT_EQ(GroupHeight(ctx, 1), 101u);
+    EXPECT_EQ(ctx.PendingList[2]->ClutY, 255);
+    EXPECT_EQ(GroupHeight(ctx, 3), 1u);
+}
+
+TEST_F(BankTest, SortingTiledFirstThenByWidthKeepingLoadOrderForTies)
+{
+    ctx.PendingList.push_back(placed(0, 4, 0, 1)); // A
+    ctx.PendingList.push_back(placed(0, 8, 0, 1)); // B: 8-bit, narrower than its CLUT
+    ctx.PendingList.back()->Kind = 1;
+    ctx.PendingList.back()->ClutWidth = 256;
+    ctx.PendingList.push_back(placed(0, 4, 0, 1)); // C: tiled
+    ctx.PendingList.back()->Tiled = 1;
+    ctx.PendingList.push_back(placed(0, 4, 0, 1)); // D
+    std::vector<TextureRecord*> loadOrder;
+    for (const auto& r : ctx.PendingList)
+        loadOrder.push_back(r.get());
+    BuildOriginalList(ctx);
+    EXPECT_EQ(*ctx.OriginalList, loadOrder);
+    const std::vector<TextureRecord*> sorted{loadOrder[1], loadOrder[2], loadOrder[0], loadOrder[3]};
+    for (std::size_t i = 0; i < sorted.size(); ++i)
+        EXPECT_EQ(ctx.PendingList[i].get(), sorted[i]) << i;
+}
+
+TEST_F(BankTest, WrittenInLoadOrderAfterSorting)
+{
+    const expected::Texture textures[] = {expected::pattern(16, 4, 3), expected::pattern(64, 4, 3),
+                                          expected::pattern(32, 4, 3)};
+    std::vector<expected::Bytes> records;
+    ctx.state.SemiTransMode = -1;
+    for (uint16_t i = 0; i < 3; ++i)
+    {
+        addTexture("t" + std::to_string(i) + ".tga", textures[i]);
+        AddTexture(ctx, "T" + std::to_string(i));
+        TextureRecord& loaded = *ctx.PendingList.back();
+        loaded.Group = 1;
+        loaded.Y = 0;
+        loaded.ClutX = static_cast<uint16_t>(16 * i);
+        loaded.ClutY = 255;
+        records.push_back(record(i, tim(textures[i], {.clutX = loaded.ClutX, .clutY = 4, .x = 0})));
+    }
+    ctx.GroupWidths[0] = 1;
+    ctx.state.BankName = "BANK";
+    BuildOriginalList(ctx);
+    ASSERT_EQ(ctx.PendingList[0]->Id, 1u); // the widest first
+    WriteBank(ctx);
+    EXPECT_EQ(expected::readFile("BANK.TBK"), bank(3, 0, {{1, 5, records}}));
+    EXPECT_EQ(ctx.PendingList[0]->Id, 0u);
+}
+
+TEST_F(BankTest, EmptyLayoutBankWritesNoFile)
+{
+    run("empty.lay", "a MISSING 0 0 16 16\nFIT: bank\n");
+    EXPECT_EQ(reporter.output(),
+              std::string("Failed to open ") + kDefaultFolder + "MISSING.tga\nCouldn't find any textures\n");
+    EXPECT_EQ(reporter.messageLine(), "Couldn't find any textures\n");
+    EXPECT_FALSE(exists("BANK.TBK"));
+}
+
+TEST_F(BankTest, BankInAMissingFolderReported)
+{
+    run("nowhere.lay", "a A 0 0 16 16\nFIT: nope\\bank\nb A 0 0 16 16\n");
+    EXPECT_EQ(reporter.output(), "Opened A.tga\nCouldn't open output file NOPE\\BANK.TBK\nOpened A.tga\n");
+    EXPECT_EQ(reporter.messageLine(), "");
+    EXPECT_EQ(ctx.ShownList.size(), 1u);
+    EXPECT_EQ(ctx.PendingList.size(), 1u);
+}

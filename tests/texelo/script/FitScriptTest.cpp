@@ -1,0 +1,98 @@
+#include "ScriptFixture.h"
+
+using FitScript = ScriptTest;
+
+TEST_F(FitScript, TransparencyModesCarryOverToPaletteAndTileLines)
+{
+    for (const char* name : {"water.tga", "grass.tga", "rock.tga", "leaf.tga", "sand.tga"})
+        addTexture(name, expected::pattern(4, 4, 3));
+    run("m.fit", "ALPHA: water\nTILE: grass\nROCK\nSUB: leaf\nPAL: sand\nHOMEPAL: sand\nTRANS: water\n"
+                 "AWAYPAL: grass\n");
+    struct Want
+    {
+        const char* name;
+        uint8_t semiTrans, tiled, paletteOnly, homeAway;
+    };
+    const Want wants[] = {{"WATER.tga", 0x81, 0, 0, 0}, {"GRASS.tga", 0x81, 1, 0, 0},
+                          {"ROCK.tga", 0, 0, 0, 0},     {"LEAF.tga", 0x82, 0, 0, 0},
+                          {"SAND.tga", 0x82, 0, 1, 0},  {"SAND.tga", 0x82, 0, 1, 1},
+                          {"WATER.tga", 0x80, 0, 0, 0}, {"GRASS.tga", 0x80, 0, 1, 2}};
+    ASSERT_EQ(ctx.PendingList.size(), std::size(wants));
+    for (uint32_t i = 0; i < std::size(wants); ++i)
+    {
+        const TextureRecord& record = *ctx.PendingList[i];
+        EXPECT_EQ(record.Name, wants[i].name) << i;
+        EXPECT_EQ(record.Id, i);
+        EXPECT_EQ(record.SemiTrans, wants[i].semiTrans) << i;
+        EXPECT_EQ(record.Tiled, wants[i].tiled) << i;
+        EXPECT_EQ(record.PaletteOnly, wants[i].paletteOnly) << i;
+        EXPECT_EQ(record.HomeAway, wants[i].homeAway) << i;
+    }
+    EXPECT_EQ(ctx.state.TileFlag + ctx.state.PaletteOnly + ctx.state.HomeAway, 0);
+}
+
+TEST_F(FitScript, FilesMatchesIgnoringCaseInNameOrder)
+{
+    const expected::Texture texture = expected::pattern(4, 4, 3);
+    for (const char* name : {"tex/b.tga", "tex/A.TGA", "tex/c.Tga", "tex/ab.tga", "tex/notes.txt"})
+        addTexture(name, texture);
+    folder.makeFolder("tex/d.tga");
+    run("f.fit", "PATH: tex/\nALPHA: b\nCLUT: 20\nFILES: ?.tga\n");
+    // An entry spelt .Tga gets ".tga" appended and is then not found.
+    EXPECT_EQ(reporter.output(), std::string("Opened TEX/B.tga\nOpened TEX/A.TGA\nOpened TEX/b.tga\n"
+                                             "Failed to open ") +
+                                     kDefaultFolder + "c.Tga.tga\n");
+    ASSERT_EQ(ctx.PendingList.size(), 3u);
+    EXPECT_EQ(ctx.PendingList[1]->Name, "A.TGA");
+    EXPECT_EQ(ctx.PendingList[2]->Id, 2u);
+    EXPECT_EQ(ctx.PendingList[2]->SemiTrans, 0); // FILES resets the mode
+    EXPECT_EQ(ctx.state.ClutSize8, 20);          // and leaves CLUT in force
+}
+
+TEST_F(FitScript, DuplicateRestartAndBlankHashLinesAreTextureNames)
+{
+    addTexture("duplicate.tga", expected::pattern(4, 4, 3));
+    addTexture("restart.tga", expected::pattern(4, 4, 3));
+    run("n.fit", "DUPLICATE: 3\nRESTART\n #x\n");
+    EXPECT_EQ(reporter.output(), std::string("Opened DUPLICATE.tga\nOpened RESTART.tga\nFailed to open ") +
+                                     kDefaultFolder + "#X.tga\n");
+    EXPECT_EQ(ctx.state.DuplicateCount, 0u);
+}
+
+TEST_F(FitScript, EmptyFitWritesNothingClearsShownListAndResetsBankOptions)
+{
+    ctx.ShownList.push_back(std::make_unique<TextureRecord>());
+    run("e.fit", "SEPERATE: ON\nEDGE: ON\nSORT: OFF\nMATCHCLUTS: OFF\nPALETTES: p 3\nFIT: bank\n");
+    EXPECT_EQ(reporter.output(), "");
+    EXPECT_EQ(reporter.messageLine(), "");
+    EXPECT_FALSE(exists("BANK.TBK"));
+    EXPECT_TRUE(ctx.ShownList.empty());
+    EXPECT_GE(reporter.repaints, 1);
+    EXPECT_EQ(ctx.state.BankName, "BANK");
+    EXPECT_EQ(ctx.state.BankSeparateCluts, 1);
+    EXPECT_EQ(ctx.state.SeparateCluts, 0);
+    EXPECT_EQ(ctx.state.EdgeClear, 0);
+    EXPECT_EQ(ctx.state.SortTextures, 1);
+    EXPECT_EQ(ctx.state.MatchCluts, 0);
+    EXPECT_EQ(ctx.state.PaletteCount, 0u);
+    EXPECT_EQ(ctx.state.RemapMode, 0u);
+    EXPECT_EQ(ctx.state.PaletteDir, "P");
+}
+
+TEST_F(FitScript, FitThatCannotPlaceStopsTheScript)
+{
+    addTexture("a.tga", expected::pattern(4, 4, 3));
+    run("s.fit", "SORT: OFF\nA\nFIT: bank\nMESSAGES: ON\nSORT: ON\nA\n");
+    EXPECT_EQ(reporter.output(), "Opened A.tga\nUnable to fit textures into maximum VRAM space!\n");
+    EXPECT_EQ(reporter.messageLine(), "Unable to fit textures into maximum VRAM space!");
+    EXPECT_FALSE(exists("BANK.TBK"));
+    EXPECT_EQ(ctx.state.SortTextures, 0); // nothing after FIT ran, nothing reset
+    EXPECT_EQ(ctx.PendingList.size(), 1u);
+}
+
+TEST_F(FitScript, ScriptThatCannotBeOpenedIsReported)
+{
+    RunScript(ctx, "missing.fit");
+    EXPECT_EQ(reporter.output(), "Failed to open script file missing.fit\n");
+    EXPECT_EQ(reporter.messageLine(), "Failed to open script file missing.fit");
+}

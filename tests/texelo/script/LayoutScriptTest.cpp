@@ -1,0 +1,144 @@
+#include "ScriptFixture.h"
+
+#include <tuple>
+
+namespace
+{
+// X, Y, GroupX, Group
+using Place = std::tuple<int, int, int, int>;
+
+Place placeOf(const TextureRecord& record)
+{
+    return {record.X, record.Y, record.GroupX, record.Group};
+}
+
+std::pair<int, int> clutOf(const TextureRecord& record)
+{
+    return {record.ClutX, record.ClutY};
+}
+} // namespace
+
+class LayoutScript : public ScriptTest
+{
+protected:
+    LayoutScript()
+    {
+        for (const char* name : {"a.tga", "b.tga", "c.tga", "tree.tga", "bush.tga"})
+            addTexture(name, expected::pattern(16, 16, 3));
+        addTexture("e.tga", expected::pattern(16, 2, 20));
+    }
+};
+
+TEST_F(LayoutScript, CellLettersGiveCellBases)
+{
+    run("cells.lay", "a A 0 0 16 16\nb A 0 0 16 16\ne A 0 0 16 16\nq A 0 0 16 16\nZ A 0 0 16 16\n");
+    const Place want[] = {{0, 0, 0, 1}, {16, 0, 0, 1}, {0, 64, 0, 1}, {0, 0, 64, 2}, {16, 128, 64, 2}};
+    ASSERT_EQ(ctx.PendingList.size(), std::size(want));
+    for (std::size_t i = 0; i < std::size(want); ++i)
+        EXPECT_EQ(placeOf(*ctx.PendingList[i]), want[i]) << i;
+    EXPECT_EQ(ctx.GroupWidths[0], 1);
+    EXPECT_EQ(ctx.GroupWidths[1], 1);
+    EXPECT_EQ(ctx.GroupWidths[2], 0);
+}
+
+TEST_F(LayoutScript, TwoEntriesInCellB)
+{
+    run("b.lay", "b TREE 8 4 16 16 BUSH 40 0 16 16\n");
+    ASSERT_EQ(ctx.PendingList.size(), 2u);
+    EXPECT_EQ(placeOf(*ctx.PendingList[0]), (Place{18, 4, 0, 1}));
+    EXPECT_EQ(placeOf(*ctx.PendingList[1]), (Place{26, 0, 0, 1}));
+}
+
+TEST_F(LayoutScript, NegativeXRoundsDown)
+{
+    run("n.lay", "b A -5 0 16 16\n");
+    ASSERT_EQ(ctx.PendingList.size(), 1u);
+    EXPECT_EQ(ctx.PendingList[0]->X, 14);
+}
+
+TEST_F(LayoutScript, TwoSpacesAfterTheCellLetterStillRead)
+{
+    run("s.lay", "b  TREE 8 4 16 16\n");
+    ASSERT_EQ(ctx.PendingList.size(), 1u);
+    EXPECT_EQ(placeOf(*ctx.PendingList[0]), (Place{18, 4, 0, 1}));
+}
+
+TEST_F(LayoutScript, BlankInsideAnEntryShiftsTheSpaceCount)
+{
+    // After A the fifth space lands before "16 B ...", which is no entry.
+    run("s.lay", "a A 0 0 16  16 B 16 0 16 16\n");
+    EXPECT_EQ(reporter.output(), "Opened A.tga\n");
+    EXPECT_EQ(ctx.PendingList.size(), 1u);
+}
+
+TEST_F(LayoutScript, NamePrefixesSetModesAndPaletteOnly)
+{
+    run("p.lay", "a *A 0 0 16 16 ?B 16 0 16 16 C 32 0 16 16\nb ?A 0 0 16 16 &B 16 0 16 16 C 32 0 16 16\n");
+    ASSERT_EQ(ctx.PendingList.size(), 6u);
+    const uint8_t semiTrans[] = {0x80, 0x81, 0, 0x81, 0x81, 0};
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(ctx.PendingList[i]->SemiTrans, semiTrans[i]) << i;
+    EXPECT_EQ(ctx.PendingList[1]->Name, "B.tga");
+    EXPECT_EQ(ctx.PendingList[4]->PaletteOnly, 1);
+    EXPECT_EQ(ctx.PendingList[4]->Width, 1);
+    EXPECT_EQ(ctx.PendingList[5]->PaletteOnly, 0);
+}
+
+TEST_F(LayoutScript, FlatcrdTexelsPointOneEntryFurther)
+{
+    const expected::Texture texture = expected::pattern(16, 2, 20);
+    addTexture("flatcrd.tga", texture);
+    run("f.lay", "a FlatCrd.TGA 0 0 16 16 E 16 0 16 16\n");
+    ASSERT_EQ(ctx.PendingList.size(), 2u);
+    EXPECT_EQ(ctx.PendingList[0]->TimData, expected::tim(texture, {.indexOffset = 1}));
+    EXPECT_EQ(ctx.PendingList[1]->TimData, expected::tim(texture));
+    EXPECT_EQ(ctx.state.IndexOffset, 0);
+}
+
+TEST_F(LayoutScript, ClutsFillRowsOf64WordsFrom255Up)
+{
+    run("c.lay",
+        "a A 0 0 16 16 A 0 0 16 16 A 0 0 16 16 A 0 0 16 16 A 0 0 16 16\nb E 0 0 16 16\nc A 0 0 16 16\n");
+    const std::pair<int, int> want[] = {{0, 255}, {16, 255}, {32, 255}, {48, 255},
+                                        {0, 254}, {0, 253},  {0, 252}};
+    ASSERT_EQ(ctx.PendingList.size(), std::size(want));
+    for (std::size_t i = 0; i < std::size(want); ++i)
+        EXPECT_EQ(clutOf(*ctx.PendingList[i]), want[i]) << i;
+}
+
+TEST_F(LayoutScript, SeparateClutsCountRowsFromZero)
+{
+    run("c.lay", "SEPERATE: ON\na A 0 0 16 16 A 0 0 16 16 A 0 0 16 16 A 0 0 16 16 A 0 0 16 16\n");
+    ASSERT_EQ(ctx.PendingList.size(), 5u);
+    EXPECT_EQ(clutOf(*ctx.PendingList[3]), std::make_pair(48, 0));
+    EXPECT_EQ(clutOf(*ctx.PendingList[4]), std::make_pair(0, 1));
+    EXPECT_EQ(ctx.state.BankSeparateCluts, 1);
+}
+
+TEST_F(LayoutScript, RestartBeforeTheFirstTextureUsesRow254)
+{
+    run("r.lay", "RESTART\na A 0 0 16 16\n");
+    ASSERT_EQ(ctx.PendingList.size(), 1u);
+    EXPECT_EQ(clutOf(*ctx.PendingList[0]), std::make_pair(0, 254));
+}
+
+TEST_F(LayoutScript, UnloadableEntrySkippedWithoutTouchingClutCounters)
+{
+    run("u.lay", "a MISSING 0 0 16 16 A 16 0 16 16\n");
+    EXPECT_EQ(reporter.output(),
+              std::string("Failed to open ") + kDefaultFolder + "MISSING.tga\nOpened A.tga\n");
+    ASSERT_EQ(ctx.PendingList.size(), 1u);
+    EXPECT_EQ(clutOf(*ctx.PendingList[0]), std::make_pair(0, 255));
+    EXPECT_EQ(ctx.PendingList[0]->Id, 0u);
+}
+
+TEST_F(LayoutScript, EntryOutsideTheFirstFourPagesRefused)
+{
+    run("o.lay", "z A 704 0 16 16 A 700 0 16 16\na ?B -4 0 16 16\n");
+    EXPECT_EQ(reporter.output(), "Cell entry A lies outside the texture pages\nOpened A.tga\n"
+                                 "Cell entry B lies outside the texture pages\n");
+    EXPECT_EQ(reporter.messageLine(), "Cell entry B lies outside the texture pages");
+    ASSERT_EQ(ctx.PendingList.size(), 1u);
+    EXPECT_EQ(placeOf(*ctx.PendingList[0]), (Place{63, 128, 192, 4}));
+    EXPECT_EQ(ctx.GroupWidths[3], 1);
+}
