@@ -99,8 +99,9 @@ TEST_F(TexeloExecutable, CapitalisedFitNameRunsAsFitScriptAndWindowNoteWithoutBa
 
 TEST_F(TexeloExecutable, FailuresStillExitWithZero)
 {
-    addTexture("a.tga", expected::pattern(4, 4, 3));
-    folder.write("a.fit", "A\nFIT: bank\nMESSAGES: ON\nSORT: OFF\n");
+    // A page column wide: with EDGE ON every group opened for it is too narrow.
+    addTexture("a.tga", expected::pattern(256, 4, 3));
+    folder.write("a.fit", "EDGE: ON\nA\nFIT: bank\nMESSAGES: ON\nSORT: OFF\n");
     TexeloRun run = runTexelo({"a.fit", "/c"}, folder.path());
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(run.out, "Opened A.tga\nUnable to fit textures into maximum VRAM space!\n");

@@ -81,8 +81,9 @@ TEST_F(FitScript, EmptyFitWritesNothingClearsShownListAndResetsBankOptions)
 
 TEST_F(FitScript, FitThatCannotPlaceStopsTheScript)
 {
-    addTexture("a.tga", expected::pattern(4, 4, 3));
-    run("s.fit", "SORT: OFF\nA\nFIT: bank\nMESSAGES: ON\nSORT: ON\nA\n");
+    // A page column wide: with EDGE ON every group opened for it is too narrow.
+    addTexture("a.tga", expected::pattern(256, 4, 3));
+    run("s.fit", "SORT: OFF\nEDGE: ON\nA\nFIT: bank\nMESSAGES: ON\nSORT: ON\nA\n");
     EXPECT_EQ(reporter.output(), "Opened A.tga\nUnable to fit textures into maximum VRAM space!\n");
     EXPECT_EQ(reporter.messageLine(), "Unable to fit textures into maximum VRAM space!");
     EXPECT_FALSE(exists("BANK.TBK"));
