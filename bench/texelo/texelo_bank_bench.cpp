@@ -3,6 +3,10 @@
 // layout scripts, one bank per script, each run in-process as `texelo SCRIPT
 // /c` runs it: decoding, conversion, CLUTs and the bank files. Figures are
 // textures per second and megabytes (10^6) of Targa files per second.
+//
+// The level is written below TMPDIR (else /tmp). Replacing a bank file by
+// renaming makes some file systems (ext4) write it out at once, which shows
+// in the real time; TMPDIR=/dev/shm leaves the disk out of the figures.
 #include "LargeBank.h"
 #include "TexeloContext.h"
 #include "TexeloEntry.h"
