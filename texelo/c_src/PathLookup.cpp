@@ -43,6 +43,24 @@ std::vector<std::string> folderEntries(const std::string& folder)
     return names;
 }
 
+// The entry of `folder` equal to `name` ignoring case that comes first in
+// name order; empty when there is none. One pass, no sorting: scripts look
+// up every texture this way in folders of hundreds of files.
+std::string firstNameIgnoringCase(const std::string& folder, std::string_view name)
+{
+    std::string best;
+    std::unique_ptr<DIR, DirCloser> dir(opendir(folder.empty() ? "." : folder.c_str()));
+    if (!dir)
+        return best;
+    while (const dirent* entry = readdir(dir.get()))
+    {
+        const std::string_view candidate = entry->d_name;
+        if (equalsIgnoringCase(candidate, name) && (best.empty() || candidate < best))
+            best = candidate;
+    }
+    return best;
+}
+
 bool exists(const std::string& path)
 {
     struct stat info{};
@@ -105,13 +123,10 @@ std::string resolveExistingPath(std::string_view scriptPath)
         std::string candidate = joinPath(resolved, component);
         if (!exists(candidate))
         {
-            const std::vector<std::string> names = folderEntries(resolved);
-            const auto match = std::find_if(names.begin(), names.end(), [&](const std::string& name) {
-                return equalsIgnoringCase(name, component);
-            });
-            if (match == names.end())
+            const std::string match = firstNameIgnoringCase(resolved, component);
+            if (match.empty())
                 return {};
-            candidate = joinPath(resolved, *match);
+            candidate = joinPath(resolved, match);
         }
         resolved = std::move(candidate);
         if (slash == std::string::npos)
