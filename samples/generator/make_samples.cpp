@@ -266,11 +266,15 @@ uint8_t checkerIndex(int x, int y)
     return static_cast<uint8_t>((x / 8 + y / 8) % 2);
 }
 
+// The checkerboard's three greys; the .fit level's plaid and stripes use
+// them too, so that the three share one CLUT.
+const std::vector<Rgba> kGreys = {{200, 200, 200, 255}, {72, 72, 72, 255}, {24, 24, 120, 255}};
+
 // Stored colour-mapped. `red` gives the same picture in reds: the
 // alternative palette that a palette-only entry takes.
 tgawriter::Bytes checkerTexture(bool red)
 {
-    const std::vector<Rgba> greys = {{200, 200, 200, 255}, {72, 72, 72, 255}, {24, 24, 120, 255}};
+    const std::vector<Rgba>& greys = kGreys;
     const std::vector<Rgba> reds = {{240, 96, 96, 255}, {120, 16, 16, 255}, {48, 0, 0, 255}};
     return tgawriter::encodeTga(
         tgawriter::indexedImage(32, 32, paintIndices(32, 32, checkerIndex), red ? reds : greys));
@@ -398,6 +402,61 @@ Rgba skyColour(int x, int y)
     return {channel(16 * x), channel(96 + y), channel(4 * y), 255};
 }
 
+// --- the .fit level: pictures that share a CLUT, and wide backdrops ---
+
+// 32 x 32 plaid: dark lines every 8 pixels on light grey, framed.
+uint8_t plaidIndex(int x, int y)
+{
+    if (x == 0 || y == 0 || x == 31 || y == 31)
+        return 2;
+    return static_cast<uint8_t>(x % 8 < 2 || y % 8 < 2 ? 1 : 0);
+}
+
+// 32 x 16 diagonal stripes of the three greys.
+uint8_t stripesIndex(int x, int y)
+{
+    return static_cast<uint8_t>((x + y) / 4 % 3);
+}
+
+tgawriter::Bytes greysTexture(int width, int height, uint8_t (*indexAt)(int x, int y))
+{
+    return tgawriter::encodeTga(tgawriter::indexedImage(width, height, paintIndices(width, height, indexAt), kGreys));
+}
+
+// The wide backdrops: 256 x 200, a colour for every 16-pixel step across
+// and every line down (3,200 colours, so 16 bits), run-length encoded
+// 16-bit direct colour. Each is one 256-word texture, four page columns.
+constexpr int kBackdropWidth = 256;
+constexpr int kBackdropHeight = 200;
+
+Rgba cliffColour(int x, int y)
+{
+    return {channel(96 + 8 * (y % 16)), channel(64 + 8 * (x / 16)), channel(8 * (y / 16)), 255};
+}
+
+Rgba dunesColour(int x, int y)
+{
+    return {channel(128 + 8 * (x / 16)), channel(96 + 8 * (y % 16)), channel(16 + 8 * (y / 16)), 255};
+}
+
+Rgba oceanColour(int x, int y)
+{
+    return {channel(8 * (y / 16)), channel(32 + 8 * (x / 16)), channel(128 + 8 * (y % 16)), 255};
+}
+
+Rgba lavaColour(int x, int y)
+{
+    return {channel(128 + 8 * (y % 16)), channel(8 * (y / 16)), channel(8 * (x / 16)), 255};
+}
+
+tgawriter::Bytes backdropTexture(Rgba (*colourAt)(int x, int y))
+{
+    tgawriter::TgaImage image =
+        tgawriter::fromColours(kBackdropWidth, kBackdropHeight, paint(kBackdropWidth, kBackdropHeight, colourAt), 16);
+    image.rle = true;
+    return tgawriter::encodeTga(image);
+}
+
 // The layout script. Cell lines name a 64 x 64 cell of the first texture
 // pages (a-p the first page row by row, q onwards the next page) and list
 // "name x y w h" entries, x in 4-bit pixels within the cell. The names keep
@@ -425,6 +484,39 @@ constexpr const char* kLevel1Script =
     "r SKY.tga 0 0 16 64\n"
     "FIT:LEVEL1\n";
 
+// The .fit script: Texelo sorts the textures and places them itself. The
+// four backdrops each need a group of four page columns; with the group of
+// the other textures they are more than the top band holds, so the last
+// one goes to the bottom band. The checkerboard, the plaid and the stripes
+// share one CLUT.
+constexpr const char* kLevel2Script =
+    "# Level 2: a bank Texelo places by itself, written as LEVEL2.TBK into the\n"
+    "# working folder. Run from build/sample-output:\n"
+    "#   texelo ../../samples/texelo/level2.fit /c\n"
+    "PATH:..\\..\\samples\\texelo\\textures\\\n"
+    "; A grate repeated across a floor: tiled textures sit on a power-of-two grid.\n"
+    "TILE: grate\n"
+    "; Three pictures in the same three greys: one CLUT for all.\n"
+    "STRIPES\n"
+    "PLAID\n"
+    "CHECKER\n"
+    "; The checkerboard in red, right after it: a CLUT without a picture.\n"
+    "PAL: checkred\n"
+    "ALPHA: halo\n"
+    "TRANS: gem\n"
+    "BRICKS\n"
+    "TARGET\n"
+    "SUNSET\n"
+    "WOOD\n"
+    "PLASMA\n"
+    "SKY\n"
+    "; Four wide 16-bit backdrops.\n"
+    "CLIFF\n"
+    "DUNES\n"
+    "OCEAN\n"
+    "LAVA\n"
+    "FIT: LEVEL2\n";
+
 bool makeTexeloSamples(const fs::path& outDir)
 {
     const fs::path folder = outDir / "texelo";
@@ -441,12 +533,21 @@ bool makeTexeloSamples(const fs::path& outDir)
         {"grate.tga", directTexture(32, 32, grateColour, 24)},
         {"target.tga", targetTexture()},
         {"sky.tga", directTexture(16, 64, skyColour, 16)},
+        {"plaid.tga", greysTexture(32, 32, plaidIndex)},
+        {"stripes.tga", greysTexture(32, 16, stripesIndex)},
+        {"cliff.tga", backdropTexture(cliffColour)},
+        {"dunes.tga", backdropTexture(dunesColour)},
+        {"ocean.tga", backdropTexture(oceanColour)},
+        {"lava.tga", backdropTexture(lavaColour)},
     };
     bool ok = true;
     for (const auto& [name, bytes] : files)
         ok = writeSample(textures / name, bytes) && ok;
-    const std::string script = kLevel1Script;
-    ok = writeSample(folder / "level1.txt", Bytes(script.begin(), script.end())) && ok;
+    for (const auto& [name, text] : {std::pair{"level1.txt", kLevel1Script}, {"level2.fit", kLevel2Script}})
+    {
+        const std::string script = text;
+        ok = writeSample(folder / name, Bytes(script.begin(), script.end())) && ok;
+    }
     return ok;
 }
 
