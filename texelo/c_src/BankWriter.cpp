@@ -144,14 +144,32 @@ uint32_t GroupHeight(TexeloContext& ctx, uint8_t group)
             imagesEnd = std::max<uint32_t>(imagesEnd, record->Y + record->Height);
 
     uint32_t height = imagesEnd;
+    // CLUTs below the images move up to sit right under them. A CLUT that
+    // starts above that line but reaches below it stays, and the others
+    // move up only to below it, so that none lands on another.
+    uint32_t clutsFrom = imagesEnd;
+    for (bool raised = !ctx.state.BankSeparateCluts; raised;)
+    {
+        raised = false;
+        for (const auto& record : ctx.PendingList)
+        {
+            const uint32_t clutEnd = record->ClutY + record->ClutExtraRows + 1u;
+            if (record->Group == group && record->Width != 0 && record->HasClut && record->ClutY < clutsFrom &&
+                clutEnd > clutsFrom)
+            {
+                clutsFrom = clutEnd;
+                raised = true;
+            }
+        }
+    }
     for (const auto& record : ctx.PendingList)
     {
         if (record->Group != group || record->Width == 0 || !record->HasClut)
             continue;
         if (!ctx.state.BankSeparateCluts)
         {
-            if (record->ClutY >= imagesEnd)
-                record->ClutY = static_cast<uint16_t>(imagesEnd + 255 - (record->ClutY + record->ClutExtraRows));
+            if (record->ClutY >= clutsFrom)
+                record->ClutY = static_cast<uint16_t>(clutsFrom + 255 - (record->ClutY + record->ClutExtraRows));
             // Every CLUT counts, moved or not: one of several rows beside
             // taller images must not be cut off.
             height = std::max<uint32_t>(height, record->ClutY + record->ClutExtraRows);

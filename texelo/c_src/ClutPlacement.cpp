@@ -21,11 +21,11 @@ bool sameClut(const TextureRecord& a, const TextureRecord& b)
                       b.ClutData.begin());
 }
 
-bool placeInSeparateArea(TexeloContext& ctx, ClutAllocator& clut, TextureRecord& record)
+bool placeInSeparateArea(TexeloContext& ctx, ClutAllocator& clut, ClutRefusals& refusals, TextureRecord& record)
 {
     if (record.ClutWidth > kSeparateAreaWidth)
     {
-        if (clut.refusedReported.insert(&record).second)
+        if (refusals.insert(&record).second)
             ctx.reporter.ReportError(formatText("CLUT of %s is too wide for the separate CLUT area",
                                                 record.Name.c_str()));
         return false;
@@ -89,13 +89,10 @@ bool placeInGroup(TexeloContext& ctx, ClutAllocator& clut, TextureRecord& record
         clut.stripExtraRows = std::max(clut.stripExtraRows, extraRows);
         return true;
     }
-    // The strip height stays as the search left it; cursor, row and the
-    // strip's rows are taken back.
-    const int stripHeight = clut.stripHeight;
-    clut.cursor = before.cursor;
-    clut.row = before.row;
-    clut.stripExtraRows = before.stripExtraRows;
-    clut.stripHeight = stripHeight;
+    // Everything the search changed is taken back, the strip height too: a
+    // strip left at height 0 would let the next CLUT start a new strip on
+    // the row of the one it failed to leave, on top of its CLUTs.
+    clut = before;
     return false;
 }
 
@@ -141,11 +138,11 @@ bool FindMatchingClut(const TexeloContext& ctx, TextureRecord& record, uint8_t g
     return false;
 }
 
-bool PlaceClut(TexeloContext& ctx, ClutAllocator& clut, TextureRecord& record, int groupOriginX, int groupWidth,
-               int bandOriginY)
+bool PlaceClut(TexeloContext& ctx, ClutAllocator& clut, ClutRefusals& refusals, TextureRecord& record,
+               int groupOriginX, int groupWidth, int bandOriginY)
 {
     const bool placed = ctx.state.BankSeparateCluts
-                            ? placeInSeparateArea(ctx, clut, record)
+                            ? placeInSeparateArea(ctx, clut, refusals, record)
                             : placeInGroup(ctx, clut, record, groupOriginX, groupWidth, bandOriginY);
     if (placed)
     {

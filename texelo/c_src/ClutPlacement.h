@@ -16,9 +16,11 @@ struct ClutAllocator
     int stripExtraRows = 0;  // largest ClutExtraRows placed in the current strip of this group
     int separateRowHeight = 0; // rows of the tallest CLUT in the current separate row
     uint16_t uniqueCount = 0;
-    // Textures already told that their CLUT cannot go to the separate area.
-    std::unordered_set<const TextureRecord*> refusedReported;
 };
+
+// Textures already told that their CLUT cannot go to the separate area, so
+// that each is told once however often it is tried.
+using ClutRefusals = std::unordered_set<const TextureRecord*>;
 
 // The allocator at the start of a bank.
 [[nodiscard]] ClutAllocator startClutAllocator(const ScriptState& state);
@@ -31,8 +33,8 @@ void moveClutAllocatorToGroup(ClutAllocator& clut, int groupOriginX, int bandOri
 [[nodiscard]] bool FindMatchingClut(const TexeloContext& ctx, TextureRecord& record, uint8_t group);
 
 // Allocates room for `record`'s CLUT; false when there is none.
-[[nodiscard]] bool PlaceClut(TexeloContext& ctx, ClutAllocator& clut, TextureRecord& record, int groupOriginX,
-                             int groupWidth, int bandOriginY);
+[[nodiscard]] bool PlaceClut(TexeloContext& ctx, ClutAllocator& clut, ClutRefusals& refusals, TextureRecord& record,
+                             int groupOriginX, int groupWidth, int bandOriginY);
 
 // The bank header's row count of the separate area: every row the CLUTs
 // occupy, the extra rows of a tall CLUT in the last row included.

@@ -30,6 +30,7 @@ struct PlacementState
     bool clutFailed = false;
     bool bandFinished = false;
     ClutAllocator clut;
+    ClutRefusals clutRefusals;
 };
 
 bool isPowerOfTwo(int value)
@@ -88,7 +89,7 @@ bool placeClutOf(TexeloContext& ctx, PlacementState& s, TextureRecord& record)
 {
     if (ctx.state.MatchCluts && FindMatchingClut(ctx, record, s.groupCount))
         return true;
-    if (!PlaceClut(ctx, s.clut, record, s.groupOriginX, s.groupWidth, s.bandOriginY))
+    if (!PlaceClut(ctx, s.clut, s.clutRefusals, record, s.groupOriginX, s.groupWidth, s.bandOriginY))
         return false;
     ++s.clut.uniqueCount;
     return true;
@@ -146,9 +147,14 @@ bool tryPlace(TexeloContext& ctx, PlacementState& s, TextureRecord& record)
         return refuse(s.cursor);
 
     const int base = skyline(ctx, s.cursor);
-    const int limit = ctx.state.BankSeparateCluts ? s.bandOriginY + kBandHeight - ctx.state.EdgeClear
-                                                  : s.clut.row - s.clut.stripExtraRows;
-    s.heightFailed = base + record.Height > limit;
+    // A tiled texture that lies above its tile line drops to it, so its
+    // height is judged where it will end.
+    const int bottom = (tiled ? std::max(base, tileLine) : base) + record.Height;
+    const auto imageLimit = [&] {
+        return ctx.state.BankSeparateCluts ? s.bandOriginY + kBandHeight - ctx.state.EdgeClear
+                                           : s.clut.row - s.clut.stripExtraRows;
+    };
+    s.heightFailed = bottom > imageLimit();
     if (s.heightFailed)
         return refuse(s.cursor);
 
@@ -158,9 +164,18 @@ bool tryPlace(TexeloContext& ctx, PlacementState& s, TextureRecord& record)
     if (s.flatnessFailed)
         return refuse(s.cursor);
 
+    const ClutAllocator clutBefore = s.clut;
     s.clutFailed = record.HasClut && !placeClutOf(ctx, s, record);
     if (s.clutFailed)
         return refuse(s.cursor);
+    // The texture's own CLUT may have started a new strip or brought more
+    // rows into this one: the image must still end above it.
+    if (bottom > imageLimit())
+    {
+        s.clut = clutBefore;
+        s.heightFailed = true;
+        return refuse(s.cursor);
+    }
 
     int y = base;
     if (tiled)

@@ -64,8 +64,6 @@ void giveClut(TextureRecord& record, Dice& dice, uint16_t width, uint16_t extraR
 // What the generator may put in a bank.
 struct Mix
 {
-    bool tiled = true;
-    bool multiRowCluts = true;
     bool alwaysSeparate = false;
 };
 
@@ -99,10 +97,8 @@ BankCase randomBank(uint32_t seed, Mix mix)
         record.Kind = static_cast<uint8_t>(kind);
         record.Width = wordsOf(kind, dice.chance(60) ? dice.pick(1, 64) : dice.pick(1, 256));
         record.Height = static_cast<uint16_t>(dice.chance(60) ? dice.pick(1, 64) : dice.pick(1, 256));
-        record.Tiled = dice.chance(10) && mix.tiled;
-        int shape = dice.pick(0, 9); // 0: remapped across, 1: remapped down
-        if (shape == 1 && !mix.multiRowCluts)
-            shape = 2;
+        record.Tiled = dice.chance(10);
+        const int shape = dice.pick(0, 9); // 0: remapped across, 1: remapped down
         if (kind == TimKind::Indexed4)
             giveClut(record, dice, static_cast<uint16_t>(shape == 0 ? 16 * dice.pick(2, 4) : 16),
                      static_cast<uint16_t>(shape == 1 ? dice.pick(1, 3) : 0));
@@ -518,11 +514,9 @@ std::string movedClutsKeepClear(InMemoryBank& bank)
 
 } // namespace
 
-// Tiled textures are left out where a fault in their placement breaks the
-// property; the DISABLED_ tests below keep the full mix and the fault.
 TEST(PlacementProperty, ImagesNeverOverlap)
 {
-    expectOnEveryBank(imagesOverlap, {.tiled = false});
+    expectOnEveryBank(imagesOverlap);
 }
 
 TEST(PlacementProperty, PageCrossingsEvenColumnsAndTileAlignment)
@@ -532,12 +526,12 @@ TEST(PlacementProperty, PageCrossingsEvenColumnsAndTileAlignment)
 
 TEST(PlacementProperty, EveryTextureAndClutStaysInsideItsGroupBandOrArea)
 {
-    expectOnEveryBank(insideGroupAndBand, {.tiled = false});
+    expectOnEveryBank(insideGroupAndBand);
 }
 
 TEST(PlacementProperty, BankParsesBackToThePlacedPositions)
 {
-    expectOnEveryBank(bankParsesBack, {.tiled = false});
+    expectOnEveryBank(bankParsesBack);
 }
 
 TEST(PlacementProperty, ClutsInTheSeparateAreaAreSharedOrApart)
@@ -545,52 +539,46 @@ TEST(PlacementProperty, ClutsInTheSeparateAreaAreSharedOrApart)
     expectOnEveryBank(clutsCollide, {.alwaysSeparate = true});
 }
 
-// Known faults of the placement, each first met at the seed named, with the
-// smallest bank that shows it. Enable them once placement is mended.
+// The smallest banks that once broke a property, each first met at the seed
+// named.
 
-// Seed 46: the height test adds the height to the skyline at the cursor, but
-// a tiled texture is then put lower, at its tile line, and can reach past
-// the CLUT strip and line 255 (in the bottom band past line 511).
-TEST(PlacementProperty, DISABLED_TiledTexturesStayInsideTheirBand)
+// Seed 46: a tiled texture above its tile line drops to it; its height is
+// judged there, so it cannot reach past the CLUT strip or the band.
+TEST(PlacementProperty, TiledTexturesStayInsideTheirBand)
 {
-    expectOnEveryBank(insideGroupAndBand);
-    expectOnEveryBank(imagesOverlap);
     const BankCase bankCase =
         unsorted({record(TimKind::Indexed4, 40, 100), record(TimKind::Indexed4, 1, 152, 16, 0, true)});
-    EXPECT_EQ(violation(bankCase, insideGroupAndBand), ""); // placed at line 128, 152 lines high
+    EXPECT_EQ(violation(bankCase, insideGroupAndBand), "");
 }
 
-// Seed 88 (no tiled textures, one-row CLUTs): the height test runs before
-// the texture's own CLUT is placed; when that CLUT starts a new strip, or
-// has more rows than the strip so far, the image reaches into it.
-TEST(PlacementProperty, DISABLED_NoImageOverlapsAClut)
+// Seed 88: the texture's own CLUT may start a new strip or bring more rows
+// into the strip; the image must still end above it.
+TEST(PlacementProperty, NoImageOverlapsAClut)
 {
-    expectOnEveryBank(imageOverClut, {.tiled = false, .multiRowCluts = false});
+    expectOnEveryBank(imageOverClut);
     const BankCase newStrip = unsorted({record(TimKind::Indexed8, 8, 1, 64), record(TimKind::Indexed4, 16, 255)});
-    EXPECT_EQ(violation(newStrip, imageOverClut), ""); // lines 0-254 over its CLUT on line 254
+    EXPECT_EQ(violation(newStrip, imageOverClut), "");
     const BankCase tallClut = unsorted({record(TimKind::Indexed4, 16, 253, 16, 3)});
-    EXPECT_EQ(violation(tallClut, imageOverClut), ""); // lines 0-252 over CLUT rows 252-255
+    EXPECT_EQ(violation(tallClut, imageOverClut), "");
 }
 
-// Seed 37 (no tiled textures, one-row CLUTs): a PlaceClut that fails after
-// starting a new strip gives back the cursor and the row but not the strip
-// height, which it left at 0; the next new strip then starts on the same
-// row, over the CLUTs already there.
-TEST(PlacementProperty, DISABLED_CLUTsAreSharedOrApart)
+// Seed 37: a CLUT search that fails after starting a new strip gives
+// everything back, so the next new strip does not start on the row of the
+// CLUTs already there.
+TEST(PlacementProperty, CLUTsAreSharedOrApart)
 {
-    expectOnEveryBank(clutsCollide, {.tiled = false, .multiRowCluts = false});
+    expectOnEveryBank(clutsCollide);
     const BankCase bankCase = unsorted({record(TimKind::Direct16, 2, 254), record(TimKind::Indexed8, 16, 1, 48),
                                         record(TimKind::Indexed4, 1, 1, 64)});
-    EXPECT_EQ(violation(bankCase, clutsCollide), ""); // both CLUTs at 0, 255
+    EXPECT_EQ(violation(bankCase, clutsCollide), "");
 }
 
-// Seed 27 (no tiled textures): the bank writer moves CLUTs that start at or below the images'
-// bottom m up to m, but leaves a CLUT of several rows that starts above m
-// and reaches below it; a moved CLUT then lands on its lower rows.
-TEST(PlacementProperty, DISABLED_MovedClutsKeepClearInTheWrittenBank)
+// Seed 27: a CLUT of several rows that starts above the images' bottom but
+// reaches below it stays; the CLUTs moved up by the bank writer stop below it.
+TEST(PlacementProperty, MovedClutsKeepClearInTheWrittenBank)
 {
-    expectOnEveryBank(movedClutsKeepClear, {.tiled = false});
+    expectOnEveryBank(movedClutsKeepClear);
     const BankCase bankCase = unsorted({record(TimKind::Indexed8, 4, 1, 64), record(TimKind::Direct16, 16, 253),
                                         record(TimKind::Indexed4, 4, 4, 16, 3)});
-    EXPECT_EQ(violation(bankCase, movedClutsKeepClear), ""); // rows 251-254 stay, a CLUT moves to 253
+    EXPECT_EQ(violation(bankCase, movedClutsKeepClear), "");
 }

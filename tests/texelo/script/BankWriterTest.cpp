@@ -175,9 +175,10 @@ TEST_F(BankTest, GroupHeightMovesLowClutsAndCountsTallOnes)
     ctx.PendingList.back()->HasClut = 1;
     ctx.PendingList.back()->ClutY = 255;
     ctx.PendingList.push_back(placed(2, 4, 0, 200));
-    EXPECT_EQ(GroupHeight(ctx, 1), 102u);
+    // The low CLUT moves up to just below the tall one, not onto its rows.
+    EXPECT_EQ(GroupHeight(ctx, 1), 103u);
     EXPECT_EQ(ctx.PendingList[1]->ClutY, 98);
-    EXPECT_EQ(ctx.PendingList[2]->ClutY, 100);
+    EXPECT_EQ(ctx.PendingList[2]->ClutY, 102);
     ctx.PendingList[2]->ClutY = 255;
     ctx.state.BankSeparateCluts = 1;
     EXPECT_EQ(GroupHeight(ctx, 1), 101u);
