@@ -1,0 +1,167 @@
+#include "TexeloProgram.h"
+#include "QtFrontEnd.h"
+#include "TexeloWindow.h"
+#include "texelo/CapturingReporter.h"
+#include "texelo/TempFolder.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace
+{
+// Stands in for the window: records what the program asked of it.
+class RecordingFrontEnd final : public TexeloFrontEnd
+{
+public:
+    explicit RecordingFrontEnd(bool seen) : m_seen(seen) {}
+
+    TexeloReporter& reporter() override { return m_reporter; }
+    void showWindow(const TexeloContext&, const std::string& shownTitle) override
+    {
+        title = shownTitle;
+        messageLineWhenShown = m_reporter.messageLine();
+    }
+    std::optional<std::string> whyWindowIsUnseen() const override
+    {
+        return m_seen ? std::nullopt : std::optional<std::string>("no screen here");
+    }
+    void waitUntilClosed() override
+    {
+        ++waits;
+        messageLineWhenWaiting = m_reporter.messageLine();
+    }
+    void closeWindow() override { ++closes; }
+
+    std::string title = "(not shown)";
+    std::string messageLineWhenShown;
+    std::string messageLineWhenWaiting;
+    int waits = 0;
+    int closes = 0;
+    CapturingReporter m_reporter;
+
+private:
+    bool m_seen;
+};
+
+// Runs the program in `folder` as if started there.
+int runIn(const std::string& folder, std::string_view commandLine, TexeloFrontEnd& frontEnd)
+{
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    const int status = runTexeloProgram(commandLine, frontEnd);
+    std::filesystem::current_path(before);
+    return status;
+}
+
+class PaintCounter final : public QObject
+{
+public:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+    int paints = 0;
+};
+} // namespace
+
+TEST(TexeloProgram, TitleIsTheWholeCommandLineAndOnlyLowerCaseSlashCEnds)
+{
+    TempFolder folder;
+    folder.write("job.fit", "MESSAGES: ON\nSORT: OFF\n");
+    for (const std::string commandLine : {"JOB.FIT /c", "JOB.FIT /C", "JOB.FIT", "JOB.FIT  /c"})
+    {
+        RecordingFrontEnd frontEnd(true);
+        EXPECT_EQ(runIn(folder.path(), commandLine, frontEnd), 0);
+        EXPECT_EQ(frontEnd.title, commandLine);
+        EXPECT_EQ(frontEnd.waits, commandLine.ends_with("/c") ? 0 : 1) << commandLine;
+        EXPECT_EQ(frontEnd.closes, 1);
+        // Only a .fit script knows SORT; a layout script would take both
+        // lines as cell lines and say nothing.
+        EXPECT_EQ(frontEnd.m_reporter.output(), "Sorting OFF\n") << commandLine;
+        EXPECT_EQ(frontEnd.m_reporter.errors(), "");
+    }
+}
+
+TEST(TexeloProgram, EmptyCommandLineShowsTheFailureAndWaits)
+{
+    TempFolder folder;
+    RecordingFrontEnd frontEnd(true);
+    EXPECT_EQ(runIn(folder.path(), "", frontEnd), 0);
+    EXPECT_EQ(frontEnd.title, "");
+    EXPECT_EQ(frontEnd.messageLineWhenShown, ""); // shown before the script runs
+    EXPECT_EQ(frontEnd.waits, 1);
+    EXPECT_EQ(frontEnd.messageLineWhenWaiting, "Failed to open script file ");
+    EXPECT_EQ(frontEnd.m_reporter.output(), "Failed to open script file \n");
+}
+
+TEST(TexeloProgram, WithoutAViewerItExplainsInsteadOfWaiting)
+{
+    TempFolder folder;
+    RecordingFrontEnd unseen(false);
+    EXPECT_EQ(runIn(folder.path(), "NONE.FIT", unseen), 0);
+    EXPECT_EQ(unseen.waits, 0);
+    EXPECT_EQ(unseen.m_reporter.errors(), "texelo: the VRAM map cannot be shown: no screen here\n");
+    RecordingFrontEnd batch(false);
+    EXPECT_EQ(runIn(folder.path(), "NONE.FIT /c", batch), 0);
+    EXPECT_EQ(batch.m_reporter.errors(), "");
+    EXPECT_EQ(batch.m_reporter.output(), "Failed to open script file none.fit\n");
+}
+
+TEST(TexeloProgram, ArgumentsJoinWithSingleBlanks)
+{
+    const char* const argv[] = {"texelo", "Levels\\A.FIT", "/c"};
+    EXPECT_EQ(joinArguments(3, argv), "Levels\\A.FIT /c");
+    EXPECT_EQ(joinArguments(1, argv), "");
+    EXPECT_FALSE(answerInformationRequest(3, argv).has_value());
+    EXPECT_FALSE(answerInformationRequest(2, argv).has_value());
+}
+
+TEST(QtPlatform, OffscreenWithoutADisplayAsFallbackWithOne)
+{
+    EXPECT_EQ(platformToRequest(nullptr, nullptr, nullptr), "offscreen");
+    EXPECT_EQ(platformToRequest("", "", ""), "offscreen");
+    EXPECT_EQ(platformToRequest(":0", nullptr, nullptr), "xcb;offscreen");
+    EXPECT_EQ(platformToRequest(":0", "wayland-0", nullptr), "wayland;xcb;offscreen");
+    EXPECT_EQ(platformToRequest(nullptr, nullptr, "vnc"), std::nullopt);
+
+    EXPECT_EQ(whyPlatformIsUnseen("xcb", ":0", nullptr, nullptr), std::nullopt);
+    EXPECT_EQ(whyPlatformIsUnseen("offscreen", nullptr, "", nullptr),
+              "there is no display (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+    EXPECT_EQ(whyPlatformIsUnseen("offscreen", ":9", nullptr, nullptr),
+              "the display named by DISPLAY or WAYLAND_DISPLAY cannot be opened");
+    EXPECT_NE(whyPlatformIsUnseen("minimal", ":0", nullptr, "minimal"), std::nullopt);
+}
+
+TEST(QtFrontEnd, ReportsPaintTheShownWindowAtOnce)
+{
+    const std::unique_ptr<TexeloFrontEnd> frontEnd = makeFrontEnd("texelo");
+    TexeloContext ctx(frontEnd->reporter());
+    frontEnd->showWindow(ctx, "JOB.FIT /c");
+
+    QWidget* shown = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == TexeloWindow::kClassName)
+            shown = widget;
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_EQ(shown->windowTitle(), "JOB.FIT /c");
+    EXPECT_EQ(QCoreApplication::applicationName(), TexeloWindow::kClassName);
+
+    PaintCounter counter;
+    shown->installEventFilter(&counter);
+    frontEnd->reporter().setMessageLine("Saving");
+    EXPECT_EQ(counter.paints, 1); // painted before setMessageLine returned
+    // Closing during the run is put off until it ends.
+    EXPECT_FALSE(shown->close());
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_EQ(frontEnd->whyWindowIsUnseen(),
+              "QT_QPA_PLATFORM asks for \"offscreen\", where no one sees a window");
+    frontEnd->waitUntilClosed(); // returns at once: the close was asked for
+    frontEnd->closeWindow();
+    frontEnd->reporter().setMessageLine("after the window");
+    EXPECT_EQ(counter.paints, 1);
+}

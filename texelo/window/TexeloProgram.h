@@ -1,0 +1,55 @@
+#pragma once
+
+// The program around the engine, shared by the build with a window and the
+// build without one: the command line, the run, and what happens after it.
+
+#include "TexeloContext.h"
+#include "TexeloEntry.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// What shows a run to the user: the Qt window, or nothing.
+class TexeloFrontEnd
+{
+public:
+    virtual ~TexeloFrontEnd() = default;
+
+    // The engine reports through it; its repaint paints the window at once.
+    [[nodiscard]] virtual TexeloReporter& reporter() = 0;
+    // Creates and shows the window over the context's MessageLine and
+    // ShownList, before the script runs.
+    virtual void showWindow(const TexeloContext& ctx, const std::string& title) = 0;
+    // Empty when a user can see the window; otherwise why not.
+    [[nodiscard]] virtual std::optional<std::string> whyWindowIsUnseen() const = 0;
+    // Lets the user look at the map until the window is closed.
+    virtual void waitUntilClosed() = 0;
+    // Destroys the window, which must not outlive the context it shows.
+    virtual void closeWindow() = 0;
+};
+
+// Made by the build's front end: with the Qt window or without.
+[[nodiscard]] std::unique_ptr<TexeloFrontEnd> makeFrontEnd(const char* programPath);
+
+// --help and --version: prints the text and gives the exit status; empty for
+// any other command line.
+[[nodiscard]] std::optional<int> answerInformationRequest(int argc, const char* const* argv);
+
+// The command-line text: the arguments without the program, joined by blanks.
+[[nodiscard]] std::string joinArguments(int argc, const char* const* argv);
+
+enum class AfterRun
+{
+    Exit,            // "/c": batch builds go on at once
+    WaitForClose,    // the user looks at the map
+    ExplainNoWindow, // no one could see the window, so waiting would hang
+};
+
+[[nodiscard]] AfterRun afterRun(const TexeloCommandLine& commandLine, bool windowSeen);
+
+// Shows the window, runs the script named in `commandLineText`, then exits,
+// waits for the window or explains on standard error why there is none.
+// Always returns 0: failures were reported during the run.
+[[nodiscard]] int runTexeloProgram(std::string_view commandLineText, TexeloFrontEnd& frontEnd);

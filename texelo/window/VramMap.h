@@ -1,0 +1,49 @@
+#pragma once
+
+#include "MapGeometry.h"
+#include "TexeloContext.h"
+
+#include <QColor>
+#include <cstdint>
+
+class QPainter;
+
+// The map's colours, kept as the Windows colour values 0x00BBGGRR in which
+// they were chosen (red is the low byte).
+namespace MapColour
+{
+inline constexpr uint32_t kGrid = 0xFF00FF;          // magenta
+inline constexpr uint32_t kTexture4 = 0x0000FF;      // red
+inline constexpr uint32_t kTiledTexture4 = 0x00FF00; // green
+inline constexpr uint32_t kClut4 = 0xFF0000;         // blue
+inline constexpr uint32_t kTexture8 = 0xFFFF00;      // cyan
+inline constexpr uint32_t kClut8 = 0x008000;         // dark green
+inline constexpr uint32_t kTexture16 = 0x00FFFF;     // yellow
+inline constexpr uint32_t kOutline = 0x000000;       // black
+// Kinds the loader never makes (24-bit) still show, in greys.
+inline constexpr uint32_t kOtherTexture = 0x808080;
+inline constexpr uint32_t kOtherClut = 0x404040;
+} // namespace MapColour
+
+[[nodiscard]] QColor colourFromColorref(uint32_t colorref);
+
+struct RecordColours
+{
+    QColor texture;
+    QColor clut;
+};
+
+// The fill colours of a record, by its pixel depth; tiled 4-bit textures are
+// told apart from plain ones.
+[[nodiscard]] RecordColours coloursFor(const TextureRecord& record);
+
+// Fills exactly the pixels of `rect`; an empty rectangle fills nothing.
+void fillMapRect(QPainter& painter, const MapRect& rect, const QColor& colour);
+
+// A one-pixel frame along the inside edges of `rect`. An empty rectangle has
+// no inside and draws nothing (a zero-height outline stays invisible).
+void frameMapRect(QPainter& painter, const MapRect& rect, const QColor& colour);
+
+// The page grid, then every record of `shownList` in list order: its texture
+// filled and outlined in black, then its CLUT strip.
+void DrawMap(QPainter& painter, const MapGeometry& map, const TextureList& shownList);
