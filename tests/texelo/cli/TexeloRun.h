@@ -39,10 +39,17 @@ inline TexeloRun runTexelo(const std::vector<std::string>& args, const std::stri
     for (std::string& arg : strings)
         argv.push_back(arg.data());
     argv.push_back(nullptr);
-    // The debug channel stays silent whatever the caller's environment says.
+    // The debug channel stays silent and no window can open (a run without
+    // "/c" would wait for it), whatever the caller's environment says.
+    const auto inherited = [](const char* entry) {
+        for (const char* name : {"PSX_DEBUG_OUTPUT=", "DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="})
+            if (std::strncmp(entry, name, std::strlen(name)) == 0)
+                return false;
+        return true;
+    };
     std::vector<char*> envp;
     for (char** entry = environ; *entry; ++entry)
-        if (std::strncmp(*entry, "PSX_DEBUG_OUTPUT=", 17) != 0)
+        if (inherited(*entry))
             envp.push_back(*entry);
     envp.push_back(nullptr);
 
