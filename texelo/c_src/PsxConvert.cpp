@@ -360,14 +360,18 @@ uint32_t CountColours(TexeloContext& ctx, const uint8_t* pixels, int width, int 
     return colours;
 }
 
-std::optional<std::vector<uint8_t>> MakeDowngrade4(TexeloContext& ctx, const uint8_t* pixels, int width,
-                                                   int height)
+namespace
+{
+
+// Fills a zeroed texel buffer of `rowBytes` per row; `store` puts the table
+// index of pixel x into its row.
+template <typename Store>
+std::optional<std::vector<uint8_t>> makeDowngrade(TexeloContext& ctx, const uint8_t* pixels, int width, int height,
+                                                  std::size_t rowBytes, std::string_view allocationFailed, Store store)
 {
     const std::size_t columns = width > 0 ? static_cast<std::size_t>(width) : 0;
     const std::size_t rows = height > 0 ? static_cast<std::size_t>(height) : 0;
-    const std::size_t rowBytes = (columns + 3) / 4 * 2;
-    std::optional<std::vector<uint8_t>> texels =
-        allocateZeroed(ctx, uint64_t{rowBytes} * rows, kDowngrade4AllocFailed);
+    std::optional<std::vector<uint8_t>> texels = allocateZeroed(ctx, uint64_t{rowBytes} * rows, allocationFailed);
     if (!texels)
         return std::nullopt;
     const ColourIndex index(ctx);
@@ -376,34 +380,40 @@ std::optional<std::vector<uint8_t>> MakeDowngrade4(TexeloContext& ctx, const uin
         uint8_t* row = texels->data() + y * rowBytes;
         const uint8_t* source = pixels + 4 * y * columns;
         for (std::size_t x = 0; x < columns; ++x)
-        {
-            // A colour missing from the table (palette-only) must not spill into the neighbour's nibble.
-            const auto texel = static_cast<uint8_t>(index.find(colourKey(source + 4 * x)) & 0x0F);
-            row[x / 2] |= (x & 1) ? static_cast<uint8_t>(texel << 4) : texel;
-        }
+            store(row, x, index.find(colourKey(source + 4 * x)));
     }
     return texels;
+}
+
+std::size_t columnsOf(int width)
+{
+    return width > 0 ? static_cast<std::size_t>(width) : 0;
+}
+
+} // namespace
+
+std::optional<std::vector<uint8_t>> MakeDowngrade4(TexeloContext& ctx, const uint8_t* pixels, int width,
+                                                   int height)
+{
+    const std::size_t rowBytes = (columnsOf(width) + 3) / 4 * 2;
+    return makeDowngrade(ctx, pixels, width, height, rowBytes, kDowngrade4AllocFailed,
+                         [](uint8_t* row, std::size_t x, uint32_t colourIndex) {
+                             // A colour missing from the table (palette-only) must not
+                             // spill into the neighbour's nibble.
+                             const auto texel = static_cast<uint8_t>(colourIndex & 0x0F);
+                             row[x / 2] |= (x & 1) ? static_cast<uint8_t>(texel << 4) : texel;
+                         });
 }
 
 std::optional<std::vector<uint8_t>> MakeDowngrade8(TexeloContext& ctx, const uint8_t* pixels, int width,
                                                    int height)
 {
-    const std::size_t columns = width > 0 ? static_cast<std::size_t>(width) : 0;
-    const std::size_t rows = height > 0 ? static_cast<std::size_t>(height) : 0;
-    const std::size_t rowBytes = (columns + 1) / 2 * 2;
-    std::optional<std::vector<uint8_t>> texels =
-        allocateZeroed(ctx, uint64_t{rowBytes} * rows, kDowngrade8AllocFailed);
-    if (!texels)
-        return std::nullopt;
-    const ColourIndex index(ctx);
-    for (std::size_t y = 0; y < rows; ++y)
-    {
-        uint8_t* row = texels->data() + y * rowBytes;
-        const uint8_t* source = pixels + 4 * y * columns;
-        for (std::size_t x = 0; x < columns; ++x)
-            row[x] = static_cast<uint8_t>(index.find(colourKey(source + 4 * x)) + ctx.state.IndexOffset);
-    }
-    return texels;
+    const std::size_t rowBytes = (columnsOf(width) + 1) / 2 * 2;
+    const uint16_t offset = ctx.state.IndexOffset;
+    return makeDowngrade(ctx, pixels, width, height, rowBytes, kDowngrade8AllocFailed,
+                         [offset](uint8_t* row, std::size_t x, uint32_t colourIndex) {
+                             row[x] = static_cast<uint8_t>(colourIndex + offset);
+                         });
 }
 
 void WriteSpriteHeaders(TexeloContext& ctx, int width, int height)
