@@ -1,5 +1,6 @@
 #include "ScriptDriver.h"
 
+#include "Backdrop.h"
 #include "LayoutScript.h"
 #include "Organiser.h"
 #include "PathLookup.h"
@@ -36,14 +37,6 @@ void setClutSize(TexeloContext& ctx, std::string_view argument)
     std::size_t position = 0;
     if (const std::optional<int> size = readNumber(argument, position))
         ctx.state.ClutSize8 = static_cast<uint16_t>(std::clamp<int>(*size, kMinClutSize8, kMaxClutSize8));
-}
-
-// A backdrop line: its conversion is not part of this program yet, so it
-// says so instead of loading a texture named after the keyword.
-void backdropNotAvailable(TexeloContext& ctx, std::string_view keyword, std::string_view argument)
-{
-    ctx.reporter.printError(formatText("texelo: %.*s is not supported yet: %.*s\n", static_cast<int>(keyword.size()),
-                                       keyword.data(), static_cast<int>(argument.size()), argument.data()));
 }
 
 // FIT in a .fit script; false when the bank does not fit.
@@ -104,8 +97,10 @@ bool runFitLine(TexeloContext& ctx, const std::string& keyword, const std::strin
         AddTexture(ctx, argument);
         ctx.state.TileFlag = 0;
     }
-    else if (keyword == "BACKDROP" || keyword == "NEWBACKDROP")
-        backdropNotAvailable(ctx, keyword, argument);
+    else if (keyword == "BACKDROP")
+        WriteBackdrop(ctx, argument);
+    else if (keyword == "NEWBACKDROP")
+        WriteNewBackdrop(ctx, argument);
     else if (keyword == "FILES")
     {
         ctx.state.SemiTransMode = static_cast<int8_t>(SemiTransModeValue::None);
