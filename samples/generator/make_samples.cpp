@@ -457,6 +457,121 @@ tgawriter::Bytes backdropTexture(Rgba (*colourAt)(int x, int y))
     return tgawriter::encodeTga(image);
 }
 
+// --- the backdrop script: two 640 x 512 pictures at 4 bits ---
+
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 512;
+constexpr int kScreenColours = 16;
+
+int triangleWave(int x, int period, int height)
+{
+    const int phase = x % period;
+    return (phase < period / 2 ? phase : period - phase) * 2 * height / period;
+}
+
+// The title picture uses all 16 grey levels, each grey (level x 17) being its
+// level's place in ascending colour order: 0 the ground, 1 the hills, 2-13
+// the sky brightening downwards, 14 the sun's glow, 15 the sun.
+uint8_t titleLevel(int x, int y)
+{
+    const int dx = x - 470;
+    const int dy = y - 150;
+    const int sun = dx * dx + dy * dy;
+    if (sun < 50 * 50)
+        return 15;
+    if (sun < 64 * 64)
+        return 14;
+    if (y >= 440 + triangleWave(x + 40, 90, 30))
+        return 0;
+    if (y >= 330 + triangleWave(x, 220, 50))
+        return 1;
+    return static_cast<uint8_t>(2 + std::min(y / 32, 11));
+}
+
+Rgba titleColour(int x, int y)
+{
+    const auto grey = static_cast<uint8_t>(titleLevel(x, y) * 17);
+    return {grey, grey, grey, 0};
+}
+
+tgawriter::Bytes titlePicture()
+{
+    tgawriter::TgaImage image = tgawriter::fromColours(kScreenWidth, kScreenHeight,
+                                                       paint(kScreenWidth, kScreenHeight, titleColour), 24);
+    image.rle = true;
+    return tgawriter::encodeTga(image);
+}
+
+// A palette picture: 16 colours in a row. Blue rises strictly with the
+// level, so the colours sort in level order and replace the greys one for
+// one.
+tgawriter::Bytes titlePalettePicture(bool night)
+{
+    std::vector<Rgba> colours;
+    for (int level = 0; level < kScreenColours; ++level)
+        colours.push_back(
+            night ? Rgba{channel(4 * level), channel(6 * level), channel(16 * level + 8), 0}
+                  : Rgba{channel(60 + 13 * level), channel(16 + 9 * level), channel(16 * level), 0});
+    return tgawriter::encodeTga(tgawriter::fromColours(kScreenColours, 1, colours, 24));
+}
+
+// The three ACT palettes of the starfield: night blue, alert red and nebula
+// green; indices 0-5 the sky, 6-9 the planet, 10-15 the stars.
+tgawriter::Rgba starsColour(int palette, int index)
+{
+    const int dim = 8 * index;
+    const int bright = 40 + 13 * index;
+    switch (palette)
+    {
+    case 0:
+        return {channel(dim / 2), channel(dim), channel(bright), 0};
+    case 1:
+        return {channel(bright), channel(dim / 2), channel(dim / 3), 0};
+    default:
+        return {channel(dim / 2), channel(bright), channel(dim), 0};
+    }
+}
+
+// An ACT file: 256 triplets R, G, B; the colours after the 16th are black.
+Bytes actFile(int palette)
+{
+    Bytes bytes(256 * 3, 0);
+    for (int i = 0; i < kScreenColours; ++i)
+    {
+        const Rgba colour = starsColour(palette, i);
+        bytes[3 * i] = colour.r;
+        bytes[3 * i + 1] = colour.g;
+        bytes[3 * i + 2] = colour.b;
+    }
+    return bytes;
+}
+
+// Sky bands 0-5 down the screen, a shaded planet 6-9, and a field of stars
+// 10-15 placed by a fixed pseudo-random sequence.
+uint8_t starsIndex(int x, int y)
+{
+    const int dx = x - 180;
+    const int dy = y - 330;
+    const int planet = dx * dx + dy * dy;
+    if (planet < 110 * 110)
+        return static_cast<uint8_t>(6 + std::min(3, (x - 180 + 110 + (y - 330 + 110)) / 110));
+    const uint32_t hash = (static_cast<uint32_t>(x) * 73856093u) ^ (static_cast<uint32_t>(y) * 19349663u);
+    if ((hash * 2654435761u) >> 22 < 6)
+        return static_cast<uint8_t>(10 + (hash >> 3) % 6);
+    return static_cast<uint8_t>(y / 86);
+}
+
+tgawriter::Bytes starsPicture()
+{
+    std::vector<Rgba> map;
+    for (int i = 0; i < kScreenColours; ++i)
+        map.push_back(starsColour(0, i));
+    tgawriter::TgaImage image = tgawriter::indexedImage(
+        kScreenWidth, kScreenHeight, paintIndices(kScreenWidth, kScreenHeight, starsIndex), map);
+    image.rle = true;
+    return tgawriter::encodeTga(image);
+}
+
 // The layout script. Cell lines name a 64 x 64 cell of the first texture
 // pages (a-p the first page row by row, q onwards the next page) and list
 // "name x y w h" entries, x in 4-bit pixels within the cell. The names keep
@@ -517,6 +632,25 @@ constexpr const char* kLevel2Script =
     "LAVA\n"
     "FIT: LEVEL2\n";
 
+// The backdrop script: BACKDROP with two palette pictures, NEWBACKDROP with
+// three ACT palettes, which it reads from the working folder. PALETTES sets
+// the number of alternative palettes; its folder names a texture palette set
+// and is not used by backdrops.
+constexpr const char* kBackdropsScript =
+    "# Backdrops: two 640 x 512 pictures at 4 bits with alternative palettes,\n"
+    "# written as TITLE and STARS into the working folder. NEWBACKDROP reads its\n"
+    "# palettes 0.act, 1.act and 2.act from the working folder: copy them there\n"
+    "# first. Run from build/sample-output:\n"
+    "#   cp ../../samples/texelo/backdrops/*.act .\n"
+    "#   texelo ../../samples/texelo/backdrops.fit /c\n"
+    "PATH:..\\..\\samples\\texelo\\backdrops\\\n"
+    "; Sixteen greys, recoloured for dusk and night by TITLE.PA0 and TITLE.PA1.\n"
+    "PALETTES:. 2\n"
+    "BACKDROP:title\n"
+    "; An index-colour starfield with three palettes.\n"
+    "PALETTES:. 3\n"
+    "NEWBACKDROP:stars\n";
+
 bool makeTexeloSamples(const fs::path& outDir)
 {
     const fs::path folder = outDir / "texelo";
@@ -543,7 +677,15 @@ bool makeTexeloSamples(const fs::path& outDir)
     bool ok = true;
     for (const auto& [name, bytes] : files)
         ok = writeSample(textures / name, bytes) && ok;
-    for (const auto& [name, text] : {std::pair{"level1.txt", kLevel1Script}, {"level2.fit", kLevel2Script}})
+    const fs::path backdrops = folder / "backdrops";
+    ok = writeSample(backdrops / "title.tga", titlePicture()) && ok;
+    ok = writeSample(backdrops / "title.pa0", titlePalettePicture(false)) && ok;
+    ok = writeSample(backdrops / "title.pa1", titlePalettePicture(true)) && ok;
+    ok = writeSample(backdrops / "stars.tga", starsPicture()) && ok;
+    for (int palette = 0; palette < 3; ++palette)
+        ok = writeSample(backdrops / (std::to_string(palette) + ".act"), actFile(palette)) && ok;
+    for (const auto& [name, text] : {std::pair{"level1.txt", kLevel1Script}, {"level2.fit", kLevel2Script},
+                                     {"backdrops.fit", kBackdropsScript}})
     {
         const std::string script = text;
         ok = writeSample(folder / name, Bytes(script.begin(), script.end())) && ok;
