@@ -9,6 +9,25 @@ constexpr int64_t kHeaderBytes = 20;
 // The box starts from the far corner of a 640 x 480 screen, so it always
 // reaches at least to its origin.
 constexpr RlfBounds kEmptyBounds{640, 480, 0, 0};
+// Writes a gadget's child areas or hotspots, one 8-byte record each from
+// offset `at`, with the trace line that announces them or says there are none.
+template <typename Record>
+void writeRecords(BinaryOutStream& stream, const PtrList<Record>& records, uint32_t at, const char* heading,
+                  const char* none)
+{
+    if (records.empty())
+    {
+        debugOutput(none);
+        return;
+    }
+    debugOutput(heading);
+    for (const Record& record : records)
+    {
+        record.write(stream, at);
+        at += Record::kSize;
+    }
+}
+
 } // namespace
 
 int64_t RlfGadget::size() const
@@ -47,32 +66,8 @@ bool RlfGadget::write(BinaryOutStream& stream, uint32_t offset) const
     stream.writeU32(renderList.size() > 0 ? renderListAt : 0);
     debugOutput("done.\n");
 
-    if (childCount > 0)
-    {
-        debugOutput("Writing child areas ...\n");
-        uint32_t at = rectsAt;
-        for (const RlfRect& rect : childAreas)
-        {
-            rect.write(stream, at);
-            at += RlfRect::kSize;
-        }
-    }
-    else
-        debugOutput("No child areas.\n");
-
-    if (hotspotCount > 0)
-    {
-        debugOutput("Writing hotspots ...\n");
-        uint32_t at = hotspotsAt;
-        for (const RlfHotspot& hotspot : hotspots)
-        {
-            hotspot.write(stream, at);
-            at += RlfHotspot::kSize;
-        }
-    }
-    else
-        debugOutput("No hotspots.\n");
-
+    writeRecords(stream, childAreas, rectsAt, "Writing child areas ...\n", "No child areas.\n");
+    writeRecords(stream, hotspots, hotspotsAt, "Writing hotspots ...\n", "No hotspots.\n");
     renderList.write(stream, renderListAt);
     return !stream.failed();
 }
