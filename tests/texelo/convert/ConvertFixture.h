@@ -1,53 +1,17 @@
 #pragma once
 
-// Shared pieces of the conversion tests: a reporter that captures standard
-// output and counts repaints, an RGBA image builder and TIM field readers.
+// Shared pieces of the conversion tests: an RGBA image builder and TIM field
+// readers.
 
 #include "PsxConvert.h"
 #include "TexeloContext.h"
-#include "TexeloReporter.h"
+#include "texelo/CapturingReporter.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
-
-class CountingReporter : public TexeloReporter
-{
-public:
-    CountingReporter() : CountingReporter(std::tmpfile(), std::tmpfile()) {}
-    ~CountingReporter() override
-    {
-        std::fclose(m_outFile);
-        std::fclose(m_errFile);
-    }
-
-    void repaint() override { ++repaints; }
-
-    [[nodiscard]] std::string output() const
-    {
-        std::string text;
-        std::rewind(m_outFile);
-        char chunk[4096];
-        std::size_t got = 0;
-        while ((got = std::fread(chunk, 1, sizeof chunk, m_outFile)) > 0)
-            text.append(chunk, got);
-        return text;
-    }
-
-    int repaints = 0;
-
-private:
-    CountingReporter(std::FILE* out, std::FILE* err)
-        : TexeloReporter(out, err), m_outFile(out), m_errFile(err)
-    {
-    }
-
-    std::FILE* m_outFile;
-    std::FILE* m_errFile;
-};
 
 struct Rgba
 {
@@ -118,6 +82,6 @@ protected:
         return ctx.PsxSpriteData.at(pixelBlock() + 12 + i);
     }
 
-    CountingReporter reporter;
+    CapturingReporter reporter;
     TexeloContext ctx{reporter};
 };

@@ -76,10 +76,20 @@ protected:
 
     std::string dir() const { return ctx.state.PaletteDir; }
 
+    // Raw .pal files: the reference palette, then set palette n tagged `tag`.
+    void writeSet(std::initializer_list<std::pair<int, uint16_t>> palettes, int count)
+    {
+        folder.write("pals/default.pal", rawPalette(referenceColours()));
+        for (const auto& [n, tag] : palettes)
+            folder.write("pals/pal" + std::to_string(n) + ".pal", rawPalette(setColours(tag)));
+        ctx.state.PaletteCount = count;
+    }
+
     TempFolder folder;
     CapturingReporter reporter;
     TexeloContext ctx{reporter};
     const std::vector<uint16_t> clut{0x0000, 0x0005, 0x00FF, 0x8010};
+    const std::vector<uint16_t> indices{0, 5, 0xFF, 0x10}; // of clut, without STP
 };
 
 TEST_F(RemapToPaletteSetTest, PalSetGivesOneClutPerPaletteInAnyFormat)
@@ -88,7 +98,7 @@ TEST_F(RemapToPaletteSetTest, PalSetGivesOneClutPerPaletteInAnyFormat)
     folder.write("pals/pal0.pal", riffPalette(setColours(1), 256));
     folder.write("pals/pal1.pal", rawPalette(setColours(2)));
     ctx.state.PaletteCount = 2;
-    EXPECT_EQ(remap(clut), concat({remapped(1, {0, 5, 0xFF, 0x10}), remapped(2, {0, 5, 0xFF, 0x10})}));
+    EXPECT_EQ(remap(clut), concat({remapped(1, indices), remapped(2, indices)}));
     EXPECT_EQ(reporter.output(), "");
 }
 
@@ -98,7 +108,7 @@ TEST_F(RemapToPaletteSetTest, ActReferenceMeansActSetPalettes)
     folder.write("pals/pal0.act", rawPalette(setColours(3)));
     folder.write("pals/pal0.pal", rawPalette(setColours(4))); // not part of an ACT set
     ctx.state.PaletteCount = 1;
-    EXPECT_EQ(remap(clut), remapped(3, {0, 5, 0xFF, 0x10}));
+    EXPECT_EQ(remap(clut), remapped(3, indices));
     EXPECT_EQ(reporter.output(), "");
 }
 
@@ -115,11 +125,8 @@ TEST_F(RemapToPaletteSetTest, MissingReferenceIsReportedAndEverySlotKeepsTheOwnC
 
 TEST_F(RemapToPaletteSetTest, MissingSetPaletteLetsTheNextMoveUpAndTheOwnClutFillsTheEnd)
 {
-    folder.write("pals/default.pal", rawPalette(referenceColours()));
-    folder.write("pals/pal0.pal", rawPalette(setColours(1)));
-    folder.write("pals/pal2.pal", rawPalette(setColours(3)));
-    ctx.state.PaletteCount = 3;
-    EXPECT_EQ(remap(clut), concat({remapped(1, {0, 5, 0xFF, 0x10}), remapped(3, {0, 5, 0xFF, 0x10}), clut}));
+    writeSet({{0, 1}, {2, 3}}, 3);
+    EXPECT_EQ(remap(clut), concat({remapped(1, indices), remapped(3, indices), clut}));
     EXPECT_EQ(reporter.output(), "Failed to load '" + dir() + "\\Pal1.PAL' palette.\n");
 }
 
@@ -146,26 +153,21 @@ TEST_F(RemapToPaletteSetTest, UpperCaseNamesFindLowerCaseFolderAndFiles)
     folder.write("Other/pals/PAL0.Pal", rawPalette(setColours(5)));
     ctx.state.PaletteDir = folder.path() + "\\OTHER\\PALS";
     ctx.state.PaletteCount = 1;
-    EXPECT_EQ(remap(clut), remapped(5, {0, 5, 0xFF, 0x10}));
+    EXPECT_EQ(remap(clut), remapped(5, indices));
     EXPECT_EQ(reporter.output(), "");
 }
 
 TEST_F(RemapToPaletteSetTest, SourceMayBeTheFirstSlotOfTheDestination)
 {
-    folder.write("pals/default.pal", rawPalette(referenceColours()));
-    folder.write("pals/pal0.pal", rawPalette(setColours(1)));
-    folder.write("pals/pal1.pal", rawPalette(setColours(2)));
-    ctx.state.PaletteCount = 2;
+    writeSet({{0, 1}, {1, 2}}, 2);
     std::vector<uint16_t> destination = clut; // only room for one CLUT
     RemapToPaletteSet(ctx, destination.data(), destination, static_cast<int>(clut.size()));
-    EXPECT_EQ(destination, concat({remapped(1, {0, 5, 0xFF, 0x10}), remapped(2, {0, 5, 0xFF, 0x10})}));
+    EXPECT_EQ(destination, concat({remapped(1, indices), remapped(2, indices)}));
 }
 
 TEST_F(RemapToPaletteSetTest, EntriesPastTheClutsAreLeftAlone)
 {
-    folder.write("pals/default.pal", rawPalette(referenceColours()));
-    folder.write("pals/pal0.pal", rawPalette(setColours(1)));
-    ctx.state.PaletteCount = 1;
+    writeSet({{0, 1}}, 1);
     std::vector<uint16_t> destination(clut.size() * 3, 0x1111);
     RemapToPaletteSet(ctx, clut.data(), destination, static_cast<int>(clut.size()));
     EXPECT_EQ(destination.size(), clut.size() * 3);
@@ -175,9 +177,7 @@ TEST_F(RemapToPaletteSetTest, EntriesPastTheClutsAreLeftAlone)
 
 TEST_F(RemapToPaletteSetTest, LargestSetOf255PalettesWith256EntryCluts)
 {
-    folder.write("pals/default.pal", rawPalette(referenceColours()));
-    folder.write("pals/pal254.pal", rawPalette(setColours(7)));
-    ctx.state.PaletteCount = 255;
+    writeSet({{254, 7}}, 255);
     std::vector<uint16_t> own(256);
     for (uint16_t k = 0; k < own.size(); ++k)
         own[k] = k;

@@ -41,26 +41,17 @@ TEST_F(LayoutScript, CellLettersGiveCellBases)
     EXPECT_EQ(ctx.GroupWidths[2], 0);
 }
 
-TEST_F(LayoutScript, TwoEntriesInCellB)
+// Two entries on a line, a negative X rounding down, two spaces after the
+// cell letter.
+TEST_F(LayoutScript, EntryPositionsInsideACell)
 {
     run("b.lay", "b TREE 8 4 16 16 BUSH 40 0 16 16\n");
-    ASSERT_EQ(ctx.PendingList.size(), 2u);
-    EXPECT_EQ(placeOf(*ctx.PendingList[0]), (Place{18, 4, 0, 1}));
-    EXPECT_EQ(placeOf(*ctx.PendingList[1]), (Place{26, 0, 0, 1}));
-}
-
-TEST_F(LayoutScript, NegativeXRoundsDown)
-{
     run("n.lay", "b A -5 0 16 16\n");
-    ASSERT_EQ(ctx.PendingList.size(), 1u);
-    EXPECT_EQ(ctx.PendingList[0]->X, 14);
-}
-
-TEST_F(LayoutScript, TwoSpacesAfterTheCellLetterStillRead)
-{
     run("s.lay", "b  TREE 8 4 16 16\n");
-    ASSERT_EQ(ctx.PendingList.size(), 1u);
-    EXPECT_EQ(placeOf(*ctx.PendingList[0]), (Place{18, 4, 0, 1}));
+    const Place want[] = {{18, 4, 0, 1}, {26, 0, 0, 1}, {14, 0, 0, 1}, {18, 4, 0, 1}};
+    ASSERT_EQ(ctx.PendingList.size(), std::size(want));
+    for (std::size_t i = 0; i < std::size(want); ++i)
+        EXPECT_EQ(placeOf(*ctx.PendingList[i]), want[i]) << i;
 }
 
 TEST_F(LayoutScript, BlankInsideAnEntryShiftsTheSpaceCount)
