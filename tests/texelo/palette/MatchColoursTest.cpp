@@ -68,23 +68,32 @@ protected:
     TexeloContext ctx{reporter};
 };
 
-TEST_F(MatchColoursTest, ExactColourMapsToTheSameIndexOfTheSetPalette)
+TEST_F(MatchColoursTest, EachEntryMapsThroughItsNearestReferenceIndex)
 {
-    const PaletteImage reference = palette({{3, 0x1234}, {200, 0x0421}});
-    EXPECT_EQ(match({0x1234, 0x0421}, reference), (std::vector<uint16_t>{chosenIndex(3), chosenIndex(200)}));
-    EXPECT_EQ(reporter.output(), "");
-    EXPECT_EQ(reporter.repaints, 0);
-}
-
-TEST_F(MatchColoursTest, SourceStpBitIsIgnored)
-{
-    EXPECT_EQ(match({0x9234}, palette({{7, 0x1234}})), std::vector<uint16_t>{chosenIndex(7)});
-    EXPECT_EQ(reporter.output(), "");
-}
-
-TEST_F(MatchColoursTest, DuplicateReferenceColourMapsThroughTheLowerIndex)
-{
-    EXPECT_EQ(match({0x2222}, palette({{40, 0x2222}, {9, 0x2222}})), std::vector<uint16_t>{chosenIndex(9)});
+    const struct
+    {
+        std::vector<uint16_t> source;
+        PaletteImage reference;
+        std::vector<uint16_t> chosen;
+        bool exact;
+    } cases[] = {
+        {{0x1234, 0x0421}, palette({{3, 0x1234}, {200, 0x0421}}), {chosenIndex(3), chosenIndex(200)}, true},
+        {{0x9234}, palette({{7, 0x1234}}), {chosenIndex(7)}, true},               // source STP ignored
+        {{0x2222}, palette({{40, 0x2222}, {9, 0x2222}}), {chosenIndex(9)}, true}, // the lower index
+        {{0x0020}, palette({{4, 0x0010}, {8, 0x0030}}), {chosenIndex(4)}, false}, // ties: the earlier
+        {{0x0020}, palette({{4, 0x0030}, {8, 0x0010}}), {chosenIndex(4)}, false},
+        // Green 2 is one channel step from green 1 but 0x20 as a number; red
+        // 31 is 1 as a number.
+        {{0x0020}, palette({{1, 0x0040}, {2, 0x001F}}), {chosenIndex(2)}, false},
+        {{0x7FFF}, palette({}, 0), {chosenIndex(0)}, false}, // every distance 0x7FFF: index 0
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+    {
+        SCOPED_TRACE(i);
+        const std::size_t reported = reporter.output().size();
+        EXPECT_EQ(match(cases[i].source, cases[i].reference), cases[i].chosen);
+        EXPECT_EQ(reporter.output().size() == reported, cases[i].exact);
+    }
 }
 
 TEST_F(MatchColoursTest, ReferenceChannelsAreRoundedAndHeldAt31)
@@ -107,20 +116,6 @@ TEST_F(MatchColoursTest, BlackSetColourGivesTransparentZeroOthersGetStp)
               (std::vector<uint16_t>{0x0000, 0xFFFF, 0x0000, 0x8001}));
 }
 
-TEST_F(MatchColoursTest, EqualDistancesKeepTheEarlierIndex)
-{
-    // 0x0010 and 0x0030 are both 0x10 away from 0x0020.
-    EXPECT_EQ(match({0x0020}, palette({{4, 0x0010}, {8, 0x0030}})), std::vector<uint16_t>{chosenIndex(4)});
-    EXPECT_EQ(match({0x0020}, palette({{4, 0x0030}, {8, 0x0010}})), std::vector<uint16_t>{chosenIndex(4)});
-}
-
-TEST_F(MatchColoursTest, DistanceIsOfThePackedNumbersNotTheChannels)
-{
-    // From 0x0020 (green 1): 0x0040 (green 2) is one step off in one
-    // channel but 0x20 as a number; 0x001F (red 31) is 1 as a number.
-    EXPECT_EQ(match({0x0020}, palette({{1, 0x0040}, {2, 0x001F}})), std::vector<uint16_t>{chosenIndex(2)});
-}
-
 TEST_F(MatchColoursTest, NoMatchIsReportedOnStdoutAndMessageLine)
 {
     EXPECT_EQ(match({0x0020}, palette({{4, 0x0010}, {8, 0x0030}})), std::vector<uint16_t>{chosenIndex(4)});
@@ -138,13 +133,6 @@ TEST_F(MatchColoursTest, OneReportPerUnmatchedEntryInOrder)
                                  "no match: Source = 0000FF, Nearest = 000100\n");
     EXPECT_EQ(reporter.messageLine(), "no match: Source = 0000FF, Nearest = 000100");
     EXPECT_EQ(reporter.repaints, 2);
-}
-
-TEST_F(MatchColoursTest, AllColoursAtTheLargestDistanceFallBackToIndexZero)
-{
-    // White against an all-black reference: every distance is 0x7FFF.
-    EXPECT_EQ(match({0x7FFF}, palette({}, 0)), std::vector<uint16_t>{chosenIndex(0)});
-    EXPECT_EQ(reporter.output(), "no match: Source = 007FFF, Nearest = 000000\n");
 }
 
 TEST_F(MatchColoursTest, NoEntriesWriteNothing)

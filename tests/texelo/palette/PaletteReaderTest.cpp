@@ -41,6 +41,7 @@ TEST_F(PaletteReader, ReadsEveryFormatWithAllColours)
     EXPECT_EQ(read(riffPalette(colours, 256)), imageOf(colours));
     EXPECT_EQ(read(jascPalette(colours, "256")), imageOf(colours));
     EXPECT_EQ(read(rawPalette(colours)), imageOf(colours));
+    EXPECT_EQ(read(rawPalette(colours), "RAW.ACT"), imageOf(colours)); // the content decides, not the name
 }
 
 TEST_F(PaletteReader, RiffLayoutTakesEntriesFromOffset24AndDropsFlags)
@@ -50,28 +51,7 @@ TEST_F(PaletteReader, RiffLayoutTakesEntriesFromOffset24AndDropsFlags)
     std::vector<uint8_t> bytes{'R', 'I', 'F', 'F', 0x14, 0,    0, 0, 'P', 'A',  'L',
                                ' ', 'd', 'a', 't', 'a',  0x0C, 0, 0, 0,   0x00, 0x03,
                                2,   0,   1,   2,   3,    0xFF, 4, 5, 6,   0xFF};
-    PaletteImage expected{};
-    expected[0] = 1, expected[1] = 2, expected[2] = 3, expected[3] = 4, expected[4] = 5, expected[5] = 6;
-    EXPECT_EQ(read(bytes), expected);
-}
-
-TEST_F(PaletteReader, RiffTakes256EntriesWhateverItDeclares)
-{
-    const std::vector<Rgb> colours = distinctColours();
-    // Declares 16 but holds 256: all 256 are taken.
-    EXPECT_EQ(read(riffPalette(colours, 16, 0x05)), imageOf(colours));
-    // Declares 256 but holds 16: the rest are black.
-    const std::vector<Rgb> sixteen = distinctColours(16);
-    EXPECT_EQ(read(riffPalette(sixteen, 256)), imageOf(sixteen));
-}
-
-TEST_F(PaletteReader, RiffCutInsideAnEntryKeepsTheBytesPresent)
-{
-    std::vector<uint8_t> bytes = riffPalette({{10, 20, 30}, {40, 50, 60}}, 2);
-    bytes.resize(bytes.size() - 3); // colour 1 keeps only its red
-    PaletteImage expected = imageOf({{10, 20, 30}, {40, 0, 0}});
-    EXPECT_EQ(read(bytes), expected);
-    EXPECT_EQ(read(bytesOf("RIFF")), PaletteImage{});
+    EXPECT_EQ(read(bytes), imageOf({{1, 2, 3}, {4, 5, 6}}));
 }
 
 TEST_F(PaletteReader, JascTextIsParsedByDigitsOnly)
@@ -79,54 +59,47 @@ TEST_F(PaletteReader, JascTextIsParsedByDigitsOnly)
     // LF or CR LF line ends, tabs, several blanks, signs and letters between
     // numbers all just separate them; a number keeps its low 8 bits.
     const std::string text = "JASC-PAL\n0100\n256\n1 2 3\r\n4\t5  6\n-7,x8;300\n65536 255 256";
-    PaletteImage expected{};
-    const uint8_t numbers[] = {1, 2, 3, 4, 5, 6, 7, 8, 300 & 0xFF, 0, 255, 0};
-    std::copy(std::begin(numbers), std::end(numbers), expected.begin());
-    EXPECT_EQ(read(text), expected);
+    EXPECT_EQ(read(text), imageOf({{1, 2, 3}, {4, 5, 6}, {7, 8, 300 & 0xFF}, {0, 255, 0}}));
 }
 
-TEST_F(PaletteReader, JascSixteenColoursLeavesTheRestBlack)
+// Short, long and odd files: what is present is taken, the rest is black.
+TEST_F(PaletteReader, ShortLongAndOddFilesGiveWhatIsPresent)
 {
-    // Numbers after the 16th colour are ignored.
-    const std::vector<Rgb> colours = distinctColours();
-    EXPECT_EQ(read(jascPalette(colours, "16")), imageOf(distinctColours(16)));
-    // Only the first two characters of the count line count: "16 colours".
-    EXPECT_EQ(read(jascPalette(colours, "16 colours")), imageOf(distinctColours(16)));
-    EXPECT_EQ(read(jascPalette(colours, " 16")), imageOf(colours));
-}
-
-TEST_F(PaletteReader, JascVersionAndCountLinesAreNotColours)
-{
-    // The digits on the first three lines never become colour bytes.
-    EXPECT_EQ(read(std::string("JASC-PAL 9\r\n0100\r\n256 7\r\n11 12 13\r\n")), imageOf({{11, 12, 13}}));
-}
-
-TEST_F(PaletteReader, JascWithTooFewNumbersFillsWithZero)
-{
-    EXPECT_EQ(read(std::string("JASC-PAL\r\n0100\r\n256\r\n9 8 7\r\n6")), imageOf({{9, 8, 7}, {6, 0, 0}}));
-    EXPECT_EQ(read(std::string("JASC-PAL\r\n0100\r\n16\r\n")), PaletteImage{});
-    EXPECT_EQ(read(std::string("JASC-PAL\r\n0100")), PaletteImage{}); // no third line at all
-    EXPECT_EQ(read(std::string("JASC-PAL")), PaletteImage{});
-}
-
-TEST_F(PaletteReader, RawTripletsInAPalFileAreRawWhateverTheExtension)
-{
-    const std::vector<Rgb> colours = distinctColours();
-    EXPECT_EQ(read(rawPalette(colours), "RAW.PAL"), imageOf(colours));
-    EXPECT_EQ(read(rawPalette(colours), "RAW.ACT"), imageOf(colours));
-}
-
-TEST_F(PaletteReader, RawFileIsCutOrFilledTo768Bytes)
-{
-    std::vector<uint8_t> longer = rawPalette(distinctColours());
-    longer.insert(longer.end(), 100, 0xAB);
-    EXPECT_EQ(read(longer), imageOf(distinctColours()));
-
-    EXPECT_EQ(read(std::vector<uint8_t>{1, 2, 3, 4}), imageOf({{1, 2, 3}, {4, 0, 0}}));
-    EXPECT_EQ(read(std::vector<uint8_t>{}), PaletteImage{});
-    // Almost a signature is still raw.
-    EXPECT_EQ(read(bytesOf("JASC-PA")), imageOf({{'J', 'A', 'S'}, {'C', '-', 'P'}, {'A', 0, 0}}));
-    EXPECT_EQ(read(bytesOf("riff")), imageOf({{'r', 'i', 'f'}, {'f', 0, 0}}));
+    const std::vector<Rgb> all = distinctColours();
+    const std::vector<Rgb> sixteen = distinctColours(16);
+    std::vector<uint8_t> cutRiff = riffPalette({{10, 20, 30}, {40, 50, 60}}, 2);
+    cutRiff.resize(cutRiff.size() - 3); // colour 1 keeps only its red
+    std::vector<uint8_t> longRaw = rawPalette(all);
+    longRaw.insert(longRaw.end(), 100, 0xAB);
+    const struct
+    {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        PaletteImage image;
+    } cases[] = {
+        {"RIFF declaring 16 but holding 256", riffPalette(all, 16, 0x05), imageOf(all)},
+        {"RIFF declaring 256 but holding 16", riffPalette(sixteen, 256), imageOf(sixteen)},
+        {"RIFF cut inside an entry", cutRiff, imageOf({{10, 20, 30}, {40, 0, 0}})},
+        {"RIFF signature only", bytesOf("RIFF"), {}},
+        {"JASC of 16 ignores later numbers", bytesOf(jascPalette(all, "16")), imageOf(sixteen)},
+        {"JASC count is its first two characters", bytesOf(jascPalette(all, "16 colours")), imageOf(sixteen)},
+        {"JASC count ' 16'", bytesOf(jascPalette(all, " 16")), imageOf(all)},
+        {"JASC header digits are no colours", bytesOf("JASC-PAL 9\r\n0100\r\n256 7\r\n11 12 13\r\n"),
+         imageOf({{11, 12, 13}})},
+        {"JASC too few numbers", bytesOf("JASC-PAL\r\n0100\r\n256\r\n9 8 7\r\n6"),
+         imageOf({{9, 8, 7}, {6, 0, 0}})},
+        {"JASC without colours", bytesOf("JASC-PAL\r\n0100\r\n16\r\n"), {}},
+        {"JASC without third line", bytesOf("JASC-PAL\r\n0100"), {}},
+        {"JASC signature only", bytesOf("JASC-PAL"), {}},
+        {"raw longer than 768 bytes", longRaw, imageOf(all)},
+        {"raw of four bytes", {1, 2, 3, 4}, imageOf({{1, 2, 3}, {4, 0, 0}})},
+        {"empty file", {}, {}},
+        {"almost a JASC signature", bytesOf("JASC-PA"),
+         imageOf({{'J', 'A', 'S'}, {'C', '-', 'P'}, {'A', 0, 0}})},
+        {"lower-case riff", bytesOf("riff"), imageOf({{'r', 'i', 'f'}, {'f', 0, 0}})},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(read(c.bytes), c.image) << c.what;
 }
 
 TEST_F(PaletteReader, NothingWhenTheFileCannotBeOpened)

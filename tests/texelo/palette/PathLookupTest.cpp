@@ -41,52 +41,36 @@ TEST(PathLookupText, BackslashesBecomeSlashes)
     EXPECT_EQ(toPosixPath(""), "");
 }
 
-TEST_F(PathLookupTest, ExactPathIsTakenAsItIs)
+// Each component is matched exactly first, else ignoring case (the first
+// variant in name order); dot components and double separators are kept.
+TEST_F(PathLookupTest, ResolvesEachComponentIgnoringCase)
 {
     folder.write("Tex/a.tga", "x");
-    EXPECT_EQ(resolveExistingPath(at("Tex/a.tga")), at("Tex/a.tga"));
-    EXPECT_EQ(resolveExistingPath(folder.path() + "\\Tex\\a.tga"), at("Tex/a.tga"));
-}
-
-TEST_F(PathLookupTest, EachComponentIsMatchedIgnoringCase)
-{
     folder.write("Textures/Level1/wall.Tga", "x");
-    EXPECT_EQ(resolveExistingPath(folder.path() + "\\TEXTURES\\LEVEL1\\WALL.TGA"),
-              at("Textures/Level1/wall.Tga"));
-    EXPECT_EQ(resolveExistingPath(at("textures/level1/")), at("Textures/Level1"));
-}
-
-TEST_F(PathLookupTest, DotComponentsAndDoubleSeparatorsAreKept)
-{
     folder.write("A/b.pal", "x");
-    EXPECT_EQ(resolveExistingPath(folder.path() + "\\a\\.\\B.PAL"), at("A/./b.pal"));
-    EXPECT_EQ(resolveExistingPath(folder.path() + "\\a\\\\B.PAL"), at("A/b.pal"));
     folder.makeFolder("C");
-    EXPECT_EQ(resolveExistingPath(folder.path() + "\\c\\..\\A\\B.PAL"), at("C/../A/b.pal"));
-}
-
-TEST_F(PathLookupTest, MissingComponentGivesNothing)
-{
-    folder.write("A/b.pal", "x");
-    EXPECT_EQ(resolveExistingPath(at("A/missing.pal")), "");
-    EXPECT_EQ(resolveExistingPath(at("missing/b.pal")), "");
-    EXPECT_EQ(resolveExistingPath(at("A/b.pal/c")), ""); // a file is no folder
-    EXPECT_EQ(resolveExistingPath(""), "");
-}
-
-TEST_F(PathLookupTest, ExactComponentIsPreferredOverAnEarlierCaseVariant)
-{
-    // "DATA" sorts before "data", but "data" is what the path says.
-    folder.makeFolder("DATA");
+    folder.makeFolder("DATA"); // sorts before "data", but "data" is what the path says
     folder.write("data/file.txt", "x");
-    EXPECT_EQ(resolveExistingPath(at("data/FILE.TXT")), at("data/file.txt"));
-}
-
-TEST_F(PathLookupTest, FirstCaseVariantInNameOrderWins)
-{
     folder.write("pal0.pal", "lower");
     folder.write("Pal0.Pal", "mixed");
-    EXPECT_EQ(resolveExistingPath(at("PAL0.PAL")), at("Pal0.Pal"));
+    const std::string root = folder.path();
+    const std::pair<std::string, std::string> cases[] = {
+        {at("Tex/a.tga"), at("Tex/a.tga")},
+        {root + "\\Tex\\a.tga", at("Tex/a.tga")},
+        {root + "\\TEXTURES\\LEVEL1\\WALL.TGA", at("Textures/Level1/wall.Tga")},
+        {at("textures/level1/"), at("Textures/Level1")},
+        {root + "\\a\\.\\B.PAL", at("A/./b.pal")},
+        {root + "\\a\\\\B.PAL", at("A/b.pal")},
+        {root + "\\c\\..\\A\\B.PAL", at("C/../A/b.pal")},
+        {at("data/FILE.TXT"), at("data/file.txt")},
+        {at("PAL0.PAL"), at("Pal0.Pal")},
+        {at("A/missing.pal"), ""},
+        {at("missing/b.pal"), ""},
+        {at("A/b.pal/c"), ""}, // a file is no folder
+        {"", ""},
+    };
+    for (const auto& [path, resolved] : cases)
+        EXPECT_EQ(resolveExistingPath(path), resolved) << path;
 }
 
 TEST_F(PathLookupTest, RelativePathsStartInTheWorkingFolder)
