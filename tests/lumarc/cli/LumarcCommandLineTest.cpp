@@ -8,13 +8,6 @@
 namespace
 {
 
-struct Outcome
-{
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
 std::string contentOf(std::FILE* file)
 {
     std::string text;
@@ -25,51 +18,24 @@ std::string contentOf(std::FILE* file)
     return text;
 }
 
-Outcome run(const std::vector<std::string>& args)
-{
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    if (!out || !err)
-    {
-        ADD_FAILURE() << "no temporary files";
-        return {};
-    }
-    Outcome outcome;
-    outcome.status = runLumarcCommandLine(args, out, err);
-    outcome.out = contentOf(out);
-    outcome.err = contentOf(err);
-    return outcome;
-}
-
-void expectUsageError(const std::vector<std::string>& args)
-{
-    const Outcome outcome = run(args);
-    EXPECT_EQ(outcome.status, 2);
-    EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(outcome.err.rfind("Usage: lumarc", 0), 0U) << outcome.err;
-}
-
 } // namespace
 
-TEST(LumarcCommandLine, UnknownOptionIsUsageError)
+// A conversion takes exactly two files, a listing exactly one, and the two
+// modes do not mix.
+TEST(LumarcCommandLine, WrongArgumentListsAreUsageErrors)
 {
-    expectUsageError({"--fast", "in.mdf", "out.rlf"});
-}
-
-TEST(LumarcCommandLine, ConversionNeedsExactlyTwoFiles)
-{
-    expectUsageError({"in.mdf"});
-    expectUsageError({"in.mdf", "out.rlf", "extra.rlf"});
-    expectUsageError({"--psx", "in.mdf"});
-}
-
-TEST(LumarcCommandLine, ListNeedsExactlyOneFile)
-{
-    expectUsageError({"--list"});
-    expectUsageError({"--list", "in.mdf", "out.rlf"});
-}
-
-TEST(LumarcCommandLine, ListAndPsxTogetherIsUsageError)
-{
-    expectUsageError({"--list", "--psx", "in.mdf"});
+    const std::vector<std::vector<std::string>> cases{
+        {"--fast", "in.mdf", "out.rlf"}, {"in.mdf"}, {"in.mdf", "out.rlf", "extra.rlf"}, {"--psx", "in.mdf"},
+        {"--list"}, {"--list", "in.mdf", "out.rlf"}, {"--list", "--psx", "in.mdf"}};
+    for (const std::vector<std::string>& args : cases)
+    {
+        SCOPED_TRACE(testing::PrintToString(args));
+        std::FILE* out = std::tmpfile();
+        std::FILE* err = std::tmpfile();
+        ASSERT_TRUE(out && err);
+        EXPECT_EQ(runLumarcCommandLine(args, out, err), 2);
+        EXPECT_EQ(contentOf(out), "");
+        const std::string error = contentOf(err);
+        EXPECT_EQ(error.rfind("Usage: lumarc", 0), 0U) << error;
+    }
 }

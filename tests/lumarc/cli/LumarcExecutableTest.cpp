@@ -93,33 +93,21 @@ protected:
 
 } // namespace
 
-TEST_F(LumarcExecutable, ConvertsAndPrintsTheSize)
+// The second run replaces the first one's file.
+TEST_F(LumarcExecutable, ConvertsForPcOrConsoleAndPrintsTheSize)
 {
-    const ProgramRun run = lumarc({writeMdf(screenLayout()), output});
-    const Bytes expected = expectedrlf::encode(screenLayout(), 0);
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.out, sizeLine(expected));
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(readBytes(output), expected);
-    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"screen.mdf", "screen.rlf"}));
-}
-
-TEST_F(LumarcExecutable, PsxOptionWritesConsoleCoordinates)
-{
-    const ProgramRun run = lumarc({"--psx", writeMdf(screenLayout()), output});
-    const Bytes expected = expectedrlf::encode(screenLayout(), 16);
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.out, sizeLine(expected));
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(readBytes(output), expected);
-}
-
-TEST_F(LumarcExecutable, ReplacesAnExistingOutputFile)
-{
-    ASSERT_TRUE(writeFile(output, Bytes(500, 0xEE)));
-    const ProgramRun run = lumarc({writeMdf(screenLayout()), output});
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(readBytes(output), expectedrlf::encode(screenLayout(), 0));
+    const std::string input = writeMdf(screenLayout());
+    for (const int yOffset : {0, 16})
+    {
+        SCOPED_TRACE(yOffset);
+        const ProgramRun run = yOffset ? lumarc({"--psx", input, output}) : lumarc({input, output});
+        const Bytes expected = expectedrlf::encode(screenLayout(), yOffset);
+        EXPECT_EQ(run.exitStatus, 0);
+        EXPECT_EQ(run.out, sizeLine(expected));
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(readBytes(output), expected);
+        EXPECT_EQ(folder.entries(), (std::vector<std::string>{"screen.mdf", "screen.rlf"}));
+    }
 }
 
 // Rect and hotspot columns count vectors, empty ones too; prims count the
@@ -128,50 +116,50 @@ TEST_F(LumarcExecutable, ListPrintsOneTabSeparatedLinePerGadget)
 {
     const ProgramRun run = lumarc({"--list", writeMdf(screenLayout())});
     EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.out, "0000\tTitle\t2\t1\t3\n"
-                       "0001\t\t0\t2\t0\n"
-                       "0002\tEmpty\t0\t0\t0\n");
+    EXPECT_EQ(run.out, "0000\tTitle\t2\t1\t3\n0001\t\t0\t2\t0\n0002\tEmpty\t0\t0\t0\n");
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"screen.mdf"});
 }
 
+TEST_F(LumarcExecutable, UsageGoesToStandardErrorOnMistakesAndToStandardOutputOnHelp)
+{
+    const ProgramRun help = lumarc({"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_EQ(help.out.rfind("Usage: lumarc", 0), 0U) << help.out;
+    EXPECT_EQ(help.err, "");
 // With the dialog built in, no arguments open it (tested with the dialog).
 #ifndef LUMARC_HAS_DIALOG
-TEST_F(LumarcExecutable, NoArgumentsPrintsUsageOnStandardError)
-{
-    const ProgramRun run = lumarc({});
-    EXPECT_EQ(run.exitStatus, 2);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err.rfind("Usage: lumarc", 0), 0U) << run.err;
-}
+    const ProgramRun none = lumarc({});
+    EXPECT_EQ(none.exitStatus, 2);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(none.err.rfind("Usage: lumarc", 0), 0U) << none.err;
 #endif
-
-TEST_F(LumarcExecutable, HelpPrintsUsageOnStandardOutput)
-{
-    const ProgramRun run = lumarc({"--help"});
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.out.rfind("Usage: lumarc", 0), 0U) << run.out;
-    EXPECT_EQ(run.err, "");
 }
 
-TEST_F(LumarcExecutable, MissingMdfIsReportedWithoutOutputFile)
+TEST_F(LumarcExecutable, FailuresAreReportedWithoutOutputFile)
 {
-    const ProgramRun run = lumarc({folder.file("absent.mdf"), output});
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "Couldn't open MDF file\n");
-    EXPECT_TRUE(folder.entries().empty());
-}
-
-TEST_F(LumarcExecutable, MdfEndingInItsFirstFieldIsReportedAtByteZero)
-{
-    const std::string input = folder.file("short.mdf");
-    ASSERT_TRUE(writeFile(input, Bytes{0x05, 0x00}));
-    const ProgramRun run = lumarc({input, output});
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "Couldn't read MDF file " + input + ": unexpected end of file at byte 0\n");
-    EXPECT_EQ(folder.entries(), std::vector<std::string>{"short.mdf"});
+    const std::string shortMdf = folder.file("short.mdf");
+    ASSERT_TRUE(writeFile(shortMdf, Bytes{0x05, 0x00}));
+    const std::string mdf = writeMdf(screenLayout());
+    struct Case
+    {
+        std::vector<std::string> args;
+        std::string err;
+    };
+    const std::vector<Case> cases{
+        {{folder.file("absent.mdf"), output}, "Couldn't open MDF file\n"},
+        {{shortMdf, output}, "Couldn't read MDF file " + shortMdf + ": unexpected end of file at byte 0\n"},
+        {{mdf, folder.file("missing/screen.rlf")}, "Couldn't open file for writing\n"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.err);
+        const ProgramRun run = lumarc(c.args);
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(folder.entries(), (std::vector<std::string>{"screen.mdf", "short.mdf"}));
+    }
 }
 
 TEST_F(LumarcExecutable, TruncatedMdfLeavesExistingOutputUntouched)
@@ -192,15 +180,6 @@ TEST_F(LumarcExecutable, TruncatedMdfLeavesExistingOutputUntouched)
     EXPECT_EQ(folder.entries(), (std::vector<std::string>{"cut.mdf", "screen.rlf"}));
 }
 
-TEST_F(LumarcExecutable, OutputInMissingFolderIsReported)
-{
-    const ProgramRun run = lumarc({writeMdf(screenLayout()), folder.file("missing/screen.rlf")});
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "Couldn't open file for writing\n");
-    EXPECT_EQ(folder.entries(), std::vector<std::string>{"screen.mdf"});
-}
-
 // The size line (about 10 bytes) still fits under the limit; the file does not.
 TEST_F(LumarcExecutable, FailedWriteIsReportedAndKeepsExistingOutput)
 {
@@ -214,28 +193,22 @@ TEST_F(LumarcExecutable, FailedWriteIsReportedAndKeepsExistingOutput)
     EXPECT_EQ(folder.entries(), (std::vector<std::string>{"screen.mdf", "screen.rlf"}));
 }
 
-TEST_F(LumarcExecutable, EmptyDebugSettingKeepsTraceSilent)
+// An empty setting keeps the trace silent, "1" sends it to standard error,
+// anything else names a file it is appended to.
+TEST_F(LumarcExecutable, DebugSettingChoosesWhereTheTraceGoes)
 {
-    const ProgramRun run = lumarc({writeMdf(tracedLayout()), output}, "");
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.err, "");
-}
-
-TEST_F(LumarcExecutable, DebugSettingOneSendsTraceToStandardError)
-{
-    const ProgramRun run = lumarc({writeMdf(tracedLayout()), output}, "1");
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.out, sizeLine(expectedrlf::encode(tracedLayout(), 0)));
-    EXPECT_EQ(run.err, kTracedLayoutTrace);
-}
-
-TEST_F(LumarcExecutable, DebugSettingPathAppendsTraceToThatFile)
-{
+    const std::string input = writeMdf(tracedLayout());
     const std::string log = folder.file("trace.log");
     ASSERT_TRUE(writeFile(log, Bytes{'e', 'a', 'r', 'l', 'i', 'e', 'r', '\n'}));
-    const ProgramRun run = lumarc({writeMdf(tracedLayout()), output}, log);
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.err, "");
+    for (const auto& [setting, expectedErr] : {std::pair<std::string, std::string>{"", ""},
+                                               {"1", kTracedLayoutTrace}, {log, ""}})
+    {
+        SCOPED_TRACE(setting);
+        const ProgramRun run = lumarc({input, output}, setting);
+        EXPECT_EQ(run.exitStatus, 0);
+        EXPECT_EQ(run.out, sizeLine(expectedrlf::encode(tracedLayout(), 0)));
+        EXPECT_EQ(run.err, expectedErr);
+    }
     const Bytes logged = readBytes(log);
     EXPECT_EQ(std::string(logged.begin(), logged.end()), "earlier\n" + kTracedLayoutTrace);
 }

@@ -19,9 +19,8 @@ TEST(MdfModel, GadgetNamesFollowGadgetOrder)
     ASSERT_NE(root, nullptr);
     ASSERT_EQ(root->gadgets.count(), 3);
     ASSERT_EQ(root->stringBank0.count(), 3);
-    EXPECT_EQ(root->gadgetName(0), "first");
-    EXPECT_EQ(root->gadgetName(1), "second");
-    EXPECT_EQ(root->gadgetName(2), "third");
+    EXPECT_EQ((std::vector<std::string>{root->gadgetName(0), root->gadgetName(1), root->gadgetName(2)}),
+              (std::vector<std::string>{"first", "second", "third"}));
 }
 
 TEST(MdfModel, MissingNameGivesEmptyText)
@@ -58,14 +57,9 @@ TEST(MdfModel, RectFieldsInBodyOrder)
                       0x0A, 0x00, 0xEC, 0xFF, 0x1E, 0x00, 0x05, 0x00});
     MdfRect rect;
     EXPECT_TRUE(rect.read(input.stream, 16));
-    EXPECT_EQ(rect.aux0, 1.0f);
-    EXPECT_EQ(rect.aux1, 2.0f);
-    EXPECT_EQ(rect.aux2, 3.0f);
-    EXPECT_EQ(rect.aux3, 4.0f);
-    EXPECT_EQ(rect.left, 10.0f);
-    EXPECT_EQ(rect.top, -20.0f);
-    EXPECT_EQ(rect.right, 30.0f);
-    EXPECT_EQ(rect.bottom, 5.0f);
+    EXPECT_EQ((std::vector<float>{rect.aux0, rect.aux1, rect.aux2, rect.aux3, rect.left, rect.top, rect.right,
+                                  rect.bottom}),
+              (std::vector<float>{1, 2, 3, 4, 10, -20, 30, 5}));
     EXPECT_EQ(input.stream.position(), 16u);
 }
 
@@ -75,49 +69,26 @@ TEST(MdfModel, HotspotFields)
     StreamOver input({0x01, 0x00, 0xFE, 0xFF, 0x2C, 0x01, 0x70, 0xFE, 0xF6, 0x55, 0xFF, 0xFF});
     MdfHotspot hotspot;
     EXPECT_TRUE(hotspot.read(input.stream, 12));
-    EXPECT_EQ(hotspot.auxX, 1.0f);
-    EXPECT_EQ(hotspot.auxY, -2.0f);
-    EXPECT_EQ(hotspot.posX, 300.0f);
-    EXPECT_EQ(hotspot.posY, -400.0f);
-    EXPECT_EQ(hotspot.flagsA, 1); // bits 4-7 are not part of either code
-    EXPECT_EQ(hotspot.flagsB, 2);
-    EXPECT_EQ(hotspot.code, 0x55);
+    EXPECT_EQ((std::vector<float>{hotspot.auxX, hotspot.auxY, hotspot.posX, hotspot.posY}),
+              (std::vector<float>{1, -2, 300, -400}));
+    // Bits 4-7 are not part of either code.
+    EXPECT_EQ((std::vector<int>{hotspot.flagsA, hotspot.flagsB, hotspot.code}),
+              (std::vector<int>{1, 2, 0x55}));
     EXPECT_EQ(input.stream.position(), 12u);
 }
 
-TEST(MdfModel, HotspotFlags0x0EGiveFlagsA3AndFlagsB2)
-{
-    Layout layout;
-    layout.gadgets = {{.name = "g", .hotspots = {{{.posX = 1, .posY = 2, .flags = 0x0E}}}}};
-    auto root = loadModel(mdfFile(layout));
-    ASSERT_NE(root, nullptr);
-    ASSERT_GE(root->gadgets.count(), 1);
-    ASSERT_EQ(root->gadgets.at(0).hotspots.count(), 1);
-    ASSERT_EQ(root->gadgets.at(0).hotspots.at(0).count(), 1);
-    const MdfHotspot& hotspot = root->gadgets.at(0).hotspots.at(0).at(0);
-    EXPECT_EQ(hotspot.flagsA, 3);
-    EXPECT_EQ(hotspot.flagsB, 2);
-}
-
-TEST(MdfModel, GadgetWithoutOptionsKeepsFlag1)
-{
-    Layout layout;
-    layout.gadgets = {{.name = "g"}};
-    auto root = loadModel(mdfFile(layout));
-    ASSERT_NE(root, nullptr);
-    ASSERT_GE(root->gadgets.count(), 1);
-    EXPECT_EQ(root->gadgets.at(0).options.flag, 1u);
-}
-
+// Without an options record the flag keeps its default of 1.
 TEST(MdfModel, OptionsFlagIsBit0OfTheWord)
 {
     Layout layout;
-    layout.gadgets = {{.name = "even", .options = 0xFFFFFFFE}, {.name = "odd", .options = 0x80000001}};
+    layout.gadgets = {
+        {.name = "even", .options = 0xFFFFFFFE}, {.name = "odd", .options = 0x80000001}, {.name = "none"}};
     auto root = loadModel(mdfFile(layout));
     ASSERT_NE(root, nullptr);
-    ASSERT_EQ(root->gadgets.count(), 2);
+    ASSERT_EQ(root->gadgets.count(), 3);
     EXPECT_EQ(root->gadgets.at(0).options.flag, 0u);
     EXPECT_EQ(root->gadgets.at(1).options.flag, 1u);
+    EXPECT_EQ(root->gadgets.at(2).options.flag, 1u);
 }
 
 TEST(MdfModel, PrimSetAfterOptionsIsRead)
@@ -151,31 +122,23 @@ TEST(MdfModel, FontEntryValues)
     ASSERT_EQ(fonts.count(), 2);
     ASSERT_EQ(fonts.at(0).count(), 2);
     ASSERT_EQ(fonts.at(1).count(), 1);
-    EXPECT_EQ(fonts.at(0).at(0).value0, 1);
-    EXPECT_EQ(fonts.at(0).at(1).value0, 3);
-    EXPECT_EQ(fonts.at(0).at(1).value1, 4);
-    EXPECT_EQ(fonts.at(1).at(0).value0, 250);
-    EXPECT_EQ(fonts.at(1).at(0).value1, 7);
+    EXPECT_EQ((std::vector<int>{fonts.at(0).at(0).value0, fonts.at(0).at(0).value1, fonts.at(0).at(1).value0,
+                                fonts.at(0).at(1).value1, fonts.at(1).at(0).value0, fonts.at(1).at(0).value1}),
+              (std::vector<int>{1, 2, 3, 4, 250, 7}));
 }
 
-TEST(MdfModel, GadgetWithoutPrimSetHasNoPrimList)
-{
-    auto root = loadModel(rootWithGadgets({recordBody({{"MDFGPDO0", optionsBody(0)}})}, {"bare"}));
-    ASSERT_NE(root, nullptr);
-    ASSERT_GE(root->gadgets.count(), 1);
-    EXPECT_EQ(root->gadgets.at(0).firstPrimList(), nullptr);
-    EXPECT_EQ(root->gadgets.at(0).primitiveCount(), 0u);
-}
-
-TEST(MdfModel, PrimitiveCountIsThatOfTheFirstList)
+TEST(MdfModel, PrimitiveCountIsThatOfTheFirstListOrZero)
 {
     Layout layout;
-    layout.gadgets = {{.name = "g", .primLists = {{.prims = {{}, {}}}, {.prims = {{}, {}, {}, {}, {}}}}}};
+    layout.gadgets = {{.name = "g", .primLists = {{.prims = {{}, {}}}, {.prims = {{}, {}, {}, {}, {}}}}},
+                      {.name = "bare", .options = 0}};
     auto root = loadModel(mdfFile(layout));
     ASSERT_NE(root, nullptr);
-    ASSERT_GE(root->gadgets.count(), 1);
+    ASSERT_EQ(root->gadgets.count(), 2);
     const MdfGadget& gadget = root->gadgets.at(0);
     ASSERT_EQ(gadget.prims.lists.count(), 2u);
     EXPECT_EQ(gadget.primitiveCount(), 2u);
     EXPECT_EQ(gadget.prims.lists.items[1]->primitives.count(), 5u);
+    EXPECT_EQ(root->gadgets.at(1).firstPrimList(), nullptr);
+    EXPECT_EQ(root->gadgets.at(1).primitiveCount(), 0u);
 }

@@ -69,24 +69,16 @@ TEST(PrimList, OtherTypesEndTheListAndTheNextByteFollows)
     }
 }
 
-TEST(PrimList, BoundsOfAnF4MovedByTheOffset)
+TEST(PrimList, BoundsAreTheUnionOfAllPrimitivesMovedByTheOffset)
 {
     StreamOver input(
         primListBody({.offsetX = 5,
                       .offsetY = -3,
-                      .prims = {{.type = kPrimF4, .vertices = {{{10, 20}, {30, 20}, {10, 40}, {30, 40}}}}}}));
-    auto list = readPrimList(input.stream);
-    EXPECT_EQ(list->bounds, (PrimBounds{15, 17, 35, 37}));
-}
-
-TEST(PrimList, BoundsAreTheUnionOfAllPrimitives)
-{
-    StreamOver input(
-        primListBody({.prims = {{.type = kPrimF4, .vertices = {{{0, 0}, {10, 0}, {0, 10}, {10, 10}}}},
+                      .prims = {{.type = kPrimF4, .vertices = {{{0, 0}, {10, 0}, {0, 10}, {10, 10}}}},
                                 {.type = kPrimGT4, .vertices = {{{-5, 3}, {2, 3}, {-5, 20}, {2, 4}}}},
                                 {.type = kPrimG4, .vertices = {{{1, 1}, {1, 1}, {1, 1}, {1, 1}}}}}}));
     auto list = readPrimList(input.stream);
-    EXPECT_EQ(list->bounds, (PrimBounds{-5, 0, 10, 20}));
+    EXPECT_EQ(list->bounds, (PrimBounds{0, -3, 15, 17}));
 }
 
 TEST(PrimList, HeaderBytesGiveTypeModeCornerBitsAndAux)
@@ -103,52 +95,45 @@ TEST(PrimList, HeaderBytesGiveTypeModeCornerBitsAndAux)
     EXPECT_EQ(prim->aux, 0x7F);
 }
 
-TEST(PrimList, F4BodyIsVerticesAndOneColour)
+// Textured types start with texture id and aux; flat types carry one colour,
+// Gouraud types four. The stream ends right after the terminator.
+TEST(PrimList, BodyLayoutPerType)
 {
-    StreamOver input(listOfOne({5, 0, 0, 0}, concat({kVertexBytes, {0xA1, 0xB2, 0xC3, 0xD4}})));
-    auto list = readPrimList(input.stream);
-    const auto* prim = onlyPrim<Ostrel_ScriptFilePrim_F4>(*list);
-    ASSERT_NE(prim, nullptr);
-    EXPECT_EQ(prim->vertices, kVertices);
-    EXPECT_EQ(prim->colour(), (PrimColour{0xA1, 0xB2, 0xC3, 0xD4}));
-    EXPECT_EQ(input.stream.position(), 4u + 4 + 20 + 4);
-}
+    StreamOver f4(listOfOne({5, 0, 0, 0}, concat({kVertexBytes, {0xA1, 0xB2, 0xC3, 0xD4}})));
+    const auto f4List = readPrimList(f4.stream);
+    const auto* flat = onlyPrim<Ostrel_ScriptFilePrim_F4>(*f4List);
+    ASSERT_NE(flat, nullptr);
+    EXPECT_EQ(flat->vertices, kVertices);
+    EXPECT_EQ(flat->colour(), (PrimColour{0xA1, 0xB2, 0xC3, 0xD4}));
+    EXPECT_EQ(f4.stream.position(), 4u + 4 + 20 + 4);
 
-TEST(PrimList, G4BodyIsVerticesAndFourColours)
-{
-    StreamOver input(listOfOne({6, 0, 0, 0}, concat({kVertexBytes, kFourColours})));
-    auto list = readPrimList(input.stream);
-    const auto* prim = onlyPrim<Ostrel_ScriptFilePrim_G4>(*list);
-    ASSERT_NE(prim, nullptr);
-    EXPECT_EQ(prim->vertices, kVertices);
-    EXPECT_EQ(prim->colours, kColours);
-    EXPECT_EQ(input.stream.position(), 4u + 4 + 32 + 4);
-}
+    StreamOver g4(listOfOne({6, 0, 0, 0}, concat({kVertexBytes, kFourColours})));
+    const auto g4List = readPrimList(g4.stream);
+    const auto* gouraud = onlyPrim<Ostrel_ScriptFilePrim_G4>(*g4List);
+    ASSERT_NE(gouraud, nullptr);
+    EXPECT_EQ(gouraud->vertices, kVertices);
+    EXPECT_EQ(gouraud->colours, kColours);
+    EXPECT_EQ(g4.stream.position(), 4u + 4 + 32 + 4);
 
-TEST(PrimList, FT4BodyIsTextureVerticesAndOneColour)
-{
-    StreamOver input(listOfOne({7, 0, 0, 0}, concat({{0x34, 0x12, 0xEF, 0xBE}, kVertexBytes, {1, 2, 3, 4}})));
-    auto list = readPrimList(input.stream);
-    const auto* prim = onlyPrim<Ostrel_ScriptFilePrim_FT4>(*list);
-    ASSERT_NE(prim, nullptr);
-    EXPECT_EQ(prim->textureId, 0x1234);
-    EXPECT_EQ(prim->textureAux, 0xBEEF);
-    EXPECT_EQ(prim->vertices, kVertices);
-    EXPECT_EQ(prim->colour(), (PrimColour{1, 2, 3, 4}));
-    EXPECT_EQ(input.stream.position(), 4u + 4 + 24 + 4);
-}
+    StreamOver ft4(listOfOne({7, 0, 0, 0}, concat({{0x34, 0x12, 0xEF, 0xBE}, kVertexBytes, {1, 2, 3, 4}})));
+    const auto ft4List = readPrimList(ft4.stream);
+    const auto* flatTextured = onlyPrim<Ostrel_ScriptFilePrim_FT4>(*ft4List);
+    ASSERT_NE(flatTextured, nullptr);
+    EXPECT_EQ(flatTextured->textureId, 0x1234);
+    EXPECT_EQ(flatTextured->textureAux, 0xBEEF);
+    EXPECT_EQ(flatTextured->vertices, kVertices);
+    EXPECT_EQ(flatTextured->colour(), (PrimColour{1, 2, 3, 4}));
+    EXPECT_EQ(ft4.stream.position(), 4u + 4 + 24 + 4);
 
-TEST(PrimList, GT4BodyIsTextureVerticesAndFourColours)
-{
-    StreamOver input(listOfOne({8, 0, 0, 0}, concat({{0xFF, 0xFF, 0x02, 0x00}, kVertexBytes, kFourColours})));
-    auto list = readPrimList(input.stream);
-    const auto* prim = onlyPrim<Ostrel_ScriptFilePrim_GT4>(*list);
-    ASSERT_NE(prim, nullptr);
-    EXPECT_EQ(prim->textureId, 0xFFFF);
-    EXPECT_EQ(prim->textureAux, 2);
-    EXPECT_EQ(prim->vertices, kVertices);
-    EXPECT_EQ(prim->colours, kColours);
-    EXPECT_EQ(input.stream.position(), 4u + 4 + 36 + 4);
+    StreamOver gt4(listOfOne({8, 0, 0, 0}, concat({{0xFF, 0xFF, 0x02, 0x00}, kVertexBytes, kFourColours})));
+    const auto gt4List = readPrimList(gt4.stream);
+    const auto* gouraudTextured = onlyPrim<Ostrel_ScriptFilePrim_GT4>(*gt4List);
+    ASSERT_NE(gouraudTextured, nullptr);
+    EXPECT_EQ(gouraudTextured->textureId, 0xFFFF);
+    EXPECT_EQ(gouraudTextured->textureAux, 2);
+    EXPECT_EQ(gouraudTextured->vertices, kVertices);
+    EXPECT_EQ(gouraudTextured->colours, kColours);
+    EXPECT_EQ(gt4.stream.position(), 4u + 4 + 36 + 4);
 }
 
 TEST(PrimList, TypeCodes5To8MakeTheFourClassesInFileOrder)

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace
 {
@@ -52,7 +54,9 @@ public:
 
 } // namespace
 
-TEST(PrimitiveOps, RotateCornersTakesOrder1302AndMovesCornerFields)
+// Rotation takes the corners in order 1 3 0 2 and a swap exchanges corners 1
+// and 2: vertices, per-vertex colours and the 2-bit corner fields alike.
+TEST(PrimitiveOps, RotateAndSwapMoveEveryCornerField)
 {
     forEachClass(
         [](auto& prim)
@@ -62,143 +66,94 @@ TEST(PrimitiveOps, RotateCornersTakesOrder1302AndMovesCornerFields)
             prim.rotateCorners();
             EXPECT_EQ(prim.vertices, (Quad{kDistinct[1], kDistinct[3], kDistinct[0], kDistinct[2]}));
             EXPECT_EQ(prim.cornerBits, 0x8D);
-        });
-}
-
-TEST(PrimitiveOps, RotateCornersMovesPerVertexColours)
-{
-    Ostrel_ScriptFilePrim_G4 g4;
-    Ostrel_ScriptFilePrim_GT4 gt4;
-    g4.colours = kColours;
-    gt4.colours = kColours;
-    g4.rotateCorners();
-    gt4.rotateCorners();
-    const Colours rotated = {kColours[1], kColours[3], kColours[0], kColours[2]};
-    EXPECT_EQ(g4.colours, rotated);
-    EXPECT_EQ(gt4.colours, rotated);
-}
-
-TEST(PrimitiveOps, SwapCornersExchangesVertices1And2)
-{
-    forEachClass(
-        [](auto& prim)
-        {
-            SCOPED_TRACE(prim.primType());
             setQuad(prim, kDistinct, 0xE4);
             prim.swapCorners();
             EXPECT_EQ(prim.vertices, (Quad{kDistinct[0], kDistinct[2], kDistinct[1], kDistinct[3]}));
             EXPECT_EQ(prim.cornerBits, 0xD8);
         });
-}
-
-TEST(PrimitiveOps, SwapCornersExchangesColours1And2)
-{
+    Ostrel_ScriptFilePrim_G4 g4;
     Ostrel_ScriptFilePrim_GT4 gt4;
+    g4.colours = kColours;
     gt4.colours = kColours;
+    g4.rotateCorners();
     gt4.swapCorners();
+    EXPECT_EQ(g4.colours, (Colours{kColours[1], kColours[3], kColours[0], kColours[2]}));
     EXPECT_EQ(gt4.colours, (Colours{kColours[0], kColours[2], kColours[1], kColours[3]}));
 }
 
-TEST(PrimitiveOps, NormaliseLeavesACanonicalQuadAlone)
+TEST(PrimitiveOps, NormaliseOrder)
 {
-    forEachClass(
-        [](auto& prim)
-        {
-            SCOPED_TRACE(prim.primType());
-            setQuad(prim, {{{0, 0}, {10, 0}, {0, 10}, {10, 10}}});
-            prim.normaliseOrder();
-            EXPECT_EQ(prim.vertices, (Quad{{{0, 0}, {10, 0}, {0, 10}, {10, 10}}}));
-            EXPECT_EQ(prim.cornerBits, 0xE4);
-        });
-}
-
-TEST(PrimitiveOps, NormaliseSwapsAClockwiseQuadOnly)
-{
-    forEachClass(
-        [](auto& prim)
-        {
-            SCOPED_TRACE(prim.primType());
-            setQuad(prim, {{{0, 0}, {0, 10}, {10, 0}, {10, 10}}});
-            prim.normaliseOrder();
-            EXPECT_EQ(prim.vertices, (Quad{{{0, 0}, {10, 0}, {0, 10}, {10, 10}}}));
-            EXPECT_EQ(prim.cornerBits, 0xD8);
-        });
-}
-
-TEST(PrimitiveOps, NormaliseSwapsThenRotatesOnce)
-{
+    struct Case
+    {
+        const char* name;
+        Quad before;
+        Quad after;
+        int cornerBits; // -1: not checked
+    };
+    const std::vector<Case> cases{
+        {"canonical quad stays",
+         {{{0, 0}, {10, 0}, {0, 10}, {10, 10}}},
+         {{{0, 0}, {10, 0}, {0, 10}, {10, 10}}},
+         0xE4},
+        {"clockwise quad is swapped only",
+         {{{0, 0}, {0, 10}, {10, 0}, {10, 10}}},
+         {{{0, 0}, {10, 0}, {0, 10}, {10, 10}}},
+         0xD8},
+        {"swapped, then rotated once",
+         {{{0, 10}, {10, 10}, {0, 0}, {10, 0}}},
+         {{{0, 0}, {10, 0}, {0, 10}, {10, 10}}},
+         0x4E},
+        // Vertex 0 is not above vertex 2, so without the equality rule this
+        // quad would be rotated once.
+        {"no rotation when vertex 0 equals vertex 2",
+         {{{5, 5}, {0, 0}, {5, 5}, {9, 9}}},
+         {{{5, 5}, {0, 0}, {5, 5}, {9, 9}}},
+         0xE4},
+        {"flat quad stops after eight rotations in the start order",
+         {{{0, 7}, {10, 7}, {20, 7}, {30, 7}}},
+         {{{0, 7}, {10, 7}, {20, 7}, {30, 7}}},
+         0xE4},
+        // x1 - x0 = 65535 wraps to -1, which makes the winding value negative.
+        {"differences wrap to 16 bits",
+         {{{-32768, 0}, {32767, 0}, {-32768, 10}, {32767, 10}}},
+         {{{32767, 0}, {-32768, 0}, {32767, 10}, {-32768, 10}}},
+         -1},
+    };
+    for (const Case& c : cases)
+        forEachClass(
+            [&c](auto& prim)
+            {
+                SCOPED_TRACE(std::string(c.name) + ", type " + std::to_string(prim.primType()));
+                setQuad(prim, c.before);
+                prim.normaliseOrder();
+                EXPECT_EQ(prim.vertices, c.after);
+                if (c.cornerBits >= 0)
+                {
+                    EXPECT_EQ(prim.cornerBits, c.cornerBits);
+                }
+            });
+    // Swap gives colour order 0 2 1 3, the rotation then 2 3 0 1.
     Ostrel_ScriptFilePrim_G4 prim;
-    setQuad(prim, {{{0, 10}, {10, 10}, {0, 0}, {10, 0}}});
+    setQuad(prim, cases[2].before);
     prim.colours = kColours;
     prim.normaliseOrder();
-    EXPECT_EQ(prim.vertices, (Quad{{{0, 0}, {10, 0}, {0, 10}, {10, 10}}}));
-    // Swap gives colour order 0 2 1 3, the rotation then 2 3 0 1.
     EXPECT_EQ(prim.colours, (Colours{kColours[2], kColours[3], kColours[0], kColours[1]}));
-    EXPECT_EQ(prim.cornerBits, 0x4E);
 }
 
-TEST(PrimitiveOps, NormaliseDoesNotRotateWhenVertex0EqualsVertex2)
-{
-    // Vertex 0 is not above vertex 2, so without the equality rule this quad
-    // would be rotated once.
-    forEachClass(
-        [](auto& prim)
-        {
-            SCOPED_TRACE(prim.primType());
-            setQuad(prim, {{{5, 5}, {0, 0}, {5, 5}, {9, 9}}});
-            prim.normaliseOrder();
-            EXPECT_EQ(prim.vertices, (Quad{{{5, 5}, {0, 0}, {5, 5}, {9, 9}}}));
-            EXPECT_EQ(prim.cornerBits, 0xE4);
-        });
-}
-
-TEST(PrimitiveOps, NormaliseOfAFlatQuadStopsAfterEightRotationsInTheStartOrder)
+TEST(PrimitiveOps, CornerBitQueries)
 {
     forEachClass(
         [](auto& prim)
         {
             SCOPED_TRACE(prim.primType());
-            setQuad(prim, {{{0, 7}, {10, 7}, {20, 7}, {30, 7}}});
-            prim.normaliseOrder();
-            EXPECT_EQ(prim.vertices, (Quad{{{0, 7}, {10, 7}, {20, 7}, {30, 7}}}));
-            EXPECT_EQ(prim.cornerBits, 0xE4);
-        });
-}
-
-TEST(PrimitiveOps, NormaliseDifferencesWrapTo16Bits)
-{
-    // x1 - x0 = 65535 wraps to -1, which makes the winding value negative.
-    Ostrel_ScriptFilePrim_F4 prim;
-    setQuad(prim, {{{-32768, 0}, {32767, 0}, {-32768, 10}, {32767, 10}}});
-    prim.normaliseOrder();
-    EXPECT_EQ(prim.vertices, (Quad{{{32767, 0}, {-32768, 0}, {32767, 10}, {-32768, 10}}}));
-}
-
-TEST(PrimitiveOps, MaskedCornerBitsKeepsBits6And7InPlace)
-{
-    forEachClass(
-        [](auto& prim)
-        {
-            SCOPED_TRACE(prim.primType());
-            prim.cornerBits = 0xFF;
-            EXPECT_EQ(prim.maskedCornerBits(), 0xC0);
-            prim.cornerBits = 0x3F;
-            EXPECT_EQ(prim.maskedCornerBits(), 0x00);
-            prim.cornerBits = 0x80;
-            EXPECT_EQ(prim.maskedCornerBits(), 0x80);
-        });
-}
-
-TEST(PrimitiveOps, CornerBit5ClearIs1OnlyWithoutBit5)
-{
-    forEachClass(
-        [](auto& prim)
-        {
-            SCOPED_TRACE(prim.primType());
-            prim.cornerBits = 0xDF;
-            EXPECT_EQ(prim.cornerBit5Clear(), 1);
-            prim.cornerBits = 0x20;
-            EXPECT_EQ(prim.cornerBit5Clear(), 0);
+            for (const auto& [bits, masked, bit5Clear] :
+                 {std::tuple{0xFF, 0xC0, 0}, {0x3F, 0x00, 0}, {0x80, 0x80, 1}, {0xDF, 0xC0, 1},
+                  {0x20, 0x00, 0}})
+            {
+                prim.cornerBits = static_cast<uint8_t>(bits);
+                EXPECT_EQ(prim.maskedCornerBits(), masked) << bits;
+                EXPECT_EQ(prim.cornerBit5Clear(), bit5Clear) << bits;
+            }
         });
 }
 

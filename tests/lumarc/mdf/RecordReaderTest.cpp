@@ -70,12 +70,10 @@ TEST(RecordReader, RootOfZeroEntriesIsEmpty)
 {
     auto root = loadModel({0, 0, 0, 0});
     ASSERT_NE(root, nullptr);
-    EXPECT_EQ(root->stringBank0.count(), 0);
-    EXPECT_EQ(root->stringBank1.count(), 0);
-    EXPECT_EQ(root->gadgets.count(), 0);
-    EXPECT_EQ(root->fontTable.fonts.count(), 0);
-    EXPECT_EQ(root->fontTable.stringBank0.count(), 0);
-    EXPECT_EQ(root->fontTable.stringBank1.count(), 0);
+    EXPECT_EQ((std::vector<int>{root->stringBank0.count(), root->stringBank1.count(), root->gadgets.count(),
+                                root->fontTable.fonts.count(), root->fontTable.stringBank0.count(),
+                                root->fontTable.stringBank1.count()}),
+              std::vector<int>(6, 0));
 }
 
 TEST(RecordReader, UnknownTagsAreSkippedBySize)
@@ -130,45 +128,22 @@ TEST(RecordReader, TagsDifferingInCaseOrLastDigitSelectDifferentMembers)
     EXPECT_EQ(root->stringBank1.at(0).text, "bank one");
 }
 
-TEST(RecordReader, RootChildTable)
+TEST(RecordReader, ChildTablesAndFindChild)
 {
     MdfRoot root;
     expectChildTable(root, {&root.gadgets, &root.stringBank0, &root.stringBank1, &root.fontTable});
-}
-
-TEST(RecordReader, GadgetChildTable)
-{
-    MdfGadget gadget;
-    expectChildTable(gadget, {&gadget.hotspots, &gadget.rects, &gadget.options, &gadget.prims});
-}
-
-TEST(RecordReader, FontTableChildTable)
-{
-    MdfFontTable table;
-    expectChildTable(table, {&table.fonts, &table.stringBank0, &table.stringBank1});
-}
-
-TEST(RecordReader, RootFindChild)
-{
-    MdfRoot root;
     expectFindChild(root, {{ChunkTag("MDFDSB00"), &root.stringBank0},
                            {ChunkTag("MDFDSB01"), &root.stringBank1},
                            {ChunkTag("MDFTGDG0"), &root.gadgets},
                            {ChunkTag("MDFFTAB0"), &root.fontTable}});
-}
-
-TEST(RecordReader, GadgetFindChild)
-{
     MdfGadget gadget;
+    expectChildTable(gadget, {&gadget.hotspots, &gadget.rects, &gadget.options, &gadget.prims});
     expectFindChild(gadget, {{ChunkTag("MDFSVPI0"), &gadget.prims},
                              {ChunkTag("MDFTVHS0"), &gadget.hotspots},
                              {ChunkTag("MDFTVRE0"), &gadget.rects},
                              {ChunkTag("MDFGPDO0"), &gadget.options}});
-}
-
-TEST(RecordReader, FontTableFindChild)
-{
     MdfFontTable table;
+    expectChildTable(table, {&table.fonts, &table.stringBank0, &table.stringBank1});
     expectFindChild(table, {{ChunkTag("MDFLFTA0"), &table.fonts},
                             {ChunkTag("MDFDSB00"), &table.stringBank0},
                             {ChunkTag("MDFDSB01"), &table.stringBank1}});

@@ -9,17 +9,13 @@
 
 using mdftest::ScratchDir;
 
-TEST(ScriptFileHandle, TenModeTextsByIndex)
+TEST(ScriptFileHandle, TenModeTextsByIndexAndNewHandleHasNone)
 {
     const char* const expected[] = {"rt", "rb", "wt", "wb", "r+t", "r+b", "w+t", "w+b", "a+t", "a+b"};
     for (int index = 0; index < 10; ++index)
         EXPECT_STREQ(ScriptFileHandle::modeText(index), expected[index]) << "index " << index;
     EXPECT_EQ(ScriptFileHandle::modeText(10), nullptr);
     EXPECT_EQ(ScriptFileHandle::modeText(-1), nullptr);
-}
-
-TEST(ScriptFileHandle, NewHandleIsClosedWithModeIndex10)
-{
     ScriptFileHandle handle;
     EXPECT_EQ(handle.file(), nullptr);
     EXPECT_EQ(handle.modeIndex(), 10);

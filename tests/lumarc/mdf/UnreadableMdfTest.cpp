@@ -19,8 +19,7 @@ constexpr std::size_t kSmallAllocation = 64 * 1024;
 class UnreadableMdf : public testing::Test
 {
 protected:
-    // Loads `bytes` from a scratch file and checks that the load was refused
-    // with exactly the message for `reason` at `offset`.
+    // The load is refused with exactly the message for `reason` at `offset`.
     void expectUnreadable(const Bytes& bytes, const std::string& reason, uint64_t offset)
     {
         const std::string path = m_dir.write("layout.mdf", bytes);
@@ -74,118 +73,87 @@ TEST(LargestAllocation, SeesLargeRequests)
     EXPECT_GE(seen, kRequest);
 }
 
-TEST_F(UnreadableMdf, EmptyFile)
+TEST_F(UnreadableMdf, TruncatedFilesReportWhereTheMissingFieldStarts)
 {
-    expectUnreadable({}, "unexpected end of file", 0);
-}
-
-TEST_F(UnreadableMdf, TruncatedEntryCount)
-{
-    expectUnreadable({0x01, 0x00}, "unexpected end of file", 0);
-}
-
-TEST_F(UnreadableMdf, TruncatedDirectory)
-{
-    const Bytes file = bankRoot(arrayOf("MDFDSB00", {}));
-    expectUnreadable(Bytes(file.begin(), file.begin() + 14), "unexpected end of file", 4);
-}
-
-TEST_F(UnreadableMdf, TruncatedElementTable)
-{
-    const Bytes file = bankRoot(arrayOf("MDFDSB00", {stringBody("a"), stringBody("b")}));
-    expectUnreadable(Bytes(file.begin(), file.begin() + 40), "unexpected end of file", kBankTableAt);
-}
-
-TEST_F(UnreadableMdf, TruncatedLeafBody)
-{
+    const Bytes twoStrings = bankRoot(arrayOf("MDFDSB00", {stringBody("a"), stringBody("b")}));
     // The rect is the file's last 16 bytes; with 5 bytes gone, its sixth
     // 2-byte field starts one byte before the end.
     const Bytes rects = arrayOf("MDFTVRE0", {arrayOf("MDFVREC0", {rectBody(1, 2, 3, 4)})});
-    const Bytes file = rootWithGadgets({recordBody({{"MDFTVRE0", rects}})}, {"g"});
-    expectUnreadable(truncated(file, 5), "unexpected end of file", file.size() - 6);
+    const Bytes rectFile = rootWithGadgets({recordBody({{"MDFTVRE0", rects}})}, {"g"});
+    // Both prim files end: header, body (20 bytes for an F4), 4-byte terminator.
+    const Bytes f4File = rootWithGadgets(
+        {recordBody({{"MDFSVPI0", primSetBody({{.prims = {{.type = kPrimF4}}}})}})}, {"g"});
+    const Bytes g4File = rootWithGadgets(
+        {recordBody({{"MDFSVPI0", primSetBody({{.prims = {{.type = kPrimG4}}}})}})}, {"g"});
+    const Bytes oneBank = arrayOf("MDFDSB00", {stringBody("a")});
+    struct Case
+    {
+        const char* name;
+        Bytes bytes;
+        uint64_t offset;
+    };
+    const std::vector<Case> cases{
+        {"empty file", {}, 0},
+        {"entry count", {0x01, 0x00}, 0},
+        {"directory", Bytes(twoStrings.begin(), twoStrings.begin() + 14), 4},
+        {"element table", Bytes(twoStrings.begin(), twoStrings.begin() + 40), kBankTableAt},
+        {"leaf body", truncated(rectFile, 5), rectFile.size() - 6},
+        {"string", truncated(bankRoot(arrayOf("MDFDSB00", {stringBody("hello")})), 2), kFirstStringAt},
+        {"primitive body", truncated(f4File, 4 + 10), f4File.size() - 4 - 20},
+        {"list without terminator", truncated(g4File, 4), g4File.size() - 4},
+        {"unknown child whose size passes the end",
+         recordBody({{"MDFDSB00", oneBank}, {"MDFVPBI0", Bytes(8, 0), 0, 5000}}),
+         4 + 2 * 16 + oneBank.size()},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        expectUnreadable(c.bytes, "unexpected end of file", c.offset);
+    }
 }
 
-TEST_F(UnreadableMdf, TruncatedString)
-{
-    const Bytes file = bankRoot(arrayOf("MDFDSB00", {stringBody("hello")}));
-    expectUnreadable(truncated(file, 2), "unexpected end of file", kFirstStringAt);
-}
-
-TEST_F(UnreadableMdf, TruncatedPrimitiveBody)
-{
-    // The file ends: F4 header, 20-byte body, 4-byte terminator.
-    const Bytes set = primSetBody({{.prims = {{.type = kPrimF4}}}});
-    const Bytes file = rootWithGadgets({recordBody({{"MDFSVPI0", set}})}, {"g"});
-    expectUnreadable(truncated(file, 4 + 10), "unexpected end of file", file.size() - 4 - 20);
-}
-
-TEST_F(UnreadableMdf, ListWithoutTerminator)
-{
-    const Bytes set = primSetBody({{.prims = {{.type = kPrimG4}}}});
-    const Bytes file = rootWithGadgets({recordBody({{"MDFSVPI0", set}})}, {"g"});
-    expectUnreadable(truncated(file, 4), "unexpected end of file", file.size() - 4);
-}
-
-TEST_F(UnreadableMdf, UnknownChildWhoseSizePassesTheEnd)
-{
-    const Bytes bank = arrayOf("MDFDSB00", {stringBody("a")});
-    const Bytes file = recordBody({{"MDFDSB00", bank}, {"MDFVPBI0", Bytes(8, 0), 0, 5000}});
-    expectUnreadable(file, "unexpected end of file", 4 + 2 * 16 + bank.size());
-}
-
-TEST_F(UnreadableMdf, ArrayCountAbove65535)
+TEST_F(UnreadableMdf, BadArrayCountsAndStrings)
 {
     expectUnreadable(bankRoot(arrayHead("MDFDSB00", 65536)), "array count 65536 is above 65535",
                      kBankCountAt);
-}
-
-TEST_F(UnreadableMdf, StringOfSize0)
-{
-    const Bytes bank = arrayBody("MDFDSB00", {{.body = stringBody("x"), .declaredSize = 0}});
-    expectUnreadable(bankRoot(bank), "string of size 0", kFirstStringAt);
-}
-
-TEST_F(UnreadableMdf, StringWithoutNulInItsSize)
-{
+    expectUnreadable(bankRoot(arrayBody("MDFDSB00", {{.body = stringBody("x"), .declaredSize = 0}})),
+                     "string of size 0", kFirstStringAt);
     // A NUL follows, but outside the string's size.
-    const Bytes bank = arrayBody("MDFDSB00", {{.body = stringBody("abcdef"), .declaredSize = 3}});
-    expectUnreadable(bankRoot(bank), "string without a terminating NUL", kFirstStringAt);
+    expectUnreadable(bankRoot(arrayBody("MDFDSB00", {{.body = stringBody("abcdef"), .declaredSize = 3}})),
+                     "string without a terminating NUL", kFirstStringAt);
 }
 
-TEST_F(UnreadableMdf, HugeEntryCountFailsWithoutAllocating)
+// Forged counts are checked against the data before anything is allocated.
+TEST_F(UnreadableMdf, ForgedCountsFailWithoutAllocating)
 {
-    expectUnreadable(concat({{0xFF, 0xFF, 0xFF, 0xFF}, Bytes(36, 0)}), "unexpected end of file", 4);
-    EXPECT_LT(m_largestAllocation, kSmallAllocation);
-}
-
-TEST_F(UnreadableMdf, EntryCountBeyondTheDataFailsWithoutAllocating)
-{
-    expectUnreadable(concat({{0x00, 0x00, 0x10, 0x00}, Bytes(36, 0)}), "unexpected end of file", 4);
-    EXPECT_LT(m_largestAllocation, kSmallAllocation);
-}
-
-TEST_F(UnreadableMdf, HugeArrayCountFailsWithoutAllocating)
-{
-    expectUnreadable(bankRoot(arrayHead("MDFDSB00", 0xFFFFFFFF)), "array count 4294967295 is above 65535",
-                     kBankCountAt);
-    EXPECT_LT(m_largestAllocation, kSmallAllocation);
-}
-
-TEST_F(UnreadableMdf, ArrayCountBeyondTheDataFailsWithoutAllocating)
-{
-    const Bytes file = recordBody({{"MDFTGDG0", concat({arrayHead("MDFTGDG0", 65535), Bytes(16, 0)})}});
-    expectUnreadable(file, "unexpected end of file", kBankTableAt);
-    EXPECT_LT(m_largestAllocation, kSmallAllocation);
-}
-
-TEST_F(UnreadableMdf, HugePrimListCountFailsWithoutAllocating)
-{
-    Bytes set;
-    put32(set, 0);
-    put32(set, 0xFFFFFFFF);
-    const Bytes file = rootWithGadgets({recordBody({{"MDFSVPI0", set}})}, {"g"});
-    expectUnreadable(file, "unexpected end of file", file.size());
-    EXPECT_LT(m_largestAllocation, kSmallAllocation);
+    Bytes hugePrimSet;
+    put32(hugePrimSet, 0);
+    put32(hugePrimSet, 0xFFFFFFFF);
+    const Bytes primFile = rootWithGadgets({recordBody({{"MDFSVPI0", hugePrimSet}})}, {"g"});
+    struct Case
+    {
+        const char* name;
+        Bytes bytes;
+        std::string reason;
+        uint64_t offset;
+    };
+    const std::vector<Case> cases{
+        {"huge entry count", concat({{0xFF, 0xFF, 0xFF, 0xFF}, Bytes(36, 0)}), "unexpected end of file", 4},
+        {"entry count beyond the data", concat({{0x00, 0x00, 0x10, 0x00}, Bytes(36, 0)}),
+         "unexpected end of file", 4},
+        {"huge array count", bankRoot(arrayHead("MDFDSB00", 0xFFFFFFFF)),
+         "array count 4294967295 is above 65535", kBankCountAt},
+        {"array count beyond the data",
+         recordBody({{"MDFTGDG0", concat({arrayHead("MDFTGDG0", 65535), Bytes(16, 0)})}}),
+         "unexpected end of file", kBankTableAt},
+        {"huge prim list count", primFile, "unexpected end of file", primFile.size()},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        expectUnreadable(c.bytes, c.reason, c.offset);
+        EXPECT_LT(m_largestAllocation, kSmallAllocation);
+    }
 }
 
 TEST_F(UnreadableMdf, DirectoryIsNotARegularFile)

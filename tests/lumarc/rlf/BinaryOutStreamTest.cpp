@@ -12,48 +12,69 @@ namespace
 {
 
 const Bytes kOldContent{'o', 'l', 'd'};
+const std::vector<std::string> kOnlyTarget{"out.rlf"};
 
-Bytes writeSample(const TempFolder& folder, bool littleEndian)
+// Opening `path` as an ordinary user, in a child, must fail.
+void expectOpenFailsUnprivileged(const std::string& path)
 {
-    const std::string path = folder.file("out.bin");
-    BinaryOutStream stream;
-    EXPECT_TRUE(stream.open(path, "wb", littleEndian));
-    EXPECT_TRUE(stream.writeU8(0xAB));
-    EXPECT_TRUE(stream.writeU16(0x1234));
-    EXPECT_TRUE(stream.writeU32(0x89ABCDEF));
-    EXPECT_TRUE(stream.close());
-    return readBytes(path);
+    const int result = runInChild({.unprivileged = true},
+                                  [&]
+                                  {
+                                      BinaryOutStream stream;
+                                      return stream.open(path, "wb", true) ? 1 : 0;
+                                  });
+    EXPECT_EQ(result, 0);
 }
 
 } // namespace
 
-TEST(BinaryOutStream, WritesLeastSignificantByteFirstWhenLittleEndian)
+TEST(BinaryOutStream, WritesInTheChosenByteOrder)
 {
-    TempFolder folder;
-    EXPECT_EQ(writeSample(folder, true), (Bytes{0xAB, 0x34, 0x12, 0xEF, 0xCD, 0xAB, 0x89}));
+    for (const auto& [littleEndian, expected] :
+         {std::pair{true, Bytes{0xAB, 0x34, 0x12, 0xEF, 0xCD, 0xAB, 0x89}},
+          std::pair{false, Bytes{0xAB, 0x12, 0x34, 0x89, 0xAB, 0xCD, 0xEF}}})
+    {
+        SCOPED_TRACE(littleEndian);
+        TempFolder folder;
+        BinaryOutStream stream;
+        EXPECT_TRUE(stream.open(folder.file("out.bin"), "wb", littleEndian));
+        EXPECT_TRUE(stream.writeU8(0xAB));
+        EXPECT_TRUE(stream.writeU16(0x1234));
+        EXPECT_TRUE(stream.writeU32(0x89ABCDEF));
+        EXPECT_TRUE(stream.close());
+        EXPECT_EQ(readBytes(folder.file("out.bin")), expected);
+    }
 }
 
-TEST(BinaryOutStream, WritesMostSignificantByteFirstWhenBigEndian)
+// Until close() the data goes to a temporary name beside the target, and an
+// existing target keeps its old content.
+TEST(BinaryOutStream, TargetIsCreatedOrReplacedOnlyOnClose)
 {
-    TempFolder folder;
-    EXPECT_EQ(writeSample(folder, false), (Bytes{0xAB, 0x12, 0x34, 0x89, 0xAB, 0xCD, 0xEF}));
-}
+    for (const bool targetExists : {false, true})
+    {
+        SCOPED_TRACE(targetExists);
+        TempFolder folder;
+        const std::string path = folder.file("out.rlf");
+        if (targetExists)
+        {
+            ASSERT_TRUE(mdfwriter::writeFile(path, kOldContent));
+        }
+        BinaryOutStream stream;
+        ASSERT_TRUE(stream.open(path, "wb", true));
+        ASSERT_TRUE(stream.writeU16(0x0102));
+        EXPECT_EQ(fileExists(path), targetExists);
+        if (targetExists)
+        {
+            EXPECT_EQ(readBytes(path), kOldContent);
+        }
+        const std::vector<std::string> names = folder.entries();
+        ASSERT_EQ(names.size(), targetExists ? 2U : 1U);
+        EXPECT_EQ(names.back().rfind("out.rlf.tmp-", 0), 0U) << names.back();
 
-TEST(BinaryOutStream, TargetAppearsOnlyOnClose)
-{
-    TempFolder folder;
-    const std::string path = folder.file("out.rlf");
-    BinaryOutStream stream;
-    ASSERT_TRUE(stream.open(path, "wb", true));
-    ASSERT_TRUE(stream.writeU32(7));
-    EXPECT_FALSE(fileExists(path));
-    const std::vector<std::string> temporary = folder.entries();
-    ASSERT_EQ(temporary.size(), 1U);
-    EXPECT_EQ(temporary[0].rfind("out.rlf.tmp-", 0), 0U) << temporary[0];
-
-    EXPECT_TRUE(stream.close());
-    EXPECT_EQ(folder.entries(), std::vector<std::string>{"out.rlf"});
-    EXPECT_EQ(readBytes(path), (Bytes{7, 0, 0, 0}));
+        EXPECT_TRUE(stream.close());
+        EXPECT_EQ(folder.entries(), kOnlyTarget);
+        EXPECT_EQ(readBytes(path), (Bytes{0x02, 0x01}));
+    }
 }
 
 TEST(BinaryOutStream, CompletedFileHasOrdinaryPermissions)
@@ -66,151 +87,95 @@ TEST(BinaryOutStream, CompletedFileHasOrdinaryPermissions)
     umask(previous);
     ASSERT_TRUE(opened);
     ASSERT_TRUE(stream.close());
-    struct stat info
-    {
-    };
+    struct stat info{};
     ASSERT_EQ(stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0644U);
 }
 
-TEST(BinaryOutStream, StreamDestroyedWithoutCloseLeavesNoFile)
+TEST(BinaryOutStream, StreamDestroyedWithoutCloseLeavesFolderAsItWas)
 {
-    TempFolder folder;
+    for (const bool targetExists : {false, true})
     {
-        BinaryOutStream stream;
-        ASSERT_TRUE(stream.open(folder.file("out.rlf"), "wb", true));
-        ASSERT_TRUE(stream.writeU32(1));
+        SCOPED_TRACE(targetExists);
+        TempFolder folder;
+        const std::string path = folder.file("out.rlf");
+        if (targetExists)
+        {
+            ASSERT_TRUE(mdfwriter::writeFile(path, kOldContent));
+        }
+        {
+            BinaryOutStream stream;
+            ASSERT_TRUE(stream.open(path, "wb", true));
+            ASSERT_TRUE(stream.writeU32(1));
+        }
+        EXPECT_EQ(folder.entries(), targetExists ? kOnlyTarget : std::vector<std::string>{});
+        if (targetExists)
+        {
+            EXPECT_EQ(readBytes(path), kOldContent);
+        }
     }
-    EXPECT_TRUE(folder.entries().empty());
 }
 
-TEST(BinaryOutStream, StreamDestroyedWithoutCloseKeepsExistingTarget)
-{
-    TempFolder folder;
-    const std::string path = folder.file("out.rlf");
-    ASSERT_TRUE(mdfwriter::writeFile(path, kOldContent));
-    {
-        BinaryOutStream stream;
-        ASSERT_TRUE(stream.open(path, "wb", true));
-        ASSERT_TRUE(stream.writeU32(1));
-    }
-    EXPECT_EQ(folder.entries(), std::vector<std::string>{"out.rlf"});
-    EXPECT_EQ(readBytes(path), kOldContent);
-}
-
-TEST(BinaryOutStream, ExistingTargetIsReplacedOnlyOnClose)
-{
-    TempFolder folder;
-    const std::string path = folder.file("out.rlf");
-    ASSERT_TRUE(mdfwriter::writeFile(path, kOldContent));
-    BinaryOutStream stream;
-    ASSERT_TRUE(stream.open(path, "wb", true));
-    ASSERT_TRUE(stream.writeU16(0x0102));
-    EXPECT_EQ(readBytes(path), kOldContent);
-    EXPECT_TRUE(stream.close());
-    EXPECT_EQ(readBytes(path), (Bytes{0x02, 0x01}));
-    EXPECT_EQ(folder.entries(), std::vector<std::string>{"out.rlf"});
-}
-
-TEST(BinaryOutStream, OpenFailsWhenFolderIsMissing)
+TEST(BinaryOutStream, OpenFailsWhenFolderIsMissingOrTargetIsFolder)
 {
     TempFolder folder;
     BinaryOutStream stream;
     EXPECT_FALSE(stream.open(folder.file("missing/out.rlf"), "wb", true));
     EXPECT_FALSE(stream.isOpen());
     EXPECT_TRUE(folder.entries().empty());
-}
-
-TEST(BinaryOutStream, OpenFailsWhenTargetIsFolder)
-{
-    TempFolder folder;
     ASSERT_TRUE(std::filesystem::create_directory(folder.file("out.rlf")));
-    BinaryOutStream stream;
     EXPECT_FALSE(stream.open(folder.file("out.rlf"), "wb", true));
-    EXPECT_EQ(folder.entries(), std::vector<std::string>{"out.rlf"});
+    EXPECT_EQ(folder.entries(), kOnlyTarget);
 }
 
 // Run as an ordinary user: root may write to read-only files and folders.
-TEST(BinaryOutStream, OpenFailsForReadOnlyTarget)
+TEST(BinaryOutStream, OpenFailsForReadOnlyTargetOrFolder)
 {
     TempFolder folder;
     const std::string path = folder.file("out.rlf");
+    const std::string locked = folder.file("locked");
     ASSERT_TRUE(mdfwriter::writeFile(path, kOldContent));
+    ASSERT_TRUE(std::filesystem::create_directory(locked));
     ASSERT_EQ(chmod(folder.path().c_str(), 0777), 0);
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
-    const int result = runInChild({.unprivileged = true},
-                                  [&]
-                                  {
-                                      BinaryOutStream stream;
-                                      return stream.open(path, "wb", true) ? 1 : 0;
-                                  });
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(readBytes(path), kOldContent);
-    EXPECT_EQ(folder.entries(), std::vector<std::string>{"out.rlf"});
-}
-
-TEST(BinaryOutStream, OpenFailsInReadOnlyFolder)
-{
-    TempFolder folder;
-    const std::string locked = folder.file("locked");
-    ASSERT_TRUE(std::filesystem::create_directory(locked));
-    ASSERT_EQ(chmod(folder.path().c_str(), 0755), 0);
     ASSERT_EQ(chmod(locked.c_str(), 0555), 0);
-    const int result = runInChild({.unprivileged = true},
-                                  [&]
-                                  {
-                                      BinaryOutStream stream;
-                                      return stream.open(locked + "/out.rlf", "wb", true) ? 1 : 0;
-                                  });
-    EXPECT_EQ(result, 0);
+    expectOpenFailsUnprivileged(path);
+    expectOpenFailsUnprivileged(locked + "/out.rlf");
+    EXPECT_EQ(readBytes(path), kOldContent);
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"locked", "out.rlf"}));
     EXPECT_TRUE(std::filesystem::is_empty(locked));
 }
 
-// The bytes fit the stream's buffer, so the failure shows only when close()
-// flushes them.
-TEST(BinaryOutStream, WriteFailureFoundAtCloseKeepsExistingTarget)
+// A few bytes fit the stream's buffer, so the failure shows only when close()
+// flushes them; megabytes overflow it, so a write itself fails, and every
+// later one with it. Either way the existing target survives.
+TEST(BinaryOutStream, WriteFailureIsReportedAndKeepsExistingTarget)
 {
-    TempFolder folder;
-    const std::string path = folder.file("out.rlf");
-    ASSERT_TRUE(mdfwriter::writeFile(path, kOldContent));
-    const int result = runInChild({.fileSizeLimit = 64},
-                                  [&]
-                                  {
-                                      BinaryOutStream stream;
-                                      if (!stream.open(path, "wb", true))
-                                          return 1;
-                                      for (uint32_t i = 0; i < 100; ++i)
-                                          stream.writeU32(i);
-                                      return stream.close() ? 2 : 0;
-                                  });
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(readBytes(path), kOldContent);
-    EXPECT_EQ(folder.entries(), std::vector<std::string>{"out.rlf"});
-}
-
-// Several megabytes overflow the buffer, so a write itself fails, and every
-// later one with it.
-TEST(BinaryOutStream, WriteFailureWhileWritingIsStickyAndKeepsExistingTarget)
-{
-    TempFolder folder;
-    const std::string path = folder.file("out.rlf");
-    ASSERT_TRUE(mdfwriter::writeFile(path, kOldContent));
-    const int result = runInChild({.fileSizeLimit = 4096},
-                                  [&]
-                                  {
-                                      BinaryOutStream stream;
-                                      if (!stream.open(path, "wb", true))
-                                          return 1;
-                                      bool sawFailure = false;
-                                      for (uint32_t i = 0; i < (3U << 20) / 4 && !sawFailure; ++i)
-                                          sawFailure = !stream.writeU32(i);
-                                      if (!sawFailure || !stream.failed())
-                                          return 2;
-                                      if (stream.writeU8(0))
-                                          return 3;
-                                      return stream.close() ? 4 : 0;
-                                  });
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(readBytes(path), kOldContent);
-    EXPECT_EQ(folder.entries(), std::vector<std::string>{"out.rlf"});
+    for (const bool failsWhileWriting : {false, true})
+    {
+        SCOPED_TRACE(failsWhileWriting);
+        TempFolder folder;
+        const std::string path = folder.file("out.rlf");
+        ASSERT_TRUE(mdfwriter::writeFile(path, kOldContent));
+        const rlim_t limit = failsWhileWriting ? 4096 : 64;
+        const uint32_t words = failsWhileWriting ? (3U << 20) / 4 : 100;
+        const int result = runInChild({.fileSizeLimit = limit},
+                                      [&]
+                                      {
+                                          BinaryOutStream stream;
+                                          if (!stream.open(path, "wb", true))
+                                              return 1;
+                                          bool sawFailure = false;
+                                          for (uint32_t i = 0; i < words && !sawFailure; ++i)
+                                              sawFailure = !stream.writeU32(i);
+                                          if (sawFailure != failsWhileWriting)
+                                              return 2;
+                                          if (sawFailure && (!stream.failed() || stream.writeU8(0)))
+                                              return 3;
+                                          return stream.close() ? 4 : 0;
+                                      });
+        EXPECT_EQ(result, 0);
+        EXPECT_EQ(readBytes(path), kOldContent);
+        EXPECT_EQ(folder.entries(), kOnlyTarget);
+    }
 }

@@ -52,10 +52,7 @@ private:
         {
             std::vector<Rect>& vector = g.rects.emplace_back();
             for (int r = pick(0, 3); r > 0; --r)
-                vector.push_back(Rect{coordinate(),
-                                      coordinate(),
-                                      coordinate(),
-                                      coordinate(),
+                vector.push_back(Rect{coordinate(), coordinate(), coordinate(), coordinate(),
                                       {coordinate(), coordinate(), coordinate(), coordinate()}});
         }
         for (int v = pick(0, 3); v > 0; --v)
@@ -110,33 +107,25 @@ private:
     return ::testing::AssertionSuccess();
 }
 
-void checkSeeds(int yOffset)
-{
-    for (uint32_t seed = 1; seed <= 12; ++seed)
-    {
-        SCOPED_TRACE("seed " + std::to_string(seed));
-        const Layout layout = LayoutGenerator(seed).layout();
-        const Bytes expected = expectedrlf::encode(layout, yOffset);
-        TempFolder folder;
-        const auto model = loadLayout(folder, layout);
-        ASSERT_TRUE(model);
-        const std::string path = folder.file("out.rlf");
-        int64_t reported = -1;
-        const RlfSaveResult result = saveRlf(*model, yOffset, path, [&](int64_t bytes) { reported = bytes; });
-        ASSERT_EQ(result.status, RlfSaveStatus::Saved) << result.message;
-        EXPECT_EQ(reported, static_cast<int64_t>(expected.size()));
-        EXPECT_TRUE(sameBytes(readBytes(path), expected));
-    }
-}
-
 } // namespace
 
-TEST(RoundTrip, GeneratedLayoutsGiveExpectedPcFiles)
+TEST(RoundTrip, GeneratedLayoutsGiveExpectedPcAndConsoleFiles)
 {
-    checkSeeds(0);
-}
-
-TEST(RoundTrip, GeneratedLayoutsGiveExpectedConsoleFiles)
-{
-    checkSeeds(kPsxYOffset);
+    for (const int yOffset : {0, kPsxYOffset})
+        for (uint32_t seed = 1; seed <= 12; ++seed)
+        {
+            SCOPED_TRACE("y offset " + std::to_string(yOffset) + ", seed " + std::to_string(seed));
+            const Layout layout = LayoutGenerator(seed).layout();
+            const Bytes expected = expectedrlf::encode(layout, yOffset);
+            TempFolder folder;
+            const auto model = loadLayout(folder, layout);
+            ASSERT_TRUE(model);
+            const std::string path = folder.file("out.rlf");
+            int64_t reported = -1;
+            const RlfSaveResult result =
+                saveRlf(*model, yOffset, path, [&](int64_t bytes) { reported = bytes; });
+            ASSERT_EQ(result.status, RlfSaveStatus::Saved) << result.message;
+            EXPECT_EQ(reported, static_cast<int64_t>(expected.size()));
+            EXPECT_TRUE(sameBytes(readBytes(path), expected));
+        }
 }

@@ -15,42 +15,46 @@ namespace
 {
 
 const Bytes kOldContent{'o', 'l', 'd', ' ', 'r', 'l', 'f'};
+const std::vector<std::string> kBothFiles{"in.mdf", "out.rlf"};
 
 Layout smallLayout()
 {
-    Gadget gadget;
-    gadget.name = "Box";
-    gadget.rects = {{Rect{0, 0, 100, 50}}};
-    gadget.hotspots = {{Hotspot{10, 10, 0x05}}};
-    Prim quad;
-    quad.type = kPrimFT4;
-    quad.textureId = 1;
+    Prim quad{.type = kPrimFT4, .textureId = 1};
     quad.vertices = {Vertex{0, 0}, Vertex{100, 0}, Vertex{0, 50}, Vertex{100, 50}};
     quad.colours[0] = {0x80, 0x80, 0x80};
-    gadget.primLists = {PrimList{0, 0, {quad}}};
-    return Layout{{gadget}};
+    return Layout{{Gadget{.name = "Box",
+                          .rects = {{Rect{0, 0, 100, 50}}},
+                          .hotspots = {{Hotspot{10, 10, 0x05}}},
+                          .primLists = {PrimList{0, 0, {quad}}}}}};
 }
+
+class SaveRlf : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(model); }
+
+    TempFolder folder;
+    const std::unique_ptr<MdfRoot> model = loadLayout(folder, smallLayout(), "in.mdf");
+    const std::string path = folder.file("out.rlf");
+};
 
 } // namespace
 
-TEST(SaveRlf, WritesTheConvertedLayout)
+TEST_F(SaveRlf, WritesOrReplacesTheTargetWithTheConvertedLayout)
 {
-    TempFolder folder;
-    const auto model = loadLayout(folder, smallLayout(), "in.mdf");
-    ASSERT_TRUE(model);
-    const std::string path = folder.file("out.rlf");
-    const RlfSaveResult result = saveRlf(*model, 0, path, {});
-    EXPECT_EQ(result.status, RlfSaveStatus::Saved);
-    EXPECT_EQ(result.message, "");
-    EXPECT_EQ(readBytes(path), expectedrlf::encode(smallLayout(), 0));
-    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"in.mdf", "out.rlf"}));
+    for (const int yOffset : {0, kPsxYOffset})
+    {
+        SCOPED_TRACE(yOffset);
+        const RlfSaveResult result = saveRlf(*model, yOffset, path, {});
+        EXPECT_EQ(result.status, RlfSaveStatus::Saved);
+        EXPECT_EQ(result.message, "");
+        EXPECT_EQ(readBytes(path), expectedrlf::encode(smallLayout(), yOffset));
+        EXPECT_EQ(folder.entries(), kBothFiles);
+    }
 }
 
-TEST(SaveRlf, UnwritableTargetCannotBeOpened)
+TEST_F(SaveRlf, UnwritableTargetCannotBeOpened)
 {
-    TempFolder folder;
-    const auto model = loadLayout(folder, smallLayout(), "in.mdf");
-    ASSERT_TRUE(model);
     bool reported = false;
     const RlfSaveResult result =
         saveRlf(*model, 0, folder.file("missing/out.rlf"), [&](int64_t) { reported = true; });
@@ -61,12 +65,8 @@ TEST(SaveRlf, UnwritableTargetCannotBeOpened)
 }
 
 // The writer's trace shows when writing starts.
-TEST(SaveRlf, SizeIsReportedBeforeAnythingIsWritten)
+TEST_F(SaveRlf, SizeIsReportedBeforeAnythingIsWritten)
 {
-    TempFolder folder;
-    const auto model = loadLayout(folder, smallLayout(), "in.mdf");
-    ASSERT_TRUE(model);
-    const std::string path = folder.file("out.rlf");
     std::string trace;
     setDebugOutputSink([&](std::string_view text) { trace += text; });
     std::vector<int64_t> reports;
@@ -88,24 +88,8 @@ TEST(SaveRlf, SizeIsReportedBeforeAnythingIsWritten)
     EXPECT_EQ(static_cast<int64_t>(readBytes(path).size()), reports.at(0));
 }
 
-TEST(SaveRlf, ExistingTargetIsReplaced)
+TEST_F(SaveRlf, FailedWriteIsReportedAndKeepsExistingTarget)
 {
-    TempFolder folder;
-    const auto model = loadLayout(folder, smallLayout(), "in.mdf");
-    ASSERT_TRUE(model);
-    const std::string path = folder.file("out.rlf");
-    ASSERT_TRUE(writeFile(path, kOldContent));
-    ASSERT_EQ(saveRlf(*model, kPsxYOffset, path, {}).status, RlfSaveStatus::Saved);
-    EXPECT_EQ(readBytes(path), expectedrlf::encode(smallLayout(), kPsxYOffset));
-    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"in.mdf", "out.rlf"}));
-}
-
-TEST(SaveRlf, FailedWriteIsReportedAndKeepsExistingTarget)
-{
-    TempFolder folder;
-    const auto model = loadLayout(folder, smallLayout(), "in.mdf");
-    ASSERT_TRUE(model);
-    const std::string path = folder.file("out.rlf");
     ASSERT_TRUE(writeFile(path, kOldContent));
     const int result = runInChild({.fileSizeLimit = 16},
                                   [&]
@@ -117,5 +101,5 @@ TEST(SaveRlf, FailedWriteIsReportedAndKeepsExistingTarget)
                                   });
     EXPECT_EQ(result, 0);
     EXPECT_EQ(readBytes(path), kOldContent);
-    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"in.mdf", "out.rlf"}));
+    EXPECT_EQ(folder.entries(), kBothFiles);
 }
