@@ -3,6 +3,8 @@
 
 #include "ConvertFixture.h"
 
+#include <array>
+
 namespace
 {
 
@@ -78,24 +80,18 @@ TEST_F(ConvertTest, TableIsSortedByBlueGreenRedWithTiesInDiscoveryOrder)
 {
     // Already reduced. Keys: blue 1 (1024), green 1 (32), red 1 (1); then the
     // red one again with another alpha, found before its twin.
-    const Rgba blue{0, 0, 1, 0}, green{0, 1, 0, 0}, redTransparent{1, 0, 0, 9}, redOpaque{1, 0, 0, 0};
+    const Rgba pixels[] = {{0, 0, 1, 0}, {0, 1, 0, 0}, {1, 0, 0, 9}, {1, 0, 0, 0}, {0, 0, 1, 0}};
     TestImage image(5, 1);
-    image.set(0, 0, blue);
-    image.set(1, 0, green);
-    image.set(2, 0, redTransparent);
-    image.set(3, 0, redOpaque);
-    image.set(4, 0, blue);
+    for (int x = 0; x < 5; ++x)
+        image.set(x, 0, pixels[x]);
     EXPECT_EQ(CountColours(ctx, image.pixels.data(), 5, 1), 4u);
     const auto& table = ctx.UniqueColourTable;
     ASSERT_EQ(table.size(), kUniqueColourCapacity);
-    EXPECT_EQ(table[0].a, 9);
-    EXPECT_EQ(table[0].FirstPixel, 2u);
-    EXPECT_EQ(table[1].a, 0);
-    EXPECT_EQ(table[1].FirstPixel, 3u);
-    EXPECT_EQ(table[2].g, 1);
-    EXPECT_EQ(table[2].FirstPixel, 1u);
-    EXPECT_EQ(table[3].b, 1);
-    EXPECT_EQ(table[3].FirstPixel, 0u);
+    std::vector<std::array<uint32_t, 5>> found; // r, g, b, a, FirstPixel
+    for (std::size_t i = 0; i < 4; ++i)
+        found.push_back({table[i].r, table[i].g, table[i].b, table[i].a, table[i].FirstPixel});
+    EXPECT_EQ(found, (std::vector<std::array<uint32_t, 5>>{
+                         {1, 0, 0, 9, 2}, {1, 0, 0, 0, 3}, {0, 1, 0, 0, 1}, {0, 0, 1, 0, 0}}));
     for (std::size_t i = 4; i < table.size(); ++i)
         EXPECT_EQ(table[i].r | table[i].g | table[i].b, 0) << "entry " << i;
 }
@@ -143,29 +139,14 @@ TEST_F(ConvertTest, CountStaysExactBeyondTheTable)
         EXPECT_EQ(ctx.UniqueColourTable[i].FirstPixel, i) << "the first 256 colours found are kept, in order";
 }
 
-TEST_F(ConvertTest, EveryPixelDistinctIsCountedExactly)
-{
-    // 32768 colours, each with two alphas: 65536 distinct four-byte colours.
-    TestImage image(256, 256);
-    for (uint32_t i = 0; i < 65536; ++i)
-        image.set(static_cast<int>(i % 256), static_cast<int>(i / 256),
-                  distinctColour(i & 0x7FFF, i >> 15 ? 255 : 0));
-    EXPECT_EQ(CountColours(ctx, image.pixels.data(), 256, 256), 65536u);
-}
-
 // A first texture fixes the table; a palette-only one takes its colours from
 // the pixels where the first texture's colours were first seen.
 TEST_F(ConvertTest, PaletteOnlyTakesColoursAtTheEarlierFirstPixels)
 {
-    TestImage first(4, 2);
-    first.set(0, 0, {16, 0, 0, 0}); // red 2, pixel 0
-    first.set(1, 0, {8, 0, 0, 0});  // red 1, pixel 1
+    TestImage first(4, 2, {8, 0, 0, 0}); // red 1, first at pixel 1
+    first.set(0, 0, {16, 0, 0, 0});      // red 2, pixel 0
     first.set(2, 0, {16, 0, 0, 0});
     first.set(3, 0, {0, 0, 0, 0}); // black, pixel 3
-    first.set(0, 1, {8, 0, 0, 0});
-    first.set(1, 1, {8, 0, 0, 0});
-    first.set(2, 1, {8, 0, 0, 0});
-    first.set(3, 1, {8, 0, 0, 0});
     ASSERT_NE(convert(first), 0u);
     ASSERT_EQ(ctx.UniqueColourCount, 3u); // black@3, red1@1, red2@0
 

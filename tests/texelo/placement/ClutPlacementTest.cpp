@@ -36,36 +36,34 @@ struct ThreeSameCluts : UnsortedBank
 
 } // namespace
 
-TEST(ClutPlacement, IdenticalClutsAreSharedOnlyWithinTheirGroup)
+// In VRAM identical CLUTs are shared only within their group; in the
+// separate area across the bank; with MATCHCLUTS OFF never.
+TEST(ClutPlacement, IdenticalClutsAreSharedWhereTheyCanBe)
 {
-    ThreeSameCluts bank(false);
-    ASSERT_TRUE(bank.place());
-    EXPECT_EQ(bank.last.Group, 1);
-    EXPECT_EQ(clutAt(bank.last), (std::pair{0, 255}));
-    EXPECT_EQ(bank.other.Group, 2);
-    EXPECT_EQ(clutAt(bank.other), (std::pair{0, 255}));
-    EXPECT_EQ(bank.other.ClutGroupX, 64);
-    EXPECT_EQ(bank.reporter.output(), "2 unique CLUTs\n");
-}
-
-TEST(ClutPlacement, WithSeparateClutsIdenticalClutsAreSharedAcrossTheBank)
-{
-    ThreeSameCluts bank(true);
-    ASSERT_TRUE(bank.place());
-    EXPECT_EQ(bank.other.Group, 2);
-    for (const TextureRecord* record : {&bank.first, &bank.other, &bank.last})
-        EXPECT_EQ(clutAt(*record), (std::pair{0, 0}));
-    EXPECT_EQ(bank.reporter.output(), "1 unique CLUTs\n");
-    EXPECT_EQ(bank.ctx.ClutRow, 256);
-}
-
-TEST(ClutPlacement, MatchClutsOffSharesNothing)
-{
-    ThreeSameCluts bank(false);
-    bank.ctx.state.MatchCluts = 0;
-    ASSERT_TRUE(bank.place());
-    EXPECT_EQ(clutAt(bank.last), (std::pair{16, 255}));
-    EXPECT_EQ(bank.reporter.output(), "3 unique CLUTs\n");
+    const struct
+    {
+        bool separate, match;
+        std::pair<int, int> other, last;
+        const char* output;
+    } cases[] = {
+        {false, true, {0, 255}, {0, 255}, "2 unique CLUTs\n"},
+        {true, true, {0, 0}, {0, 0}, "1 unique CLUTs\n"},
+        {false, false, {0, 255}, {16, 255}, "3 unique CLUTs\n"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "separate " << c.separate << ", match " << c.match);
+        ThreeSameCluts bank(c.separate);
+        bank.ctx.state.MatchCluts = c.match;
+        ASSERT_TRUE(bank.place());
+        EXPECT_EQ(bank.last.Group, 1);
+        EXPECT_EQ(bank.other.Group, 2);
+        EXPECT_EQ(c.separate ? bank.ctx.ClutRow : bank.other.ClutGroupX, c.separate ? 256 : 64);
+        EXPECT_EQ(clutAt(bank.first), (c.separate ? std::pair{0, 0} : std::pair{0, 255}));
+        EXPECT_EQ(clutAt(bank.other), c.other);
+        EXPECT_EQ(clutAt(bank.last), c.last);
+        EXPECT_EQ(bank.reporter.output(), c.output);
+    }
 }
 
 TEST(ClutPlacement, FifthSixteenEntryClutStartsRowOneOfTheSeparateArea)

@@ -186,25 +186,6 @@ TEST_F(BankTest, GroupHeightMovesLowClutsAndCountsTallOnes)
     EXPECT_EQ(GroupHeight(ctx, 3), 1u);
 }
 
-TEST_F(BankTest, SortingTiledFirstThenByWidthKeepingLoadOrderForTies)
-{
-    ctx.PendingList.push_back(placed(0, 4, 0, 1)); // A
-    ctx.PendingList.push_back(placed(0, 8, 0, 1)); // B: 8-bit, narrower than its CLUT
-    ctx.PendingList.back()->Kind = 1;
-    ctx.PendingList.back()->ClutWidth = 256;
-    ctx.PendingList.push_back(placed(0, 4, 0, 1)); // C: tiled
-    ctx.PendingList.back()->Tiled = 1;
-    ctx.PendingList.push_back(placed(0, 4, 0, 1)); // D
-    std::vector<TextureRecord*> loadOrder;
-    for (const auto& r : ctx.PendingList)
-        loadOrder.push_back(r.get());
-    BuildOriginalList(ctx);
-    EXPECT_EQ(*ctx.OriginalList, loadOrder);
-    const std::vector<TextureRecord*> sorted{loadOrder[1], loadOrder[2], loadOrder[0], loadOrder[3]};
-    for (std::size_t i = 0; i < sorted.size(); ++i)
-        EXPECT_EQ(ctx.PendingList[i].get(), sorted[i]) << i;
-}
-
 TEST_F(BankTest, WrittenInLoadOrderAfterSorting)
 {
     const expected::Texture textures[] = {expected::pattern(16, 4, 3), expected::pattern(64, 4, 3),

@@ -79,18 +79,6 @@ TEST_F(FitScript, EmptyFitWritesNothingClearsShownListAndResetsBankOptions)
     EXPECT_EQ(ctx.state.PaletteDir, "P");
 }
 
-TEST_F(FitScript, FitThatCannotPlaceStopsTheScript)
-{
-    // A page column wide: with EDGE ON every group opened for it is too narrow.
-    addTexture("a.tga", expected::pattern(256, 4, 3));
-    run("s.fit", "SORT: OFF\nEDGE: ON\nA\nFIT: bank\nMESSAGES: ON\nSORT: ON\nA\n");
-    EXPECT_EQ(reporter.output(), "Opened A.tga\nUnable to fit textures into maximum VRAM space!\n");
-    EXPECT_EQ(reporter.messageLine(), "Unable to fit textures into maximum VRAM space!");
-    EXPECT_FALSE(exists("BANK.TBK"));
-    EXPECT_EQ(ctx.state.SortTextures, 0); // nothing after FIT ran, nothing reset
-    EXPECT_EQ(ctx.PendingList.size(), 1u);
-}
-
 TEST_F(FitScript, ScriptThatCannotBeOpenedIsReported)
 {
     RunScript(ctx, "missing.fit");

@@ -97,15 +97,6 @@ TEST_F(LayoutScript, ClutsFillRowsOf64WordsFrom255Up)
         EXPECT_EQ(clutOf(*ctx.PendingList[i]), want[i]) << i;
 }
 
-TEST_F(LayoutScript, SeparateClutsCountRowsFromZero)
-{
-    run("c.lay", "SEPERATE: ON\na A 0 0 16 16 A 0 0 16 16 A 0 0 16 16 A 0 0 16 16 A 0 0 16 16\n");
-    ASSERT_EQ(ctx.PendingList.size(), 5u);
-    EXPECT_EQ(clutOf(*ctx.PendingList[3]), std::make_pair(48, 0));
-    EXPECT_EQ(clutOf(*ctx.PendingList[4]), std::make_pair(0, 1));
-    EXPECT_EQ(ctx.state.BankSeparateCluts, 1);
-}
-
 TEST_F(LayoutScript, RestartBeforeTheFirstTextureUsesRow254)
 {
     run("r.lay", "RESTART\na A 0 0 16 16\n");

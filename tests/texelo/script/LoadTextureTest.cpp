@@ -76,17 +76,6 @@ TEST_F(LoadTextureTest, WidthInWordsFor256TexelsAtEachDepth)
         EXPECT_EQ(record->PixelWidth, 256);
 }
 
-TEST_F(LoadTextureTest, SemiTransFromTheScriptMode)
-{
-    addTexture("a.tga", kFour);
-    const std::pair<int8_t, uint8_t> modes[] = {{-1, 0}, {0, 0x80}, {1, 0x81}, {2, 0x82}};
-    for (const auto& [mode, semiTrans] : modes)
-    {
-        ctx.state.SemiTransMode = mode;
-        EXPECT_EQ(LoadTexture(ctx, "A")->SemiTrans, semiTrans) << int(mode);
-    }
-}
-
 TEST_F(LoadTextureTest, PaletteOnlyTakesNoImageSpace)
 {
     addTexture("a.tga", kFour);
