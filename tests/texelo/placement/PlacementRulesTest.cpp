@@ -36,8 +36,8 @@ struct UnsortedBank : InMemoryBank
 // bank it ends up in can be compared byte for byte.
 TextureRecord& addFromTexture(InMemoryBank& bank, const expected::Texture& texture)
 {
-    TextureRecord& record = bank.add(k4, static_cast<uint16_t>(texture.width / 4),
-                                     static_cast<uint16_t>(texture.height));
+    TextureRecord& record =
+        bank.add(k4, static_cast<uint16_t>(texture.width / 4), static_cast<uint16_t>(texture.height));
     record.TimData = expected::tim(texture);
     record.TimSize = static_cast<uint32_t>(record.TimData.size());
     record.ClutData = expected::ownClut(texture);
@@ -81,37 +81,83 @@ TEST(PlacementRules, WorkedExamplePlacesSharesAndMovesCluts)
                                 record(2, tim(a, {.clutX = 0, .clutY = 64, .x = 0, .y = 0}))}}}));
 }
 
-TEST(PlacementRules, PageTestSendsAFourBitTextureAtCursor48ToTheNextPageColumn)
+// Scenarios of the cursor rules, each loaded in the order written.
+TEST(PlacementRules, EachTextureLandsWhereTheCursorRulesPutIt)
 {
-    UnsortedBank bank;
-    bank.add(k8, 48, 8, -1, 128); // opens a group as wide as its CLUT: two columns
-    const TextureRecord& four = bank.add(k4, 32, 8);
-    ASSERT_TRUE(bank.place());
-    expectAt(four, 1, 64, 0);
-    EXPECT_EQ(bank.ctx.GroupWidths[0], 2);
-}
-
-TEST(PlacementRules, EightBitTextureMayCrossOnePageBoundaryButNotTwo)
-{
-    UnsortedBank bank;
-    bank.add(k8, 32, 8); // a 256-entry CLUT: a four-column group, cursor 32
-    const TextureRecord& wide = bank.add(k8, 128, 8, -1, 16);
-    ASSERT_TRUE(bank.place());
-    expectAt(wide, 1, 64, 0); // 64-191 crosses 128 only; 32-159 would cross 64 and 128
-}
-
-TEST(PlacementRules, SixteenBitTextureStartsAtAnEvenColumnAndAnUndoneMoveFreesTheOddOne)
-{
-    UnsortedBank bank;
-    bank.add(k4, 17, 4);
-    const TextureRecord& direct = bank.add(k16, 8, 4); // tried at 17
-    bank.add(k4, 3, 4);                                // cursor 26 -> 29
-    const TextureRecord& tooWide = bank.add(k16, 47, 4); // tried at 30, refused
-    const TextureRecord& narrow = bank.add(k4, 1, 4);
-    ASSERT_TRUE(bank.place());
-    expectAt(direct, 1, 18, 0);
-    expectAt(narrow, 1, 29, 0);
-    expectAt(tooWide, 1, 0, 4);
+    struct Texture
+    {
+        TimKind kind;
+        uint16_t width, height;
+        bool tiled = false;
+        uint16_t clutWidth = 0;
+    };
+    struct At
+    {
+        uint32_t index;
+        int group, x, y;
+    };
+    const struct
+    {
+        const char* what;
+        std::vector<Texture> textures;
+        std::vector<At> expected;
+        const char* output = "";
+    } cases[] = {
+        // The first opens a group as wide as its CLUT: two columns.
+        {"a 4-bit texture at cursor 48 goes to the next page column",
+         {{k8, 48, 8, false, 128}, {k4, 32, 8}},
+         {{1, 1, 64, 0}}},
+        // 64-191 crosses 128 only; 32-159 would cross 64 and 128.
+        {"an 8-bit texture may cross one page boundary but not two",
+         {{k8, 32, 8}, {k8, 128, 8, false, 16}},
+         {{1, 1, 64, 0}}},
+        // The 16-bit ones are tried at 17 and 30; the refused one frees 29.
+        {"16 bits start at an even column",
+         {{k4, 17, 4}, {k16, 8, 4}, {k4, 3, 4}, {k16, 47, 4}, {k4, 1, 4}},
+         {{1, 1, 18, 0}, {4, 1, 29, 0}, {3, 1, 0, 4}}},
+        // Skyline 5: the tile line is the next power of two; the cursor stays.
+        {"a tiled texture skips offset 40 and drops to the tile line",
+         {{k4, 40, 5}, {k4, 8, 8, true}, {k4, 4, 4}},
+         {{2, 1, 40, 0}, {1, 1, 0, 8}}},
+        {"a tiled width refusal keeps the aligned cursor",
+         {{k4, 5, 4}, {k4, 60, 4, true}, {k4, 2, 4}},
+         {{2, 1, 8, 0}}},
+        {"a refused 16-bit tile steps back one column",
+         {{k4, 5, 4}, {k16, 60, 4, true}, {k4, 1, 4}},
+         {{2, 1, 7, 0}}},
+        // The third lands at 0-4 on the retry; the tile line 8 has skyline 10.
+        // The tiled texture's CLUT was placed at each refused try and stays.
+        {"a tile-line refusal returns to the saved cursor",
+         {{k4, 8, 8}, {k4, 56, 10}, {k4, 5, 2}, {k4, 8, 4, true}, {k4, 2, 1}},
+         {{4, 1, 5, 8}, {3, 1, 0, 16}},
+         "7 unique CLUTs\n"},
+        // A pit at 16-23; the fourth lands at 0-15 on the retry.
+        {"a flatness failure fills the narrow pit at the cursor",
+         {{k4, 16, 10}, {k4, 8, 2}, {k4, 40, 10}, {k4, 16, 4}, {k4, 16, 4}},
+         {{4, 1, 16, 10}}},
+        {"a height failure moves to the first lower column, not the lowest",
+         {{k4, 16, 200}, {k4, 16, 100}, {k4, 32, 50}, {k4, 16, 100}},
+         {{3, 1, 16, 100}}},
+        {"a group is retried while a retry places something",
+         {{k16, 64, 100}, {k16, 64, 100}, {k16, 64, 100}},
+         {{0, 1, 0, 0}, {1, 1, 0, 100}, {2, 2, 0, 0}},
+         "0 unique CLUTs\n"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        UnsortedBank bank;
+        for (const Texture& t : c.textures)
+            (void)(t.tiled ? bank.tiled(t.kind, t.width, t.height)
+                           : bank.add(t.kind, t.width, t.height, -1, t.clutWidth));
+        ASSERT_TRUE(bank.place());
+        for (const At& at : c.expected)
+            expectAt(bank.loaded(at.index), at.group, at.x, at.y);
+        if (*c.output != '\0')
+        {
+            EXPECT_EQ(bank.reporter.output(), c.output);
+        }
+    }
 }
 
 TEST(PlacementRules, TiledTextureMovesFromOffset5To8AndReportsOnlyInTheMessageLine)
@@ -124,54 +170,6 @@ TEST(PlacementRules, TiledTextureMovesFromOffset5To8AndReportsOnlyInTheMessageLi
     EXPECT_EQ(bank.reporter.messageLine(), "Tiled texture at 8, 0.");
     EXPECT_GE(bank.reporter.repaints, 1);
     EXPECT_EQ(bank.reporter.output(), "2 unique CLUTs\n");
-}
-
-TEST(PlacementRules, TiledTextureSkipsOffset40AndDropsToTheTileLine)
-{
-    UnsortedBank bank;
-    bank.add(k4, 40, 5);
-    const TextureRecord& tile = bank.tiled(k4, 8, 8);
-    const TextureRecord& after = bank.add(k4, 4, 4);
-    ASSERT_TRUE(bank.place());
-    expectAt(after, 1, 40, 0); // the cursor stayed at 40
-    expectAt(tile, 1, 0, 8);   // skyline 5: the next power of two
-    EXPECT_EQ(bank.reporter.messageLine(), "Tiled texture at 0, 8.");
-}
-
-TEST(PlacementRules, RefusedTiledTextureLeavesTheCursorWhereItsRuleSays)
-{
-    {
-        SCOPED_TRACE("width refusal keeps the aligned cursor");
-        UnsortedBank bank;
-        bank.add(k4, 5, 4);
-        bank.tiled(k4, 60, 4);
-        const TextureRecord& next = bank.add(k4, 2, 4);
-        ASSERT_TRUE(bank.place());
-        EXPECT_EQ(next.X, 8);
-    }
-    {
-        SCOPED_TRACE("a 16-bit one steps back one column from the aligned cursor");
-        UnsortedBank bank;
-        bank.add(k4, 5, 4);
-        bank.tiled(k16, 60, 4);
-        const TextureRecord& next = bank.add(k4, 1, 4);
-        ASSERT_TRUE(bank.place());
-        EXPECT_EQ(next.X, 7);
-    }
-    {
-        SCOPED_TRACE("tile-line refusal returns to the saved cursor");
-        UnsortedBank bank;
-        bank.add(k4, 8, 8);
-        bank.add(k4, 56, 10);
-        bank.add(k4, 5, 2); // on the retry: 0-4, cursor 5
-        const TextureRecord& tile = bank.tiled(k4, 8, 4); // tile line 8, skyline at 8 is 10
-        const TextureRecord& next = bank.add(k4, 2, 1);
-        ASSERT_TRUE(bank.place());
-        expectAt(next, 1, 5, 8);
-        expectAt(tile, 1, 0, 16);
-        // The tiled texture's CLUT was placed at each refused try and stays.
-        EXPECT_EQ(bank.reporter.output(), "7 unique CLUTs\n");
-    }
 }
 
 TEST(PlacementRules, EdgeOnMakesAPageWideTextureUnplaceable)
@@ -235,29 +233,6 @@ TEST(PlacementRules, SortPutsTiledFirstThenWidthAndKeepsLoadOrderForEqualKeys)
         EXPECT_EQ(bank.loaded(id).Id, id);
 }
 
-TEST(PlacementRules, FlatnessFailureFillsTheNarrowPitAtTheCursor)
-{
-    UnsortedBank bank;
-    bank.add(k4, 16, 10);
-    bank.add(k4, 8, 2); // a pit 16-23
-    bank.add(k4, 40, 10);
-    bank.add(k4, 16, 4); // on the retry: 0-15, cursor 16
-    const TextureRecord& overPit = bank.add(k4, 16, 4);
-    ASSERT_TRUE(bank.place());
-    expectAt(overPit, 1, 16, 10);
-}
-
-TEST(PlacementRules, HeightFailureMovesTheCursorToTheFirstLowerColumn)
-{
-    UnsortedBank bank;
-    bank.add(k4, 16, 200);
-    bank.add(k4, 16, 100);
-    bank.add(k4, 32, 50);
-    const TextureRecord& late = bank.add(k4, 16, 100);
-    ASSERT_TRUE(bank.place());
-    expectAt(late, 1, 16, 100); // not 32, the lowest column
-}
-
 TEST(PlacementRules, ClutFailureMovesTheCursorAndATooWideClutGetsAGroupOfItsOwn)
 {
     UnsortedBank bank;
@@ -273,19 +248,6 @@ TEST(PlacementRules, ClutFailureMovesTheCursorAndATooWideClutGetsAGroupOfItsOwn)
     EXPECT_EQ(wideClut.GroupX, 64);
     EXPECT_EQ(clutAt(wideClut), (std::pair{0, 255}));
     EXPECT_EQ(bank.ctx.GroupWidths[1], 2);
-}
-
-TEST(PlacementRules, GroupIsRetriedWhileARetryPlacesSomething)
-{
-    UnsortedBank bank;
-    const TextureRecord& first = bank.add(k16, 64, 100);
-    const TextureRecord& second = bank.add(k16, 64, 100);
-    const TextureRecord& third = bank.add(k16, 64, 100);
-    ASSERT_TRUE(bank.place());
-    expectAt(first, 1, 0, 0);
-    expectAt(second, 1, 0, 100);
-    expectAt(third, 2, 0, 0);
-    EXPECT_EQ(bank.reporter.output(), "0 unique CLUTs\n");
 }
 
 TEST(PlacementRules, BottomBandStartsAfterSixteenColumnsOrWhenAGroupWouldPassColumn1024)
@@ -324,9 +286,9 @@ TEST(PlacementRules, LastGroupOfTheBandNeverReadsPastColumn1023)
     UnsortedBank bank;
     for (int i = 0; i < 15; ++i)
         bank.add(k16, 64, 250);
-    bank.add(k4, 63, 8);                             // 960-1022, cursor 1023
-    const TextureRecord& even = bank.add(k16, 2, 8); // at 1023 it would start at 1024
-    const TextureRecord& tile = bank.tiled(k4, 1, 8); // at 1023: offset 63 refused
+    bank.add(k4, 63, 8);                                // 960-1022, cursor 1023
+    const TextureRecord& even = bank.add(k16, 2, 8);    // at 1023 it would start at 1024
+    const TextureRecord& tile = bank.tiled(k4, 1, 8);   // at 1023: offset 63 refused
     const TextureRecord& tall = bank.add(k16, 64, 250); // height failure, then a scan to the end
     ASSERT_TRUE(bank.place());
     expectAt(even, 16, 0, 8);
