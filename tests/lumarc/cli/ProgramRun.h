@@ -36,22 +36,20 @@ inline ProgramRun runProgram(const std::string& program, const std::vector<std::
     const std::string outPath = captures.file("stdout");
     const std::string errPath = captures.file("stderr");
 
-    std::vector<std::string> environment;
+    // argv and envp point into these strings, prepared before fork.
+    std::vector<std::string> strings{program};
+    strings.insert(strings.end(), args.begin(), args.end());
+    const std::size_t argc = strings.size();
     for (char** entry = environ; *entry; ++entry)
         if (std::strncmp(*entry, "PSX_DEBUG_OUTPUT=", 17) != 0)
-            environment.emplace_back(*entry);
+            strings.emplace_back(*entry);
     if (debugSetting)
-        environment.push_back("PSX_DEBUG_OUTPUT=" + *debugSetting);
-
-    std::vector<std::string> argvStrings{program};
-    argvStrings.insert(argvStrings.end(), args.begin(), args.end());
+        strings.push_back("PSX_DEBUG_OUTPUT=" + *debugSetting);
     std::vector<char*> argv;
-    for (std::string& arg : argvStrings)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
     std::vector<char*> envp;
-    for (std::string& variable : environment)
-        envp.push_back(variable.data());
+    for (std::size_t i = 0; i < strings.size(); ++i)
+        (i < argc ? argv : envp).push_back(strings[i].data());
+    argv.push_back(nullptr);
     envp.push_back(nullptr);
 
     // Everything the child needs is prepared before fork: between fork and
@@ -80,12 +78,9 @@ inline ProgramRun runProgram(const std::string& program, const std::vector<std::
     int status = 0;
     if (waitpid(pid, &status, 0) == pid && WIFEXITED(status))
         run.exitStatus = WEXITSTATUS(status);
-    const auto text = [](const std::string& path)
-    {
-        const mdfwriter::Bytes bytes = readBytes(path);
-        return std::string(bytes.begin(), bytes.end());
-    };
-    run.out = text(outPath);
-    run.err = text(errPath);
+    const mdfwriter::Bytes out = readBytes(outPath);
+    const mdfwriter::Bytes err = readBytes(errPath);
+    run.out.assign(out.begin(), out.end());
+    run.err.assign(err.begin(), err.end());
     return run;
 }

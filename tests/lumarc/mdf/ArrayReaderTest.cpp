@@ -9,6 +9,8 @@
 using namespace mdfwriter;
 using mdftest::concat;
 using mdftest::StreamOver;
+using mdftest::texts;
+using Texts = std::vector<std::string>;
 
 namespace
 {
@@ -23,40 +25,22 @@ Bytes rectTable(const std::vector<std::size_t>& rectsPerVector)
 
 } // namespace
 
-TEST(ArrayReader, CountZeroHasNoTableAndNoElements)
+// An empty array is tag and count only; string filler is consumed.
+TEST(ArrayReader, ElementsAreReadInOrderAndTheNextByteFollows)
 {
-    const Bytes body = arrayOf("MDFDSB00", {});
-    ASSERT_EQ(body.size(), 12u);
-    StreamOver input(concat({body, {0xAA}}));
+    const Bytes empty = arrayOf("MDFDSB00", {});
+    ASSERT_EQ(empty.size(), 12u);
+    const Bytes three = arrayBody("MDFDSB00", {{.body = stringBody("alpha", 10)},
+                                               {.body = stringBody("beta")},
+                                               {.body = stringBody("gamma")}});
+    StreamOver input(concat({empty, three, {0xAA}}));
     MdfStringBank0 bank;
     EXPECT_TRUE(bank.read(input.stream, 12));
     EXPECT_EQ(bank.count(), 0);
     EXPECT_EQ(input.stream.position(), 12u);
-}
-
-TEST(ArrayReader, ElementsAreReadInOrder)
-{
-    const Bytes body = arrayOf("MDFDSB00", {stringBody("alpha"), stringBody("beta"), stringBody("gamma")});
-    StreamOver input(body);
-    MdfStringBank0 bank;
-    EXPECT_TRUE(bank.read(input.stream, static_cast<uint32_t>(body.size())));
-    ASSERT_EQ(bank.count(), 3);
-    EXPECT_EQ(bank.at(0).text, "alpha");
-    EXPECT_EQ(bank.at(1).text, "beta");
-    EXPECT_EQ(bank.at(2).text, "gamma");
-    EXPECT_EQ(input.stream.position(), body.size());
-}
-
-TEST(ArrayReader, StringFillerIsConsumedAndNextElementFollows)
-{
-    const Bytes body = arrayBody("MDFDSB00", {{.body = stringBody("ab", 10)}, {.body = stringBody("cd")}});
-    StreamOver input(body);
-    MdfStringBank0 bank;
     EXPECT_TRUE(bank.read(input.stream, 0));
-    ASSERT_EQ(bank.count(), 2);
-    EXPECT_EQ(bank.at(0).text, "ab");
-    EXPECT_EQ(bank.at(1).text, "cd");
-    EXPECT_EQ(input.stream.position(), body.size());
+    EXPECT_EQ(texts(bank), (Texts{"alpha", "beta", "gamma"}));
+    EXPECT_EQ(input.stream.position(), 12 + three.size());
 }
 
 TEST(ArrayReader, CountAbove65535IsRefusedBeforeAnyElement)
@@ -97,8 +81,7 @@ TEST(ArrayReader, CountWithinCapacityKeepsTheStorage)
     EXPECT_EQ(bank.count(), 2);
     ASSERT_EQ(bank.capacity(), 3);
     EXPECT_EQ(&bank.at(0), storage);
-    EXPECT_EQ(bank.at(0).text, "x");
-    EXPECT_EQ(bank.at(1).text, "y");
+    EXPECT_EQ(texts(bank), (Texts{"x", "y"}));
     EXPECT_EQ(bank.at(2).text, "c"); // beyond the count, left as it was
 }
 

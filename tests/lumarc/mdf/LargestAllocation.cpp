@@ -30,53 +30,16 @@ void* allocateOrThrow(std::size_t size)
 
 } // namespace
 
-void resetLargestAllocation()
-{
-    largest.store(0, std::memory_order_relaxed);
-}
+void resetLargestAllocation() { largest.store(0, std::memory_order_relaxed); }
+std::size_t largestAllocation() { return largest.load(std::memory_order_relaxed); }
 
-std::size_t largestAllocation()
-{
-    return largest.load(std::memory_order_relaxed);
-}
-
-void* operator new(std::size_t size)
-{
-    return allocateOrThrow(size);
-}
-void* operator new[](std::size_t size)
-{
-    return allocateOrThrow(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    return allocate(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
-{
-    return allocate(size);
-}
-void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-void operator delete[](void* memory) noexcept
-{
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
-void operator delete[](void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
-void operator delete(void* memory, const std::nothrow_t&) noexcept
-{
-    std::free(memory);
-}
-void operator delete[](void* memory, const std::nothrow_t&) noexcept
-{
-    std::free(memory);
-}
+void* operator new(std::size_t size) { return allocateOrThrow(size); }
+void* operator new[](std::size_t size) { return allocateOrThrow(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }

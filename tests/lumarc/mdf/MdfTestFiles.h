@@ -29,9 +29,8 @@ public:
     ScratchDir()
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "lumarc-mdf-XXXXXX").string();
-        if (::mkdtemp(pattern.data()))
-            m_path = pattern;
-        EXPECT_FALSE(m_path.empty()) << "cannot create a scratch folder";
+        EXPECT_NE(::mkdtemp(pattern.data()), nullptr) << "cannot create a scratch folder";
+        m_path = pattern;
     }
     ~ScratchDir()
     {
@@ -43,12 +42,11 @@ public:
 
     [[nodiscard]] const std::filesystem::path& path() const { return m_path; }
     [[nodiscard]] std::string file(const std::string& name) const { return (m_path / name).string(); }
-    // Writes `bytes` as `name` inside the folder and returns the file's path.
+    // Writes `bytes` as `name` inside the folder; the file's path.
     [[nodiscard]] std::string write(const std::string& name, const Bytes& bytes) const
     {
-        const std::string path = file(name);
-        EXPECT_TRUE(mdfwriter::writeFile(path, bytes)) << path;
-        return path;
+        EXPECT_TRUE(mdfwriter::writeFile(file(name), bytes)) << file(name);
+        return file(name);
     }
 
 private:
@@ -72,6 +70,16 @@ inline std::unique_ptr<MdfRoot> loadModel(const Bytes& bytes)
     MdfLoadResult result = loadMdf(dir.write("layout.mdf", bytes));
     EXPECT_EQ(result.status, MdfLoadStatus::Loaded) << result.message;
     return std::move(result.model);
+}
+
+// The texts of a string bank's elements, in order.
+template <typename Bank>
+std::vector<std::string> texts(const Bank& bank)
+{
+    std::vector<std::string> out;
+    for (int i = 0; i < bank.count(); ++i)
+        out.push_back(bank.at(i).text);
+    return out;
 }
 
 inline Bytes concat(std::initializer_list<Bytes> parts)

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -13,45 +14,37 @@ using namespace mdfwriter;
 using mdftest::concat;
 using mdftest::loadModel;
 using mdftest::rootWithGadgets;
+using mdftest::texts;
+using Texts = std::vector<std::string>;
 
 namespace
 {
 
-Bytes bank(std::string_view tag8, std::initializer_list<std::string_view> texts)
+Bytes bank(std::string_view tag8, std::initializer_list<std::string_view> strings)
 {
     std::vector<Bytes> bodies;
-    for (std::string_view text : texts)
+    for (std::string_view text : strings)
         bodies.push_back(stringBody(text));
     return arrayOf(tag8, bodies);
 }
 
-// Checks childCount and both childAt overloads against the expected members by
-// index, including indexes outside the table, which give member 0.
+// childCount, both childAt overloads by index (indexes outside the table give
+// member 0), and both findChild overloads: each literal tag finds its member;
+// tags of other records, other case or another final digit find nothing.
 template <typename Record>
-void expectChildTable(Record& record, const std::vector<const ScriptFileChunk*>& byIndex)
+void expectChildren(Record& record, const std::vector<std::pair<ChunkTag, const ScriptFileChunk*>>& byIndex)
 {
     const Record& constRecord = record;
     const int count = static_cast<int>(byIndex.size());
     EXPECT_EQ(record.childCount(), count);
-    for (int i = 0; i < count; ++i)
+    for (int i : {0, 1, 2, 3, -1, count, count + 1, INT_MAX, INT_MIN})
     {
-        EXPECT_EQ(&record.childAt(i), byIndex[static_cast<std::size_t>(i)]) << "index " << i;
-        EXPECT_EQ(&constRecord.childAt(i), byIndex[static_cast<std::size_t>(i)]) << "index " << i;
+        const auto at = i >= 0 && i < count ? static_cast<std::size_t>(i) : 0;
+        const ScriptFileChunk* expected = byIndex[at].second;
+        EXPECT_EQ(&record.childAt(i), expected) << "index " << i;
+        EXPECT_EQ(&constRecord.childAt(i), expected) << "index " << i;
     }
-    for (int outside : {-1, count, count + 1, INT_MAX, INT_MIN})
-    {
-        EXPECT_EQ(&record.childAt(outside), byIndex[0]) << "index " << outside;
-        EXPECT_EQ(&constRecord.childAt(outside), byIndex[0]) << "index " << outside;
-    }
-}
-
-// Checks both findChild overloads: each literal tag finds its member, and
-// tags of other records, other case or another final digit find nothing.
-template <typename Record>
-void expectFindChild(Record& record, const std::vector<std::pair<ChunkTag, const ScriptFileChunk*>>& members)
-{
-    const Record& constRecord = record;
-    for (const auto& [tag, member] : members)
+    for (const auto& [tag, member] : byIndex)
     {
         EXPECT_EQ(record.findChild(tag), member) << tag.text();
         EXPECT_EQ(constRecord.findChild(tag), member) << tag.text();
@@ -76,20 +69,21 @@ TEST(RecordReader, RootOfZeroEntriesIsEmpty)
               std::vector<int>(6, 0));
 }
 
-TEST(RecordReader, UnknownTagsAreSkippedBySize)
+// Unknown tags are skipped by their size; tags differing in case or final
+// digit are unknown.
+TEST(RecordReader, OnlyExactTagsSelectMembers)
 {
     auto root = loadModel(recordBody({
         {"MDFVPBI0", Bytes(37, 0xEE)},
+        {"MDFDSB01", bank("MDFDSB01", {"bank one"})},
+        {"mdfdsb00", bank("MDFDSB00", {"lower case"})},
         {"MDFDSB00", bank("MDFDSB00", {"a", "b"})},
         {"ZZZZZZZZ", Bytes(5000, 0x01)},
-        {"MDFDSB01", bank("MDFDSB01", {"c"})},
+        {"MDFDSB02", bank("MDFDSB00", {"digit two"})},
     }));
     ASSERT_NE(root, nullptr);
-    ASSERT_EQ(root->stringBank0.count(), 2);
-    EXPECT_EQ(root->stringBank0.at(0).text, "a");
-    EXPECT_EQ(root->stringBank0.at(1).text, "b");
-    ASSERT_EQ(root->stringBank1.count(), 1);
-    EXPECT_EQ(root->stringBank1.at(0).text, "c");
+    EXPECT_EQ(texts(root->stringBank0), (Texts{"a", "b"}));
+    EXPECT_EQ(texts(root->stringBank1), (Texts{"bank one"}));
 }
 
 TEST(RecordReader, KnownMembersInAnyOrder)
@@ -104,91 +98,63 @@ TEST(RecordReader, KnownMembersInAnyOrder)
     auto root = loadModel(recordBody(children));
     ASSERT_NE(root, nullptr);
     ASSERT_EQ(root->gadgets.count(), 2);
-    EXPECT_EQ(root->gadgetName(0), "button");
-    EXPECT_EQ(root->gadgetName(1), "slider");
-    ASSERT_EQ(root->stringBank1.count(), 1);
-    EXPECT_EQ(root->stringBank1.at(0).text, "help");
+    EXPECT_EQ(texts(root->stringBank0), (Texts{"button", "slider"}));
+    EXPECT_EQ(texts(root->stringBank1), (Texts{"help"}));
     ASSERT_EQ(root->fontTable.fonts.count(), 1);
     ASSERT_EQ(root->fontTable.fonts.at(0).count(), 1);
     EXPECT_EQ(root->fontTable.fonts.at(0).at(0).value1, 2);
 }
 
-TEST(RecordReader, TagsDifferingInCaseOrLastDigitSelectDifferentMembers)
-{
-    auto root = loadModel(recordBody({
-        {"MDFDSB01", bank("MDFDSB01", {"bank one"})},
-        {"mdfdsb00", bank("MDFDSB00", {"lower case"})},
-        {"MDFDSB00", bank("MDFDSB00", {"bank zero"})},
-        {"MDFDSB02", bank("MDFDSB00", {"digit two"})},
-    }));
-    ASSERT_NE(root, nullptr);
-    ASSERT_EQ(root->stringBank0.count(), 1);
-    EXPECT_EQ(root->stringBank0.at(0).text, "bank zero");
-    ASSERT_EQ(root->stringBank1.count(), 1);
-    EXPECT_EQ(root->stringBank1.at(0).text, "bank one");
-}
-
 TEST(RecordReader, ChildTablesAndFindChild)
 {
     MdfRoot root;
-    expectChildTable(root, {&root.gadgets, &root.stringBank0, &root.stringBank1, &root.fontTable});
-    expectFindChild(root, {{ChunkTag("MDFDSB00"), &root.stringBank0},
-                           {ChunkTag("MDFDSB01"), &root.stringBank1},
-                           {ChunkTag("MDFTGDG0"), &root.gadgets},
-                           {ChunkTag("MDFFTAB0"), &root.fontTable}});
+    expectChildren(root, {{ChunkTag("MDFTGDG0"), &root.gadgets},
+                          {ChunkTag("MDFDSB00"), &root.stringBank0},
+                          {ChunkTag("MDFDSB01"), &root.stringBank1},
+                          {ChunkTag("MDFFTAB0"), &root.fontTable}});
     MdfGadget gadget;
-    expectChildTable(gadget, {&gadget.hotspots, &gadget.rects, &gadget.options, &gadget.prims});
-    expectFindChild(gadget, {{ChunkTag("MDFSVPI0"), &gadget.prims},
-                             {ChunkTag("MDFTVHS0"), &gadget.hotspots},
-                             {ChunkTag("MDFTVRE0"), &gadget.rects},
-                             {ChunkTag("MDFGPDO0"), &gadget.options}});
+    expectChildren(gadget, {{ChunkTag("MDFTVHS0"), &gadget.hotspots},
+                            {ChunkTag("MDFTVRE0"), &gadget.rects},
+                            {ChunkTag("MDFGPDO0"), &gadget.options},
+                            {ChunkTag("MDFSVPI0"), &gadget.prims}});
     MdfFontTable table;
-    expectChildTable(table, {&table.fonts, &table.stringBank0, &table.stringBank1});
-    expectFindChild(table, {{ChunkTag("MDFLFTA0"), &table.fonts},
-                            {ChunkTag("MDFDSB00"), &table.stringBank0},
-                            {ChunkTag("MDFDSB01"), &table.stringBank1}});
+    expectChildren(table, {{ChunkTag("MDFLFTA0"), &table.fonts},
+                           {ChunkTag("MDFDSB00"), &table.stringBank0},
+                           {ChunkTag("MDFDSB01"), &table.stringBank1}});
 }
 
-// The size of a known child is not consulted: its reader takes what its layout
-// needs and the next child starts right there.
-TEST(RecordReader, DeclaredSizeLargerThanTheKnownBodyIsNotSkippedTo)
+// A known child's declared size is not consulted: its reader takes what its
+// layout needs and the next child starts right there, so a larger size is
+// not skipped to, and bytes a reader leaves belong to the next child.
+TEST(RecordReader, KnownChildrenAreReadInStepWithTheirReaders)
 {
     Gadget gadget{.hotspots = {{{.posX = 12, .posY = 34}}}, .options = 0};
     std::vector<Child> children = gadgetChildren(gadget);
     std::rotate(children.begin(), children.end() - 1, children.end()); // options first
     ASSERT_EQ(children[0].tag, "MDFGPDO0");
     children[0].declaredSize = 64; // the body is 32 bytes
-
-    auto root = loadModel(rootWithGadgets({recordBody(children)}, {"g"}));
-    ASSERT_NE(root, nullptr);
-    ASSERT_GE(root->gadgets.count(), 1);
-    const MdfGadget& read = root->gadgets.at(0);
-    EXPECT_EQ(read.options.flag, 0u);
-    ASSERT_EQ(read.hotspots.count(), 1);
-    ASSERT_EQ(read.hotspots.at(0).count(), 1);
-    EXPECT_EQ(read.hotspots.at(0).at(0).posX, 12.0f);
-    EXPECT_EQ(read.hotspots.at(0).at(0).posY, 34.0f);
-}
-
-TEST(RecordReader, BytesAKnownReaderLeavesBelongToTheNextChild)
-{
-    // The options body carries 4 extra bytes; the hotspot table after it
-    // lacks the first 4 bytes of its own tag. Read in step with the readers,
-    // the extra bytes become the start of the table's (unchecked) tag.
+    // Here the options body carries 4 extra bytes and the hotspot table lacks
+    // the first 4 bytes of its own (unchecked) tag.
     const Bytes table = arrayOf("MDFTVHS0", {arrayOf("MDFVHSP0", {hotspotBody(7, 8, 0x05)})});
-    const Bytes gadgetRecord = recordBody({
+    const Bytes shifted = recordBody({
         {"MDFGPDO0", concat({optionsBody(2), {'J', 'U', 'N', 'K'}})},
         {"MDFTVHS0", Bytes(table.begin() + 4, table.end())},
     });
 
-    auto root = loadModel(rootWithGadgets({gadgetRecord}, {"g"}));
+    auto root = loadModel(rootWithGadgets({recordBody(children), shifted}, {"g", "h"}));
     ASSERT_NE(root, nullptr);
-    ASSERT_GE(root->gadgets.count(), 1);
-    const MdfGadget& read = root->gadgets.at(0);
-    EXPECT_EQ(read.options.flag, 0u);
-    ASSERT_EQ(read.hotspots.count(), 1);
-    ASSERT_EQ(read.hotspots.at(0).count(), 1);
-    EXPECT_EQ(read.hotspots.at(0).at(0).posX, 7.0f);
-    EXPECT_EQ(read.hotspots.at(0).at(0).flagsA, 1);
-    EXPECT_EQ(read.hotspots.at(0).at(0).flagsB, 1);
+    ASSERT_EQ(root->gadgets.count(), 2);
+    for (const auto& [index, x, y, flags] : {std::tuple{0, 12.0f, 34.0f, 0}, {1, 7.0f, 8.0f, 1}})
+    {
+        SCOPED_TRACE(index);
+        const MdfGadget& read = root->gadgets.at(index);
+        EXPECT_EQ(read.options.flag, 0u);
+        ASSERT_EQ(read.hotspots.count(), 1);
+        ASSERT_EQ(read.hotspots.at(0).count(), 1);
+        const MdfHotspot& spot = read.hotspots.at(0).at(0);
+        EXPECT_EQ(spot.posX, x);
+        EXPECT_EQ(spot.posY, y);
+        EXPECT_EQ(spot.flagsA, flags);
+        EXPECT_EQ(spot.flagsB, flags);
+    }
 }
