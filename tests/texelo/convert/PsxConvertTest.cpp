@@ -94,31 +94,30 @@ TEST_F(ConvertTest, ImagesBeyondTwoFiftySixSquareConvertWithoutOverflow)
     EXPECT_EQ(ctx.PsxSpriteData.size(), kFourBitHeader + 75 * 2 * 300);
 }
 
+// ClutSize8 sets the 8-bit CLUT length, clamped into 1-256; texels still
+// index all colours, and 4-bit CLUTs keep 16 entries.
 TEST_F(ConvertTest, ClutSize8ShortensTheEightBitClutOnly)
 {
-    ctx.state.ClutSize8 = 64;
-    TestImage image = TestImage::withColours(200, 1, 200);
-    EXPECT_EQ(convert(image), 8u + 12 + 128 + 12 + 200);
-    EXPECT_EQ(sprite32(8), 12u + 128);
-    EXPECT_EQ(sprite16(16), 64);
-    EXPECT_EQ(clutEntry(63), 0x8000 | 63);
-    EXPECT_EQ(texelByte(199), 199) << "texels still index all colours";
-
+    const struct
+    {
+        int clutSize8;
+        uint32_t colours;
+        uint16_t entries;
+    } cases[] = {{64, 200, 64}, {0, 20, 1}, {1000, 20, 256}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.clutSize8);
+        ctx.state.ClutSize8 = c.clutSize8;
+        TestImage image = TestImage::withColours(static_cast<int>(c.colours), 1, c.colours);
+        EXPECT_EQ(convert(image), 8u + 12 + 2 * c.entries + 12 + c.colours);
+        EXPECT_EQ(sprite32(8), 12u + 2 * c.entries);
+        EXPECT_EQ(sprite16(16), c.entries);
+        const uint32_t last = c.entries - 1u; // colour 0 is black: no STP
+        EXPECT_EQ(clutEntry(last), last < c.colours && last != 0 ? 0x8000 | last : 0);
+        EXPECT_EQ(texelByte(c.colours - 1), c.colours - 1);
+    }
     TestImage small = TestImage::withColours(4, 1, 4);
-    EXPECT_EQ(convert(small), kFourBitHeader + 2) << "4-bit CLUTs keep 16 entries";
-}
-
-TEST_F(ConvertTest, ClutSize8OutsideOneTo256IsClamped)
-{
-    TestImage image = TestImage::withColours(20, 1, 20);
-    ctx.state.ClutSize8 = 0;
-    EXPECT_EQ(convert(image), 8u + 12 + 2 + 12 + 20);
-    EXPECT_EQ(sprite16(16), 1);
-
-    image = TestImage::withColours(20, 1, 20);
-    ctx.state.ClutSize8 = 1000;
-    EXPECT_EQ(convert(image), kEightBitHeader + 20);
-    EXPECT_EQ(sprite16(16), 256);
+    EXPECT_EQ(convert(small), kFourBitHeader + 2);
 }
 
 TEST_F(ConvertTest, IndexOffsetShiftsEightBitTexelsButNotTheClutOrPadding)
@@ -144,41 +143,41 @@ TEST_F(ConvertTest, IndexOffsetShiftsEightBitTexelsButNotTheClutOrPadding)
     EXPECT_EQ(texelByte(0), 0x10) << "4-bit texels are not offset";
 }
 
-TEST_F(ConvertTest, FailedDowngradeAllocationsReportAndReturnZero)
+// A failed buffer at each depth is reported after the fallback texts and
+// leaves no sprite data and the target depth restored.
+TEST_F(ConvertTest, FailedAllocationsReportAndReturnZero)
 {
-    TestImage image = TestImage::withColours(1000, 3, 2);
-    failNextAllocationOf(250 * 2 * 3);
-    EXPECT_EQ(convert(image), 0u);
-    cancelAllocationFailure();
-    EXPECT_EQ(reporter.output(), "Error allocating memory for 4 bit downgrade buffer.\n");
-    EXPECT_EQ(reporter.messageLine(), "Error allocating memory for 4 bit downgrade buffer.");
-    EXPECT_EQ(reporter.repaints, 1);
-    EXPECT_TRUE(ctx.PsxSpriteData.empty()) << "nothing of an earlier texture is left";
-
-    image = TestImage::withColours(1000, 3, 17);
-    failNextAllocationOf(1000 * 3);
-    EXPECT_EQ(convert(image, "E.TGA"), 0u);
-    cancelAllocationFailure();
-    EXPECT_EQ(reporter.messageLine(), "Error allocating memory for 8 bit downgrade buffer.");
-    EXPECT_NE(
-        reporter.output().find("defaulting to 8 BPP.\nError allocating memory for 8 bit downgrade buffer.\n"),
-        std::string::npos);
-    EXPECT_EQ(ctx.TargetDepth, 4);
-}
-
-TEST_F(ConvertTest, FailedSpriteAllocationReportsAndReturnsZero)
-{
-    TestImage image = TestImage::withColours(1000, 3, 3000);
-    failNextAllocationOf(1000 * 3 * 2 + 20);
-    EXPECT_EQ(convert(image, "S.TGA"), 0u);
-    cancelAllocationFailure();
-    EXPECT_EQ(reporter.messageLine(), "Error allocating memory for PSX sprite data.");
-    const std::string tail = "defaulting to 16 BPP.\nError allocating memory for PSX sprite data.\n";
-    const std::string output = reporter.output();
-    ASSERT_GE(output.size(), tail.size());
-    EXPECT_EQ(output.substr(output.size() - tail.size()), tail);
-    EXPECT_EQ(ctx.TargetDepth, 4);
-    EXPECT_TRUE(ctx.PsxSpriteData.empty());
+    const struct
+    {
+        uint32_t colours;
+        std::size_t failing;
+        std::string fallbacks, message;
+    } cases[] = {
+        {2, 250 * 2 * 3, "", "Error allocating memory for 4 bit downgrade buffer."},
+        {17, 1000 * 3, "Image T.TGA with 17 colours couldn't be saved as 4 BPP.\ndefaulting to 8 BPP.\n",
+         "Error allocating memory for 8 bit downgrade buffer."},
+        {3000, 1000 * 3 * 2 + 20,
+         "Image T.TGA with 3000 colours couldn't be saved as 4 BPP.\ndefaulting to 8 BPP.\n"
+         "Image T.TGA couldn't be saved as 8 BPP.\ndefaulting to 16 BPP.\n",
+         "Error allocating memory for PSX sprite data."},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.colours);
+        CapturingReporter own;
+        TexeloContext fresh{own};
+        TestImage earlier = TestImage::withColours(4, 1, 4);
+        ASSERT_NE(ConvertToPsx(fresh, earlier.pixels.data(), 4, 1, "T.TGA"), 0u);
+        TestImage image = TestImage::withColours(1000, 3, c.colours);
+        failNextAllocationOf(c.failing);
+        EXPECT_EQ(ConvertToPsx(fresh, image.pixels.data(), 1000, 3, "T.TGA"), 0u);
+        cancelAllocationFailure();
+        EXPECT_EQ(own.output(), c.fallbacks + c.message + "\n");
+        EXPECT_EQ(own.messageLine(), c.message);
+        EXPECT_GE(own.repaints, 1);
+        EXPECT_TRUE(fresh.PsxSpriteData.empty()) << "nothing of the earlier texture is left";
+        EXPECT_EQ(fresh.TargetDepth, 4);
+    }
 }
 
 TEST_F(ConvertTest, SizesATimCannotHoldAreRefused)
