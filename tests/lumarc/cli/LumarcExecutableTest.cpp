@@ -50,25 +50,17 @@ Layout screenLayout()
 // One gadget with one child area, one hotspot and one quad.
 Layout tracedLayout()
 {
-    Gadget gadget;
-    gadget.name = "Traced";
-    gadget.rects = {{Rect{0, 0, 10, 10}}};
-    gadget.hotspots = {{Hotspot{5, 5}}};
-    gadget.primLists = {PrimList{0, 0, {quad(kPrimF4, 0, 0)}}};
-    return Layout{{gadget}};
+    return Layout{{Gadget{.name = "Traced",
+                          .rects = {{Rect{0, 0, 10, 10}}},
+                          .hotspots = {{Hotspot{5, 5}}},
+                          .primLists = {PrimList{0, 0, {quad(kPrimF4, 0, 0)}}}}}};
 }
 
-const std::string kTracedLayoutTrace = "Writing RLF header ... done.\n"
-                                       "Writing gadgets ...\n"
-                                       "Writing gadget header ...done.\n"
-                                       "Writing child areas ...\n"
-                                       "Writing rect ... done.\n"
-                                       "Writing hotspots ...\n"
-                                       "Writing hotspot ... done.\n"
-                                       "Writing renderlist header ... done.\n"
-                                       "Writing renderlist entries ...\n"
-                                       "Writing renderlist entry ... done.\n"
-                                       "done.\n";
+const std::string kTracedLayoutTrace =
+    "Writing RLF header ... done.\nWriting gadgets ...\nWriting gadget header ...done.\n"
+    "Writing child areas ...\nWriting rect ... done.\nWriting hotspots ...\nWriting hotspot ... done.\n"
+    "Writing renderlist header ... done.\nWriting renderlist entries ...\n"
+    "Writing renderlist entry ... done.\ndone.\n";
 
 std::string sizeLine(const Bytes& file)
 {
@@ -162,35 +154,39 @@ TEST_F(LumarcExecutable, FailuresAreReportedWithoutOutputFile)
     }
 }
 
-TEST_F(LumarcExecutable, TruncatedMdfLeavesExistingOutputUntouched)
+// A truncated input fails before anything is written; a write that passes the
+// file-size limit fails after the size line (about 10 bytes, still under it).
+TEST_F(LumarcExecutable, FailuresKeepExistingOutput)
 {
-    Bytes mdf = mdfFile(screenLayout());
-    mdf.resize(mdf.size() - 5);
-    const std::string input = folder.file("cut.mdf");
-    ASSERT_TRUE(writeFile(input, mdf));
-    const Bytes previous(100, 0x5A);
-    ASSERT_TRUE(writeFile(output, previous));
-    const ProgramRun run = lumarc({input, output});
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.out, "");
-    const std::string prefix = "Couldn't read MDF file " + input + ": unexpected end of file at byte ";
-    EXPECT_EQ(run.err.rfind(prefix, 0), 0U) << run.err;
-    EXPECT_EQ(run.err.back(), '\n');
-    EXPECT_EQ(readBytes(output), previous);
-    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"cut.mdf", "screen.rlf"}));
-}
-
-// The size line (about 10 bytes) still fits under the limit; the file does not.
-TEST_F(LumarcExecutable, FailedWriteIsReportedAndKeepsExistingOutput)
-{
+    Bytes cut = mdfFile(screenLayout());
+    cut.resize(cut.size() - 5);
+    const std::string cutMdf = folder.file("cut.mdf");
+    ASSERT_TRUE(writeFile(cutMdf, cut));
+    const std::string mdf = writeMdf(screenLayout());
     const Bytes previous(20, 0x11);
-    ASSERT_TRUE(writeFile(output, previous));
-    const ProgramRun run = lumarc({writeMdf(screenLayout()), output}, std::nullopt, 64);
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.out, sizeLine(expectedrlf::encode(screenLayout(), 0)));
-    EXPECT_EQ(run.err, "Couldn't write RLF file\n");
-    EXPECT_EQ(readBytes(output), previous);
-    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"screen.mdf", "screen.rlf"}));
+    for (const bool truncatedInput : {true, false})
+    {
+        SCOPED_TRACE(truncatedInput);
+        ASSERT_TRUE(writeFile(output, previous));
+        const ProgramRun run =
+            truncatedInput ? lumarc({cutMdf, output}) : lumarc({mdf, output}, std::nullopt, 64);
+        EXPECT_EQ(run.exitStatus, 1);
+        if (truncatedInput)
+        {
+            EXPECT_EQ(run.out, "");
+            const std::string prefix =
+                "Couldn't read MDF file " + cutMdf + ": unexpected end of file at byte ";
+            EXPECT_EQ(run.err.rfind(prefix, 0), 0U) << run.err;
+            EXPECT_EQ(run.err.back(), '\n');
+        }
+        else
+        {
+            EXPECT_EQ(run.out, sizeLine(expectedrlf::encode(screenLayout(), 0)));
+            EXPECT_EQ(run.err, "Couldn't write RLF file\n");
+        }
+        EXPECT_EQ(readBytes(output), previous);
+        EXPECT_EQ(folder.entries(), (std::vector<std::string>{"cut.mdf", "screen.mdf", "screen.rlf"}));
+    }
 }
 
 // An empty setting keeps the trace silent, "1" sends it to standard error,

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace mdfwriter;
 
 namespace
@@ -139,66 +141,43 @@ TEST(Conversion, NoOrEmptyPrimitiveListGivesEmptyRenderList)
     EXPECT_TRUE(convertGadget(gadgetWithPrims({})).entries.empty());
 }
 
-// Flat types repeat their one colour; Gouraud colours follow their vertices.
-TEST(Conversion, ColourWordsPerPrimitiveType)
+// Flat types repeat their one colour, Gouraud colours follow their vertices,
+// which keep their order. Textured ids stay the layout's until the layout
+// pass translates them; an untextured body has no texture field, whatever the
+// writer was given. The mode keeps its low three bits.
+TEST(Conversion, EntryFieldsPerPrimitiveType)
 {
-    Prim f4 = prim(kPrimF4);
+    Prim f4 = prim(kPrimF4, 0, 0, 3);
     f4.colours[0] = {0x12, 0x34, 0x56, 0x99};
-    Prim ft4 = prim(kPrimFT4);
+    f4.mode = 0x1D;
+    Prim ft4 = prim(kPrimFT4, 0, 0, 5);
     ft4.colours[0] = {0xAB, 0xCD, 0xEF, 0x01};
+    ft4.mode = 0xFF;
     Prim g4 = prim(kPrimG4);
     g4.colours = {Colour{1, 2, 3, 0xFF}, Colour{4, 5, 6}, Colour{7, 8, 9}, Colour{10, 11, 12}};
-    Prim gt4 = prim(kPrimGT4);
+    g4.vertices = {Vertex{10, 40}, Vertex{0, 0}, Vertex{30, 40}, Vertex{10, 0}};
+    g4.mode = 0x08;
+    Prim gt4 = prim(kPrimGT4, 0, 0, 300);
     gt4.colours = {Colour{0xFF, 0, 0}, Colour{0, 0xFF, 0}, Colour{0, 0, 0xFF}, Colour{0x80, 0x80, 0x80}};
-    const auto list = convertGadget(gadgetWithPrims({f4, ft4, g4, gt4})).entries;
-    ASSERT_EQ(list.size(), 4U);
+    const Prim noTexture = prim(kPrimGT4, 0, 0, 0xFFFF);
+    const auto list = convertGadget(gadgetWithPrims({f4, ft4, g4, gt4, noTexture})).entries;
+    ASSERT_EQ(list.size(), 5U);
     EXPECT_EQ(list[0].colours, (Words{0x123456, 0x123456, 0x123456, 0x123456}));
     EXPECT_EQ(list[1].colours, (Words{0xABCDEF, 0xABCDEF, 0xABCDEF, 0xABCDEF}));
     EXPECT_EQ(list[2].colours, (Words{0x010203, 0x040506, 0x070809, 0x0A0B0C}));
     EXPECT_EQ(list[3].colours, (Words{0xFF0000, 0x00FF00, 0x0000FF, 0x808080}));
-}
-
-TEST(Conversion, VerticesKeepTheirOrder)
-{
-    Prim g4 = prim(kPrimG4);
-    g4.vertices = {Vertex{10, 40}, Vertex{0, 0}, Vertex{30, 40}, Vertex{10, 0}};
-    const auto list = convertGadget(gadgetWithPrims({g4})).entries;
-    ASSERT_EQ(list.size(), 1U);
     std::vector<std::pair<int16_t, int16_t>> points;
-    for (const RlfPoint& point : list[0].points)
+    for (const RlfPoint& point : list[2].points)
         points.emplace_back(point.x, point.y);
     EXPECT_EQ(points, (std::vector<std::pair<int16_t, int16_t>>{{10, 40}, {0, 0}, {30, 40}, {10, 0}}));
-}
-
-// Textured ids stay the layout's until the layout pass translates them; an
-// untextured body has no texture field, whatever the writer was given.
-TEST(Conversion, KindAndTextureIdPerPrimitiveType)
-{
-    const Gadget gadget = gadgetWithPrims({prim(kPrimF4, 0, 0, 3), prim(kPrimG4), prim(kPrimFT4, 0, 0, 5),
-                                           prim(kPrimGT4, 0, 0, 300), prim(kPrimGT4, 0, 0, 0xFFFF)});
-    const auto list = convertGadget(gadget).entries;
-    ASSERT_EQ(list.size(), 5U);
-    std::vector<std::pair<RlfEntryKind, int16_t>> seen;
+    std::vector<std::tuple<RlfEntryKind, int16_t, int>> seen;
     for (const RlfRenderEntry& e : list)
-        seen.emplace_back(e.kind, e.textureId);
+        seen.emplace_back(e.kind, e.textureId, e.modeLow);
     const auto untextured = RlfEntryKind::Untextured;
     const auto textured = RlfEntryKind::Textured;
-    EXPECT_EQ(seen, (std::vector<std::pair<RlfEntryKind, int16_t>>{
-                        {untextured, -1}, {untextured, -1}, {textured, 5}, {textured, 300}, {textured, -1}}));
-}
-
-TEST(Conversion, ModeLowIsTheLowThreeBitsOfTheMode)
-{
-    std::vector<Prim> prims;
-    for (uint8_t mode : {0x1D, 0xFF, 0x08})
-    {
-        prims.push_back(prim(kPrimGT4));
-        prims.back().mode = mode;
-    }
-    std::vector<uint8_t> modes;
-    for (const RlfRenderEntry& e : convertGadget(gadgetWithPrims(prims)).entries)
-        modes.push_back(e.modeLow);
-    EXPECT_EQ(modes, (std::vector<uint8_t>{5, 7, 0}));
+    EXPECT_EQ(seen, (std::vector<std::tuple<RlfEntryKind, int16_t, int>>{
+                        {untextured, -1, 5}, {textured, 5, 7}, {untextured, -1, 0}, {textured, 300, 0},
+                        {textured, -1, 0}}));
 }
 
 // A gadget without a name string gets an empty name; names refer to the model.
