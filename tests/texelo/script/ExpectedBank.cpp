@@ -3,6 +3,7 @@
 #include "TgaWriter.h"
 
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 
 namespace expected
@@ -10,16 +11,17 @@ namespace expected
 namespace
 {
 
-void put16(Bytes& out, uint32_t value)
+// Little-endian 16-bit values, one after another.
+void put16(Bytes& out, std::initializer_list<uint32_t> values)
 {
-    out.push_back(static_cast<uint8_t>(value));
-    out.push_back(static_cast<uint8_t>(value >> 8));
+    for (uint32_t value : values)
+        out.insert(out.end(), {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)});
 }
 
-void put32(Bytes& out, uint32_t value)
+void put32(Bytes& out, std::initializer_list<uint32_t> values)
 {
-    put16(out, value & 0xFFFF);
-    put16(out, value >> 16);
+    for (uint32_t value : values)
+        put16(out, {value & 0xFFFF, value >> 16});
 }
 
 void append(Bytes& out, const Bytes& more)
@@ -83,28 +85,23 @@ Bytes tim(const Texture& texture, const TimFields& fields)
     const int bits = depth(texture);
     const uint32_t mode = bits == 4 ? 0 : bits == 8 ? 1 : 2;
     Bytes out;
-    put32(out, 0x10);
-    put32(out,
-          mode | (bits != 16 ? 8u : 0u) | (fields.semiTrans & 0x0Fu) << 4 | (fields.semiTrans & 0x80u) << 8);
+    put32(out, {0x10, mode | (bits != 16 ? 8u : 0u) | (fields.semiTrans & 0x0Fu) << 4 |
+                          (fields.semiTrans & 0x80u) << 8});
     if (bits != 16)
     {
         const std::vector<uint16_t> entries = fields.clutEntries.value_or(ownClut(texture, fields.clutSize8));
-        put32(out, static_cast<uint32_t>(12 + 2 * entries.size()));
-        put16(out, fields.clutX);
-        put16(out, fields.clutY);
-        put16(out, fields.clutWidth.value_or(static_cast<uint16_t>(entries.size())));
-        put16(out, fields.clutRows);
+        put32(out, {static_cast<uint32_t>(12 + 2 * entries.size())});
+        put16(out, {fields.clutX, fields.clutY,
+                    fields.clutWidth.value_or(static_cast<uint16_t>(entries.size())), fields.clutRows});
         for (uint16_t entry : entries)
-            put16(out, entry);
+            put16(out, {entry});
     }
     const int words = bits == 4   ? (texture.width + 3) / 4
                       : bits == 8 ? (texture.width + 1) / 2
                                   : texture.width;
-    put32(out, static_cast<uint32_t>(12 + 2 * words * texture.height));
-    put16(out, fields.x);
-    put16(out, fields.y);
-    put16(out, static_cast<uint32_t>(texture.width));
-    put16(out, static_cast<uint32_t>(texture.height));
+    put32(out, {static_cast<uint32_t>(12 + 2 * words * texture.height)});
+    put16(out,
+          {fields.x, fields.y, static_cast<uint32_t>(texture.width), static_cast<uint32_t>(texture.height)});
     for (int row = 0; row < texture.height; ++row)
     {
         Bytes texels(static_cast<std::size_t>(words) * 2, 0);
@@ -131,8 +128,7 @@ Bytes tim(const Texture& texture, const TimFields& fields)
 Bytes record(uint32_t id, const Bytes& timImage)
 {
     Bytes out;
-    put32(out, static_cast<uint32_t>(timImage.size()));
-    put32(out, id);
+    put32(out, {static_cast<uint32_t>(timImage.size()), id});
     append(out, timImage);
     return out;
 }
@@ -141,27 +137,20 @@ Bytes paletteRecord(uint32_t tag, uint32_t id, uint16_t clutX, uint16_t clutY,
                     const std::vector<uint16_t>& row, uint16_t rows)
 {
     Bytes out;
-    put32(out, static_cast<uint32_t>(row.size() * 2 + 8) | tag);
-    put32(out, id);
-    put16(out, clutX);
-    put16(out, clutY);
-    put16(out, static_cast<uint32_t>(row.size()));
-    put16(out, rows);
+    put32(out, {static_cast<uint32_t>(row.size() * 2 + 8) | tag, id});
+    put16(out, {clutX, clutY, static_cast<uint32_t>(row.size()), rows});
     for (uint16_t entry : row)
-        put16(out, entry);
+        put16(out, {entry});
     return out;
 }
 
 Bytes bank(uint32_t textureTotal, uint32_t separateRows, const std::vector<Group>& groups)
 {
     Bytes out;
-    put32(out, textureTotal);
-    put32(out, separateRows);
+    put32(out, {textureTotal, separateRows});
     for (const Group& group : groups)
     {
-        put32(out, group.columns);
-        put32(out, group.lines);
-        put32(out, static_cast<uint32_t>(group.records.size()));
+        put32(out, {group.columns, group.lines, static_cast<uint32_t>(group.records.size())});
         for (const Bytes& one : group.records)
             append(out, one);
     }
