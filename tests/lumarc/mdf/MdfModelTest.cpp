@@ -11,18 +11,6 @@ using mdftest::loadModel;
 using mdftest::rootWithGadgets;
 using mdftest::StreamOver;
 
-TEST(MdfModel, GadgetNamesFollowGadgetOrder)
-{
-    Layout layout;
-    layout.gadgets = {{.name = "first"}, {.name = "second"}, {.name = "third"}};
-    auto root = loadModel(mdfFile(layout));
-    ASSERT_NE(root, nullptr);
-    ASSERT_EQ(root->gadgets.count(), 3);
-    ASSERT_EQ(root->stringBank0.count(), 3);
-    EXPECT_EQ((std::vector<std::string>{root->gadgetName(0), root->gadgetName(1), root->gadgetName(2)}),
-              (std::vector<std::string>{"first", "second", "third"}));
-}
-
 TEST(MdfModel, MissingNameGivesEmptyText)
 {
     auto root = loadModel(rootWithGadgets({recordBody({}), recordBody({})}, {"only"}));

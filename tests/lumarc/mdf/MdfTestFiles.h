@@ -6,16 +6,13 @@
 #include "MdfLoader.h"
 #include "MdfWriter.h"
 #include "ScriptFileDiskStream.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
-#include <filesystem>
 #include <initializer_list>
 #include <memory>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace mdftest
@@ -23,42 +20,19 @@ namespace mdftest
 
 using mdfwriter::Bytes;
 
-class ScratchDir
+// Writes `bytes` as `name` inside the folder; the file's path.
+inline std::string writeIn(const TempFolder& folder, const std::string& name, const Bytes& bytes)
 {
-public:
-    ScratchDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "lumarc-mdf-XXXXXX").string();
-        EXPECT_NE(::mkdtemp(pattern.data()), nullptr) << "cannot create a scratch folder";
-        m_path = pattern;
-    }
-    ~ScratchDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    [[nodiscard]] const std::filesystem::path& path() const { return m_path; }
-    [[nodiscard]] std::string file(const std::string& name) const { return (m_path / name).string(); }
-    // Writes `bytes` as `name` inside the folder; the file's path.
-    [[nodiscard]] std::string write(const std::string& name, const Bytes& bytes) const
-    {
-        EXPECT_TRUE(mdfwriter::writeFile(file(name), bytes)) << file(name);
-        return file(name);
-    }
-
-private:
-    std::filesystem::path m_path;
-};
+    EXPECT_TRUE(mdfwriter::writeFile(folder.file(name), bytes)) << folder.file(name);
+    return folder.file(name);
+}
 
 // A disk stream over `bytes`, kept in a scratch file while the stream lives.
 struct StreamOver
 {
-    explicit StreamOver(const Bytes& bytes) : path(dir.write("input.bin", bytes)), stream(path) {}
+    explicit StreamOver(const Bytes& bytes) : path(writeIn(dir, "input.bin", bytes)), stream(path) {}
 
-    ScratchDir dir;
+    TempFolder dir;
     std::string path;
     ScriptFileDiskStream stream;
 };
@@ -66,8 +40,8 @@ struct StreamOver
 // Loads `bytes` as a layout file; fails the test unless the load succeeds.
 inline std::unique_ptr<MdfRoot> loadModel(const Bytes& bytes)
 {
-    ScratchDir dir;
-    MdfLoadResult result = loadMdf(dir.write("layout.mdf", bytes));
+    TempFolder dir;
+    MdfLoadResult result = loadMdf(writeIn(dir, "layout.mdf", bytes));
     EXPECT_EQ(result.status, MdfLoadStatus::Loaded) << result.message;
     return std::move(result.model);
 }

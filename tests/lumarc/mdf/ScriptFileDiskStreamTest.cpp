@@ -7,7 +7,6 @@
 #include <array>
 
 using mdftest::Bytes;
-using mdftest::ScratchDir;
 using mdftest::StreamOver;
 
 namespace
@@ -37,7 +36,7 @@ TEST(ScriptFileDiskStream, KnowsItsLengthAndReadsLittleEndianFieldsInOrder)
 
 TEST(ScriptFileDiskStream, MissingFileGivesNoHandleAndLengthZero)
 {
-    ScratchDir dir;
+    TempFolder dir;
     ScriptFileDiskStream stream(dir.file("missing.mdf"));
     EXPECT_FALSE(stream.hasHandle());
     EXPECT_EQ(stream.length(), 0);
@@ -126,8 +125,8 @@ TEST(ScriptFileDiskStream, FailureIsStickyAndKeepsTheFirstOffset)
 
 TEST(ScriptFileDiskStream, DirectoryIsAnUnreadableStream)
 {
-    ScratchDir dir;
-    ScriptFileDiskStream stream(dir.path().string());
+    TempFolder dir;
+    ScriptFileDiskStream stream(dir.path());
     ASSERT_TRUE(stream.hasHandle());
     EXPECT_TRUE(stream.failed());
     EXPECT_EQ(stream.failureReason(), "not a regular file");

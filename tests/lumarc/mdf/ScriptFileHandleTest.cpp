@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <filesystem>
 
-using mdftest::ScratchDir;
 
 TEST(ScriptFileHandle, TenModeTextsByIndexAndNewHandleHasNone)
 {
@@ -23,8 +22,8 @@ TEST(ScriptFileHandle, TenModeTextsByIndexAndNewHandleHasNone)
 
 TEST(ScriptFileHandle, OpenRecordsTheModeIndex)
 {
-    ScratchDir dir;
-    const std::string path = dir.write("data.bin", {1, 2, 3});
+    TempFolder dir;
+    const std::string path = mdftest::writeIn(dir, "data.bin", {1, 2, 3});
     ScriptFileHandle handle;
     ASSERT_TRUE(handle.open(path, ScriptFileHandle::kReadBinary));
     EXPECT_NE(handle.file(), nullptr);
@@ -34,7 +33,7 @@ TEST(ScriptFileHandle, OpenRecordsTheModeIndex)
 
 TEST(ScriptFileHandle, OpenOnAnOpenHandleClosesTheFirstFile)
 {
-    ScratchDir dir;
+    TempFolder dir;
     const std::string first = dir.file("first.txt");
     ScriptFileHandle handle;
     ASSERT_TRUE(handle.open(first, ScriptFileHandle::kWriteBinary));
@@ -49,7 +48,7 @@ TEST(ScriptFileHandle, OpenOnAnOpenHandleClosesTheFirstFile)
 
 TEST(ScriptFileHandle, BadModeIndexOpensNothingAndClosesTheOpenFile)
 {
-    ScratchDir dir;
+    TempFolder dir;
     const std::string path = dir.file("data.txt");
     ScriptFileHandle handle;
     ASSERT_TRUE(handle.open(path, ScriptFileHandle::kWriteText));

@@ -8,7 +8,6 @@
 using namespace mdfwriter;
 using mdftest::concat;
 using mdftest::rootWithGadgets;
-using mdftest::ScratchDir;
 
 namespace
 {
@@ -22,7 +21,7 @@ protected:
     // The load is refused with exactly the message for `reason` at `offset`.
     void expectUnreadable(const Bytes& bytes, const std::string& reason, uint64_t offset)
     {
-        const std::string path = m_dir.write("layout.mdf", bytes);
+        const std::string path = mdftest::writeIn(m_dir, "layout.mdf", bytes);
         resetLargestAllocation();
         const MdfLoadResult result = loadMdf(path);
         m_largestAllocation = largestAllocation();
@@ -49,7 +48,7 @@ protected:
         return out;
     }
 
-    ScratchDir m_dir;
+    TempFolder m_dir;
     std::size_t m_largestAllocation = 0;
 };
 
@@ -158,7 +157,7 @@ TEST_F(UnreadableMdf, ForgedCountsFailWithoutAllocating)
 
 TEST_F(UnreadableMdf, DirectoryIsNotARegularFile)
 {
-    const std::string path = m_dir.path().string();
+    const std::string path = m_dir.path();
     const MdfLoadResult result = loadMdf(path);
     EXPECT_EQ(result.status, MdfLoadStatus::Unreadable);
     EXPECT_EQ(result.model, nullptr);

@@ -125,6 +125,8 @@ TEST(RoundTrip, GeneratedLayoutsGiveExpectedPcAndConsoleFiles)
             const RlfSaveResult result =
                 saveRlf(*model, yOffset, path, [&](int64_t bytes) { reported = bytes; });
             ASSERT_EQ(result.status, RlfSaveStatus::Saved) << result.message;
+            EXPECT_EQ(result.message, "");
+            EXPECT_EQ(folder.entries(), (std::vector<std::string>{"layout.mdf", "out.rlf"}));
             EXPECT_EQ(reported, static_cast<int64_t>(expected.size()));
             EXPECT_TRUE(sameBytes(readBytes(path), expected));
         }

@@ -2,7 +2,6 @@
 // failed save leaves behind.
 #include "ChildProcess.h"
 #include "DebugOutput.h"
-#include "ExpectedRlf.h"
 #include "LoadedLayout.h"
 #include "RlfConversion.h"
 #include "RlfSave.h"
@@ -39,19 +38,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(SaveRlf, WritesOrReplacesTheTargetWithTheConvertedLayout)
-{
-    for (const int yOffset : {0, kPsxYOffset})
-    {
-        SCOPED_TRACE(yOffset);
-        const RlfSaveResult result = saveRlf(*model, yOffset, path, {});
-        EXPECT_EQ(result.status, RlfSaveStatus::Saved);
-        EXPECT_EQ(result.message, "");
-        EXPECT_EQ(readBytes(path), expectedrlf::encode(smallLayout(), yOffset));
-        EXPECT_EQ(folder.entries(), kBothFiles);
-    }
-}
 
 TEST_F(SaveRlf, UnwritableTargetCannotBeOpened)
 {
