@@ -90,29 +90,17 @@ TEST(PrimitiveOps, NormaliseOrder)
         Quad after;
         int cornerBits; // -1: not checked
     };
+    const Quad kCanonical{{{0, 0}, {10, 0}, {0, 10}, {10, 10}}};
+    const Quad kEqualCorners{{{5, 5}, {0, 0}, {5, 5}, {9, 9}}};
+    const Quad kFlat{{{0, 7}, {10, 7}, {20, 7}, {30, 7}}};
     const std::vector<Case> cases{
-        {"canonical quad stays",
-         {{{0, 0}, {10, 0}, {0, 10}, {10, 10}}},
-         {{{0, 0}, {10, 0}, {0, 10}, {10, 10}}},
-         0xE4},
-        {"clockwise quad is swapped only",
-         {{{0, 0}, {0, 10}, {10, 0}, {10, 10}}},
-         {{{0, 0}, {10, 0}, {0, 10}, {10, 10}}},
-         0xD8},
-        {"swapped, then rotated once",
-         {{{0, 10}, {10, 10}, {0, 0}, {10, 0}}},
-         {{{0, 0}, {10, 0}, {0, 10}, {10, 10}}},
-         0x4E},
+        {"canonical quad stays", kCanonical, kCanonical, 0xE4},
+        {"clockwise quad is swapped only", {{{0, 0}, {0, 10}, {10, 0}, {10, 10}}}, kCanonical, 0xD8},
+        {"swapped, then rotated once", {{{0, 10}, {10, 10}, {0, 0}, {10, 0}}}, kCanonical, 0x4E},
         // Vertex 0 is not above vertex 2, so without the equality rule this
         // quad would be rotated once.
-        {"no rotation when vertex 0 equals vertex 2",
-         {{{5, 5}, {0, 0}, {5, 5}, {9, 9}}},
-         {{{5, 5}, {0, 0}, {5, 5}, {9, 9}}},
-         0xE4},
-        {"flat quad stops after eight rotations in the start order",
-         {{{0, 7}, {10, 7}, {20, 7}, {30, 7}}},
-         {{{0, 7}, {10, 7}, {20, 7}, {30, 7}}},
-         0xE4},
+        {"no rotation when vertex 0 equals vertex 2", kEqualCorners, kEqualCorners, 0xE4},
+        {"flat quad stops after eight rotations in the start order", kFlat, kFlat, 0xE4},
         // x1 - x0 = 65535 wraps to -1, which makes the winding value negative.
         {"differences wrap to 16 bits",
          {{{-32768, 0}, {32767, 0}, {-32768, 10}, {32767, 10}}},

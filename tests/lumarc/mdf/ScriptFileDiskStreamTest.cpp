@@ -34,20 +34,6 @@ TEST(ScriptFileDiskStream, KnowsItsLengthAndReadsLittleEndianFieldsInOrder)
     EXPECT_FALSE(input.stream.failed());
 }
 
-TEST(ScriptFileDiskStream, MissingFileGivesNoHandleAndLengthZero)
-{
-    TempFolder dir;
-    ScriptFileDiskStream stream(dir.file("missing.mdf"));
-    EXPECT_FALSE(stream.hasHandle());
-    EXPECT_EQ(stream.length(), 0);
-    uint8_t byte = 0x5A;
-    stream.read8(byte);
-    EXPECT_EQ(byte, 0x5A);
-    std::array<uint8_t, 4> buffer{};
-    EXPECT_EQ(stream.readBytes(buffer.data(), 4), -1);
-    EXPECT_EQ(stream.skip(4), 0);
-}
-
 TEST(ScriptFileDiskStream, ReadBytesReturnsNOrZero)
 {
     StreamOver input({1, 2, 3, 4});
@@ -123,15 +109,25 @@ TEST(ScriptFileDiskStream, FailureIsStickyAndKeepsTheFirstOffset)
     EXPECT_EQ(input.stream.failureOffset(), 2u);
 }
 
-TEST(ScriptFileDiskStream, DirectoryIsAnUnreadableStream)
+// A missing file gives no handle; a folder opens but is a failed stream.
+// Neither has a length or reads anything.
+TEST(ScriptFileDiskStream, MissingFileOrFolderReadsNothing)
 {
     TempFolder dir;
-    ScriptFileDiskStream stream(dir.path());
-    ASSERT_TRUE(stream.hasHandle());
-    EXPECT_TRUE(stream.failed());
-    EXPECT_EQ(stream.failureReason(), "not a regular file");
-    EXPECT_EQ(stream.length(), 0);
-    uint8_t byte = 3;
-    stream.read8(byte);
-    EXPECT_EQ(byte, 3);
+    ScriptFileDiskStream missing(dir.file("missing.mdf"));
+    ScriptFileDiskStream folder(dir.path());
+    EXPECT_FALSE(missing.hasHandle());
+    ASSERT_TRUE(folder.hasHandle());
+    EXPECT_TRUE(folder.failed());
+    EXPECT_EQ(folder.failureReason(), "not a regular file");
+    for (ScriptFileDiskStream* stream : {&missing, &folder})
+    {
+        EXPECT_EQ(stream->length(), 0);
+        uint8_t byte = 0x5A;
+        stream->read8(byte);
+        EXPECT_EQ(byte, 0x5A);
+    }
+    std::array<uint8_t, 4> buffer{};
+    EXPECT_EQ(missing.readBytes(buffer.data(), 4), -1);
+    EXPECT_EQ(missing.skip(4), 0);
 }

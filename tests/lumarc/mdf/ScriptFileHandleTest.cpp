@@ -20,43 +20,29 @@ TEST(ScriptFileHandle, TenModeTextsByIndexAndNewHandleHasNone)
     EXPECT_EQ(handle.modeIndex(), 10);
 }
 
-TEST(ScriptFileHandle, OpenRecordsTheModeIndex)
-{
-    TempFolder dir;
-    const std::string path = mdftest::writeIn(dir, "data.bin", {1, 2, 3});
-    ScriptFileHandle handle;
-    ASSERT_TRUE(handle.open(path, ScriptFileHandle::kReadBinary));
-    EXPECT_NE(handle.file(), nullptr);
-    EXPECT_EQ(handle.modeIndex(), 1);
-    EXPECT_EQ(std::fgetc(handle.file()), 1);
-}
-
-TEST(ScriptFileHandle, OpenOnAnOpenHandleClosesTheFirstFile)
+// Opening an open handle closes (and so flushes) its file first, even when
+// the new mode index is bad and nothing is opened.
+TEST(ScriptFileHandle, OpenRecordsTheModeIndexAndClosesThePreviousFile)
 {
     TempFolder dir;
     const std::string first = dir.file("first.txt");
     ScriptFileHandle handle;
-    ASSERT_TRUE(handle.open(first, ScriptFileHandle::kWriteBinary));
-    // Buffered by stdio: these bytes reach the file only when it is closed.
-    std::fputs("hello", handle.file());
-    EXPECT_EQ(std::filesystem::file_size(first), 0u);
+    ASSERT_TRUE(handle.open(mdftest::writeIn(dir, "data.bin", {1, 2, 3}), ScriptFileHandle::kReadBinary));
+    EXPECT_EQ(handle.modeIndex(), 1);
+    EXPECT_EQ(std::fgetc(handle.file()), 1);
 
+    ASSERT_TRUE(handle.open(first, ScriptFileHandle::kWriteBinary));
+    std::fputs("hello", handle.file());
+    EXPECT_EQ(std::filesystem::file_size(first), 0u); // still in stdio's buffer
     ASSERT_TRUE(handle.open(dir.file("second.txt"), ScriptFileHandle::kCreateBinary));
     EXPECT_EQ(std::filesystem::file_size(first), 5u);
     EXPECT_EQ(handle.modeIndex(), 7);
-}
 
-TEST(ScriptFileHandle, BadModeIndexOpensNothingAndClosesTheOpenFile)
-{
-    TempFolder dir;
-    const std::string path = dir.file("data.txt");
-    ScriptFileHandle handle;
-    ASSERT_TRUE(handle.open(path, ScriptFileHandle::kWriteText));
+    ASSERT_TRUE(handle.open(first, ScriptFileHandle::kWriteText));
     std::fputs("abc", handle.file());
-
-    EXPECT_FALSE(handle.open(path, 10));
+    EXPECT_FALSE(handle.open(first, 10));
     EXPECT_EQ(handle.file(), nullptr);
-    EXPECT_EQ(std::filesystem::file_size(path), 3u);
-    EXPECT_FALSE(handle.open(path, -1));
+    EXPECT_EQ(std::filesystem::file_size(first), 3u);
+    EXPECT_FALSE(handle.open(first, -1));
     EXPECT_EQ(handle.file(), nullptr);
 }
