@@ -55,18 +55,11 @@ TEST(BinaryOutStream, TargetIsCreatedOrReplacedOnlyOnClose)
         SCOPED_TRACE(targetExists);
         TempFolder folder;
         const std::string path = folder.file("out.rlf");
-        if (targetExists)
-        {
-            ASSERT_TRUE(mdfwriter::writeFile(path, kOldContent));
-        }
+        ASSERT_TRUE(!targetExists || mdfwriter::writeFile(path, kOldContent));
         BinaryOutStream stream;
         ASSERT_TRUE(stream.open(path, "wb", true));
         ASSERT_TRUE(stream.writeU16(0x0102));
-        EXPECT_EQ(fileExists(path), targetExists);
-        if (targetExists)
-        {
-            EXPECT_EQ(readBytes(path), kOldContent);
-        }
+        EXPECT_EQ(readBytes(path), targetExists ? kOldContent : Bytes{});
         const std::vector<std::string> names = folder.entries();
         ASSERT_EQ(names.size(), targetExists ? 2U : 1U);
         EXPECT_EQ(names.back().rfind("out.rlf.tmp-", 0), 0U) << names.back();
@@ -99,20 +92,14 @@ TEST(BinaryOutStream, StreamDestroyedWithoutCloseLeavesFolderAsItWas)
         SCOPED_TRACE(targetExists);
         TempFolder folder;
         const std::string path = folder.file("out.rlf");
-        if (targetExists)
-        {
-            ASSERT_TRUE(mdfwriter::writeFile(path, kOldContent));
-        }
+        ASSERT_TRUE(!targetExists || mdfwriter::writeFile(path, kOldContent));
         {
             BinaryOutStream stream;
             ASSERT_TRUE(stream.open(path, "wb", true));
             ASSERT_TRUE(stream.writeU32(1));
         }
         EXPECT_EQ(folder.entries(), targetExists ? kOnlyTarget : std::vector<std::string>{});
-        if (targetExists)
-        {
-            EXPECT_EQ(readBytes(path), kOldContent);
-        }
+        EXPECT_EQ(readBytes(path), targetExists ? kOldContent : Bytes{});
     }
 }
 
