@@ -10,6 +10,7 @@ namespace
 {
 
 using mdfwriter::Bytes;
+using Fields = std::vector<int16_t>;
 
 // Values are stored as the low 16 bits of the exact integer result.
 int16_t low16(int64_t value)
@@ -25,53 +26,21 @@ int16_t gameTexture(uint16_t layoutTexture)
     return id >= 0 && id < 6 ? kTable[static_cast<size_t>(id)] : int16_t{-1};
 }
 
-struct Quad
-{
-    uint8_t kind = 0;
-    uint8_t modeLow = 0;
-    int16_t texture = -1;
-    std::array<int16_t, 8> points{}; // x0, y0, ... x3, y3
-    std::array<uint32_t, 4> colours{};
-};
-
 struct Block
 {
-    std::array<int16_t, 4> box{};
-    std::vector<std::array<int16_t, 4>> rects;
-    std::vector<std::array<int16_t, 4>> hotspots;
-    std::vector<Quad> quads;
+    Fields rects;    // x, y, w, h each
+    Fields hotspots; // flagsA, flagsB, x, y each
+    Fields points;   // x0, y0 ... x3, y3 per quad
+    Bytes quadHeads; // kind, mode, texture per quad
+    std::vector<uint32_t> colours;
 
-    [[nodiscard]] uint32_t listSize() const
-    {
-        return quads.empty() ? 0 : static_cast<uint32_t>(4 + 40 * quads.size());
-    }
+    [[nodiscard]] size_t quads() const { return points.size() / 8; }
     [[nodiscard]] uint32_t size() const
     {
-        return static_cast<uint32_t>(20 + 8 * rects.size() + 8 * hotspots.size()) + listSize();
+        return static_cast<uint32_t>(20 + 2 * rects.size() + 2 * hotspots.size() +
+                                     (quads() ? 4 + 40 * quads() : 0));
     }
 };
-
-uint32_t colourWord(const mdfwriter::Colour& colour)
-{
-    return uint32_t{colour.r} << 16 | uint32_t{colour.g} << 8 | colour.b;
-}
-
-Quad quadOf(const mdfwriter::Prim& prim, int offsetX, int offsetY)
-{
-    Quad quad;
-    const bool textured = prim.type == mdfwriter::kPrimFT4 || prim.type == mdfwriter::kPrimGT4;
-    const bool perVertex = prim.type == mdfwriter::kPrimG4 || prim.type == mdfwriter::kPrimGT4;
-    quad.kind = textured ? 1 : 0;
-    quad.modeLow = prim.mode & 7;
-    quad.texture = textured ? gameTexture(prim.textureId) : int16_t{-1};
-    for (size_t k = 0; k < 4; ++k)
-    {
-        quad.points[2 * k] = low16(int64_t{prim.vertices[k].x} + offsetX);
-        quad.points[2 * k + 1] = low16(int64_t{prim.vertices[k].y} + offsetY);
-        quad.colours[k] = colourWord(prim.colours[perVertex ? k : 0]);
-    }
-    return quad;
-}
 
 Block blockOf(const mdfwriter::Gadget& gadget, int yOffset)
 {
@@ -80,26 +49,45 @@ Block blockOf(const mdfwriter::Gadget& gadget, int yOffset)
         if (!vector.empty())
         {
             const mdfwriter::Rect& r = vector.front();
-            block.rects.push_back({r.left, low16(int64_t{r.top} + yOffset), low16(int64_t{r.right} - r.left),
-                                   low16(int64_t{r.bottom} - r.top)});
+            block.rects.insert(block.rects.end(), {r.left, low16(int64_t{r.top} + yOffset),
+                                                   low16(int64_t{r.right} - r.left),
+                                                   low16(int64_t{r.bottom} - r.top)});
         }
     for (const auto& vector : gadget.hotspots)
         if (!vector.empty())
         {
             const mdfwriter::Hotspot& h = vector.front();
-            block.hotspots.push_back({static_cast<int16_t>((h.flags >> 2) & 3),
-                                      static_cast<int16_t>(h.flags & 3), h.posX,
-                                      low16(int64_t{h.posY} + yOffset)});
+            block.hotspots.insert(block.hotspots.end(), {static_cast<int16_t>((h.flags >> 2) & 3),
+                                                         static_cast<int16_t>(h.flags & 3), h.posX,
+                                                         low16(int64_t{h.posY} + yOffset)});
         }
     if (!gadget.primLists.empty())
     {
         const mdfwriter::PrimList& list = gadget.primLists.front();
         for (const mdfwriter::Prim& prim : list.prims)
-            block.quads.push_back(quadOf(prim, list.offsetX, list.offsetY + yOffset));
+        {
+            const bool textured = prim.type == mdfwriter::kPrimFT4 || prim.type == mdfwriter::kPrimGT4;
+            const bool perVertex = prim.type == mdfwriter::kPrimG4 || prim.type == mdfwriter::kPrimGT4;
+            const int16_t texture = textured ? gameTexture(prim.textureId) : int16_t{-1};
+            mdfwriter::put8(block.quadHeads, textured ? 1 : 0);
+            mdfwriter::put8(block.quadHeads, prim.mode & 7);
+            mdfwriter::put16(block.quadHeads, static_cast<uint16_t>(texture));
+            for (size_t k = 0; k < 4; ++k)
+            {
+                block.points.push_back(low16(int64_t{prim.vertices[k].x} + list.offsetX));
+                block.points.push_back(low16(int64_t{prim.vertices[k].y} + list.offsetY + yOffset));
+                const mdfwriter::Colour& c = prim.colours[perVertex ? k : 0];
+                block.colours.push_back(uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b);
+            }
+        }
     }
+    return block;
+}
 
-    // The box grows from the far corner of the 640 x 480 screen; a child
-    // area reaches to its far edge, hotspots and quads only to their points.
+// The box grows from the far corner of the 640 x 480 screen; a child area
+// reaches to its far edge, hotspots and quads only to their points.
+Fields boxOf(const Block& block)
+{
     int64_t minX = 640, minY = 480, maxX = 0, maxY = 0;
     const auto include = [&](int64_t x0, int64_t y0, int64_t x1, int64_t y1)
     {
@@ -108,53 +96,45 @@ Block blockOf(const mdfwriter::Gadget& gadget, int yOffset)
         maxX = std::max(maxX, x1);
         maxY = std::max(maxY, y1);
     };
-    for (const auto& r : block.rects)
-        include(r[0], r[1], int64_t{r[0]} + r[2], int64_t{r[1]} + r[3]);
-    for (const auto& h : block.hotspots)
-        include(h[2], h[3], h[2], h[3]);
-    for (const Quad& quad : block.quads)
-        for (size_t k = 0; k < 4; ++k)
-            include(quad.points[2 * k], quad.points[2 * k + 1], quad.points[2 * k], quad.points[2 * k + 1]);
-    block.box = {low16(minX), low16(minY), low16(maxX - minX), low16(maxY - minY)};
-    return block;
+    for (size_t i = 0; i < block.rects.size(); i += 4)
+        include(block.rects[i], block.rects[i + 1], int64_t{block.rects[i]} + block.rects[i + 2],
+                int64_t{block.rects[i + 1]} + block.rects[i + 3]);
+    for (size_t i = 0; i < block.hotspots.size(); i += 4)
+        include(block.hotspots[i + 2], block.hotspots[i + 3], block.hotspots[i + 2], block.hotspots[i + 3]);
+    for (size_t i = 0; i < block.points.size(); i += 2)
+        include(block.points[i], block.points[i + 1], block.points[i], block.points[i + 1]);
+    return {low16(minX), low16(minY), low16(maxX - minX), low16(maxY - minY)};
 }
 
-void putS16(Bytes& out, int16_t value)
+void putFields(Bytes& out, const Fields& fields)
 {
-    mdfwriter::put16(out, static_cast<uint16_t>(value));
+    for (int16_t value : fields)
+        mdfwriter::put16(out, static_cast<uint16_t>(value));
 }
 
 void putBlock(Bytes& out, const Block& block, uint32_t at)
 {
-    for (int16_t value : block.box)
-        putS16(out, value);
+    putFields(out, boxOf(block));
     const uint32_t rectsAt = at + 20;
-    const auto hotspotsAt = static_cast<uint32_t>(rectsAt + 8 * block.rects.size());
-    const auto listAt = static_cast<uint32_t>(hotspotsAt + 8 * block.hotspots.size());
+    const auto hotspotsAt = static_cast<uint32_t>(rectsAt + 2 * block.rects.size());
+    const auto listAt = static_cast<uint32_t>(hotspotsAt + 2 * block.hotspots.size());
     mdfwriter::put32(out, block.rects.empty() ? 0 : rectsAt);
     mdfwriter::put32(out, block.hotspots.empty() ? 0 : hotspotsAt);
-    mdfwriter::put32(out, block.quads.empty() ? 0 : listAt);
-    for (const auto& record : block.rects)
-        for (int16_t value : record)
-            putS16(out, value);
-    for (const auto& record : block.hotspots)
-        for (int16_t value : record)
-            putS16(out, value);
-    if (block.quads.empty())
+    mdfwriter::put32(out, block.quads() ? listAt : 0);
+    putFields(out, block.rects);
+    putFields(out, block.hotspots);
+    if (!block.quads())
         return;
-    const auto count = static_cast<uint32_t>(block.quads.size());
+    const auto count = static_cast<uint32_t>(block.quads());
     mdfwriter::put32(out, count);
     for (uint32_t k = 0; k < count; ++k)
         mdfwriter::put32(out, listAt + 4 + 4 * count + 36 * k);
-    for (const Quad& quad : block.quads)
+    for (uint32_t k = 0; k < count; ++k)
     {
-        mdfwriter::put8(out, quad.kind);
-        mdfwriter::put8(out, quad.modeLow);
-        putS16(out, quad.texture);
-        for (int16_t value : quad.points)
-            putS16(out, value);
-        for (uint32_t colour : quad.colours)
-            mdfwriter::put32(out, colour);
+        out.insert(out.end(), block.quadHeads.begin() + 4 * k, block.quadHeads.begin() + 4 * (k + 1));
+        putFields(out, Fields(block.points.begin() + 8 * k, block.points.begin() + 8 * (k + 1)));
+        for (size_t c = 0; c < 4; ++c)
+            mdfwriter::put32(out, block.colours[4 * k + c]);
     }
 }
 
@@ -165,7 +145,6 @@ Bytes encode(const mdfwriter::Layout& layout, int yOffset)
     std::vector<Block> blocks;
     for (const mdfwriter::Gadget& gadget : layout.gadgets)
         blocks.push_back(blockOf(gadget, yOffset));
-
     Bytes out;
     const auto count = static_cast<uint32_t>(blocks.size());
     mdfwriter::put32(out, count);
