@@ -1,5 +1,6 @@
 // Watches the sizes that operator new is asked for in this test program, so a
-// test can tell that a reader did not allocate what a forged count asked for.
+// test can tell that a reader did not allocate what a forged count or header
+// asked for. Link the library `largest_allocation` into the test program.
 #pragma once
 
 #include <cstddef>
