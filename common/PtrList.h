@@ -3,7 +3,6 @@
 #include "ChunkArena.h"
 
 #include <cstddef>
-#include <deque>
 #include <iterator>
 #include <memory>
 #include <new>
@@ -14,7 +13,8 @@
 // destroys each item, then its node, from head to tail. The nodes, and the
 // items the list makes itself (emplace), are kept in chunks rather than
 // allocated one by one: layouts hold millions of primitives, and an
-// allocation per item would dominate loading and converting them.
+// allocation per item would dominate loading and converting them. An empty
+// list allocates nothing.
 template <typename T>
 class PtrList
 {
@@ -91,8 +91,8 @@ public:
         return *object;
     }
 
-    [[nodiscard]] std::size_t count() const { return m_nodes.size(); }
-    [[nodiscard]] bool empty() const { return m_nodes.empty(); }
+    [[nodiscard]] std::size_t count() const { return m_count; }
+    [[nodiscard]] bool empty() const { return m_count == 0; }
     [[nodiscard]] T* first() { return m_head ? m_head->item.get() : nullptr; }
     [[nodiscard]] const T* first() const { return m_head ? m_head->item.get() : nullptr; }
 
@@ -101,31 +101,34 @@ public:
     const_iterator begin() const { return const_iterator(m_head); }
     const_iterator end() const { return const_iterator(); }
 
-    // Destroys every item, head to tail, then the nodes.
+    // Destroys every node with its item, head to tail.
     void clear()
     {
-        for (Node* node = m_head; node; node = node->next)
-            node->item.reset();
-        m_nodes.clear();
+        for (Node* node = m_head; node;)
+        {
+            Node* next = node->next;
+            node->~Node();
+            node = next;
+        }
         m_chunks.release();
         m_head = m_tail = nullptr;
+        m_count = 0;
     }
 
 private:
     void appendNode(std::unique_ptr<T, ItemDeleter> item)
     {
-        Node& node = m_nodes.emplace_back();
-        node.item = std::move(item);
-        node.prev = m_tail;
+        Node* node = new (m_chunks.allocate(sizeof(Node), alignof(Node))) Node{std::move(item), m_tail, nullptr};
         if (m_tail)
-            m_tail->next = &node;
+            m_tail->next = node;
         else
-            m_head = &node;
-        m_tail = &node;
+            m_head = node;
+        m_tail = node;
+        ++m_count;
     }
 
     ChunkArena m_chunks;
-    std::deque<Node> m_nodes;
     Node* m_head = nullptr;
     Node* m_tail = nullptr;
+    std::size_t m_count = 0;
 };
