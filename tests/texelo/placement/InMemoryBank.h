@@ -25,7 +25,7 @@ struct InMemoryBank
     {
         auto record = std::make_unique<TextureRecord>();
         record->Id = static_cast<uint32_t>(ctx.PendingList.size());
-        record->Name = "T" + std::to_string(record->Id) + ".tga";
+        record->Name = formatText("T%u.tga", record->Id);
         record->Kind = static_cast<uint8_t>(kind);
         record->Width = width;
         record->Height = height;

@@ -136,7 +136,7 @@ std::optional<std::string> check(const BankCase& bankCase, const Property& prope
     {
         auto r = std::make_unique<TextureRecord>(prototype);
         r->Id = static_cast<uint32_t>(ctx.PendingList.size());
-        r->Name = "R" + std::to_string(r->Id) + ".tga";
+        r->Name = formatText("R%u.tga", r->Id);
         if (r->Width != 0 && !r->PaletteOnly)
             r->TimData = timOfKind(r->Kind);
         ctx.PendingList.push_back(std::move(r));
