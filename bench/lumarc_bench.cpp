@@ -2,6 +2,7 @@
 // million primitives): loading, converting with the layout pass, writing,
 // and the whole run as the command line does it. Throughput is given in
 // bytes of MDF per second, so the stages compare with each other.
+#include "BenchFolder.h"
 #include "BinaryOutStream.h"
 #include "LargeLayout.h"
 #include "LumarcCommandLine.h"
@@ -42,15 +43,11 @@ Workspace& workspace()
 
 bool prepareWorkspace()
 {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/lumarc_bench-XXXXXX";
-    if (!mkdtemp(pattern.data()))
-    {
-        std::perror("lumarc_bench: cannot create a temporary folder");
+    const std::optional<fs::path> folder = makeBenchFolder("lumarc_bench");
+    if (!folder)
         return false;
-    }
     Workspace& ws = workspace();
-    ws.folder = pattern;
+    ws.folder = *folder;
     ws.mdfPath = (ws.folder / "large.mdf").string();
     ws.rlfPath = (ws.folder / "large.rlf").string();
     const mdfwriter::Bytes bytes = makeLargeMdf();

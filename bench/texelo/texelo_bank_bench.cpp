@@ -7,6 +7,7 @@
 // The level is written below TMPDIR (else /tmp). Replacing a bank file by
 // renaming makes some file systems (ext4) write it out at once, which shows
 // in the real time; TMPDIR=/dev/shm leaves the disk out of the figures.
+#include "../BenchFolder.h"
 #include "LargeBank.h"
 #include "TexeloContext.h"
 #include "TexeloEntry.h"
@@ -46,15 +47,11 @@ Workspace& workspace()
 
 bool prepareWorkspace()
 {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/texelo_bench-XXXXXX";
-    if (!mkdtemp(pattern.data()))
-    {
-        std::perror("texelo_bank_bench: cannot create a temporary folder");
+    const std::optional<fs::path> folder = makeBenchFolder("texelo_bench");
+    if (!folder)
         return false;
-    }
     Workspace& ws = workspace();
-    ws.folder = fs::absolute(pattern);
+    ws.folder = *folder;
     ws.level = writeLargeBank(ws.folder);
     if (ws.level.scripts.empty())
     {
