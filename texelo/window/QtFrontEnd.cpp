@@ -5,6 +5,7 @@
 #include "QtFrontEnd.h"
 
 #include "DebugOutput.h"
+#include "TexeloIcon.h"
 #include "TexeloProgram.h"
 #include "TexeloWindow.h"
 
@@ -88,6 +89,7 @@ public:
             m_application = std::make_unique<QApplication>(m_argc, m_argv);
         // On X11 the application name becomes the window class (WM_CLASS).
         QCoreApplication::setApplicationName(TexeloWindow::kClassName);
+        QApplication::setWindowIcon(texeloIcon());
     }
 
     ~QtFrontEnd() override { closeWindow(); }
