@@ -1,0 +1,11 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// Runs rlfinfo with `args` (without the program name): prints the report of
+// one render-list file on `out`, complaints on `err`. Returns the exit
+// status: 0 printed, 1 the file cannot be read or is damaged, 2 wrong usage.
+// Nothing reaches `out` unless the whole file was read without damage.
+[[nodiscard]] int runRlfInfo(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
