@@ -13,6 +13,10 @@ public:
     std::optional<std::string> whyWindowIsUnseen() const override { return "this build has no window"; }
     void waitUntilClosed() override {}
     void closeWindow() override {}
+    std::optional<std::string> saveMap(const TexeloContext&, const std::string&) override
+    {
+        return "this build has no window to draw it with";
+    }
 
 private:
     TexeloReporter m_reporter;

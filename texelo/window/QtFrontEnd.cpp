@@ -5,6 +5,7 @@
 #include "QtFrontEnd.h"
 
 #include "DebugOutput.h"
+#include "MapPicture.h"
 #include "TexeloIcon.h"
 #include "TexeloProgram.h"
 #include "TexeloWindow.h"
@@ -128,6 +129,11 @@ public:
         if (m_window->closeRequestedDuringRun() || !m_window->isVisible())
             return;
         QApplication::exec();
+    }
+
+    std::optional<std::string> saveMap(const TexeloContext& ctx, const std::string& path) override
+    {
+        return saveMapPicture(m_reporter.messageLine(), ctx.ShownList, path);
     }
 
     void closeWindow() override

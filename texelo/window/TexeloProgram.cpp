@@ -1,42 +1,28 @@
 #include "TexeloProgram.h"
 
+#include "ProgramArguments.h"
+
 #include <cstdio>
 
-namespace
+int runTexeloMain(int argc, const char* const* argv, FrontEndFactory makeFrontEnd)
 {
-constexpr const char* kUsage = "Usage: texelo SCRIPT [/c]\n"
-                               "Runs a texture script: converts its Targa textures to PSX TIM images and\n"
-                               "writes one texture bank (.TBK) per FIT line, then shows the VRAM map of the\n"
-                               "last bank in a window until it is closed.\n"
-                               "  /c         end as soon as the script is done (batch builds)\n"
-                               "  --help     show this text\n"
-                               "  --version  show the version\n";
-} // namespace
-
-std::optional<int> answerInformationRequest(int argc, const char* const* argv)
-{
-    if (argc != 2)
-        return std::nullopt;
-    const std::string_view word = argv[1];
-    if (word == "--help")
-        std::fputs(kUsage, stdout);
-    else if (word == "--version")
-        std::fputs("texelo 1.0\n", stdout);
-    else
-        return std::nullopt;
-    return 0;
-}
-
-std::string joinArguments(int argc, const char* const* argv)
-{
-    std::string text;
-    for (int i = 1; i < argc; ++i)
+    const ProgramArguments arguments = parseProgramArguments(argc, argv);
+    switch (arguments.request)
     {
-        if (i > 1)
-            text.push_back(' ');
-        text.append(argv[i]);
+    case ProgramArguments::Request::Help:
+        std::fputs(programUsage(), stdout);
+        return 0;
+    case ProgramArguments::Request::Version:
+        std::fputs("texelo 1.0\n", stdout);
+        return 0;
+    case ProgramArguments::Request::UsageError:
+        std::fprintf(stderr, "texelo: %s\n%s", arguments.usageError.c_str(), programUsage());
+        return 2;
+    case ProgramArguments::Request::Run:
+        break;
     }
-    return text;
+    const std::unique_ptr<TexeloFrontEnd> frontEnd = makeFrontEnd(argc > 0 ? argv[0] : "texelo");
+    return runTexeloProgram(joinArguments(arguments.scriptArguments), *frontEnd, arguments.mapPath);
 }
 
 AfterRun afterRun(const TexeloCommandLine& commandLine, bool windowSeen)
@@ -46,12 +32,24 @@ AfterRun afterRun(const TexeloCommandLine& commandLine, bool windowSeen)
     return windowSeen ? AfterRun::WaitForClose : AfterRun::ExplainNoWindow;
 }
 
-int runTexeloProgram(std::string_view commandLineText, TexeloFrontEnd& frontEnd)
+int runTexeloProgram(std::string_view commandLineText, TexeloFrontEnd& frontEnd,
+                     const std::optional<std::string>& mapPath)
 {
     const TexeloCommandLine commandLine = splitCommandLine(commandLineText);
     TexeloContext ctx(frontEnd.reporter());
     frontEnd.showWindow(ctx, commandLine.text);
     runTexelo(ctx, commandLine);
+
+    int status = 0;
+    if (mapPath)
+    {
+        if (const std::optional<std::string> failure = frontEnd.saveMap(ctx, *mapPath))
+        {
+            ctx.reporter.printError(formatText("texelo: couldn't save the VRAM map as %s: %s\n", mapPath->c_str(),
+                                               failure->c_str()));
+            status = 1;
+        }
+    }
 
     const std::optional<std::string> unseen = frontEnd.whyWindowIsUnseen();
     switch (afterRun(commandLine, !unseen))
@@ -66,5 +64,5 @@ int runTexeloProgram(std::string_view commandLineText, TexeloFrontEnd& frontEnd)
         break;
     }
     frontEnd.closeWindow();
-    return 0; // ShownList goes with the context
+    return status; // ShownList goes with the context
 }

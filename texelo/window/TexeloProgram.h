@@ -28,17 +28,14 @@ public:
     virtual void waitUntilClosed() = 0;
     // Destroys the window, which must not outlive the context it shows.
     virtual void closeWindow() = 0;
+    // Saves the window's picture of the context (MessageLine and the VRAM
+    // map, one pixel per VRAM word) as a PNG file; empty when it was saved,
+    // otherwise why not.
+    [[nodiscard]] virtual std::optional<std::string> saveMap(const TexeloContext& ctx, const std::string& path) = 0;
 };
 
 // Made by the build's front end: with the Qt window or without.
 [[nodiscard]] std::unique_ptr<TexeloFrontEnd> makeFrontEnd(const char* programPath);
-
-// --help and --version: prints the text and gives the exit status; empty for
-// any other command line.
-[[nodiscard]] std::optional<int> answerInformationRequest(int argc, const char* const* argv);
-
-// The command-line text: the arguments without the program, joined by blanks.
-[[nodiscard]] std::string joinArguments(int argc, const char* const* argv);
 
 enum class AfterRun
 {
@@ -49,7 +46,15 @@ enum class AfterRun
 
 [[nodiscard]] AfterRun afterRun(const TexeloCommandLine& commandLine, bool windowSeen);
 
-// Shows the window, runs the script named in `commandLineText`, then exits,
-// waits for the window or explains on standard error why there is none.
-// Always returns 0: failures were reported during the run.
-[[nodiscard]] int runTexeloProgram(std::string_view commandLineText, TexeloFrontEnd& frontEnd);
+// Shows the window, runs the script named in `commandLineText`, saves the map
+// to `mapPath` if one is given, then exits, waits for the window or explains
+// on standard error why there is none. Returns 0, or 1 when the map could not
+// be saved: the script's own failures were reported during the run.
+[[nodiscard]] int runTexeloProgram(std::string_view commandLineText, TexeloFrontEnd& frontEnd,
+                                   const std::optional<std::string>& mapPath = std::nullopt);
+
+using FrontEndFactory = std::unique_ptr<TexeloFrontEnd> (*)(const char* programPath);
+
+// The whole program for its arguments: options, then the run on a front end
+// from `makeFrontEnd`.
+[[nodiscard]] int runTexeloMain(int argc, const char* const* argv, FrontEndFactory makeFrontEnd);

@@ -43,12 +43,7 @@ void TexeloWindow::resizeEvent(QResizeEvent* event)
 void TexeloWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.setPen(Qt::black);
-    // One line from the top-left corner; a trailing newline is not a line
-    // break here, it is drawn as the blank it is.
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                     QString::fromLocal8Bit(m_reporter.messageLine()));
-    DrawMap(painter, m_map, m_shownList);
+    DrawView(painter, rect(), QString::fromLocal8Bit(m_reporter.messageLine()), m_map, m_shownList);
 }
 
 void TexeloWindow::closeEvent(QCloseEvent* event)

@@ -1,6 +1,8 @@
 #include "VramMap.h"
 
 #include <QPainter>
+#include <QRect>
+#include <QString>
 
 QColor colourFromColorref(uint32_t colorref)
 {
@@ -58,4 +60,14 @@ void DrawMap(QPainter& painter, const MapGeometry& map, const TextureList& shown
         if (const std::optional<MapRect> clut = clutRect(map, *record))
             fillMapRect(painter, *clut, colours.clut);
     }
+}
+
+void DrawView(QPainter& painter, const QRect& area, const QString& messageLine, const MapGeometry& map,
+              const TextureList& shownList)
+{
+    painter.setPen(Qt::black);
+    // A trailing newline is not a line break here: it is drawn as the blank
+    // it is.
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, messageLine);
+    DrawMap(painter, map, shownList);
 }

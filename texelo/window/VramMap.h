@@ -7,6 +7,8 @@
 #include <cstdint>
 
 class QPainter;
+class QRect;
+class QString;
 
 // The map's colours, kept as the Windows colour values 0x00BBGGRR in which
 // they were chosen (red is the low byte).
@@ -47,3 +49,8 @@ void frameMapRect(QPainter& painter, const MapRect& rect, const QColor& colour);
 // The page grid, then every record of `shownList` in list order: its texture
 // filled and outlined in black, then its CLUT strip.
 void DrawMap(QPainter& painter, const MapGeometry& map, const TextureList& shownList);
+
+// What the window shows in `area`: MessageLine as one line from the top-left
+// corner, then the map. The background is the caller's.
+void DrawView(QPainter& painter, const QRect& area, const QString& messageLine, const MapGeometry& map,
+              const TextureList& shownList);

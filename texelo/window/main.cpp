@@ -6,8 +6,5 @@
 
 int main(int argc, char** argv)
 {
-    if (const std::optional<int> status = answerInformationRequest(argc, argv))
-        return *status;
-    const std::unique_ptr<TexeloFrontEnd> frontEnd = makeFrontEnd(argc > 0 ? argv[0] : "texelo");
-    return runTexeloProgram(joinArguments(argc, argv), *frontEnd);
+    return runTexeloMain(argc, argv, makeFrontEnd);
 }

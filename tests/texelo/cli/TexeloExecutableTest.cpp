@@ -121,7 +121,11 @@ TEST_F(TexeloExecutable, HelpAndVersion)
 {
     const TexeloRun help = runTexelo({"--help"}, folder.path());
     EXPECT_EQ(help.exitStatus, 0);
-    EXPECT_EQ(help.out.rfind("Usage: texelo SCRIPT [/c]\n", 0), 0u);
+    EXPECT_EQ(help.out.rfind("Usage: texelo [--map FILE.png] SCRIPT [/c]\n", 0), 0u);
+    const TexeloRun unknown = runTexelo({"--colour", "A.FIT"}, folder.path());
+    EXPECT_EQ(unknown.exitStatus, 2);
+    EXPECT_EQ(unknown.out, "");
+    EXPECT_EQ(unknown.err.rfind("texelo: unknown option --colour\nUsage: texelo", 0), 0u);
     const TexeloRun version = runTexelo({"--version"}, folder.path());
     EXPECT_EQ(version.exitStatus, 0);
     EXPECT_EQ(version.out.rfind("texelo ", 0), 0u);

@@ -26,15 +26,14 @@ struct TexeloRun
     std::string err;
 };
 
-// Files the program writes cannot grow beyond `fileSizeLimit` bytes.
-inline TexeloRun runTexelo(const std::vector<std::string>& args, const std::string& workingFolder,
-                           rlim_t fileSizeLimit = RLIM_INFINITY)
+// Runs `command` (its first word a path to the program). Files the program
+// writes cannot grow beyond `fileSizeLimit` bytes.
+inline TexeloRun runCommand(std::vector<std::string> strings, const std::string& workingFolder,
+                            rlim_t fileSizeLimit = RLIM_INFINITY)
 {
     TempFolder captures;
     const std::string outPath = captures.path() + "/stdout";
     const std::string errPath = captures.path() + "/stderr";
-    std::vector<std::string> strings{TEXELO_EXECUTABLE};
-    strings.insert(strings.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& arg : strings)
         argv.push_back(arg.data());
@@ -88,4 +87,12 @@ inline TexeloRun runTexelo(const std::vector<std::string>& args, const std::stri
     run.out = text(outPath);
     run.err = text(errPath);
     return run;
+}
+
+inline TexeloRun runTexelo(const std::vector<std::string>& args, const std::string& workingFolder,
+                           rlim_t fileSizeLimit = RLIM_INFINITY)
+{
+    std::vector<std::string> command{TEXELO_EXECUTABLE};
+    command.insert(command.end(), args.begin(), args.end());
+    return runCommand(std::move(command), workingFolder, fileSizeLimit);
 }

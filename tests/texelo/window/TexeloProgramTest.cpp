@@ -1,4 +1,5 @@
 #include "TexeloProgram.h"
+#include "ProgramArguments.h"
 #include "QtFrontEnd.h"
 #include "TexeloWindow.h"
 #include "texelo/CapturingReporter.h"
@@ -34,12 +35,19 @@ public:
         messageLineWhenWaiting = m_reporter.messageLine();
     }
     void closeWindow() override { ++closes; }
+    std::optional<std::string> saveMap(const TexeloContext& ctx, const std::string& path) override
+    {
+        mapSaved = {path, ctx.ShownList.size()};
+        return mapFailure;
+    }
 
     std::string title = "(not shown)";
     std::string messageLineWhenShown;
     std::string messageLineWhenWaiting;
     int waits = 0;
     int closes = 0;
+    std::optional<std::pair<std::string, size_t>> mapSaved; // path, records shown
+    std::optional<std::string> mapFailure;
     CapturingReporter m_reporter;
 
 private:
@@ -111,13 +119,62 @@ TEST(TexeloProgram, WithoutAViewerItExplainsInsteadOfWaiting)
     EXPECT_EQ(batch.m_reporter.output(), "Failed to open script file none.fit\n");
 }
 
-TEST(TexeloProgram, ArgumentsJoinWithSingleBlanks)
+TEST(TexeloProgram, LeadingDoubleDashWordsAreOursTheRestFormsTheCommandLine)
 {
-    const char* const argv[] = {"texelo", "Levels\\A.FIT", "/c"};
-    EXPECT_EQ(joinArguments(3, argv), "Levels\\A.FIT /c");
-    EXPECT_EQ(joinArguments(1, argv), "");
-    EXPECT_FALSE(answerInformationRequest(3, argv).has_value());
-    EXPECT_FALSE(answerInformationRequest(2, argv).has_value());
+    using Request = ProgramArguments::Request;
+    struct Case
+    {
+        std::vector<const char*> args;
+        Request request;
+        std::optional<std::string> mapPath;
+        std::string commandLine;
+    };
+    const std::vector<Case> cases = {
+        {{"Levels\\A.FIT", "/c"}, Request::Run, std::nullopt, "Levels\\A.FIT /c"},
+        {{}, Request::Run, std::nullopt, ""},
+        {{"--map", "m.png", "A.FIT", "/c"}, Request::Run, "m.png", "A.FIT /c"},
+        {{"--map=m.png", "A.FIT"}, Request::Run, "m.png", "A.FIT"},
+        {{"A.FIT", "--map", "m.png"}, Request::Run, std::nullopt, "A.FIT --map m.png"},
+        {{"--", "--odd.fit", "/c"}, Request::Run, std::nullopt, "--odd.fit /c"},
+        {{"--map", "m.png"}, Request::Run, "m.png", ""},
+        {{"--help"}, Request::Help, std::nullopt, ""},
+        {{"--map", "m.png", "--version"}, Request::Version, std::nullopt, ""},
+        {{"--map"}, Request::UsageError, std::nullopt, ""},
+        {{"--map="}, Request::UsageError, std::nullopt, ""},
+        {{"--colour", "A.FIT"}, Request::UsageError, std::nullopt, ""},
+    };
+    for (const Case& test : cases)
+    {
+        std::vector<const char*> argv{"texelo"};
+        argv.insert(argv.end(), test.args.begin(), test.args.end());
+        const ProgramArguments parsed = parseProgramArguments(static_cast<int>(argv.size()), argv.data());
+        SCOPED_TRACE(test.commandLine);
+        EXPECT_EQ(parsed.request, test.request);
+        if (test.request != Request::Run)
+            continue;
+        EXPECT_EQ(parsed.mapPath, test.mapPath);
+        EXPECT_EQ(joinArguments(parsed.scriptArguments), test.commandLine);
+    }
+    const char* const unknown[] = {"texelo", "--colour"};
+    EXPECT_EQ(parseProgramArguments(2, unknown).usageError, "unknown option --colour");
+}
+
+TEST(TexeloProgram, MapIsSavedAfterTheRunAndAFailureEndsWithOne)
+{
+    // No script is found; the map of the empty ShownList is saved all the same.
+    RecordingFrontEnd saved(false);
+    EXPECT_EQ(runTexeloProgram("NONE.FIT /c", saved, "map.png"), 0);
+    EXPECT_EQ(saved.mapSaved, std::make_pair(std::string("map.png"), size_t{0}));
+    EXPECT_EQ(saved.m_reporter.errors(), "");
+
+    RecordingFrontEnd failing(false);
+    failing.mapFailure = "No space left on device";
+    EXPECT_EQ(runTexeloProgram("NONE.FIT /c", failing, "/full/map.png"), 1);
+    EXPECT_EQ(failing.m_reporter.errors(),
+              "texelo: couldn't save the VRAM map as /full/map.png: No space left on device\n");
+    RecordingFrontEnd without(false);
+    EXPECT_EQ(runTexeloProgram("NONE.FIT /c", without), 0);
+    EXPECT_FALSE(without.mapSaved.has_value());
 }
 
 TEST(QtPlatform, OffscreenWithoutADisplayAsFallbackWithOne)

@@ -1,6 +1,9 @@
 #include "VramMap.h"
+#include "MapPicture.h"
 #include "TexeloWindow.h"
 
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -165,4 +168,35 @@ TEST(TexeloWindow, ShowsMessageLineAndMapOnWhite)
     EXPECT_GT(darkInLine, 20);
     EXPECT_EQ(darkBelow, 0);
     EXPECT_EQ(at(image, 0, 0), kWhite);
+}
+
+TEST(MapPicture, OnePixelPerVramWordBelowTheMessageLine)
+{
+    const QFont font = QGuiApplication::font();
+    const int top = QFontMetrics(font).height();
+    const QImage picture = drawMapPicture("Tiled texture at 32, 0.", knownBank(), font);
+    ASSERT_EQ(picture.size(), QSize(1024, top + 512));
+    // VRAM (x, y) is the pixel (x, top + y): the same drawing as the window's,
+    // at a scale of one.
+    EXPECT_EQ(at(picture, 64 + 32, top + 256 + 128), kRed);
+    EXPECT_EQ(at(picture, 64, top + 256 + 128), kBlack);
+    EXPECT_EQ(at(picture, 127, top + 256 + 128), kBlack);
+    EXPECT_EQ(at(picture, 128 + 32, top + 128), kCyan);
+    EXPECT_EQ(at(picture, 192 + 32, top + 128), kYellow);
+    EXPECT_EQ(at(picture, 256 + 32, top + 128), kGreen);
+    EXPECT_EQ(at(picture, 15, top + 480), kBlue);
+    EXPECT_EQ(at(picture, 16, top + 480), kWhite);
+    EXPECT_EQ(at(picture, 256 + 200, top + 497), kDarkGreen);
+    EXPECT_EQ(at(picture, 256 + 200, top + 498), kWhite);
+    // Grid: pages are 64 x 256 words, framed on their inside edges.
+    EXPECT_EQ(at(picture, 512, top + 100), kMagenta);
+    EXPECT_EQ(at(picture, 575, top + 100), kMagenta);
+    EXPECT_EQ(at(picture, 540, top), kMagenta);
+    EXPECT_EQ(at(picture, 540, top + 511), kMagenta);
+    EXPECT_EQ(at(picture, 540, top + 100), kWhite);
+    int dark = 0;
+    for (int y = 0; y < top; ++y)
+        for (int x = 0; x < 300; ++x)
+            dark += picture.pixelColor(x, y).lightness() < 128;
+    EXPECT_GT(dark, 20);
 }

@@ -1,0 +1,34 @@
+#pragma once
+
+// Texelo's own options. Words that start with "--" and come before the script
+// name belong to the program, not to the script: they are taken off before
+// the command-line text (the window's title, the script name and "/c") is
+// formed, so a run with them reads its script exactly as a run without.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ProgramArguments
+{
+    enum class Request
+    {
+        Run,
+        Help,
+        Version,
+        UsageError,
+    };
+
+    Request request = Request::Run;
+    std::string usageError;             // with UsageError: what is wrong
+    std::optional<std::string> mapPath; // --map FILE.png
+    std::vector<std::string> scriptArguments;
+};
+
+[[nodiscard]] ProgramArguments parseProgramArguments(int argc, const char* const* argv);
+
+// The command-line text: the script arguments joined by single blanks.
+[[nodiscard]] std::string joinArguments(const std::vector<std::string>& scriptArguments);
+
+// The usage text --help prints and a usage error repeats on standard error.
+[[nodiscard]] const char* programUsage();
