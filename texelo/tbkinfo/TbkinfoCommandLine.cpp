@@ -1,0 +1,138 @@
+#include "TbkinfoCommandLine.h"
+
+#include "BankFieldText.h"
+#include "BankJson.h"
+#include "BankReader.h"
+#include "BankText.h"
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tbk
+{
+namespace
+{
+
+constexpr int kSuccess = 0;
+constexpr int kFailure = 1;
+constexpr int kUsageError = 2;
+
+constexpr std::string_view kUsage =
+    "usage: tbkinfo [--json] BANK.TBK\n"
+    "Prints what a texture bank holds: the header, each page group (columns,\n"
+    "lines, records, occupancy = image area / group area) and each record\n"
+    "(form, tag, Id, pixel mode, transparency, image and CLUT positions, size).\n"
+    "Text: \"key: value\" header lines, then \"group N:\" lines and indented\n"
+    "\"record N.M:\" lines of key=value fields in a fixed order, then\n"
+    "\"warning: offset=N\" lines for images or CLUTs outside their area.\n"
+    "  --json     print one JSON document instead\n"
+    "  --help     print this text\n"
+    "  --version  print the version\n"
+    "Exit status: 0 read, 1 cannot be read or damaged (the byte is named), 2 usage.\n";
+
+void write(std::FILE* stream, std::string_view text)
+{
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
+}
+
+struct Options
+{
+    bool json = false;
+    bool help = false;
+    bool version = false;
+    std::vector<std::string_view> files;
+    bool bad = false;
+};
+
+Options parseArguments(std::span<const std::string_view> args)
+{
+    Options options;
+    bool onlyFiles = false;
+    for (const std::string_view arg : args)
+    {
+        if (onlyFiles || arg.empty() || arg == "-" || arg.front() != '-')
+            options.files.push_back(arg);
+        else if (arg == "--")
+            onlyFiles = true;
+        else if (arg == "--json")
+            options.json = true;
+        else if (arg == "--help")
+            options.help = true;
+        else if (arg == "--version")
+            options.version = true;
+        else
+            options.bad = true;
+    }
+    options.bad = options.bad || options.files.size() != 1;
+    return options;
+}
+
+// The whole file, or nothing with errno's text in `error`.
+std::optional<std::vector<uint8_t>> readWholeFile(const std::string& path, std::string& error)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+    {
+        error = std::strerror(errno);
+        return std::nullopt;
+    }
+    std::vector<uint8_t> bytes;
+    uint8_t chunk[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    const bool failed = std::ferror(file) != 0;
+    const int readError = errno;
+    std::fclose(file);
+    if (failed)
+    {
+        error = std::strerror(readError);
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+} // namespace
+
+int runTbkinfo(std::span<const std::string_view> args, std::FILE* out, std::FILE* err)
+{
+    const Options options = parseArguments(args);
+    if (options.help)
+    {
+        write(out, kUsage);
+        return kSuccess;
+    }
+    if (options.version)
+    {
+        write(out, "tbkinfo 1.0\n");
+        return kSuccess;
+    }
+    if (options.bad)
+    {
+        write(err, kUsage);
+        return kUsageError;
+    }
+    const std::string path(options.files.front());
+    std::string error;
+    const std::optional<std::vector<uint8_t>> bytes = readWholeFile(path, error);
+    if (!bytes)
+    {
+        write(err, std::string(MessageText{} << "tbkinfo: cannot open " << path << ": " << error << "\n"));
+        return kFailure;
+    }
+    const BankReadResult result = readBank(*bytes);
+    if (result.damage)
+    {
+        write(err, std::string(MessageText{} << "tbkinfo: " << path << " is damaged at byte "
+                                             << result.damage->offset << ": " << result.damage->what << "\n"));
+        return kFailure;
+    }
+    write(out, options.json ? bankJson(result.bank, path) : bankText(result.bank, path));
+    return kSuccess;
+}
+
+} // namespace tbk

@@ -1,0 +1,11 @@
+// tbkinfo: prints what a texture bank holds.
+#include "TbkinfoCommandLine.h"
+
+#include <string_view>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    return tbk::runTbkinfo(args, stdout, stderr);
+}
