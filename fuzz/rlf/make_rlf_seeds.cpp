@@ -41,7 +41,8 @@ Layout everyMix()
                 .primLists = {PrimList{3, -2, {quad(kPrimF4, 0, 0), quad(kPrimGT4, 30, 0, 2)}}}};
     Gadget areasOnly{.name = "Areas", .rects = {{Rect{0, 0, 5, 5}}, {Rect{6, 6, 9, 9}}}};
     Gadget pointsOnly{.name = "Points", .hotspots = {{Hotspot{100, 90}}, {Hotspot{120, 95, 0x0F}}}};
-    Gadget quadsOnly{.name = "Quads", .primLists = {PrimList{0, 0, {quad(kPrimG4, 1, 1), quad(kPrimFT4, 5, 5, 5)}}}};
+    Gadget quadsOnly{.name = "Quads",
+                     .primLists = {PrimList{0, 0, {quad(kPrimG4, 1, 1), quad(kPrimFT4, 5, 5, 5)}}}};
     Gadget empty{.name = "Empty"};
     return Layout{{full, areasOnly, pointsOnly, quadsOnly, empty}};
 }

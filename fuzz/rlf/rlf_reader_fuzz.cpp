@@ -102,7 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     const rlfinfo::Contents& contents = result.contents;
     check(contents.fileSize == size, "size differs from the input");
-    check(encode(contents) == std::vector<uint8_t>(data, data + size), "accepted file is not the writer's file");
+    check(encode(contents) == std::vector<uint8_t>(data, data + size),
+          "accepted file is not the writer's file");
     const std::string text = rlfinfo::textReport(contents);
     check(text.rfind("gadgets ", 0) == 0, "text report without its header");
     const nlohmann::json json = nlohmann::json::parse(rlfinfo::jsonReport(contents), nullptr, false);

@@ -86,7 +86,7 @@ struct Damage
 
 struct ReadResult
 {
-    Contents contents;           // complete only without damage
+    Contents contents;            // complete only without damage
     std::optional<Damage> damage; // set when the file is damaged
 };
 

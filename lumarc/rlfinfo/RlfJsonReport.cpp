@@ -25,12 +25,9 @@ Json entryJson(const Entry& entry)
     Json colours = Json::array();
     for (uint32_t colour : entry.colours)
         colours.push_back(colourText(colour));
-    return Json{{"offset", entry.offset},
-                {"kind", kindName(entry.kind)},
-                {"mode_low", entry.modeLow},
-                {"texture_id", entry.textureId},
-                {"points", std::move(points)},
-                {"colours", std::move(colours)}};
+    return Json{{"offset", entry.offset},      {"kind", kindName(entry.kind)},
+                {"mode_low", entry.modeLow},   {"texture_id", entry.textureId},
+                {"points", std::move(points)}, {"colours", std::move(colours)}};
 }
 
 Json gadgetJson(const Gadget& gadget)
@@ -40,17 +37,16 @@ Json gadgetJson(const Gadget& gadget)
         childAreas.push_back(areaJson(area));
     Json hotspots = Json::array();
     for (const Hotspot& hotspot : gadget.hotspots)
-        hotspots.push_back(
-            Json{{"flags_a", hotspot.flagsA}, {"flags_b", hotspot.flagsB}, {"x", hotspot.x}, {"y", hotspot.y}});
+        hotspots.push_back(Json{
+            {"flags_a", hotspot.flagsA}, {"flags_b", hotspot.flagsB}, {"x", hotspot.x}, {"y", hotspot.y}});
     Json entries = Json::array();
     for (const Entry& entry : gadget.entries)
         entries.push_back(entryJson(entry));
     return Json{{"offset", gadget.offset},
                 {"box", areaJson(gadget.box)},
-                {"offsets",
-                 Json{{"child_areas", gadget.childAreasOffset},
-                      {"hotspots", gadget.hotspotsOffset},
-                      {"render_list", gadget.renderListOffset}}},
+                {"offsets", Json{{"child_areas", gadget.childAreasOffset},
+                                 {"hotspots", gadget.hotspotsOffset},
+                                 {"render_list", gadget.renderListOffset}}},
                 {"child_areas", std::move(childAreas)},
                 {"hotspots", std::move(hotspots)},
                 {"entries", std::move(entries)}};

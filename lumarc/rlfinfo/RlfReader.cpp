@@ -42,7 +42,8 @@ std::string gadgetName(uint64_t index)
 Area layoutBox(const Gadget& gadget)
 {
     int32_t minX = 640, minY = 480, maxX = 0, maxY = 0;
-    const auto include = [&](int32_t x, int32_t y, int32_t farX, int32_t farY) {
+    const auto include = [&](int32_t x, int32_t y, int32_t farX, int32_t farY)
+    {
         minX = std::min(minX, x);
         minY = std::min(minY, y);
         maxX = std::max(maxX, farX);
@@ -55,7 +56,8 @@ Area layoutBox(const Gadget& gadget)
     for (const Entry& entry : gadget.entries)
         for (const Point& point : entry.points)
             include(point.x, point.y, point.x, point.y);
-    const auto low16 = [](int32_t value) { return static_cast<int16_t>(static_cast<uint16_t>(value & 0xFFFF)); };
+    const auto low16 = [](int32_t value)
+    { return static_cast<int16_t>(static_cast<uint16_t>(value & 0xFFFF)); };
     return Area{low16(minX), low16(minY), low16(maxX - minX), low16(maxY - minY)};
 }
 
@@ -88,7 +90,7 @@ private:
     }
     bool failTruncated(const std::string& inside)
     {
-        return fail(m_in.failureOffset(), "the file ends inside " + inside);
+        return fail(m_in.failureOffset(), words("the file ends inside ", inside));
     }
 
     [[nodiscard]] uint64_t size() const { return m_in.size(); }
@@ -114,8 +116,9 @@ private:
         for (uint64_t i = 0; i < gadgetCount; ++i)
         {
             if (gadgetOffsets[i] != expected)
-                return fail(kCountBytes + kOffsetBytes * i, words(gadgetName(i), " offset is ", gadgetOffsets[i],
-                                                                  ", the layout puts it at ", expected));
+                return fail(kCountBytes + kOffsetBytes * i,
+                            words(gadgetName(i), " offset is ", gadgetOffsets[i], ", the layout puts it at ",
+                                  expected));
             const bool last = i + 1 == gadgetCount;
             const uint64_t end = last ? size() : gadgetOffsets[i + 1];
             uint64_t gadgetSize = 0;
@@ -124,8 +127,8 @@ private:
             expected += gadgetSize;
         }
         if (expected != size())
-            return fail(expected, words("the layout ends the file at byte ", expected, ", but ", size() - expected,
-                                        " more bytes follow"));
+            return fail(expected, words("the layout ends the file at byte ", expected, ", but ",
+                                        size() - expected, " more bytes follow"));
         return true;
     }
 
@@ -144,7 +147,7 @@ private:
         gadget.hotspotsOffset = m_in.u32();
         gadget.renderListOffset = m_in.u32();
         if (m_in.failed())
-            return failTruncated(name + "'s header");
+            return failTruncated(words(name, "'s header"));
         m_result.contents.offsetsChecked += 3;
 
         uint64_t recordsEnd = 0;
@@ -159,7 +162,8 @@ private:
             return false;
         const Area box = layoutBox(gadget);
         if (!(box == gadget.box))
-            return fail(start, words(name, " box is ", boxText(gadget.box), ", its contents give ", boxText(box)));
+            return fail(start,
+                        words(name, " box is ", boxText(gadget.box), ", its contents give ", boxText(box)));
         gadgetSize = recordsEnd - start + listSize;
         m_result.contents.gadgets.push_back(std::move(gadget));
         return true;
@@ -183,17 +187,20 @@ private:
             return fail(start + kChildAreasField, words(name, " child areas offset is ", childAreas,
                                                         ", the layout puts them at ", records));
         if (hotspots != 0 && childAreas == 0 && hotspots != records)
-            return fail(start + kHotspotsField, words(name, " hotspots offset is ", hotspots,
-                                                      ", without child areas the layout puts them at ", records));
+            return fail(start + kHotspotsField,
+                        words(name, " hotspots offset is ", hotspots,
+                              ", without child areas the layout puts them at ", records));
         if (hotspots != 0 && childAreas != 0 && (hotspots == records || !whole(hotspots)))
             return fail(start + kHotspotsField,
-                        words(name, " hotspots offset is ", hotspots, ", the layout puts them after the child areas, at ",
-                              records + kRecordBytes, " or later in steps of ", kRecordBytes));
+                        words(name, " hotspots offset is ", hotspots,
+                              ", the layout puts them after the child areas, at ", records + kRecordBytes,
+                              " or later in steps of ", kRecordBytes));
 
         // Where the records may end: each part that is present has at least
         // one record, and without either part there are none.
-        const uint64_t fewest = hotspots != 0 ? hotspots + kRecordBytes : childAreas != 0 ? records + kRecordBytes
-                                                                                          : records;
+        const uint64_t fewest = hotspots != 0     ? hotspots + kRecordBytes
+                                : childAreas != 0 ? records + kRecordBytes
+                                                  : records;
         const bool exact = childAreas == 0 && hotspots == 0;
         if (renderList != 0)
         {
@@ -205,8 +212,9 @@ private:
                                           ", the layout puts it after the records, at ", fewest,
                                           " or later in steps of ", kRecordBytes));
             if (renderList > size() || size() - renderList < kCountBytes)
-                return fail(start + kRenderListField, words(name, " render list offset ", renderList,
-                                                            " is past the end of the file (", size(), " bytes)"));
+                return fail(start + kRenderListField,
+                            words(name, " render list offset ", renderList, " is past the end of the file (",
+                                  size(), " bytes)"));
             recordsEnd = renderList;
             return true;
         }
@@ -225,8 +233,8 @@ private:
         if (last || end > size())
         {
             const uint64_t available = std::min(end, size());
-            const uint64_t cut = available < records ? records
-                                                     : records + (available - records) / kRecordBytes * kRecordBytes;
+            const uint64_t cut =
+                available < records ? records : records + (available - records) / kRecordBytes * kRecordBytes;
             return fail(cut, words("the file ends inside ", name, "'s records"));
         }
         return fail(kCountBytes + kOffsetBytes * (index + 1),
@@ -275,8 +283,8 @@ private:
                                           "without entries"));
         listSize = kCountBytes + (kOffsetBytes + kEntryBytes) * count;
         if (listSize > size() - list)
-            return fail(list, words(name, " render list count ", count, " needs ", listSize, " bytes from byte ",
-                                    list, ", the file has ", size()));
+            return fail(list, words(name, " render list count ", count, " needs ", listSize,
+                                    " bytes from byte ", list, ", the file has ", size()));
         const uint64_t firstEntry = list + kCountBytes + kOffsetBytes * count;
         for (uint64_t k = 0; k < count; ++k)
         {
@@ -284,8 +292,8 @@ private:
             const uint32_t stored = m_in.u32();
             const uint64_t expected = firstEntry + kEntryBytes * k;
             if (stored != expected)
-                return fail(field, words(name, " entry ", k, " offset is ", stored, ", the layout puts it at ",
-                                         expected));
+                return fail(field, words(name, " entry ", k, " offset is ", stored,
+                                         ", the layout puts it at ", expected));
         }
         m_result.contents.offsetsChecked += count;
         gadget.entries.reserve(count);
@@ -294,7 +302,8 @@ private:
             Entry entry;
             entry.offset = static_cast<uint32_t>(m_in.position());
             const uint8_t kind = m_in.u8();
-            if (kind != static_cast<uint8_t>(EntryKind::Untextured) && kind != static_cast<uint8_t>(EntryKind::Textured))
+            if (kind != static_cast<uint8_t>(EntryKind::Untextured) &&
+                kind != static_cast<uint8_t>(EntryKind::Textured))
                 return fail(entry.offset, words(name, " entry ", k, " has unknown kind ", unsigned{kind}));
             entry.kind = static_cast<EntryKind>(kind);
             entry.modeLow = m_in.u8();
@@ -308,8 +317,8 @@ private:
                 // The top byte is unused: a colour there would be lost in
                 // the #RRGGBB form, so it is not taken for a colour.
                 if ((colour & kColourUnusedBits) != 0)
-                    return fail(field, words(name, " entry ", k, " has colour word 0x", std::hex, colour, std::dec,
-                                             " with its unused top byte set"));
+                    return fail(field, words(name, " entry ", k, " has colour word 0x", std::hex, colour,
+                                             std::dec, " with its unused top byte set"));
             }
             gadget.entries.push_back(entry);
         }

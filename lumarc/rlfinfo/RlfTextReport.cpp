@@ -26,8 +26,8 @@ void addArea(std::string& out, const Area& area)
 
 void addEntry(std::string& out, std::size_t index, const Entry& entry)
 {
-    out += "  entry";
-    out += ' ' + std::to_string(index);
+    out += "  entry ";
+    out += std::to_string(index);
     add(out, "offset", entry.offset);
     out += " kind ";
     out += kindName(entry.kind);
@@ -62,16 +62,20 @@ std::string colourText(uint32_t colour)
 std::string textReport(const Contents& contents)
 {
     std::string out;
-    out += "gadgets " + std::to_string(contents.gadgets.size()) + '\n';
-    out += "bytes " + std::to_string(contents.fileSize) + '\n';
-    out += "byteOrder ";
+    out += "gadgets ";
+    out += std::to_string(contents.gadgets.size());
+    out += "\nbytes ";
+    out += std::to_string(contents.fileSize);
+    out += "\nbyteOrder ";
     out += byteOrderName(contents.byteOrder);
+    out += "\noffsetsChecked ";
+    out += std::to_string(contents.offsetsChecked);
     out += '\n';
-    out += "offsetsChecked " + std::to_string(contents.offsetsChecked) + '\n';
     for (std::size_t g = 0; g < contents.gadgets.size(); ++g)
     {
         const Gadget& gadget = contents.gadgets[g];
-        out += "gadget " + std::to_string(g);
+        out += "gadget ";
+        out += std::to_string(g);
         add(out, "offset", gadget.offset);
         add(out, "childAreas", static_cast<int64_t>(gadget.childAreas.size()));
         add(out, "hotspots", static_cast<int64_t>(gadget.hotspots.size()));
@@ -85,14 +89,16 @@ std::string textReport(const Contents& contents)
         out += '\n';
         for (std::size_t i = 0; i < gadget.childAreas.size(); ++i)
         {
-            out += "  childArea " + std::to_string(i);
+            out += "  childArea ";
+            out += std::to_string(i);
             addArea(out, gadget.childAreas[i]);
             out += '\n';
         }
         for (std::size_t i = 0; i < gadget.hotspots.size(); ++i)
         {
             const Hotspot& hotspot = gadget.hotspots[i];
-            out += "  hotspot " + std::to_string(i);
+            out += "  hotspot ";
+            out += std::to_string(i);
             add(out, "flagsA", hotspot.flagsA);
             add(out, "flagsB", hotspot.flagsB);
             add(out, "x", hotspot.x);

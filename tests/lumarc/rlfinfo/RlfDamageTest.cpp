@@ -23,7 +23,8 @@ Layout damageLayout()
                 .hotspots = {{Hotspot{12, 14, 0x06}}},
                 .primLists = {PrimList{0, 0, {quadAt(kPrimFT4, 20, 20, 1)}}}};
     Gadget pointsOnly{.name = "Points", .hotspots = {{Hotspot{100, 90}}, {Hotspot{120, 95}}}};
-    Gadget quadsOnly{.name = "Quads", .primLists = {PrimList{5, 5, {quadAt(kPrimG4, 0, 0), quadAt(kPrimF4, 30, 0)}}}};
+    Gadget quadsOnly{.name = "Quads",
+                     .primLists = {PrimList{5, 5, {quadAt(kPrimG4, 0, 0), quadAt(kPrimF4, 30, 0)}}}};
     return Layout{{full, pointsOnly, quadsOnly}};
 }
 
@@ -50,34 +51,39 @@ const std::vector<Corruption> kCorruptions{
     {"gadget offset", [](Bytes& b, C g) { put(b, 8, g.gadgets[1].offset + 8, 4); }, [](C) { return 8; },
      "gadget 1 offset is 104, the layout puts it at 96"},
     {"child areas offset", [](Bytes& b, C g) { put(b, g.gadgets[0].offset + 8, 40, 4); },
-     [](C g) { return g.gadgets[0].offset + 8; }, "gadget 0 child areas offset is 40, the layout puts them at 36"},
+     [](C g) { return g.gadgets[0].offset + 8; },
+     "gadget 0 child areas offset is 40, the layout puts them at 36"},
     {"hotspots offset inside a child area",
      [](Bytes& b, C g) { put(b, g.gadgets[0].offset + 12, g.gadgets[0].hotspotsOffset + 4, 4); },
      [](C g) { return g.gadgets[0].offset + 12; }, "gadget 0 hotspots offset is 48"},
     {"hotspots offset of a gadget without child areas",
      [](Bytes& b, C g) { put(b, g.gadgets[1].offset + 12, g.gadgets[1].offset + 28, 4); },
      [](C g) { return g.gadgets[1].offset + 12; }, "without child areas the layout puts them at 116"},
-    {"render list offset", [](Bytes& b, C g) { put(b, g.gadgets[0].offset + 16, g.gadgets[0].renderListOffset + 4, 4); },
+    {"render list offset",
+     [](Bytes& b, C g) { put(b, g.gadgets[0].offset + 16, g.gadgets[0].renderListOffset + 4, 4); },
      [](C g) { return g.gadgets[0].offset + 16; }, "gadget 0 render list offset is 56"},
-    {"render list offset past the end", [](Bytes& b, C g) { put(b, g.gadgets[0].offset + 16, 0x10000024, 4); },
-     [](C g) { return g.gadgets[0].offset + 16; }, "render list offset 268435492 is past the end of the file"},
+    {"render list offset past the end",
+     [](Bytes& b, C g) { put(b, g.gadgets[0].offset + 16, 0x10000024, 4); },
+     [](C g) { return g.gadgets[0].offset + 16; },
+     "render list offset 268435492 is past the end of the file"},
     {"render list of no entries", [](Bytes& b, C g) { put(b, g.gadgets[0].renderListOffset, 0, 4); },
      [](C g) { return g.gadgets[0].renderListOffset; }, "gadget 0 render list count is 0"},
     {"entry count the file cannot hold", [](Bytes& b, C g) { put(b, g.gadgets[2].renderListOffset, 3, 4); },
      [](C g) { return g.gadgets[2].renderListOffset; }, "gadget 2 render list count 3 needs 124 bytes"},
-    {"entry offset", [](Bytes& b, C g) { put(b, g.gadgets[2].renderListOffset + 8, g.gadgets[2].entries[1].offset + 1, 4); },
+    {"entry offset",
+     [](Bytes& b, C g) { put(b, g.gadgets[2].renderListOffset + 8, g.gadgets[2].entries[1].offset + 1, 4); },
      [](C g) { return g.gadgets[2].renderListOffset + 8; }, "gadget 2 entry 1 offset is"},
     {"unknown entry kind", [](Bytes& b, C g) { put(b, g.gadgets[2].entries[1].offset, 2, 1); },
      [](C g) { return g.gadgets[2].entries[1].offset; }, "gadget 2 entry 1 has unknown kind 2"},
     {"colour with its top byte set", [](Bytes& b, C g) { put(b, g.gadgets[2].entries[0].offset + 27, 1, 1); },
-     [](C g) { return g.gadgets[2].entries[0].offset + 24; }, "colour word 0x1405060 with its unused top byte"},
-    {"box", [](Bytes& b, C g) { put(b, g.gadgets[1].offset + 6, 7, 2); }, [](C g) { return g.gadgets[1].offset; },
-     "gadget 1 box is 100 90 20 7, its contents give 100 90 20 5"},
-    {"next gadget cutting a record",
-     [](Bytes& b, C g) { put(b, 12, g.gadgets[2].offset + 4, 4); }, [](C) { return 12; },
-     "gadget 2 offset is 136, which cuts gadget 1's records"},
-    {"bytes after the last gadget", [](Bytes& b, C) { b.insert(b.end(), 8, 0); }, [](C g) { return g.fileSize; },
-     "but 8 more bytes follow"},
+     [](C g) { return g.gadgets[2].entries[0].offset + 24; },
+     "colour word 0x1405060 with its unused top byte"},
+    {"box", [](Bytes& b, C g) { put(b, g.gadgets[1].offset + 6, 7, 2); },
+     [](C g) { return g.gadgets[1].offset; }, "gadget 1 box is 100 90 20 7, its contents give 100 90 20 5"},
+    {"next gadget cutting a record", [](Bytes& b, C g) { put(b, 12, g.gadgets[2].offset + 4, 4); },
+     [](C) { return 12; }, "gadget 2 offset is 136, which cuts gadget 1's records"},
+    {"bytes after the last gadget", [](Bytes& b, C) { b.insert(b.end(), 8, 0); },
+     [](C g) { return g.fileSize; }, "but 8 more bytes follow"},
 };
 
 } // namespace

@@ -39,6 +39,15 @@ const char* const kOneGadgetText =
     "  entry 0 offset 52 kind textured modeLow 2 textureId 3 points 0,0 16,0 0,16 16,16 "
     "colours #102030 #405060 #708090 #A1B2C3\n";
 
+// "rlfinfo: " followed by the parts, built by appending.
+template <typename... Parts>
+std::string complaint(const Parts&... parts)
+{
+    std::string text = "rlfinfo: ";
+    (text.append(parts), ...);
+    return text;
+}
+
 class RlfInfoExecutable : public ::testing::Test
 {
 protected:
@@ -67,7 +76,8 @@ TEST_F(RlfInfoExecutable, PrintsOneGadgetFileAsText)
 TEST_F(RlfInfoExecutable, JsonBeforeOrAfterTheFileParsesBack)
 {
     const std::string path = writeRlf(savedRlf(oneGadget(), kPsxYOffset));
-    for (const auto& args : {std::vector<std::string>{"--json", path}, std::vector<std::string>{path, "--json"}})
+    for (const auto& args :
+         {std::vector<std::string>{"--json", path}, std::vector<std::string>{path, "--json"}})
     {
         const ProgramRun run = rlfinfo(args);
         ASSERT_EQ(run.exitStatus, 0) << run.err;
@@ -79,7 +89,8 @@ TEST_F(RlfInfoExecutable, JsonBeforeOrAfterTheFileParsesBack)
         const nlohmann::json& gadget = document["gadgets"][0];
         EXPECT_EQ(gadget["box"], (nlohmann::json{{"x", 0}, {"y", 16}, {"w", 16}, {"h", 16}}));
         EXPECT_EQ(gadget["offsets"]["render_list"], 44);
-        EXPECT_EQ(gadget["hotspots"][0], (nlohmann::json{{"flags_a", 1}, {"flags_b", 2}, {"x", 5}, {"y", 21}}));
+        EXPECT_EQ(gadget["hotspots"][0],
+                  (nlohmann::json{{"flags_a", 1}, {"flags_b", 2}, {"x", 5}, {"y", 21}}));
         const nlohmann::json& entry = gadget["entries"][0];
         EXPECT_EQ(entry["kind"], "textured");
         EXPECT_EQ(entry["texture_id"], 3);
@@ -98,9 +109,9 @@ TEST_F(RlfInfoExecutable, DamagedFileNamesTheByteAndPrintsNothing)
         const ProgramRun run = rlfinfo(args);
         EXPECT_EQ(run.exitStatus, 1);
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err, "rlfinfo: " + path +
-                               " is damaged at byte 44: gadget 0 render list count 1 needs 44 bytes from "
-                               "byte 44, the file has 60\n");
+        EXPECT_EQ(run.err,
+                  complaint(path, " is damaged at byte 44: gadget 0 render list count 1 needs 44 bytes "
+                                  "from byte 44, the file has 60\n"));
     }
 }
 
@@ -110,10 +121,10 @@ TEST_F(RlfInfoExecutable, UnreadableFileIsReportedWithTheSystemsReason)
     const ProgramRun gone = rlfinfo({missing});
     EXPECT_EQ(gone.exitStatus, 1);
     EXPECT_EQ(gone.out, "");
-    EXPECT_EQ(gone.err, "rlfinfo: cannot open " + missing + ": No such file or directory\n");
+    EXPECT_EQ(gone.err, complaint("cannot open ", missing, ": No such file or directory\n"));
     const ProgramRun isFolder = rlfinfo({folder.path()});
     EXPECT_EQ(isFolder.exitStatus, 1);
-    EXPECT_EQ(isFolder.err, "rlfinfo: cannot open " + folder.path() + ": Is a directory\n");
+    EXPECT_EQ(isFolder.err, complaint("cannot open ", folder.path(), ": Is a directory\n"));
 }
 
 TEST_F(RlfInfoExecutable, HelpVersionAndWrongUsage)

@@ -1,7 +1,7 @@
 // The reader against files made by the real converter and writer: what it
 // reads must be what the converter placed, for the PC and the console.
-#include "BinaryOutStream.h"
 #include "RlfReader.h"
+#include "BinaryOutStream.h"
 #include "RlfTestFiles.h"
 
 #include <gtest/gtest.h>
@@ -19,25 +19,27 @@ namespace
 Layout generatedLayout(uint32_t seed)
 {
     std::mt19937 random(seed);
-    const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-    const auto coordinate = [&] {
-        return static_cast<int16_t>(pick(0, 6) == 0 ? pick(-32768, 32767) : pick(-50, 700));
-    };
+    const auto pick = [&](int low, int high)
+    { return std::uniform_int_distribution<int>(low, high)(random); };
+    const auto coordinate = [&]
+    { return static_cast<int16_t>(pick(0, 6) == 0 ? pick(-32768, 32767) : pick(-50, 700)); };
     Layout layout;
     for (int g = pick(0, 4); g > 0; --g)
     {
         Gadget& gadget = layout.gadgets.emplace_back();
-        gadget.name = "G" + std::to_string(g);
+        gadget.name = std::string("G").append(std::to_string(g));
         for (int r = pick(0, 3); r > 0; --r)
             gadget.rects.push_back({Rect{coordinate(), coordinate(), coordinate(), coordinate()}});
         for (int h = pick(0, 3); h > 0; --h)
-            gadget.hotspots.push_back({Hotspot{coordinate(), coordinate(), static_cast<uint8_t>(pick(0, 255))}});
+            gadget.hotspots.push_back(
+                {Hotspot{coordinate(), coordinate(), static_cast<uint8_t>(pick(0, 255))}});
         PrimList list{coordinate(), coordinate(), {}};
         for (int p = pick(0, 3); p > 0; --p)
         {
             Prim prim = quadAt(static_cast<uint8_t>(pick(kPrimF4, kPrimGT4)), coordinate(), coordinate(),
                                static_cast<uint16_t>(pick(0, 7)), static_cast<uint8_t>(pick(0, 255)));
-            prim.colours[0] = Colour{static_cast<uint8_t>(pick(0, 255)), static_cast<uint8_t>(seed), 0xFF, 0x55};
+            prim.colours[0] =
+                Colour{static_cast<uint8_t>(pick(0, 255)), static_cast<uint8_t>(seed), 0xFF, 0x55};
             list.prims.push_back(prim);
         }
         gadget.primLists.push_back(list);
@@ -57,7 +59,7 @@ void expectSameAsModel(const rlfinfo::Contents& read, const RlfFile& model)
     auto actual = read.gadgets.begin();
     for (const RlfGadget& expected : model.gadgets)
     {
-        SCOPED_TRACE("gadget at " + std::to_string(offset));
+        SCOPED_TRACE(testing::Message() << "gadget at " << offset);
         EXPECT_EQ(actual->offset, offset);
         EXPECT_EQ(actual->box, (rlfinfo::Area{expected.x, expected.y, expected.w, expected.h}));
         ASSERT_EQ(actual->childAreas.size(), expected.childAreas.count());
@@ -101,7 +103,7 @@ TEST(RlfReader, ReadsWhatTheConverterPlacedForPcAndConsole)
     for (const int yOffset : {0, kPsxYOffset})
         for (uint32_t seed = 1; seed <= 25; ++seed)
         {
-            SCOPED_TRACE("y offset " + std::to_string(yOffset) + ", seed " + std::to_string(seed));
+            SCOPED_TRACE(testing::Message() << "y offset " << yOffset << ", seed " << seed);
             const Layout layout = generatedLayout(seed);
             const Bytes file = savedRlf(layout, yOffset);
             const rlfinfo::ReadResult read = rlfinfo::readRlf(file);

@@ -33,7 +33,8 @@
     prim.mode = mode;
     prim.textureId = textureId;
     prim.vertices = {mdfwriter::Vertex{x, y}, mdfwriter::Vertex{int16_t(x + 16), y},
-                     mdfwriter::Vertex{x, int16_t(y + 16)}, mdfwriter::Vertex{int16_t(x + 16), int16_t(y + 16)}};
+                     mdfwriter::Vertex{x, int16_t(y + 16)},
+                     mdfwriter::Vertex{int16_t(x + 16), int16_t(y + 16)}};
     prim.colours = {mdfwriter::Colour{0x10, 0x20, 0x30}, mdfwriter::Colour{0x40, 0x50, 0x60},
                     mdfwriter::Colour{0x70, 0x80, 0x90}, mdfwriter::Colour{0xA1, 0xB2, 0xC3}};
     return prim;
