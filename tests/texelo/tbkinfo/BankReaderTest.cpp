@@ -169,7 +169,8 @@ TEST_F(BankReader, PaletteSetsAcrossAndDownGiveSeveralCluts)
     }
     // The last FIT's records are the ones still in the context.
     expectBankMatchesShownList(readGood("DUP.TBK"), ctx);
-    const tbk::BankRecord& eightBit = readGood("ACROSS.TBK").groups[0].records.at(1);
+    const tbk::Bank across = readGood("ACROSS.TBK");
+    const tbk::BankRecord& eightBit = across.groups[0].records.at(1);
     EXPECT_EQ(eightBit.form, tbk::RecordForm::SeveralCluts);
     EXPECT_EQ(eightBit.mode, tbk::PixelMode::Indexed8);
     EXPECT_EQ(eightBit.clut->count, 4u);
