@@ -29,7 +29,7 @@ json recordJson(const BankRecord& record)
                          {"width_pixels", p->widthPixels},
                          {"height", p->height}};
     if (const auto& c = record.clut)
-        out["clut"] = {{"dx", c->dx}, {"dy", c->dy},         {"w", c->w},
+        out["clut"] = {{"dx", c->dx}, {"dy", c->dy},       {"w", c->w},
                        {"h", c->h},   {"count", c->count}, {"entries", c->entries}};
     return out;
 }

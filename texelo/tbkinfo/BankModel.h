@@ -72,11 +72,11 @@ struct BankRecord
     RecordForm form = RecordForm::Texture;
     PaletteTag tag = PaletteTag::None;
     uint32_t id = 0;
-    uint32_t size = 0; // bytes after the Id, without a palette record's tag
-    std::optional<PixelMode> mode;      // none for a palette record
+    uint32_t size = 0;             // bytes after the Id, without a palette record's tag
+    std::optional<PixelMode> mode; // none for a palette record
     Transparency transparency = Transparency::None;
-    std::optional<PixelArea> pixels;    // none for a palette record
-    std::optional<ClutArea> clut;       // none for a 16-bit image
+    std::optional<PixelArea> pixels; // none for a palette record
+    std::optional<ClutArea> clut;    // none for a 16-bit image
 };
 
 struct BankGroup

@@ -23,9 +23,9 @@ void checkArea(Bank& bank, uint64_t offset, std::string_view what, uint64_t dx, 
 {
     if (dx + width <= box.width && dy + height <= box.lines)
         return;
-    bank.warnings.push_back({offset, MessageText{} << what << " at " << dx << "," << dy << " of " << width << " x "
-                                                   << height << " words leaves " << boxName << " of " << box.width
-                                                   << " x " << box.lines << " words"});
+    bank.warnings.push_back({offset, MessageText{} << what << " at " << dx << "," << dy << " of " << width
+                                                   << " x " << height << " words leaves " << boxName << " of "
+                                                   << box.width << " x " << box.lines << " words"});
 }
 
 } // namespace
@@ -40,9 +40,11 @@ void checkPlacement(Bank& bank)
         for (const BankRecord& record : group.records)
         {
             if (const auto& p = record.pixels)
-                checkArea(bank, p->offset, "image", p->dx, p->dy, p->widthWords, p->height, groupBox, "its group");
+                checkArea(bank, p->offset, "image", p->dx, p->dy, p->widthWords, p->height, groupBox,
+                          "its group");
             if (const auto& c = record.clut)
-                checkArea(bank, c->offset, "CLUT", c->dx, c->dy, c->w, c->h, separate ? separateArea : groupBox,
+                checkArea(bank, c->offset, "CLUT", c->dx, c->dy, c->w, c->h,
+                          separate ? separateArea : groupBox,
                           separate ? "the separate CLUT area" : "its group");
         }
     }

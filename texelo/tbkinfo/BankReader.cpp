@@ -36,9 +36,11 @@ bool readGroup(BankReadResult& result, ByteReader& file)
         !readField(result, file, recordCount, "RecordCount"))
         return false;
     if (group.columns == 0 || group.columns > kMaxGroupColumns)
-        return fail(result, group.offset, MessageText{} << "GroupColumns " << group.columns << " is not 1 to 16");
+        return fail(result, group.offset,
+                    MessageText{} << "GroupColumns " << group.columns << " is not 1 to 16");
     if (group.lines == 0 || group.lines > kMaxGroupLines)
-        return fail(result, group.offset + 4, MessageText{} << "GroupLines " << group.lines << " is not 1 to 256");
+        return fail(result, group.offset + 4,
+                    MessageText{} << "GroupLines " << group.lines << " is not 1 to 256");
     // Every record takes bytes of the file, so a count larger than the file
     // can hold fails at the first missing record; nothing is reserved ahead.
     for (uint32_t i = 0; i < recordCount; ++i)
@@ -74,8 +76,9 @@ BankReadResult readBank(std::span<const uint8_t> bytes)
     // may exceed the records but never fall short of them.
     if (bank.textureTotal < recordCount(bank))
     {
-        fail(result, 0, MessageText{} << "TextureTotal " << bank.textureTotal << " is less than the "
-                                      << recordCount(bank) << " records in the file");
+        fail(result, 0,
+             MessageText{} << "TextureTotal " << bank.textureTotal << " is less than the "
+                           << recordCount(bank) << " records in the file");
         return result;
     }
     checkPlacement(bank);

@@ -20,7 +20,8 @@ constexpr uint32_t kClutFlag = 0x8;
 constexpr uint32_t kTransparencyShift = 4;
 constexpr uint32_t kTransparencyMask = 0x3;
 constexpr uint32_t kTransparencyOn = 0x8000;
-constexpr uint32_t kKnownFlags = kModeMask | kClutFlag | kTransparencyMask << kTransparencyShift | kTransparencyOn;
+constexpr uint32_t kKnownFlags =
+    kModeMask | kClutFlag | kTransparencyMask << kTransparencyShift | kTransparencyOn;
 
 constexpr uint64_t kIdAndFlagsBytes = 8;
 constexpr uint64_t kBlockHeaderBytes = 12;
@@ -108,26 +109,32 @@ bool readPalette(ByteReader& file, FieldReader& fields, BankRecord& record, uint
 {
     const std::optional<PaletteTag> tag = paletteTag(sizeField);
     if (!tag)
-        return fields.fail(record.offset, MessageText{} << "record Size " << hex32(sizeField)
-                                                        << " has bit 31 set but no PAL, HOMEPAL or AWAYPAL tag");
+        return fields.fail(record.offset, MessageText{}
+                                              << "record Size " << hex32(sizeField)
+                                              << " has bit 31 set but no PAL, HOMEPAL or AWAYPAL tag");
     record.form = RecordForm::Palette;
     record.tag = *tag;
     record.size = sizeField & kPaletteLengthMask;
     if (record.size > file.remaining())
         return fields.fail(record.offset, MessageText{} << "palette record of " << record.size
-                                                        << " bytes passes the end of the file (" << file.remaining()
-                                                        << " bytes remain)");
+                                                        << " bytes passes the end of the file ("
+                                                        << file.remaining() << " bytes remain)");
     ByteReader body = file.take(record.size);
     uint16_t area[4] = {};
     const uint64_t widthAt = body.offset() + 4;
     if (!fields.area(body, area, "palette", "record"))
         return false;
-    ClutArea clut{
-        .offset = widthAt - 4, .dx = area[0], .dy = area[1], .w = area[2], .h = area[3], .count = 1, .entries = area[2]};
+    ClutArea clut{.offset = widthAt - 4,
+                  .dx = area[0],
+                  .dy = area[1],
+                  .w = area[2],
+                  .h = area[3],
+                  .count = 1,
+                  .entries = area[2]};
     if (kPaletteHeaderBytes + 2u * clut.w != record.size)
         return fields.fail(widthAt, MessageText{} << "palette W " << clut.w << " needs "
-                                                  << kPaletteHeaderBytes + 2u * clut.w << " bytes, the record holds "
-                                                  << record.size);
+                                                  << kPaletteHeaderBytes + 2u * clut.w
+                                                  << " bytes, the record holds " << record.size);
     if (clut.h == 0)
         return fields.fail(widthAt + 2, "palette H is 0");
     record.clut = clut;
@@ -152,7 +159,8 @@ bool readFlags(FieldReader& fields, uint64_t at, uint32_t flags, BankRecord& rec
     if ((flags & kTransparencyOn) == 0)
     {
         if (transparency != 0)
-            return fields.fail(at, MessageText{} << "transparency mode " << transparency << " without flag bit 15");
+            return fields.fail(at, MessageText{} << "transparency mode " << transparency
+                                                 << " without flag bit 15");
         record.transparency = Transparency::None;
         return true;
     }
@@ -165,6 +173,12 @@ bool readFlags(FieldReader& fields, uint64_t at, uint32_t flags, BankRecord& rec
 // The CLUT block: its length must match W x H colours. One exception loads
 // all the same: a single-row CLUT whose W was rounded up to a multiple of 16
 // over the colours the block holds (an 8-bit image with a short CLUT).
+//
+// How many CLUTs the block holds follows from the pixel mode: a 4-bit CLUT
+// is 16 colours, so W x H / 16 of them whether the copies lie side by side
+// or one per row; an 8-bit CLUT is a whole row, so H of them. More than one
+// is the several-CLUT form. A single copy written in that form has the same
+// bytes as a plain texture and loads the same, so it reads as one.
 bool readClutBlock(ByteReader& image, FieldReader& fields, BankRecord& record,
                    std::vector<BankWarning>& warnings)
 {
@@ -185,13 +199,15 @@ bool readClutBlock(ByteReader& image, FieldReader& fields, BankRecord& record,
     const uint64_t declared = uint64_t{clut.w} * clut.h;
     clut.entries = static_cast<uint32_t>((length - kBlockHeaderBytes) / 2);
     if (declared == 0)
-        return fields.fail(widthAt, MessageText{} << "CLUT of " << clut.w << " x " << clut.h << " has no entries");
-    const bool shortRow = clut.h == 1 && clut.entries < clut.w &&
-                          (clut.entries + kClutRowRounding - 1) / kClutRowRounding * kClutRowRounding == clut.w;
+        return fields.fail(widthAt,
+                           MessageText{} << "CLUT of " << clut.w << " x " << clut.h << " has no entries");
+    const bool shortRow =
+        clut.h == 1 && clut.entries < clut.w &&
+        (clut.entries + kClutRowRounding - 1) / kClutRowRounding * kClutRowRounding == clut.w;
     if (declared != clut.entries && !shortRow)
         return fields.fail(widthAt, MessageText{} << "CLUT of " << clut.w << " x " << clut.h << " needs "
-                                                  << kBlockHeaderBytes + 2 * declared << " bytes, its block holds "
-                                                  << length);
+                                                  << kBlockHeaderBytes + 2 * declared
+                                                  << " bytes, its block holds " << length);
     if (shortRow)
         warnings.push_back({widthAt, MessageText{} << "CLUT W is " << clut.w << " but its block holds "
                                                    << clut.entries << " colours"});
@@ -207,7 +223,7 @@ bool readClutBlock(ByteReader& image, FieldReader& fields, BankRecord& record,
         // An 8-bit image's CLUT is a whole row: copies go one per row.
         clut.count = clut.h;
     }
-    (void)image.take(length - kBlockHeaderBytes);
+    image.skip(length - kBlockHeaderBytes);
     record.clut = clut;
     return true;
 }
@@ -220,8 +236,9 @@ bool readPixelBlock(ByteReader& image, FieldReader& fields, BankRecord& record)
     if (!fields.u32(image, length, "pixel block length", "record"))
         return false;
     if (length != left)
-        return fields.fail(lengthAt, MessageText{} << "pixel block length " << length << " does not match the "
-                                                   << left << " bytes left in the record");
+        return fields.fail(lengthAt, MessageText{} << "pixel block length " << length
+                                                   << " does not match the " << left
+                                                   << " bytes left in the record");
     uint16_t area[4] = {};
     if (!fields.area(image, area, "pixel", "record"))
         return false;
@@ -232,8 +249,8 @@ bool readPixelBlock(ByteReader& image, FieldReader& fields, BankRecord& record)
     if (needed != length)
         return fields.fail(lengthAt + 8, MessageText{} << "a " << modeName(*record.mode) << " image of "
                                                        << pixels.widthPixels << " x " << pixels.height
-                                                       << " pixels needs " << needed << " bytes, its block holds "
-                                                       << length);
+                                                       << " pixels needs " << needed
+                                                       << " bytes, its block holds " << length);
     record.pixels = pixels;
     return true;
 }
@@ -242,16 +259,17 @@ bool readImage(ByteReader& file, FieldReader& fields, BankRecord& record, std::v
 {
     if (record.size > file.remaining())
         return fields.fail(record.offset, MessageText{} << "record of " << record.size
-                                                        << " bytes passes the end of the file (" << file.remaining()
-                                                        << " bytes remain)");
+                                                        << " bytes passes the end of the file ("
+                                                        << file.remaining() << " bytes remain)");
     if (record.size < kIdAndFlagsBytes + kBlockHeaderBytes)
-        return fields.fail(record.offset, MessageText{} << "record Size " << record.size
-                                                        << " is too small for an image");
+        return fields.fail(record.offset,
+                           MessageText{} << "record Size " << record.size << " is too small for an image");
     ByteReader image = file.take(record.size);
     const uint64_t idAt = image.offset();
     uint32_t imageId = 0;
     uint32_t flags = 0;
-    if (!fields.u32(image, imageId, "image id", "record") || !fields.u32(image, flags, "image flags", "record"))
+    if (!fields.u32(image, imageId, "image id", "record") ||
+        !fields.u32(image, flags, "image flags", "record"))
         return false;
     if (imageId != kImageId)
         return fields.fail(idAt, MessageText{} << "image id " << hex32(imageId) << " is not 0x00000010");
@@ -268,13 +286,15 @@ bool readImage(ByteReader& file, FieldReader& fields, BankRecord& record, std::v
 
 } // namespace
 
-std::optional<BankRecord> readBankRecord(ByteReader& file, BankDamage& damage, std::vector<BankWarning>& warnings)
+std::optional<BankRecord> readBankRecord(ByteReader& file, BankDamage& damage,
+                                         std::vector<BankWarning>& warnings)
 {
     FieldReader fields(damage);
     BankRecord record;
     record.offset = file.offset();
     uint32_t sizeField = 0;
-    if (!fields.u32(file, sizeField, "record Size", "file") || !fields.u32(file, record.id, "record Id", "file"))
+    if (!fields.u32(file, sizeField, "record Size", "file") ||
+        !fields.u32(file, record.id, "record Id", "file"))
         return std::nullopt;
     if ((sizeField & kPaletteBit) != 0)
     {

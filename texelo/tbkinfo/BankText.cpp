@@ -42,8 +42,8 @@ std::string bankText(const Bank& bank, std::string_view fileName)
         ++groupNumber;
         const uint32_t tenths = occupancyTenths(group);
         text << "group " << groupNumber << ": offset=" << group.offset << " columns=" << group.columns
-             << " lines=" << group.lines << " records=" << group.records.size() << " occupancy=" << tenths / 10
-             << "." << tenths % 10 << "%\n";
+             << " lines=" << group.lines << " records=" << group.records.size()
+             << " occupancy=" << tenths / 10 << "." << tenths % 10 << "%\n";
         uint64_t recordNumber = 0;
         for (const BankRecord& record : group.records)
         {

@@ -31,6 +31,14 @@ uint32_t ByteReader::u32()
     return low | high << 16;
 }
 
+bool ByteReader::skip(uint64_t count)
+{
+    if (!has(count))
+        return false;
+    m_position += count;
+    return true;
+}
+
 ByteReader ByteReader::take(uint64_t count)
 {
     const uint64_t first = offset();

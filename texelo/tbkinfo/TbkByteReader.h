@@ -23,6 +23,9 @@ public:
     [[nodiscard]] uint16_t u16();
     [[nodiscard]] uint32_t u32();
 
+    // Passes over `count` bytes; false (and failed) when fewer remain.
+    bool skip(uint64_t count);
+
     // The next `count` bytes as a reader of their own, passed over here;
     // an empty failed reader (and this one failed) when fewer remain.
     [[nodiscard]] ByteReader take(uint64_t count);

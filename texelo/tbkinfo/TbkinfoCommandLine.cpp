@@ -127,8 +127,9 @@ int runTbkinfo(std::span<const std::string_view> args, std::FILE* out, std::FILE
     const BankReadResult result = readBank(*bytes);
     if (result.damage)
     {
-        write(err, std::string(MessageText{} << "tbkinfo: " << path << " is damaged at byte "
-                                             << result.damage->offset << ": " << result.damage->what << "\n"));
+        write(err,
+              std::string(MessageText{} << "tbkinfo: " << path << " is damaged at byte "
+                                        << result.damage->offset << ": " << result.damage->what << "\n"));
         return kFailure;
     }
     write(out, options.json ? bankJson(result.bank, path) : bankText(result.bank, path));

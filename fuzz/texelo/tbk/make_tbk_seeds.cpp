@@ -42,7 +42,8 @@ std::vector<uint8_t> palette(int shift)
 {
     std::vector<uint8_t> bytes;
     for (int i = 0; i < 256; ++i)
-        bytes.insert(bytes.end(), {static_cast<uint8_t>(i * 8 + shift * 16), static_cast<uint8_t>(shift * 40), 8});
+        bytes.insert(bytes.end(),
+                     {static_cast<uint8_t>(i * 8 + shift * 16), static_cast<uint8_t>(shift * 40), 8});
     return bytes;
 }
 
@@ -55,9 +56,10 @@ bool writeFile(const fs::path& path, const std::vector<uint8_t>& bytes)
 
 bool writeInputs(const fs::path& work)
 {
-    bool ok = writeFile(work / "a.tga", texture(8, 2, 3, 1)) && writeFile(work / "b.tga", texture(12, 4, 40, 64)) &&
-              writeFile(work / "c.tga", texture(20, 15, 300, 100)) && writeFile(work / "d.tga", texture(5, 3, 2, 9)) &&
-              writeFile(work / "e.tga", texture(8, 4, 20, 500));
+    bool ok =
+        writeFile(work / "a.tga", texture(8, 2, 3, 1)) && writeFile(work / "b.tga", texture(12, 4, 40, 64)) &&
+        writeFile(work / "c.tga", texture(20, 15, 300, 100)) &&
+        writeFile(work / "d.tga", texture(5, 3, 2, 9)) && writeFile(work / "e.tga", texture(8, 4, 20, 500));
     fs::create_directories(work / "pals");
     ok &= writeFile(work / "pals" / "default.pal", palette(0));
     for (int k = 0; k < 3; ++k)
@@ -113,8 +115,8 @@ int main(int argc, char** argv)
     for (const fs::directory_entry& entry : fs::directory_iterator(work))
         if (entry.path().extension() == ".TBK")
         {
-            ok &= fs::copy_file(entry.path(), out / entry.path().filename(), fs::copy_options::overwrite_existing,
-                                error);
+            ok &= fs::copy_file(entry.path(), out / entry.path().filename(),
+                                fs::copy_options::overwrite_existing, error);
             ++banks;
         }
     fs::remove_all(work, error);

@@ -1,7 +1,7 @@
 // Banks written by the engine from generated Targa files and scripts, read
 // back by the bank reader and compared with what the engine placed.
-#include "BankJson.h"
 #include "BankReader.h"
+#include "BankJson.h"
 #include "BankText.h"
 #include "ScriptFixture.h"
 
@@ -39,7 +39,8 @@ void expectBankMatchesShownList(const tbk::Bank& bank, const TexeloContext& ctx)
     std::map<uint32_t, std::pair<uint32_t, const tbk::BankRecord*>> read; // by Id: group, record
     for (uint32_t g = 0; g < bank.groups.size(); ++g)
         for (const tbk::BankRecord& record : bank.groups[g].records)
-            EXPECT_TRUE(read.emplace(record.id, std::pair{g + 1, &record}).second) << "Id " << record.id << " twice";
+            EXPECT_TRUE(read.emplace(record.id, std::pair{g + 1, &record}).second)
+                << "Id " << record.id << " twice";
     uint32_t inWrittenGroups = 0;
     uint32_t written = 0;
     for (const auto& shown : ctx.ShownList)
@@ -153,7 +154,8 @@ TEST_F(BankReader, PaletteSetsAcrossAndDownGiveSeveralCluts)
         uint16_t w, h;
         uint32_t count;
     };
-    for (const Want& want : {Want{"ACROSS.TBK", 64, 1, 4}, Want{"DOWN.TBK", 16, 4, 4}, Want{"DUP.TBK", 48, 1, 3}})
+    for (const Want& want :
+         {Want{"ACROSS.TBK", 64, 1, 4}, Want{"DOWN.TBK", 16, 4, 4}, Want{"DUP.TBK", 48, 1, 3}})
     {
         SCOPED_TRACE(want.bank);
         const tbk::Bank bank = readGood(want.bank);
@@ -195,8 +197,9 @@ TEST_F(BankReader, LayoutBankGroupsOccupancyAndPlacementWarnings)
     ASSERT_TRUE(eightBit.clut);
     EXPECT_EQ(eightBit.clut->w, 256);
     const std::string where = std::to_string(eightBit.clut->offset);
-    EXPECT_EQ(warningTexts(bank),
-              std::vector<std::string>{where + " CLUT at 0,5 of 256 x 1 words leaves its group of 64 x 6 words"});
+    EXPECT_EQ(
+        warningTexts(bank),
+        std::vector<std::string>{where + " CLUT at 0,5 of 256 x 1 words leaves its group of 64 x 6 words"});
 }
 
 TEST_F(BankReader, ShortEightBitClutIsReadWithAWarning)

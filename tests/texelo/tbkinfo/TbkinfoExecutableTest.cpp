@@ -89,8 +89,8 @@ TEST_F(Tbkinfo, DamagedOrMissingFilesFailWithNothingOnStandardOutput)
     mdfwriter::Bytes bytes = readBytes(bank);
     bytes.resize(60);
     const std::string cut = folder.file("cut.tbk");
-    std::ofstream(cut, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                               static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(cut, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     const ProgramRun damaged = tbkinfo({cut, "--json"});
     EXPECT_EQ(damaged.exitStatus, 1);
     EXPECT_EQ(damaged.out, "");
