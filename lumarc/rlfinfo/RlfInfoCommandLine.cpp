@@ -134,6 +134,12 @@ int runRlfInfo(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     }
     const std::string report =
         options->json ? rlfinfo::jsonReport(result.contents) : rlfinfo::textReport(result.contents);
-    std::fputs(report.c_str(), out);
-    return std::fflush(out) == 0 ? 0 : 1;
+    // A report cut short by a full disk or a closed pipe must not pass for
+    // a complete one.
+    if (std::fputs(report.c_str(), out) < 0 || std::fflush(out) != 0)
+    {
+        std::fprintf(err, "rlfinfo: cannot write the report: %s\n", std::strerror(errno));
+        return 1;
+    }
+    return 0;
 }

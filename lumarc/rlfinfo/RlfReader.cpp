@@ -230,17 +230,19 @@ private:
             recordsEnd = end;
             return true;
         }
-        if (last || end > size())
+        if (last)
         {
-            const uint64_t available = std::min(end, size());
             const uint64_t cut =
-                available < records ? records : records + (available - records) / kRecordBytes * kRecordBytes;
+                end < records ? records : records + (end - records) / kRecordBytes * kRecordBytes;
             return fail(cut, words("the file ends inside ", name, "'s records"));
         }
-        return fail(kCountBytes + kOffsetBytes * (index + 1),
-                    words(gadgetName(index + 1), " offset is ", end, ", which cuts ", name,
-                          "'s records: they start at ", records, " and take ", kRecordBytes,
-                          " bytes each, at least up to ", fewest));
+        const uint64_t nextField = kCountBytes + kOffsetBytes * (index + 1);
+        if (end > size())
+            return fail(nextField, words(gadgetName(index + 1), " offset ", end,
+                                         " is past the end of the file (", size(), " bytes)"));
+        return fail(nextField, words(gadgetName(index + 1), " offset is ", end, ", which cuts ", name,
+                                     "'s records: they start at ", records, " and take ", kRecordBytes,
+                                     " bytes each, at least up to ", fewest));
     }
 
     bool readRecords(const std::string& name, uint64_t records, uint64_t hotspots, uint64_t recordsEnd,

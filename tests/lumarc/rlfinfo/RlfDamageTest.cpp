@@ -82,6 +82,8 @@ const std::vector<Corruption> kCorruptions{
      [](C g) { return g.gadgets[1].offset; }, "gadget 1 box is 100 90 20 7, its contents give 100 90 20 5"},
     {"next gadget cutting a record", [](Bytes& b, C g) { put(b, 12, g.gadgets[2].offset + 4, 4); },
      [](C) { return 12; }, "gadget 2 offset is 136, which cuts gadget 1's records"},
+    {"next gadget past the end", [](Bytes& b, C) { put(b, 12, 5000, 4); }, [](C) { return 12; },
+     "gadget 2 offset 5000 is past the end of the file (236 bytes)"},
     {"bytes after the last gadget", [](Bytes& b, C) { b.insert(b.end(), 8, 0); },
      [](C g) { return g.fileSize; }, "but 8 more bytes follow"},
 };

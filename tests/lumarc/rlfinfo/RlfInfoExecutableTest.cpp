@@ -115,6 +115,14 @@ TEST_F(RlfInfoExecutable, DamagedFileNamesTheByteAndPrintsNothing)
     }
 }
 
+TEST_F(RlfInfoExecutable, ReportThatCannotBeWrittenFails)
+{
+    const ProgramRun run =
+        runProgram(RLFINFO_EXECUTABLE, {writeRlf(savedRlf(oneGadget()))}, std::nullopt, 100);
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.err, "rlfinfo: cannot write the report: File too large\n");
+}
+
 TEST_F(RlfInfoExecutable, UnreadableFileIsReportedWithTheSystemsReason)
 {
     const std::string missing = folder.file("missing.rlf");
