@@ -43,14 +43,15 @@ constexpr std::array<int, 2> kIconSizes = {16, 32};
         const QString path = outputFolder.filePath(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
         if (!icon.availableSizes().contains(wanted))
         {
-            std::fprintf(stderr, "make_icons: the %s icon has no %dx%d image\n", qPrintable(name), size, size);
+            std::fprintf(stderr, "make_icons: the %s icon has no %dx%d image\n", qPrintable(name), size,
+                         size);
             return false;
         }
         const QImage image = icon.pixmap(wanted).toImage();
         if (image.size() != wanted)
         {
-            std::fprintf(stderr, "make_icons: the %s icon came out %dx%d instead of %dx%d\n", qPrintable(name),
-                         image.width(), image.height(), size, size);
+            std::fprintf(stderr, "make_icons: the %s icon came out %dx%d instead of %dx%d\n",
+                         qPrintable(name), image.width(), image.height(), size, size);
             return false;
         }
         if (!outputFolder.mkpath(folder) || !savePng(image, path))
