@@ -6,6 +6,7 @@
 #include <iterator>
 #include <memory>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 // An ordered, owning, doubly linked list of object pointers. Items are only
@@ -14,7 +15,9 @@
 // items the list makes itself (emplace), are kept in chunks rather than
 // allocated one by one: layouts hold millions of primitives, and an
 // allocation per item would dominate loading and converting them. An empty
-// list allocates nothing.
+// list allocates nothing. The chunks are the list's own, or an arena the
+// list's owner shares among many lists (which must outlive them), so that
+// a model of many short lists fills a few large chunks.
 template <typename T>
 class PtrList
 {
@@ -74,19 +77,24 @@ public:
     using const_iterator = BasicIterator<const T, const Node*>;
 
     PtrList() = default;
+    explicit PtrList(ChunkArena& sharedChunks) : m_chunks(&sharedChunks) {}
     PtrList(const PtrList&) = delete;
     PtrList& operator=(const PtrList&) = delete;
     ~PtrList() { clear(); }
 
     // Takes ownership of `item` and appends it at the tail.
-    void append(std::unique_ptr<T> item) { appendNode({item.release(), ItemDeleter{false}}); }
+    void append(std::unique_ptr<T> item)
+    {
+        appendNode({item.release(), ItemDeleter{false}});
+        ++m_itemsOnTheirOwn;
+    }
 
     // Makes a new item of class U (T or derived from it) and appends it.
     template <typename U = T, typename... Args>
     U& emplace(Args&&... args)
     {
         static_assert(alignof(U) <= alignof(std::max_align_t));
-        U* object = new (m_chunks.allocate(sizeof(U), alignof(U))) U(std::forward<Args>(args)...);
+        U* object = new (m_chunks->allocate(sizeof(U), alignof(U))) U(std::forward<Args>(args)...);
         appendNode({object, ItemDeleter{true}});
         return *object;
     }
@@ -101,24 +109,32 @@ public:
     const_iterator begin() const { return const_iterator(m_head); }
     const_iterator end() const { return const_iterator(); }
 
-    // Destroys every node with its item, head to tail.
+    // Destroys every node with its item, head to tail. In a shared arena
+    // their memory stays until the arena dies.
     void clear()
     {
-        for (Node* node = m_head; node;)
+        // Items without destructors, all in chunks, need no walk: freeing
+        // the chunks ends them.
+        if (!std::is_trivially_destructible_v<T> || m_itemsOnTheirOwn > 0)
         {
-            Node* next = node->next;
-            node->~Node();
-            node = next;
+            for (Node* node = m_head; node;)
+            {
+                Node* next = node->next;
+                node->~Node();
+                node = next;
+            }
         }
-        m_chunks.release();
+        if (m_chunks == &m_ownChunks)
+            m_ownChunks.release();
         m_head = m_tail = nullptr;
         m_count = 0;
+        m_itemsOnTheirOwn = 0;
     }
 
 private:
     void appendNode(std::unique_ptr<T, ItemDeleter> item)
     {
-        Node* node = new (m_chunks.allocate(sizeof(Node), alignof(Node))) Node{std::move(item), m_tail, nullptr};
+        Node* node = new (m_chunks->allocate(sizeof(Node), alignof(Node))) Node{std::move(item), m_tail, nullptr};
         if (m_tail)
             m_tail->next = node;
         else
@@ -127,8 +143,10 @@ private:
         ++m_count;
     }
 
-    ChunkArena m_chunks;
+    ChunkArena m_ownChunks;
+    ChunkArena* m_chunks = &m_ownChunks;
     Node* m_head = nullptr;
     Node* m_tail = nullptr;
     std::size_t m_count = 0;
+    std::size_t m_itemsOnTheirOwn = 0; // appended, not emplaced
 };

@@ -75,7 +75,8 @@ void computeBounds(MdfPrimList& list)
 
 std::unique_ptr<MdfPrimList> readPrimList(ScriptFileStream& stream)
 {
-    auto list = std::make_unique<MdfPrimList>();
+    auto list = stream.itemArena() ? std::make_unique<MdfPrimList>(*stream.itemArena())
+                                   : std::make_unique<MdfPrimList>();
     int16_t offsetX = 0;
     int16_t offsetY = 0;
     stream.read16(offsetX).read16(offsetY);

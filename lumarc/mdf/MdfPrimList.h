@@ -10,6 +10,9 @@
 class MdfPrimList
 {
 public:
+    MdfPrimList() = default;
+    // Primitives kept in an arena the owner shares among its lists.
+    explicit MdfPrimList(ChunkArena& sharedChunks) : primitives(sharedChunks) {}
     virtual ~MdfPrimList() = default;
 
     // Union of the primitives' boxes moved by the offset; set only when the

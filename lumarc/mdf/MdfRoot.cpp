@@ -19,3 +19,12 @@ const ScriptFileChunk* MdfRoot::findChild(const ChunkTag& tag) const
 {
     return firstWithTag({&stringBank0, &stringBank1, &gadgets, &fontTable}, tag);
 }
+
+bool MdfRoot::read(ScriptFileStream& stream, uint32_t size)
+{
+    ChunkArena* const outer = stream.itemArena();
+    stream.setItemArena(&m_primitiveArena);
+    const bool read = ScriptFileRecord::read(stream, size);
+    stream.setItemArena(outer);
+    return read;
+}

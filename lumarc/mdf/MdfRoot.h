@@ -6,6 +6,8 @@
 #include "MdfTaggedArray.h"
 #include "ScriptFileRecord.h"
 
+#include "ChunkArena.h"
+
 class MdfGadgetTable final : public MdfTaggedArray<MdfGadget, ChunkTag("MDFTGDG0")>
 {
 };
@@ -14,6 +16,10 @@ class MdfGadgetTable final : public MdfTaggedArray<MdfGadget, ChunkTag("MDFTGDG0
 // stringBank0 names gadget i.
 class MdfRoot final : public ScriptFileRecord
 {
+    // Declared first, so destroyed last: the primitive lists of the members
+    // below keep their nodes in it.
+    ChunkArena m_primitiveArena;
+
 public:
     using ScriptFileRecord::childAt;
     using ScriptFileRecord::findChild;
@@ -25,6 +31,10 @@ public:
 
     // The name of gadget `index`: empty when the bank has no string for it.
     [[nodiscard]] const std::string& gadgetName(uint32_t index) const { return stringBank0.textAt(index); }
+
+    // Reads the layout with every primitive list keeping its primitives in
+    // this model's arena.
+    bool read(ScriptFileStream& stream, uint32_t size) override;
 
     MdfStringBank0 stringBank0;
     MdfStringBank1 stringBank1;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+
+class ChunkArena;
 #include <string>
 #include <utility>
 
@@ -44,6 +46,11 @@ public:
     [[nodiscard]] const std::string& failureReason() const { return m_failureReason; }
     [[nodiscard]] uint64_t failureOffset() const { return m_failureOffset; }
 
+    // Where lists read from this stream keep their items: the arena of the
+    // model being read, which outlives them; null for their own storage.
+    void setItemArena(ChunkArena* arena) { m_itemArena = arena; }
+    [[nodiscard]] ChunkArena* itemArena() const { return m_itemArena; }
+
 protected:
     static constexpr const char* kEndOfData = "unexpected end of file";
 
@@ -51,4 +58,5 @@ private:
     bool m_failed = false;
     std::string m_failureReason;
     uint64_t m_failureOffset = 0;
+    ChunkArena* m_itemArena = nullptr;
 };

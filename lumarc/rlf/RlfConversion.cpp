@@ -26,12 +26,11 @@ void addChildAreas(RlfGadget& gadget, const MdfGadget& source, int yOffset)
         if (vector.count() == 0)
             continue;
         const MdfRect& rect = vector.at(0);
-        auto area = std::make_unique<RlfRect>();
-        area->x = toRlfCoordinate(rect.left);
-        area->y = toRlfCoordinate(static_cast<double>(yOffset) + rect.top);
-        area->w = toRlfCoordinate(double{rect.right} - rect.left);
-        area->h = toRlfCoordinate(double{rect.bottom} - rect.top);
-        gadget.addChildArea(std::move(area));
+        RlfRect& area = gadget.childAreas.emplace();
+        area.x = toRlfCoordinate(rect.left);
+        area.y = toRlfCoordinate(static_cast<double>(yOffset) + rect.top);
+        area.w = toRlfCoordinate(double{rect.right} - rect.left);
+        area.h = toRlfCoordinate(double{rect.bottom} - rect.top);
     }
 }
 
@@ -42,10 +41,9 @@ void addHotspots(RlfGadget& gadget, const MdfGadget& source, int yOffset)
         const MdfHotspotVector& vector = source.hotspots.at(i);
         if (vector.count() == 0)
             continue;
-        auto hotspot = std::make_unique<RlfHotspot>();
-        vector.at(0).exportRlf(*hotspot);
-        hotspot->y = static_cast<int16_t>(static_cast<uint16_t>(hotspot->y + yOffset));
-        gadget.addHotspot(std::move(hotspot));
+        RlfHotspot& hotspot = gadget.hotspots.emplace();
+        vector.at(0).exportRlf(hotspot);
+        hotspot.y = static_cast<int16_t>(static_cast<uint16_t>(hotspot.y + yOffset));
     }
 }
 
@@ -74,11 +72,10 @@ std::unique_ptr<RlfFile> buildRlf(const MdfRoot& model, int yOffset)
     for (uint16_t i = 0; i < model.gadgets.count(); ++i)
     {
         const MdfGadget& source = model.gadgets.at(i);
-        auto gadget = std::make_unique<RlfGadget>(model.gadgetName(i));
-        addChildAreas(*gadget, source, yOffset);
-        addHotspots(*gadget, source, yOffset);
-        addRenderEntries(*gadget, source, yOffset);
-        file->addGadget(std::move(gadget));
+        RlfGadget& gadget = file->addNewGadget(model.gadgetName(i));
+        addChildAreas(gadget, source, yOffset);
+        addHotspots(gadget, source, yOffset);
+        addRenderEntries(gadget, source, yOffset);
     }
     return file;
 }

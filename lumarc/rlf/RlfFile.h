@@ -9,8 +9,14 @@
 // A whole render-list file: a table of gadget offsets, then the gadgets.
 class RlfFile
 {
+    // Declared first, so destroyed last: the gadgets and their lists live in
+    // it.
+    ChunkArena m_arena;
+
 public:
     void addGadget(std::unique_ptr<RlfGadget> gadget) { gadgets.append(std::move(gadget)); }
+    // Appends a new gadget kept, with its lists, in the file's arena.
+    RlfGadget& addNewGadget(std::string_view name) { return gadgets.emplace(name, m_arena); }
 
     // The length of the file write() produces; independent of layout().
     [[nodiscard]] int64_t size() const;
@@ -18,5 +24,5 @@ public:
     void layout();
     bool write(BinaryOutStream& stream) const;
 
-    PtrList<RlfGadget> gadgets;
+    PtrList<RlfGadget> gadgets{m_arena};
 };

@@ -15,6 +15,11 @@ public:
     // `name` refers to text owned by the layout model, which outlives this
     // gadget; it is shown to the user, never written.
     explicit RlfGadget(std::string_view gadgetName) : name(gadgetName) {}
+    // Its lists keep their items in an arena the file shares among gadgets.
+    RlfGadget(std::string_view gadgetName, ChunkArena& sharedChunks)
+        : name(gadgetName), childAreas(sharedChunks), hotspots(sharedChunks), renderList(sharedChunks)
+    {
+    }
 
     void addChildArea(std::unique_ptr<RlfRect> rect) { childAreas.append(std::move(rect)); }
     void addHotspot(std::unique_ptr<RlfHotspot> hotspot) { hotspots.append(std::move(hotspot)); }

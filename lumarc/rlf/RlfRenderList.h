@@ -10,6 +10,10 @@
 class RlfRenderList
 {
 public:
+    RlfRenderList() = default;
+    // Entries kept in an arena the owner shares among its lists.
+    explicit RlfRenderList(ChunkArena& sharedChunks) : entries(sharedChunks) {}
+
     void add(std::unique_ptr<RlfRenderEntry> entry) { entries.append(std::move(entry)); }
     // Appends a fresh entry made in the list's own storage, for filling.
     RlfRenderEntry& addNew() { return entries.emplace(); }
