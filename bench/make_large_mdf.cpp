@@ -3,12 +3,20 @@
 #include "LargeLayout.h"
 
 #include <cstdio>
+#include <string_view>
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
+    constexpr const char* kUsage = "usage: make_large_mdf OUTPUT.mdf\n"
+                                   "Writes the benchmark layout: 10,000 gadgets, 1,000,000 primitives.\n";
+    if (argc == 2 && std::string_view(argv[1]) == "--help")
     {
-        std::fputs("usage: make_large_mdf OUTPUT.mdf\n", stderr);
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (argc != 2 || std::string_view(argv[1]).starts_with("-"))
+    {
+        std::fputs(kUsage, stderr);
         return 2;
     }
     const mdfwriter::Bytes bytes = makeLargeMdf();
