@@ -6,7 +6,7 @@
 #       cpack -G DEB into a temporary folder, then dpkg-deb -c / -f / -x
 # GUI is ON or OFF (whether menu entries and icons belong in it). Either way the installed tree
 # must hold exactly the expected files, and every installed program must answer --help.
-# CMAKE and CPACK name the tools (default: the ones on PATH).
+# CMAKE and CPACK name the tools (default: the ones on PATH). Exit status 77: skipped.
 set -uo pipefail
 
 mode="$1" build_dir="$2" gui="$3" version="$4"
@@ -139,6 +139,12 @@ install)
     fi
     ;;
 package)
+    # cpack finds the programs among the package's files with the file utility before it asks
+    # dpkg-shlibdeps for their dependencies; without it no package can be made at all.
+    if ! command -v file >/dev/null 2>&1; then
+        echo "SKIPPED: cpack -G DEB needs the file utility (Debian package file), which is not installed"
+        exit 77
+    fi
     if ! "$CPACK" -G DEB --config "$build_dir/CPackConfig.cmake" -B "$scratch/out" >"$scratch/cpack.log" 2>&1; then
         cat "$scratch/cpack.log"
         fail "cpack -G DEB failed"
