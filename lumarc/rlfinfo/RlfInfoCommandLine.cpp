@@ -24,7 +24,8 @@ constexpr const char* kUsage =
     "and indented lines box, offsets, childArea, hotspot and entry, as name-value\n"
     "pairs. Points are x,y; colours #RRGGBB. PC and PSX files share one layout\n"
     "and do not say which screen they are for: coordinates are shown as stored\n"
-    "(a PSX file has every y 16 lines lower).\n"
+    "(a PSX file has every y 16 lines lower). Either byte order is read;\n"
+    "byteOrder says which one the file uses.\n"
     "A damaged file is reported on standard error with the byte where it stops\n"
     "making sense. Exit status: 0 printed, 1 unreadable or damaged, 2 wrong usage.\n";
 
