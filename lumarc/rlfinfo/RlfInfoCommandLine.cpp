@@ -3,6 +3,7 @@
 #include "RlfJsonReport.h"
 #include "RlfReader.h"
 #include "RlfTextReport.h"
+#include "WholeFile.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -72,32 +73,6 @@ std::optional<Options> parse(const std::vector<std::string>& args)
     return options;
 }
 
-// The whole file, or the reason it cannot be read in `reason`.
-std::optional<std::vector<uint8_t>> readWholeFile(const std::string& path, std::string& reason)
-{
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-    {
-        reason = std::strerror(errno);
-        return std::nullopt;
-    }
-    std::vector<uint8_t> bytes;
-    uint8_t block[1 << 16];
-    std::size_t got = 0;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0)
-        bytes.insert(bytes.end(), block, block + got);
-    // A folder opens but cannot be read: that is reported like a failed open.
-    const bool readFailed = std::ferror(file) != 0;
-    const int readError = errno;
-    std::fclose(file);
-    if (readFailed)
-    {
-        reason = std::strerror(readError);
-        return std::nullopt;
-    }
-    return bytes;
-}
-
 } // namespace
 
 int runRlfInfo(const std::vector<std::string>& args, std::FILE* out, std::FILE* err)
@@ -119,14 +94,18 @@ int runRlfInfo(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
         return 0;
     }
 
-    std::string reason;
-    const std::optional<std::vector<uint8_t>> bytes = readWholeFile(options->file, reason);
-    if (!bytes)
+    const rlfinfo::WholeFile file = rlfinfo::readWholeFile(options->file);
+    if (file.status == rlfinfo::WholeFileStatus::CannotOpen)
     {
-        std::fprintf(err, "rlfinfo: cannot open %s: %s\n", options->file.c_str(), reason.c_str());
+        std::fprintf(err, "rlfinfo: cannot open %s: %s\n", options->file.c_str(), file.reason.c_str());
         return 1;
     }
-    const rlfinfo::ReadResult result = rlfinfo::readRlf(*bytes);
+    rlfinfo::ReadResult result;
+    if (file.status == rlfinfo::WholeFileStatus::TooLong)
+        result.damage =
+            rlfinfo::Damage{rlfinfo::kLongestFile, "the file is longer than 32-bit offsets can address"};
+    else
+        result = rlfinfo::readRlf(file.bytes);
     if (result.damage)
     {
         std::fprintf(err, "rlfinfo: %s is damaged at byte %llu: %s\n", options->file.c_str(),

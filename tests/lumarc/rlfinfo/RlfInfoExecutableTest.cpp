@@ -6,6 +6,10 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+
 using namespace mdfwriter;
 
 namespace
@@ -133,6 +137,26 @@ TEST_F(RlfInfoExecutable, UnreadableFileIsReportedWithTheSystemsReason)
     const ProgramRun isFolder = rlfinfo({folder.path()});
     EXPECT_EQ(isFolder.exitStatus, 1);
     EXPECT_EQ(isFolder.err, complaint("cannot open ", folder.path(), ": Is a directory\n"));
+    // A pipe without a writer must not keep it waiting.
+    const std::string pipe = folder.file("pipe");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const ProgramRun isPipe = rlfinfo({pipe});
+    EXPECT_EQ(isPipe.exitStatus, 1);
+    EXPECT_EQ(isPipe.err, complaint("cannot open ", pipe, ": not a regular file\n"));
+}
+
+TEST_F(RlfInfoExecutable, FileBeyondThirtyTwoBitOffsetsIsDamagedWithoutBeingRead)
+{
+    const std::string path = writeRlf(savedRlf(oneGadget()));
+    std::error_code error;
+    std::filesystem::resize_file(path, (uint64_t{1} << 32) + 1, error); // sparse: takes no room
+    ASSERT_FALSE(error) << error.message();
+    const ProgramRun run = rlfinfo({path});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err,
+              complaint(path, " is damaged at byte 4294967296: the file is longer than 32-bit offsets "
+                              "can address\n"));
 }
 
 TEST_F(RlfInfoExecutable, HelpVersionAndWrongUsage)
