@@ -1,94 +1,46 @@
-// The placement pass rule by rule, on banks built in memory. Every scenario
-// loads its records with SORT OFF unless it is about sorting, so the order
-// in which they meet the cursor is the order written here.
+// The placement pass and CLUT placement rule by rule, on banks built in
+// memory. Every scenario loads its records with SORT OFF unless it is about
+// sorting, so the order in which they meet the cursor is the order written.
 
-#include "BankWriter.h"
-#include "ExpectedBank.h"
 #include "InMemoryBank.h"
 #include "texelo/TempFolder.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 
-namespace
+// The bank this gives, with the CLUTs moved under the images, is checked
+// byte for byte by the executable's tests.
+TEST(PlacementRules, WorkedExampleSortsPlacesAndSharesCluts)
 {
-
-constexpr auto k4 = TimKind::Indexed4;
-constexpr auto k8 = TimKind::Indexed8;
-constexpr auto k16 = TimKind::Direct16;
-
-void expectAt(const TextureRecord& record, int group, int x, int y)
-{
-    EXPECT_EQ(record.Group, group) << record.Name;
-    EXPECT_EQ(record.X, x) << record.Name;
-    EXPECT_EQ(record.Y, y) << record.Name;
-}
-
-// Records are tried in load order.
-struct UnsortedBank : InMemoryBank
-{
-    UnsortedBank() { ctx.state.SortTextures = 0; }
-};
-
-// A 4-bit record made from a texture of the independent writer, so that the
-// bank it ends up in can be compared byte for byte.
-TextureRecord& addFromTexture(InMemoryBank& bank, const expected::Texture& texture)
-{
-    TextureRecord& record =
-        bank.add(k4, static_cast<uint16_t>(texture.width / 4), static_cast<uint16_t>(texture.height));
-    record.TimData = expected::tim(texture);
-    record.TimSize = static_cast<uint32_t>(record.TimData.size());
-    record.ClutData = expected::ownClut(texture);
-    return record;
-}
-
-} // namespace
-
-TEST(PlacementRules, WorkedExamplePlacesSharesAndMovesCluts)
-{
-    using namespace expected;
-    const Texture a = pattern(128, 64, 5, 0x0421);
-    const Texture bc = pattern(64, 32, 3, 0x0842);
-    TempFolder folder;
     InMemoryBank bank;
-    bank.ctx.state.BankName = folder.path() + "/WORKED";
     // Loaded B, C, A: sorting puts A first and keeps B before C.
-    const TextureRecord& b = addFromTexture(bank, bc);
-    const TextureRecord& c = addFromTexture(bank, bc);
-    const TextureRecord& recordA = addFromTexture(bank, a);
-
+    const TextureRecord &b = bank.add(k4, 16, 32, 7), &c = bank.add(k4, 16, 32, 7), &a = bank.add(k4, 32, 64);
     ASSERT_TRUE(bank.place());
-    EXPECT_EQ(bank.ctx.PendingList.front().get(), &recordA);
-    expectAt(recordA, 1, 0, 0);
+    EXPECT_EQ(bank.ctx.PendingList.front().get(), &a);
+    expectAt(a, 1, 0, 0);
     expectAt(b, 1, 32, 0);
     expectAt(c, 1, 48, 0);
-    EXPECT_EQ(clutAt(recordA), (std::pair{0, 255}));
+    EXPECT_EQ(clutAt(a), (std::pair{0, 255}));
     EXPECT_EQ(clutAt(b), (std::pair{16, 255}));
     EXPECT_EQ(clutAt(c), (std::pair{16, 255}));
     EXPECT_EQ(bank.ctx.GroupWidths[0], 1);
     EXPECT_EQ(bank.ctx.GroupWidths[1], 0);
     EXPECT_EQ(bank.reporter.output(), "2 unique CLUTs\n");
-
-    WriteBank(bank.ctx);
-    EXPECT_EQ(readFile(folder.path() + "/WORKED.TBK"),
-              expected::bank(3, 0,
-                             {{1,
-                               65,
-                               {record(0, tim(bc, {.clutX = 16, .clutY = 64, .x = 32, .y = 0})),
-                                record(1, tim(bc, {.clutX = 16, .clutY = 64, .x = 48, .y = 0})),
-                                record(2, tim(a, {.clutX = 0, .clutY = 64, .x = 0, .y = 0}))}}}));
 }
 
-// Scenarios of the cursor rules, each loaded in the order written.
 TEST(PlacementRules, EachTextureLandsWhereTheCursorRulesPutIt)
 {
+    enum Line
+    {
+        Plain,
+        Tiled,
+        Null
+    };
     struct Texture
     {
         TimKind kind;
         uint16_t width, height;
-        bool tiled = false;
+        Line line = Plain;
         uint16_t clutWidth = 0;
     };
     struct At
@@ -105,11 +57,11 @@ TEST(PlacementRules, EachTextureLandsWhereTheCursorRulesPutIt)
     } cases[] = {
         // The first opens a group as wide as its CLUT: two columns.
         {"a 4-bit texture at cursor 48 goes to the next page column",
-         {{k8, 48, 8, false, 128}, {k4, 32, 8}},
+         {{k8, 48, 8, Plain, 128}, {k4, 32, 8}},
          {{1, 1, 64, 0}}},
         // 64-191 crosses 128 only; 32-159 would cross 64 and 128.
         {"an 8-bit texture may cross one page boundary but not two",
-         {{k8, 32, 8}, {k8, 128, 8, false, 16}},
+         {{k8, 32, 8}, {k8, 128, 8, Plain, 16}},
          {{1, 1, 64, 0}}},
         // The 16-bit ones are tried at 17 and 30; the refused one frees 29.
         {"16 bits start at an even column",
@@ -117,18 +69,18 @@ TEST(PlacementRules, EachTextureLandsWhereTheCursorRulesPutIt)
          {{1, 1, 18, 0}, {4, 1, 29, 0}, {3, 1, 0, 4}}},
         // Skyline 5: the tile line is the next power of two; the cursor stays.
         {"a tiled texture skips offset 40 and drops to the tile line",
-         {{k4, 40, 5}, {k4, 8, 8, true}, {k4, 4, 4}},
+         {{k4, 40, 5}, {k4, 8, 8, Tiled}, {k4, 4, 4}},
          {{2, 1, 40, 0}, {1, 1, 0, 8}}},
         {"a tiled width refusal keeps the aligned cursor",
-         {{k4, 5, 4}, {k4, 60, 4, true}, {k4, 2, 4}},
+         {{k4, 5, 4}, {k4, 60, 4, Tiled}, {k4, 2, 4}},
          {{2, 1, 8, 0}}},
         {"a refused 16-bit tile steps back one column",
-         {{k4, 5, 4}, {k16, 60, 4, true}, {k4, 1, 4}},
+         {{k4, 5, 4}, {k16, 60, 4, Tiled}, {k4, 1, 4}},
          {{2, 1, 7, 0}}},
         // The third lands at 0-4 on the retry; the tile line 8 has skyline 10.
         // The tiled texture's CLUT was placed at each refused try and stays.
         {"a tile-line refusal returns to the saved cursor",
-         {{k4, 8, 8}, {k4, 56, 10}, {k4, 5, 2}, {k4, 8, 4, true}, {k4, 2, 1}},
+         {{k4, 8, 8}, {k4, 56, 10}, {k4, 5, 2}, {k4, 8, 4, Tiled}, {k4, 2, 1}},
          {{4, 1, 5, 8}, {3, 1, 0, 16}},
          "7 unique CLUTs\n"},
         // A pit at 16-23; the fourth lands at 0-15 on the retry.
@@ -142,17 +94,26 @@ TEST(PlacementRules, EachTextureLandsWhereTheCursorRulesPutIt)
          {{k16, 64, 100}, {k16, 64, 100}, {k16, 64, 100}},
          {{0, 1, 0, 0}, {1, 1, 0, 100}, {2, 2, 0, 0}},
          "0 unique CLUTs\n"},
+        {"a NULL placeholder alone gets the first group", {{k4, 0, 0, Null}}, {{0, 1, 0, 0}}},
+        // At cursor 64, a page boundary, it is refused; on the retry it lands
+        // at the left edge and leaves the skyline alone.
+        {"a NULL placeholder takes no space",
+         {{k16, 64, 10}, {k4, 0, 0, Null}, {k4, 16, 4}},
+         {{1, 1, 0, 10}, {2, 1, 0, 10}}},
     };
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.what);
-        UnsortedBank bank;
+        InMemoryBank bank(false);
         for (const Texture& t : c.textures)
-            (void)(t.tiled ? bank.tiled(t.kind, t.width, t.height)
-                           : bank.add(t.kind, t.width, t.height, -1, t.clutWidth));
+            (void)(t.line == Null ? bank.placeholder()
+                                  : bank.add(t.kind, t.width, t.height, -1, t.clutWidth, 0, t.line == Tiled));
         ASSERT_TRUE(bank.place());
         for (const At& at : c.expected)
+        {
             expectAt(bank.loaded(at.index), at.group, at.x, at.y);
+            EXPECT_NE(bank.ctx.GroupWidths[at.group - 1], 0);
+        }
         if (*c.output != '\0')
         {
             EXPECT_EQ(bank.reporter.output(), c.output);
@@ -162,7 +123,7 @@ TEST(PlacementRules, EachTextureLandsWhereTheCursorRulesPutIt)
 
 TEST(PlacementRules, TiledTextureMovesFromOffset5To8AndReportsOnlyInTheMessageLine)
 {
-    UnsortedBank bank;
+    InMemoryBank bank(false);
     bank.add(k4, 5, 4);
     const TextureRecord& tile = bank.tiled(k4, 8, 8);
     ASSERT_TRUE(bank.place());
@@ -192,26 +153,15 @@ TEST(PlacementRules, SortDecidesWhichTextureSetsTheFirstGroupWidth)
     for (const bool sorted : {false, true})
     {
         SCOPED_TRACE(sorted ? "SORT ON" : "SORT OFF");
-        InMemoryBank bank;
-        bank.ctx.state.SortTextures = sorted;
+        InMemoryBank bank(sorted);
         const TextureRecord& narrow = bank.add(k4, 16, 8);
         const TextureRecord& wide = bank.add(k16, 128, 8);
         ASSERT_TRUE(bank.place());
-        if (sorted)
-        {
-            expectAt(wide, 1, 0, 0);
-            expectAt(narrow, 1, 0, 8);
-            EXPECT_EQ(bank.ctx.GroupWidths[0], 2);
-            EXPECT_EQ(bank.ctx.GroupWidths[1], 0);
-        }
-        else
-        {
-            expectAt(narrow, 1, 0, 0);
-            expectAt(wide, 2, 0, 0);
-            EXPECT_EQ(wide.GroupX, 64);
-            EXPECT_EQ(bank.ctx.GroupWidths[0], 1);
-            EXPECT_EQ(bank.ctx.GroupWidths[1], 2);
-        }
+        expectAt(narrow, 1, 0, sorted ? 8 : 0);
+        expectAt(wide, sorted ? 1 : 2, 0, 0);
+        EXPECT_EQ(wide.GroupX, sorted ? 0 : 64);
+        EXPECT_EQ(bank.ctx.GroupWidths[0], sorted ? 2 : 1);
+        EXPECT_EQ(bank.ctx.GroupWidths[1], sorted ? 0 : 2);
     }
 }
 
@@ -235,7 +185,7 @@ TEST(PlacementRules, SortPutsTiledFirstThenWidthAndKeepsLoadOrderForEqualKeys)
 
 TEST(PlacementRules, ClutFailureMovesTheCursorAndATooWideClutGetsAGroupOfItsOwn)
 {
-    UnsortedBank bank;
+    InMemoryBank bank(false);
     bank.add(k4, 16, 200);
     bank.add(k4, 16, 50);
     bank.add(k4, 32, 10);
@@ -250,40 +200,33 @@ TEST(PlacementRules, ClutFailureMovesTheCursorAndATooWideClutGetsAGroupOfItsOwn)
     EXPECT_EQ(bank.ctx.GroupWidths[1], 2);
 }
 
+// Sixteen full columns, or fifteen and a group that would pass column 1024,
+// start the bottom band; a 33rd column does not exist.
 TEST(PlacementRules, BottomBandStartsAfterSixteenColumnsOrWhenAGroupWouldPassColumn1024)
 {
+    for (const int full : {16, 15, 32})
     {
-        UnsortedBank bank;
-        for (int i = 0; i < 17; ++i)
+        SCOPED_TRACE(full);
+        InMemoryBank bank(false);
+        for (int i = 0; i < full; ++i)
             bank.add(k16, 64, 200);
-        ASSERT_TRUE(bank.place());
-        const TextureRecord& last = *bank.ctx.PendingList.back();
-        expectAt(last, 17, 0, 0);
-        EXPECT_EQ(groupOrigin(last), (std::pair{0, 256}));
-    }
-    {
-        UnsortedBank bank;
-        for (int i = 0; i < 15; ++i)
-            bank.add(k16, 64, 200);
-        const TextureRecord& wide = bank.add(k16, 128, 8);
-        ASSERT_TRUE(bank.place());
-        expectAt(wide, 16, 0, 0);
-        EXPECT_EQ(wide.GroupY, 256);
-        EXPECT_EQ(bank.ctx.GroupWidths[15], 2);
-    }
-    {
-        UnsortedBank bank;
-        for (int i = 0; i < 33; ++i)
-            bank.add(k16, 64, 200);
-        EXPECT_FALSE(bank.place());
-        EXPECT_EQ(bank.reporter.output(), "");
+        const TextureRecord& last = bank.add(k16, full == 15 ? 128 : 64, full == 15 ? 8 : 200);
+        ASSERT_EQ(bank.place(), full != 32);
+        if (full == 32)
+        {
+            EXPECT_EQ(bank.reporter.output(), "");
+            continue;
+        }
+        expectAt(last, full + 1, 0, 0);
+        EXPECT_EQ((std::pair{int(last.GroupX), int(last.GroupY)}), (std::pair{0, 256}));
+        EXPECT_EQ(bank.ctx.GroupWidths[full], full == 15 ? 2 : 1);
     }
 }
 
 TEST(PlacementRules, LastGroupOfTheBandNeverReadsPastColumn1023)
 {
     // Fifteen groups too full for anything else, then the last one at 960.
-    UnsortedBank bank;
+    InMemoryBank bank(false);
     for (int i = 0; i < 15; ++i)
         bank.add(k16, 64, 250);
     bank.add(k4, 63, 8);                                // 960-1022, cursor 1023
@@ -294,27 +237,137 @@ TEST(PlacementRules, LastGroupOfTheBandNeverReadsPastColumn1023)
     expectAt(even, 16, 0, 8);
     expectAt(tile, 16, 2, 8);
     EXPECT_EQ(tall.Group, 17);
-    EXPECT_EQ(groupOrigin(tall), (std::pair{0, 256}));
+    EXPECT_EQ((std::pair{int(tall.GroupX), int(tall.GroupY)}), (std::pair{0, 256}));
 }
 
-TEST(PlacementRules, NullPlaceholdersTakeNoSpaceButGetAGroup)
+// In VRAM identical CLUTs are shared only within their group; in the
+// separate area across the bank; with MATCHCLUTS OFF never. Group 1 holds
+// the first and the last record; the middle one is too tall to share it.
+TEST(ClutPlacement, IdenticalClutsAreSharedWhereTheyCanBe)
 {
+    const struct
+    {
+        bool separate, match;
+        std::pair<int, int> other, last;
+        const char* output;
+    } cases[] = {
+        {false, true, {0, 255}, {0, 255}, "2 unique CLUTs\n"},
+        {true, true, {0, 0}, {0, 0}, "1 unique CLUTs\n"},
+        {false, false, {0, 255}, {16, 255}, "3 unique CLUTs\n"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "separate " << c.separate << ", match " << c.match);
+        InMemoryBank bank(false, c.separate);
+        bank.ctx.state.MatchCluts = c.match;
+        const TextureRecord &first = bank.add(k4, 64, 200, 7), &other = bank.add(k4, 64, 200, 7),
+                            &last = bank.add(k4, 16, 10, 7);
+        ASSERT_TRUE(bank.place());
+        EXPECT_EQ(last.Group, 1);
+        EXPECT_EQ(other.Group, 2);
+        EXPECT_EQ(c.separate ? bank.ctx.ClutRow : other.ClutGroupX, c.separate ? 256 : 64);
+        EXPECT_EQ(clutAt(first), (c.separate ? std::pair{0, 0} : std::pair{0, 255}));
+        EXPECT_EQ(clutAt(other), c.other);
+        EXPECT_EQ(clutAt(last), c.last);
+        EXPECT_EQ(bank.reporter.output(), c.output);
+    }
+}
+
+// Four sixteen-entry CLUTs to a row; the fifth starts row 1, and when it is
+// three rows high the rows below it stay reserved, also when it is the last.
+TEST(ClutPlacement, SeparateAreaFillsRowsAndReservesEveryRowOfATallClut)
+{
+    const struct
+    {
+        uint16_t fifthExtraRows;
+        int count;
+        std::pair<int, int> last;
+        int separateRows;
+    } cases[] = {{0, 5, {0, 1}, 2}, {2, 5, {0, 1}, 4}, {2, 9, {0, 4}, 5}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message()
+                     << c.count << " CLUTs, the fifth " << c.fifthExtraRows + 1 << " rows");
+        InMemoryBank bank(false, true);
+        for (int i = 0; i < c.count; ++i)
+            bank.add(k4, 8, 8, -1, 16, i == 4 ? c.fifthExtraRows : 0);
+        ASSERT_TRUE(bank.place());
+        EXPECT_EQ(clutAt(*bank.ctx.PendingList[3]), (std::pair{48, 0}));
+        EXPECT_EQ(clutAt(*bank.ctx.PendingList[4]), (std::pair{0, 1}));
+        EXPECT_EQ(clutAt(*bank.ctx.PendingList.back()), c.last);
+        EXPECT_EQ(bank.ctx.ClutRow - 255, c.separateRows);
+    }
+}
+
+TEST(ClutPlacement, NewStripSitsAboveTheTallestClutOfTheStripBelow)
+{
+    InMemoryBank bank(false);
+    const TextureRecord& tall = bank.add(k4, 4, 4, -1, 16, 1);
+    for (int i = 0; i < 4; ++i)
+        bank.add(k4, 4, 4);
+    ASSERT_TRUE(bank.place());
+    EXPECT_EQ(clutAt(tall), (std::pair{0, 254}));
+    EXPECT_EQ(clutAt(*bank.ctx.PendingList.back()), (std::pair{0, 253}));
+}
+
+TEST(ClutPlacement, ImagesStayAboveTheTopRowOfTheCurrentStrip)
+{
+    for (const uint16_t height : {242, 243})
+    {
+        SCOPED_TRACE(height);
+        InMemoryBank bank(false);
+        const TextureRecord& low = bank.add(k4, 16, 10, -1, 16, 3); // CLUT rows 252-255
+        const TextureRecord& wide = bank.add(k16, 64, height);
+        ASSERT_TRUE(bank.place());
+        EXPECT_EQ(low.ClutY, 252);
+        EXPECT_EQ(wide.Group, height == 242 ? 1 : 2); // 10 + 242 reaches line 251
+    }
+}
+
+TEST(ClutPlacement, GroupOfANarrowEightBitTextureIsRoundedUpToWholePages)
+{
+    for (const auto& [clutWidth, columns] : {std::pair<uint16_t, int>{80, 2}, {48, 1}})
     {
         InMemoryBank bank;
-        const TextureRecord& placeholder = bank.placeholder();
+        bank.add(k8, 16, 4, -1, clutWidth);
         ASSERT_TRUE(bank.place());
-        expectAt(placeholder, 1, 0, 0);
-        EXPECT_EQ(bank.ctx.GroupWidths[0], 1);
+        EXPECT_EQ(bank.ctx.GroupWidths[0], columns) << clutWidth;
     }
-    {
-        UnsortedBank bank;
-        bank.add(k16, 64, 10);
-        const TextureRecord& placeholder = bank.placeholder();
-        const TextureRecord& after = bank.add(k4, 16, 4);
-        ASSERT_TRUE(bank.place());
-        // At cursor 64, a page boundary, it is refused; on the retry it
-        // lands at the left edge and leaves the skyline alone.
-        expectAt(placeholder, 1, 0, 10);
-        expectAt(after, 1, 0, 10);
-    }
+}
+
+TEST(ClutPlacement, ClutTooWideForTheSeparateAreaIsReportedOnceAndTheBankFails)
+{
+    TempFolder folder;
+    InMemoryBank bank(false, true);
+    bank.ctx.state.BankName = folder.path() + "/WIDE";
+    bank.add(k4, 8, 8);
+    bank.add(k4, 8, 8, -1, 80).Name = "ACROSS.tga"; // five palettes side by side
+    EXPECT_FALSE(OrganiseVram(bank.ctx));
+    const std::string out = bank.reporter.output();
+    const std::string first = out.substr(0, out.find('\n'));
+    EXPECT_EQ(out.substr(first.size()), "\nUnable to fit textures into maximum VRAM space!\n");
+    EXPECT_NE(first.find("ACROSS.tga"), std::string::npos) << first;
+    EXPECT_NE(first.find("CLUT"), std::string::npos) << first;
+}
+
+TEST(ClutPlacement, BlockedStripThatCannotMoveFailsInsteadOfLooping)
+{
+    InMemoryBank bank(false);
+    bank.add(k16, 64, 255); // every column filled down to line 254
+    const TextureRecord& palette = bank.paletteOnly();
+    ASSERT_TRUE(bank.place());
+    EXPECT_EQ(palette.Group, 2);
+    EXPECT_EQ(clutAt(palette), (std::pair{0, 255}));
+}
+
+TEST(ClutPlacement, ClutWiderThanItsGroupNeverReachesIntoTheNextGroup)
+{
+    InMemoryBank bank(false);
+    bank.add(k4, 64, 8);
+    const TextureRecord& eight = bank.add(k8, 32, 8); // 256 entries in a one-column group
+    ASSERT_TRUE(bank.place());
+    EXPECT_EQ(eight.Group, 2);
+    EXPECT_EQ(eight.GroupX, 64);
+    EXPECT_EQ(bank.ctx.GroupWidths[1], 4);
+    EXPECT_EQ(clutAt(eight), (std::pair{0, 255}));
 }

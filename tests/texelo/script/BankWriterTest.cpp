@@ -3,22 +3,17 @@
 #include "ScriptFixture.h"
 #include "TextureLoader.h"
 
-using expected::bank;
-using expected::record;
-using expected::tim;
+using namespace expected;
 
 namespace
 {
-const expected::Texture kSmall = expected::pattern(16, 16, 3);
+const Texture kSmall = pattern(16, 16, 3);
 
-std::unique_ptr<TextureRecord> placed(uint8_t group, uint16_t width, uint16_t y, uint16_t height)
+std::vector<uint8_t> written(const TextureRecord& loaded)
 {
-    auto record = std::make_unique<TextureRecord>();
-    record->Group = group;
-    record->Width = width;
-    record->Y = y;
-    record->Height = height;
-    return record;
+    std::vector<uint8_t> out;
+    WriteBankRecord(loaded, out);
+    return out;
 }
 } // namespace
 
@@ -30,12 +25,11 @@ protected:
 
 TEST_F(BankTest, OneTextureGroupShrinksToImageAndMovedClut)
 {
-    const expected::Texture texture = expected::pattern(64, 32, 3);
+    const Texture texture = pattern(64, 32, 3);
     addTexture("a.tga", texture);
     run("one.lay", "a A 0 0 64 32\nFIT: bank\n");
     EXPECT_EQ(reporter.output(), "Opened A.tga\nSaving Textures...\n");
-    EXPECT_EQ(expected::readFile("BANK.TBK"),
-              bank(1, 0, {{1, 33, {record(0, tim(texture, {.clutY = 32, .x = 0}))}}}));
+    EXPECT_EQ(readFile("BANK.TBK"), bank(1, 0, {{1, 33, {record(0, tim(texture, {.clutY = 32, .x = 0}))}}}));
     ASSERT_EQ(ctx.ShownList.size(), 1u);
     EXPECT_EQ(ctx.ShownList[0]->ClutY, 32);
     EXPECT_TRUE(ctx.ShownList[0]->TimData.empty());
@@ -44,33 +38,39 @@ TEST_F(BankTest, OneTextureGroupShrinksToImageAndMovedClut)
     EXPECT_EQ(ctx.TextureCount, 0u);
 }
 
-TEST_F(BankTest, NullCountedButNotWritten)
+TEST_F(BankTest, GroupsRecordsAndSeparateRowsOfLayoutBanks)
 {
-    run("null.lay", "a A 0 0 16 16 NULL 16 0 16 16\nq NULL 0 0 16 16\nFIT: bank\n");
-    EXPECT_EQ(expected::readFile("BANK.TBK"),
-              bank(3, 0, {{1, 17, {record(0, tim(kSmall, {.clutY = 16, .x = 0}))}}, {1, 1, {}}}));
-    EXPECT_EQ(ctx.ShownList.size(), 3u);
-}
-
-TEST_F(BankTest, GroupsEndAtTheFirstUnusedPage)
-{
-    run("gap.lay", "a A 0 0 16 16 A 512 0 16 16\nFIT: bank\n");
-    EXPECT_EQ(expected::readFile("BANK.TBK"),
-              bank(1, 0, {{1, 17, {record(0, tim(kSmall, {.clutY = 16, .x = 0}))}}}));
-}
-
-TEST_F(BankTest, SeparateClutsGiveSeparateRowsAndRowNumbers)
-{
-    run("sep.lay",
-        "SEPERATE: ON\na A 0 0 16 16 A 16 0 16 16 A 32 0 16 16 A 48 0 16 16 A 0 64 16 16\nFIT: bank\n");
-    std::vector<expected::Bytes> records;
+    std::vector<Bytes> separate;
     for (uint16_t i = 0; i < 5; ++i)
-        records.push_back(record(i, tim(kSmall, {.clutX = static_cast<uint16_t>(16 * (i % 4)),
-                                                 .clutY = static_cast<uint16_t>(i / 4),
-                                                 .x = static_cast<uint16_t>(4 * (i % 4)),
-                                                 .y = static_cast<uint16_t>(i < 4 ? 0 : 64)})));
-    // One more than the two rows used: the layout's ClutRow is 512 - row.
-    EXPECT_EQ(expected::readFile("BANK.TBK"), bank(5, 3, {{1, 81, records}}));
+        separate.push_back(record(i, tim(kSmall, {.clutX = uint16_t(16 * (i % 4)),
+                                                  .clutY = uint16_t(i / 4),
+                                                  .x = uint16_t(4 * (i % 4)),
+                                                  .y = uint16_t(i < 4 ? 0 : 64)})));
+    const Bytes alone = record(0, tim(kSmall, {.clutY = 16, .x = 0}));
+    const struct
+    {
+        const char* what;
+        const char* layout;
+        Bytes bank;
+        std::size_t shown;
+    } cases[] = {
+        {"NULL entries are counted but not written", "a A 0 0 16 16 NULL 16 0 16 16\nq NULL 0 0 16 16\n",
+         bank(3, 0, {{1, 17, {alone}}, {1, 1, {}}}), 3},
+        {"groups end at the first unused page", "a A 0 0 16 16 A 512 0 16 16\n",
+         bank(1, 0, {{1, 17, {alone}}}), 2},
+        // One more than the two rows used: the layout's ClutRow is 512 - row.
+        {"separate CLUTs give separate rows and row numbers",
+         "SEPERATE: ON\na A 0 0 16 16 A 16 0 16 16 A 32 0 16 16 A 48 0 16 16 A 0 64 16 16\n",
+         bank(5, 3, {{1, 81, separate}}), 5},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        ctx.ShownList.clear();
+        run("bank.lay", std::string(c.layout) + "FIT: bank\n");
+        EXPECT_EQ(readFile("BANK.TBK"), c.bank);
+        EXPECT_EQ(ctx.ShownList.size(), c.shown);
+    }
 }
 
 TEST_F(BankTest, PlainRecordsCarryTheModeInTheirFlags)
@@ -83,9 +83,7 @@ TEST_F(BankTest, PlainRecordsCarryTheModeInTheirFlags)
         loaded->Y = 5;
         loaded->ClutX = 16;
         loaded->ClutY = 200;
-        std::vector<uint8_t> out;
-        WriteBankRecord(*loaded, out);
-        EXPECT_EQ(out,
+        EXPECT_EQ(written(*loaded),
                   record(loaded->Id,
                          tim(kSmall, {.clutX = 16, .clutY = 200, .x = 3, .y = 5, .semiTrans = semiTrans})))
             << int(semiTrans);
@@ -96,17 +94,15 @@ TEST_F(BankTest, PaletteRecordsAreTaggedByKind)
 {
     (void)LoadTexture(ctx, "A"); // palette-only textures reuse the previous colour table
     ctx.state.PaletteOnly = 1;
-    const std::pair<uint8_t, uint32_t> kinds[] = {{0, 0x80000000}, {1, 0xC0000000}, {2, 0xA0000000}};
-    for (const auto& [homeAway, tag] : kinds)
+    for (const auto& [homeAway, tag] :
+         {std::pair<uint8_t, uint32_t>{0, 0x80000000}, {1, 0xC0000000}, {2, 0xA0000000}})
     {
         ctx.state.HomeAway = homeAway;
         auto palette = LoadTexture(ctx, "A");
         palette->ClutX = 5;
         palette->ClutY = 7;
-        std::vector<uint8_t> out;
-        WriteBankRecord(*palette, out);
-        EXPECT_EQ(out, expected::paletteRecord(tag, palette->Id, 5, 7, expected::ownClut(kSmall)))
-            << int(homeAway);
+        const std::vector<uint8_t> out = written(*palette);
+        EXPECT_EQ(out, paletteRecord(tag, palette->Id, 5, 7, ownClut(kSmall))) << int(homeAway);
         ASSERT_EQ(out.size(), 48u);
         EXPECT_EQ(out[0] | out[1] << 8 | out[2] << 16 | uint32_t{out[3]} << 24, 40 | tag);
     }
@@ -114,15 +110,15 @@ TEST_F(BankTest, PaletteRecordsAreTaggedByKind)
 
 TEST_F(BankTest, RemappedClutsAcrossAndDown)
 {
-    const expected::Texture texture = expected::pattern(16, 16, 2);
+    const Texture texture = pattern(16, 16, 2);
     std::vector<std::vector<uint16_t>> sets;
     std::vector<uint16_t> cluts;
     for (uint16_t k = 0; k < 4; ++k)
     {
-        sets.push_back({static_cast<uint16_t>(0x1000 + k), static_cast<uint16_t>(0x2000 + k)});
+        sets.push_back({uint16_t(0x1000 + k), uint16_t(0x2000 + k)});
         std::vector<uint16_t> clut(16, 0);
-        clut[0] = static_cast<uint16_t>(0x9000 + k);
-        clut[1] = static_cast<uint16_t>(0xA000 + k);
+        clut[0] = uint16_t(0x9000 + k);
+        clut[1] = uint16_t(0xA000 + k);
         cluts.insert(cluts.end(), clut.begin(), clut.end());
     }
     addTexture("a.tga", texture);
@@ -130,51 +126,54 @@ TEST_F(BankTest, RemappedClutsAcrossAndDown)
     // RESTART twice puts the four DOWN rows at 252-255, ending at the band.
     run("remap.lay", "PALETTES: pals 4\nREMAP: ACROSS\na A 0 0 16 16\nFIT: across\n"
                      "PALETTES: pals 4\nREMAP: DOWN\nRESTART\nRESTART\na A 0 0 16 16\nFIT: down\n");
-    const auto remapped = [&](uint16_t clutY, uint16_t width, uint16_t rows)
+    const auto remapped = [&](uint16_t width, uint16_t rows)
     {
         return record(
-            0, tim(texture,
-                   {.clutY = clutY, .clutWidth = width, .clutRows = rows, .clutEntries = cluts, .x = 0}));
+            0,
+            tim(texture, {.clutY = 16, .clutWidth = width, .clutRows = rows, .clutEntries = cluts, .x = 0}));
     };
-    const expected::Bytes across = remapped(16, 64, 1);
-    EXPECT_EQ(across[8 + 8], 140); // the CLUT block length
-    EXPECT_EQ(expected::readFile("ACROSS.TBK"), bank(1, 0, {{1, 17, {across}}}));
-    EXPECT_EQ(expected::readFile("DOWN.TBK"), bank(1, 0, {{1, 20, {remapped(16, 16, 4)}}}));
+    EXPECT_EQ(remapped(64, 1)[8 + 8], 140); // the CLUT block length
+    EXPECT_EQ(readFile("ACROSS.TBK"), bank(1, 0, {{1, 17, {remapped(64, 1)}}}));
+    EXPECT_EQ(readFile("DOWN.TBK"), bank(1, 0, {{1, 20, {remapped(16, 4)}}}));
 }
 
 TEST_F(BankTest, SeveralCopiesOfAShortClutKeepTheSizeTrue)
 {
-    const expected::Texture texture = expected::pattern(16, 2, 20);
+    const Texture texture = pattern(16, 2, 20);
     addTexture("e.tga", texture);
     ctx.state.SemiTransMode = -1;
     ctx.state.ClutSize8 = 200;
     ctx.state.DuplicateCount = 2;
-    const auto loaded = LoadTexture(ctx, "E");
-    std::vector<uint16_t> clut = expected::ownClut(texture, 200);
+    std::vector<uint16_t> clut = ownClut(texture, 200);
     clut.resize(208, 0);
     clut.insert(clut.end(), clut.begin(), clut.end());
-    std::vector<uint8_t> out;
-    WriteBankRecord(*loaded, out);
     // The size counts the bytes that follow (TimSize + P would be 16 short).
-    EXPECT_EQ(out, record(0, tim(texture, {.clutY = 0,
-                                           .clutWidth = 208,
-                                           .clutRows = 2,
-                                           .clutEntries = clut,
-                                           .x = 0,
-                                           .clutSize8 = 200})));
+    EXPECT_EQ(written(*LoadTexture(ctx, "E")), record(0, tim(texture, {.clutY = 0,
+                                                                       .clutWidth = 208,
+                                                                       .clutRows = 2,
+                                                                       .clutEntries = clut,
+                                                                       .x = 0,
+                                                                       .clutSize8 = 200})));
 }
 
 TEST_F(BankTest, GroupHeightMovesLowClutsAndCountsTallOnes)
 {
-    ctx.PendingList.push_back(placed(1, 16, 0, 100));
-    ctx.PendingList.push_back(placed(1, 4, 0, 10));
-    ctx.PendingList.back()->HasClut = 1;
-    ctx.PendingList.back()->ClutY = 98; // beside the taller image, rows 98-101
-    ctx.PendingList.back()->ClutExtraRows = 3;
-    ctx.PendingList.push_back(placed(1, 4, 0, 10));
-    ctx.PendingList.back()->HasClut = 1;
-    ctx.PendingList.back()->ClutY = 255;
-    ctx.PendingList.push_back(placed(2, 4, 0, 200));
+    const auto placed =
+        [&](uint8_t group, uint16_t width, uint16_t height, uint16_t clutY = 0, uint16_t extraRows = 0)
+    {
+        auto record = std::make_unique<TextureRecord>();
+        record->Group = group;
+        record->Width = width;
+        record->Height = height;
+        record->HasClut = clutY != 0;
+        record->ClutY = clutY;
+        record->ClutExtraRows = extraRows;
+        ctx.PendingList.push_back(std::move(record));
+    };
+    placed(1, 16, 100);
+    placed(1, 4, 10, 98, 3); // beside the taller image, rows 98-101
+    placed(1, 4, 10, 255);
+    placed(2, 4, 200);
     // The low CLUT moves up to just below the tall one, not onto its rows.
     EXPECT_EQ(GroupHeight(ctx, 1), 103u);
     EXPECT_EQ(ctx.PendingList[1]->ClutY, 98);
@@ -188,27 +187,26 @@ TEST_F(BankTest, GroupHeightMovesLowClutsAndCountsTallOnes)
 
 TEST_F(BankTest, WrittenInLoadOrderAfterSorting)
 {
-    const expected::Texture textures[] = {expected::pattern(16, 4, 3), expected::pattern(64, 4, 3),
-                                          expected::pattern(32, 4, 3)};
-    std::vector<expected::Bytes> records;
+    std::vector<Bytes> records;
     ctx.state.SemiTransMode = -1;
     for (uint16_t i = 0; i < 3; ++i)
     {
-        addTexture("t" + std::to_string(i) + ".tga", textures[i]);
+        const Texture texture = pattern(16 << (i == 1 ? 2 : i), 4, 3); // 16, 64, 32 wide
+        addTexture("t" + std::to_string(i) + ".tga", texture);
         AddTexture(ctx, "T" + std::to_string(i));
         TextureRecord& loaded = *ctx.PendingList.back();
         loaded.Group = 1;
         loaded.Y = 0;
-        loaded.ClutX = static_cast<uint16_t>(16 * i);
+        loaded.ClutX = uint16_t(16 * i);
         loaded.ClutY = 255;
-        records.push_back(record(i, tim(textures[i], {.clutX = loaded.ClutX, .clutY = 4, .x = 0})));
+        records.push_back(record(i, tim(texture, {.clutX = loaded.ClutX, .clutY = 4, .x = 0})));
     }
     ctx.GroupWidths[0] = 1;
     ctx.state.BankName = "BANK";
     BuildOriginalList(ctx);
     ASSERT_EQ(ctx.PendingList[0]->Id, 1u); // the widest first
     WriteBank(ctx);
-    EXPECT_EQ(expected::readFile("BANK.TBK"), bank(3, 0, {{1, 5, records}}));
+    EXPECT_EQ(readFile("BANK.TBK"), bank(3, 0, {{1, 5, records}}));
     EXPECT_EQ(ctx.PendingList[0]->Id, 0u);
 }
 

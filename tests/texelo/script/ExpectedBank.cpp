@@ -11,7 +11,6 @@ namespace expected
 namespace
 {
 
-// Little-endian 16-bit values, one after another.
 void put16(Bytes& out, std::initializer_list<uint32_t> values)
 {
     for (uint32_t value : values)
@@ -43,9 +42,7 @@ Texture pattern(int width, int height, int count, uint16_t first)
 
 Texture recoloured(const Texture& texture, const std::vector<uint16_t>& colours)
 {
-    Texture other = texture;
-    other.colours = colours;
-    return other;
+    return {texture.width, texture.height, colours, texture.pixels};
 }
 
 uint16_t withStp(uint16_t colour)
@@ -67,9 +64,7 @@ Bytes targa(const Texture& texture)
 
 int depth(const Texture& texture)
 {
-    if (texture.colours.size() <= 16)
-        return 4;
-    return texture.colours.size() <= 256 ? 8 : 16;
+    return texture.colours.size() <= 16 ? 4 : texture.colours.size() <= 256 ? 8 : 16;
 }
 
 std::vector<uint16_t> ownClut(const Texture& texture, uint16_t clutSize8)

@@ -1,8 +1,8 @@
 #pragma once
 
 // Texture inputs and the exact bank bytes Texelo should write for them, built
-// from the file layouts alone (TIM images, bank header, groups, records). It
-// shares no code with the engine, so a fault there cannot hide here.
+// from the file layouts alone. It shares no code with the engine, so a fault
+// there cannot hide here.
 
 #include <cstdint>
 #include <optional>
@@ -14,9 +14,8 @@ namespace expected
 
 using Bytes = std::vector<uint8_t>;
 
-// A texture of distinct PSX colours (15 bits, no STP) in ascending order, so
-// that their order is also the CLUT order the converter sorts them into. Each
-// pixel names its colour by index, top row first.
+// Distinct 15-bit colours in ascending order, which is also the CLUT order
+// the converter sorts them into; each pixel names its colour by index.
 struct Texture
 {
     int width = 0;
@@ -27,16 +26,14 @@ struct Texture
 
 // width x height pixels cycling through `count` ascending colours from `first`.
 [[nodiscard]] Texture pattern(int width, int height, int count, uint16_t first = 0x0421);
-// The same pixels in other colours (for palette-only textures).
 [[nodiscard]] Texture recoloured(const Texture& texture, const std::vector<uint16_t>& colours);
-
 // Every non-black pixel of a 24-bit Targa file gets the STP bit.
 [[nodiscard]] uint16_t withStp(uint16_t colour);
 // A 24-bit Targa file whose channels reduce exactly to the texture's colours.
 [[nodiscard]] Bytes targa(const Texture& texture);
 // 4, 8 or 16: the fewest bits per texel that hold the colours.
 [[nodiscard]] int depth(const Texture& texture);
-// The CLUT a TIM carries: 16 entries at 4 bits, `clutSize8` at 8 bits.
+// 16 entries at 4 bits, `clutSize8` at 8 bits.
 [[nodiscard]] std::vector<uint16_t> ownClut(const Texture& texture, uint16_t clutSize8 = 256);
 
 struct TimFields
@@ -53,7 +50,6 @@ struct TimFields
     uint8_t indexOffset = 0;
 };
 [[nodiscard]] Bytes tim(const Texture& texture, const TimFields& fields = {});
-
 // Size, Id, then the TIM.
 [[nodiscard]] Bytes record(uint32_t id, const Bytes& timImage);
 // A palette-only record: the tagged size, Id, position, shape and first row.

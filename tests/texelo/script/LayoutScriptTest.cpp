@@ -2,21 +2,9 @@
 
 #include <tuple>
 
-namespace
-{
 // X, Y, GroupX, Group
 using Place = std::tuple<int, int, int, int>;
-
-Place placeOf(const TextureRecord& record)
-{
-    return {record.X, record.Y, record.GroupX, record.Group};
-}
-
-std::pair<int, int> clutOf(const TextureRecord& record)
-{
-    return {record.ClutX, record.ClutY};
-}
-} // namespace
+using Clut = std::pair<int, int>;
 
 class LayoutScript : public ScriptTest
 {
@@ -27,15 +15,29 @@ protected:
             addTexture(name, expected::pattern(16, 16, 3));
         addTexture("e.tga", expected::pattern(16, 2, 20));
     }
+
+    [[nodiscard]] std::vector<Place> places() const
+    {
+        std::vector<Place> all;
+        for (const auto& r : ctx.PendingList)
+            all.emplace_back(r->X, r->Y, r->GroupX, r->Group);
+        return all;
+    }
+
+    [[nodiscard]] std::vector<Clut> cluts() const
+    {
+        std::vector<Clut> all;
+        for (const auto& r : ctx.PendingList)
+            all.emplace_back(r->ClutX, r->ClutY);
+        return all;
+    }
 };
 
 TEST_F(LayoutScript, CellLettersGiveCellBases)
 {
     run("cells.lay", "a A 0 0 16 16\nb A 0 0 16 16\ne A 0 0 16 16\nq A 0 0 16 16\nZ A 0 0 16 16\n");
-    const Place want[] = {{0, 0, 0, 1}, {16, 0, 0, 1}, {0, 64, 0, 1}, {0, 0, 64, 2}, {16, 128, 64, 2}};
-    ASSERT_EQ(ctx.PendingList.size(), std::size(want));
-    for (std::size_t i = 0; i < std::size(want); ++i)
-        EXPECT_EQ(placeOf(*ctx.PendingList[i]), want[i]) << i;
+    EXPECT_EQ(places(), (std::vector<Place>{
+                            {0, 0, 0, 1}, {16, 0, 0, 1}, {0, 64, 0, 1}, {0, 0, 64, 2}, {16, 128, 64, 2}}));
     EXPECT_EQ(ctx.GroupWidths[0], 1);
     EXPECT_EQ(ctx.GroupWidths[1], 1);
     EXPECT_EQ(ctx.GroupWidths[2], 0);
@@ -48,10 +50,7 @@ TEST_F(LayoutScript, EntryPositionsInsideACell)
     run("b.lay", "b TREE 8 4 16 16 BUSH 40 0 16 16\n");
     run("n.lay", "b A -5 0 16 16\n");
     run("s.lay", "b  TREE 8 4 16 16\n");
-    const Place want[] = {{18, 4, 0, 1}, {26, 0, 0, 1}, {14, 0, 0, 1}, {18, 4, 0, 1}};
-    ASSERT_EQ(ctx.PendingList.size(), std::size(want));
-    for (std::size_t i = 0; i < std::size(want); ++i)
-        EXPECT_EQ(placeOf(*ctx.PendingList[i]), want[i]) << i;
+    EXPECT_EQ(places(), (std::vector<Place>{{18, 4, 0, 1}, {26, 0, 0, 1}, {14, 0, 0, 1}, {18, 4, 0, 1}}));
 }
 
 TEST_F(LayoutScript, BlankInsideAnEntryShiftsTheSpaceCount)
@@ -65,10 +64,10 @@ TEST_F(LayoutScript, BlankInsideAnEntryShiftsTheSpaceCount)
 TEST_F(LayoutScript, NamePrefixesSetModesAndPaletteOnly)
 {
     run("p.lay", "a *A 0 0 16 16 ?B 16 0 16 16 C 32 0 16 16\nb ?A 0 0 16 16 &B 16 0 16 16 C 32 0 16 16\n");
-    ASSERT_EQ(ctx.PendingList.size(), 6u);
-    const uint8_t semiTrans[] = {0x80, 0x81, 0, 0x81, 0x81, 0};
-    for (std::size_t i = 0; i < 6; ++i)
-        EXPECT_EQ(ctx.PendingList[i]->SemiTrans, semiTrans[i]) << i;
+    std::vector<int> semiTrans;
+    for (const auto& r : ctx.PendingList)
+        semiTrans.push_back(r->SemiTrans);
+    EXPECT_EQ(semiTrans, (std::vector<int>{0x80, 0x81, 0, 0x81, 0x81, 0}));
     EXPECT_EQ(ctx.PendingList[1]->Name, "B.tga");
     EXPECT_EQ(ctx.PendingList[4]->PaletteOnly, 1);
     EXPECT_EQ(ctx.PendingList[4]->Width, 1);
@@ -90,18 +89,14 @@ TEST_F(LayoutScript, ClutsFillRowsOf64WordsFrom255Up)
 {
     run("c.lay",
         "a A 0 0 16 16 A 0 0 16 16 A 0 0 16 16 A 0 0 16 16 A 0 0 16 16\nb E 0 0 16 16\nc A 0 0 16 16\n");
-    const std::pair<int, int> want[] = {{0, 255}, {16, 255}, {32, 255}, {48, 255},
-                                        {0, 254}, {0, 253},  {0, 252}};
-    ASSERT_EQ(ctx.PendingList.size(), std::size(want));
-    for (std::size_t i = 0; i < std::size(want); ++i)
-        EXPECT_EQ(clutOf(*ctx.PendingList[i]), want[i]) << i;
+    EXPECT_EQ(cluts(),
+              (std::vector<Clut>{{0, 255}, {16, 255}, {32, 255}, {48, 255}, {0, 254}, {0, 253}, {0, 252}}));
 }
 
 TEST_F(LayoutScript, RestartBeforeTheFirstTextureUsesRow254)
 {
     run("r.lay", "RESTART\na A 0 0 16 16\n");
-    ASSERT_EQ(ctx.PendingList.size(), 1u);
-    EXPECT_EQ(clutOf(*ctx.PendingList[0]), std::make_pair(0, 254));
+    EXPECT_EQ(cluts(), (std::vector<Clut>{{0, 254}}));
 }
 
 TEST_F(LayoutScript, UnloadableEntrySkippedWithoutTouchingClutCounters)
@@ -109,8 +104,7 @@ TEST_F(LayoutScript, UnloadableEntrySkippedWithoutTouchingClutCounters)
     run("u.lay", "a MISSING 0 0 16 16 A 16 0 16 16\n");
     EXPECT_EQ(reporter.output(),
               std::string("Failed to open ") + kDefaultFolder + "MISSING.tga\nOpened A.tga\n");
-    ASSERT_EQ(ctx.PendingList.size(), 1u);
-    EXPECT_EQ(clutOf(*ctx.PendingList[0]), std::make_pair(0, 255));
+    EXPECT_EQ(cluts(), (std::vector<Clut>{{0, 255}}));
     EXPECT_EQ(ctx.PendingList[0]->Id, 0u);
 }
 
@@ -120,7 +114,6 @@ TEST_F(LayoutScript, EntryOutsideTheFirstFourPagesRefused)
     EXPECT_EQ(reporter.output(), "Cell entry A lies outside the texture pages\nOpened A.tga\n"
                                  "Cell entry B lies outside the texture pages\n");
     EXPECT_EQ(reporter.messageLine(), "Cell entry B lies outside the texture pages");
-    ASSERT_EQ(ctx.PendingList.size(), 1u);
-    EXPECT_EQ(placeOf(*ctx.PendingList[0]), (Place{63, 128, 192, 4}));
+    EXPECT_EQ(places(), (std::vector<Place>{{63, 128, 192, 4}}));
     EXPECT_EQ(ctx.GroupWidths[3], 1);
 }

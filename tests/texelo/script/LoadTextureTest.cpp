@@ -1,12 +1,12 @@
 #include "ScriptFixture.h"
 #include "TextureLoader.h"
 
-#include <algorithm>
+using namespace expected;
 
 namespace
 {
-const expected::Texture kFour = expected::pattern(8, 2, 3);    // 4-bit
-const expected::Texture kEight = expected::pattern(16, 2, 20); // 8-bit
+const Texture kFour = pattern(8, 2, 3);    // 4-bit
+const Texture kEight = pattern(16, 2, 20); // 8-bit
 
 std::vector<uint16_t> repeated(const std::vector<uint16_t>& clut, int times)
 {
@@ -17,7 +17,15 @@ std::vector<uint16_t> repeated(const std::vector<uint16_t>& clut, int times)
 }
 } // namespace
 
-using LoadTextureTest = ScriptTest;
+class LoadTextureTest : public ScriptTest
+{
+protected:
+    LoadTextureTest()
+    {
+        addTexture("four.tga", kFour);
+        addTexture("eight.tga", kEight);
+    }
+};
 
 TEST_F(LoadTextureTest, TgaAppendedUnlessTheNameHasIt)
 {
@@ -35,10 +43,9 @@ TEST_F(LoadTextureTest, TgaAppendedUnlessTheNameHasIt)
 
 TEST_F(LoadTextureTest, NullPlaceholderAndTooLargeTexturesTakeIds)
 {
-    addTexture("a.tga", kFour);
-    addTexture("wide.tga", expected::pattern(257, 1, 2));
-    addTexture("tall.tga", expected::pattern(1, 257, 1));
-    EXPECT_EQ(LoadTexture(ctx, "A")->Id, 0u);
+    addTexture("wide.tga", pattern(257, 1, 2));
+    addTexture("tall.tga", pattern(1, 257, 1));
+    EXPECT_EQ(LoadTexture(ctx, "FOUR")->Id, 0u);
     const auto placeholder = LoadTexture(ctx, "NULL");
     ASSERT_NE(placeholder, nullptr);
     EXPECT_EQ(placeholder->Id, 1u);
@@ -47,51 +54,42 @@ TEST_F(LoadTextureTest, NullPlaceholderAndTooLargeTexturesTakeIds)
     EXPECT_EQ(placeholder->HasClut, 0);
     EXPECT_EQ(LoadTexture(ctx, "WIDE"), nullptr);
     EXPECT_EQ(LoadTexture(ctx, "TALL"), nullptr);
-    EXPECT_EQ(LoadTexture(ctx, "A")->Id, 4u);
+    EXPECT_EQ(LoadTexture(ctx, "FOUR")->Id, 4u);
     EXPECT_EQ(reporter.output(),
-              "Opened A.tga\nOpened WIDE.tga\nTexture WIDE.tga is too large!\n"
+              "Opened FOUR.tga\nOpened WIDE.tga\nTexture WIDE.tga is too large!\n"
               "WIDE.tga is 260 pixels wide and 1 pixels high.\nOpened TALL.tga\n"
               "Texture TALL.tga is too large!\nTALL.tga is 4 pixels wide and 257 pixels high.\n"
-              "Opened A.tga\n");
+              "Opened FOUR.tga\n");
 }
 
-TEST_F(LoadTextureTest, WidthInWordsFor256TexelsAtEachDepth)
+// 256 texels are 64, 128 or 256 words; a palette-only texture (coloured like
+// the 4-bit one before it) takes no image space at all.
+TEST_F(LoadTextureTest, WidthInWordsAtEachDepth)
 {
-    addTexture("four.tga", expected::pattern(256, 1, 2));
-    addTexture("eight.tga", expected::pattern(256, 1, 20));
-    addTexture("direct.tga", expected::pattern(256, 2, 300));
-    const auto four = LoadTexture(ctx, "FOUR");
-    const auto eight = LoadTexture(ctx, "EIGHT");
-    const auto direct = LoadTexture(ctx, "DIRECT");
-    ASSERT_TRUE(four && eight && direct);
-    EXPECT_EQ(four->Kind, 0);
-    EXPECT_EQ(four->Width, 64);
-    EXPECT_EQ(eight->Kind, 1);
-    EXPECT_EQ(eight->Width, 128);
-    EXPECT_EQ(direct->Kind, 2);
-    EXPECT_EQ(direct->Width, 256);
-    EXPECT_EQ(direct->HasClut, 0);
-    EXPECT_TRUE(direct->ClutData.empty());
-    for (const auto* record : {four.get(), eight.get(), direct.get()})
+    addTexture("t4.tga", pattern(256, 1, 2));
+    addTexture("t8.tga", pattern(256, 1, 20));
+    addTexture("t16.tga", pattern(256, 2, 300));
+    for (const auto& [name, kind, width] : {std::tuple{"T16", 2, 256}, {"T8", 1, 128}, {"T4", 0, 64}})
+    {
+        const auto record = LoadTexture(ctx, name);
+        ASSERT_TRUE(record) << name;
+        EXPECT_EQ(record->Kind, kind);
+        EXPECT_EQ(record->Width, width);
         EXPECT_EQ(record->PixelWidth, 256);
-}
-
-TEST_F(LoadTextureTest, PaletteOnlyTakesNoImageSpace)
-{
-    addTexture("a.tga", kFour);
+        EXPECT_EQ(record->HasClut, kind != 2);
+        EXPECT_EQ(record->ClutData.empty(), kind == 2);
+    }
     ctx.state.PaletteOnly = 1;
-    const auto record = LoadTexture(ctx, "A");
-    EXPECT_EQ(record->Width, 1);
-    EXPECT_EQ(record->Height, 0);
-    EXPECT_EQ(record->PixelWidth, 1);
-    EXPECT_EQ(record->HasClut, 1);
-    EXPECT_EQ(record->PaletteOnly, 1);
+    const auto palette = LoadTexture(ctx, "FOUR");
+    EXPECT_EQ((std::tuple{palette->Width, palette->Height, palette->PixelWidth}), (std::tuple{1, 0, 1}));
+    EXPECT_EQ(palette->HasClut, 1);
+    EXPECT_EQ(palette->PaletteOnly, 1);
 }
 
-TEST_F(LoadTextureTest, PaletteSetClutShapes)
+// Remapped to a palette set (four palettes across or down) or duplicated
+// three times; an 8-bit CLUT fills a row, so its copies go one per row.
+TEST_F(LoadTextureTest, CopiesOfTheClutAcrossOrDown)
 {
-    addTexture("four.tga", kFour);
-    addTexture("eight.tga", kEight);
     addPaletteSet("pals", kFour.colours, {{1}, {2}, {3}, {4}});
     ctx.state.PaletteDir = "PALS";
     ctx.state.PaletteCount = 4;
@@ -100,44 +98,29 @@ TEST_F(LoadTextureTest, PaletteSetClutShapes)
     const auto eight = LoadTexture(ctx, "EIGHT");
     ctx.state.RemapMode = 2; // DOWN
     const auto down = LoadTexture(ctx, "FOUR");
-    struct Shape
-    {
-        uint16_t width, extraRows;
-    };
-    const std::pair<const TextureRecord*, Shape> shapes[] = {
-        {across.get(), {64, 0}}, {down.get(), {16, 3}}, {eight.get(), {256, 3}}};
-    for (const auto& [record, shape] : shapes)
-    {
-        EXPECT_EQ(record->ClutWidth, shape.width);
-        EXPECT_EQ(record->ClutExtraRows, shape.extraRows);
-        EXPECT_EQ(record->ClutCopies, 4);
-        EXPECT_EQ(record->ClutData.size(), 4u * (record->Kind == 0 ? 16 : 256));
-    }
     EXPECT_EQ(across->ClutData[16], 0x8002); // palette 1, own colour 0
-}
-
-TEST_F(LoadTextureTest, DuplicatedCluts)
-{
-    addTexture("four.tga", kFour);
-    addTexture("eight.tga", kEight);
+    ctx.state.PaletteCount = 0;
+    ctx.state.RemapMode = 0;
     ctx.state.DuplicateCount = 3;
-    const auto four = LoadTexture(ctx, "FOUR");
-    EXPECT_EQ(four->ClutWidth, 48);
-    EXPECT_EQ(four->ClutExtraRows, 0);
-    EXPECT_EQ(four->ClutCopies, 3);
-    EXPECT_EQ(four->ClutData, repeated(expected::ownClut(kFour), 3));
-    // An 8-bit CLUT fills a row: its copies go one per row.
-    const auto eight = LoadTexture(ctx, "EIGHT");
-    EXPECT_EQ(eight->ClutWidth, 256);
-    EXPECT_EQ(eight->ClutExtraRows, 2);
-    EXPECT_EQ(eight->ClutCopies, 3);
-    EXPECT_EQ(eight->ClutData, repeated(expected::ownClut(kEight), 3));
+    const auto duplicated = LoadTexture(ctx, "FOUR");
+    const auto duplicated8 = LoadTexture(ctx, "EIGHT");
+    EXPECT_EQ(duplicated->ClutData, repeated(ownClut(kFour), 3));
+    EXPECT_EQ(duplicated8->ClutData, repeated(ownClut(kEight), 3));
+    const std::tuple<const TextureRecord*, int, int, int> shapes[] = {{across.get(), 64, 0, 4},
+                                                                      {down.get(), 16, 3, 4},
+                                                                      {eight.get(), 256, 3, 4},
+                                                                      {duplicated.get(), 48, 0, 3},
+                                                                      {duplicated8.get(), 256, 2, 3}};
+    for (const auto& [record, width, extraRows, copies] : shapes)
+    {
+        EXPECT_EQ((std::tuple{int(record->ClutWidth), int(record->ClutExtraRows), int(record->ClutCopies)}),
+                  (std::tuple{width, extraRows, copies}));
+        EXPECT_EQ(record->ClutData.size(), std::size_t(copies) * (record->Kind == 0 ? 16 : 256));
+    }
 }
 
 TEST_F(LoadTextureTest, SeparateClutsRefusedFor8BitTextures)
 {
-    addTexture("four.tga", kFour);
-    addTexture("eight.tga", kEight);
     ctx.state.BankSeparateCluts = 1;
     ctx.state.MessagesOn = 1;
     (void)LoadTexture(ctx, "FOUR");
@@ -158,15 +141,14 @@ TEST_F(LoadTextureTest, SeparateClutsRefusedFor8BitTextures)
 
 TEST_F(LoadTextureTest, ClutSizeNotMultipleOf16RoundsUpWithZeroEntries)
 {
-    addTexture("eight.tga", kEight);
     ctx.state.ClutSize8 = 200;
     AddTexture(ctx, "EIGHT");
     EXPECT_EQ(ctx.state.ClutSize8, 256);
     ASSERT_EQ(ctx.PendingList.size(), 1u);
     const TextureRecord& record = *ctx.PendingList[0];
-    EXPECT_EQ(record.TimData, expected::tim(kEight, {.clutSize8 = 200}));
+    EXPECT_EQ(record.TimData, tim(kEight, {.clutSize8 = 200}));
     EXPECT_EQ(record.ClutWidth, 208);
-    std::vector<uint16_t> clut = expected::ownClut(kEight, 200);
+    std::vector<uint16_t> clut = ownClut(kEight, 200);
     clut.resize(208, 0); // never the pixel block that follows the TIM's CLUT
     EXPECT_EQ(record.ClutData, clut);
     ctx.state.ClutSize8 = 20;

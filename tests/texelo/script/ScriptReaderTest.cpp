@@ -3,69 +3,52 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
-TEST(ScriptReader, CommentOnlyWhenTheVeryFirstCharacterMarksIt)
+namespace
 {
-    ScriptReader reader("#a: b\n*c\n;d\n #x\n");
-    for (int i = 0; i < 3; ++i)
+// Each line as read: "#" for a comment, else keyword=argument.
+std::vector<std::string> read(ScriptReader reader)
+{
+    std::vector<std::string> lines;
+    while (reader.readLine())
+        lines.push_back(reader.isComment() ? "#" : reader.keyword() + "=" + reader.argument());
+    return lines;
+}
+} // namespace
+
+TEST(ScriptReader, KeywordsAndArgumentsAsRead)
+{
+    const struct
     {
-        ASSERT_TRUE(reader.readLine());
-        EXPECT_TRUE(reader.isComment()) << i;
-    }
-    ASSERT_TRUE(reader.readLine());
-    EXPECT_FALSE(reader.isComment());
-    EXPECT_EQ(reader.keyword(), "#X");
-    EXPECT_FALSE(reader.readLine());
+        const char* what;
+        std::string text;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"a comment only when the very first character marks it",
+         "#a: b\n*c\n;d\n #x\n",
+         {"#", "#", "#", "#X="}},
+        // Blanks inside the argument and at its end stay.
+        {"blanks dropped in the keyword and the text upper-cased",
+         "S O R T : on\n\tnew back drop:\t my  pic \n",
+         {"SORT=ON", "NEWBACKDROP=MY  PIC "}},
+        {"a line without a colon keeps the previous argument",
+         "PATH: x\n\nSORT\nKEY:\nSORT",
+         {"PATH=X", "=X", "SORT=X", "KEY=", "SORT="}},
+        {"CR LF lines read as LF", "SORT: on\r\n# note\r\nb\r\n", {"SORT=ON", "#", "B=ON"}},
+        {"keyword and argument cut to 511 characters",
+         std::string(600, 'k') + ":" + std::string(600, 'a') + "\nNEXT\n",
+         {std::string(511, 'K') + "=" + std::string(511, 'A'), "NEXT=" + std::string(511, 'A')}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(read(ScriptReader(c.text)), c.lines) << c.what;
 }
 
-TEST(ScriptReader, BlanksDroppedInKeywordAndTextUpperCased)
+TEST(ScriptReader, LineKeptAsWrittenForCellLinesAndCut)
 {
-    ScriptReader reader("S O R T : on\n\tnew back drop:\t my  pic \n");
+    ScriptReader reader("b  Tree 8 4 16 16\r\n" + std::string(600, 'k') + "\n");
     ASSERT_TRUE(reader.readLine());
-    EXPECT_EQ(reader.keyword(), "SORT");
-    EXPECT_EQ(reader.argument(), "ON");
+    EXPECT_EQ(reader.line(), "b  Tree 8 4 16 16");
     ASSERT_TRUE(reader.readLine());
-    EXPECT_EQ(reader.keyword(), "NEWBACKDROP");
-    EXPECT_EQ(reader.argument(), "MY  PIC "); // blanks inside and at the end stay
-}
-
-TEST(ScriptReader, LineWithoutColonKeepsThePreviousArgument)
-{
-    ScriptReader reader("PATH: x\n\nSORT\nKEY:\nSORT");
-    ASSERT_TRUE(reader.readLine());
-    ASSERT_TRUE(reader.readLine());
-    EXPECT_EQ(reader.keyword(), ""); // a blank line
-    ASSERT_TRUE(reader.readLine());
-    EXPECT_EQ(reader.keyword(), "SORT");
-    EXPECT_EQ(reader.argument(), "X");
-    ASSERT_TRUE(reader.readLine());
-    EXPECT_EQ(reader.keyword(), "KEY");
-    EXPECT_EQ(reader.argument(), "");
-    ASSERT_TRUE(reader.readLine());
-    EXPECT_EQ(reader.argument(), "");
-    EXPECT_FALSE(reader.readLine());
-}
-
-TEST(ScriptReader, CrLfLinesReadAsLf)
-{
-    ScriptReader reader("SORT: on\r\n# note\r\nb  Tree 8 4 16 16\r\n");
-    ASSERT_TRUE(reader.readLine());
-    EXPECT_EQ(reader.argument(), "ON");
-    ASSERT_TRUE(reader.readLine());
-    EXPECT_TRUE(reader.isComment());
-    ASSERT_TRUE(reader.readLine());
-    EXPECT_FALSE(reader.isComment());
-    EXPECT_EQ(reader.line(), "b  Tree 8 4 16 16"); // kept as written for cell lines
-    EXPECT_FALSE(reader.readLine());
-}
-
-TEST(ScriptReader, KeywordArgumentAndLineCutTo511Characters)
-{
-    ScriptReader reader(std::string(600, 'k') + ":" + std::string(600, 'a') + "\nNEXT\n");
-    ASSERT_TRUE(reader.readLine());
-    EXPECT_EQ(reader.keyword(), std::string(511, 'K'));
-    EXPECT_EQ(reader.argument(), std::string(511, 'A'));
     EXPECT_EQ(reader.line().size(), 511u);
-    ASSERT_TRUE(reader.readLine());
-    EXPECT_EQ(reader.keyword(), "NEXT");
 }
