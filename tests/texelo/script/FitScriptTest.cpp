@@ -68,15 +68,11 @@ TEST_F(FitScript, EmptyFitWritesNothingClearsShownListAndResetsBankOptions)
     EXPECT_FALSE(exists("BANK.TBK"));
     EXPECT_TRUE(ctx.ShownList.empty());
     EXPECT_GE(reporter.repaints, 1);
-    EXPECT_EQ(ctx.state.BankName, "BANK");
-    EXPECT_EQ(ctx.state.BankSeparateCluts, 1);
-    EXPECT_EQ(ctx.state.SeparateCluts, 0);
-    EXPECT_EQ(ctx.state.EdgeClear, 0);
-    EXPECT_EQ(ctx.state.SortTextures, 1);
-    EXPECT_EQ(ctx.state.MatchCluts, 0);
-    EXPECT_EQ(ctx.state.PaletteCount, 0u);
-    EXPECT_EQ(ctx.state.RemapMode, 0u);
-    EXPECT_EQ(ctx.state.PaletteDir, "P");
+    const ScriptState& s = ctx.state;
+    EXPECT_EQ(formatText("bank %s %d, separate %d, edge %d, sort %d, match %d, palettes %s %u, remap %u",
+                         s.BankName.c_str(), s.BankSeparateCluts, s.SeparateCluts, s.EdgeClear,
+                         s.SortTextures, s.MatchCluts, s.PaletteDir.c_str(), s.PaletteCount, s.RemapMode),
+              "bank BANK 1, separate 0, edge 0, sort 1, match 0, palettes P 0, remap 0");
 }
 
 TEST_F(FitScript, ScriptThatCannotBeOpenedIsReported)
