@@ -8,26 +8,18 @@ TEST_F(FitScript, TransparencyModesCarryOverToPaletteAndTileLines)
         addTexture(name, expected::pattern(4, 4, 3));
     run("m.fit", "ALPHA: water\nTILE: grass\nROCK\nSUB: leaf\nPAL: sand\nHOMEPAL: sand\nTRANS: water\n"
                  "AWAYPAL: grass\n");
-    struct Want
-    {
-        const char* name;
-        uint8_t semiTrans, tiled, paletteOnly, homeAway;
-    };
-    const Want wants[] = {{"WATER.tga", 0x81, 0, 0, 0}, {"GRASS.tga", 0x81, 1, 0, 0},
-                          {"ROCK.tga", 0, 0, 0, 0},     {"LEAF.tga", 0x82, 0, 0, 0},
-                          {"SAND.tga", 0x82, 0, 1, 0},  {"SAND.tga", 0x82, 0, 1, 1},
-                          {"WATER.tga", 0x80, 0, 0, 0}, {"GRASS.tga", 0x80, 0, 1, 2}};
-    ASSERT_EQ(ctx.PendingList.size(), std::size(wants));
-    for (uint32_t i = 0; i < std::size(wants); ++i)
-    {
-        const TextureRecord& record = *ctx.PendingList[i];
-        EXPECT_EQ(record.Name, wants[i].name) << i;
-        EXPECT_EQ(record.Id, i);
-        EXPECT_EQ(record.SemiTrans, wants[i].semiTrans) << i;
-        EXPECT_EQ(record.Tiled, wants[i].tiled) << i;
-        EXPECT_EQ(record.PaletteOnly, wants[i].paletteOnly) << i;
-        EXPECT_EQ(record.HomeAway, wants[i].homeAway) << i;
-    }
+    std::vector<std::string> loaded;
+    for (const auto& r : ctx.PendingList)
+        loaded.push_back(formatText("%u %s %02X, tiled %d, palette %d, home/away %d", r->Id, r->Name.c_str(),
+                                    r->SemiTrans, r->Tiled, r->PaletteOnly, r->HomeAway));
+    EXPECT_EQ(loaded, (std::vector<std::string>{"0 WATER.tga 81, tiled 0, palette 0, home/away 0",
+                                                "1 GRASS.tga 81, tiled 1, palette 0, home/away 0",
+                                                "2 ROCK.tga 00, tiled 0, palette 0, home/away 0",
+                                                "3 LEAF.tga 82, tiled 0, palette 0, home/away 0",
+                                                "4 SAND.tga 82, tiled 0, palette 1, home/away 0",
+                                                "5 SAND.tga 82, tiled 0, palette 1, home/away 1",
+                                                "6 WATER.tga 80, tiled 0, palette 0, home/away 0",
+                                                "7 GRASS.tga 80, tiled 0, palette 1, home/away 2"}));
     EXPECT_EQ(ctx.state.TileFlag + ctx.state.PaletteOnly + ctx.state.HomeAway, 0);
 }
 
