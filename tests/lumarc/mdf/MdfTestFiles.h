@@ -1,6 +1,5 @@
-// Scratch files for the reader tests: inputs made by the MDF test writer are
-// written to a private folder that disappears with the test, and read back
-// through the real disk stream.
+// Inputs made by the MDF test writer, kept in a private folder that goes with
+// the test and read back through the real disk stream or loader.
 #pragma once
 
 #include "MdfLoader.h"
@@ -20,14 +19,12 @@ namespace mdftest
 
 using mdfwriter::Bytes;
 
-// Writes `bytes` as `name` inside the folder; the file's path.
 inline std::string writeIn(const TempFolder& folder, const std::string& name, const Bytes& bytes)
 {
     EXPECT_TRUE(mdfwriter::writeFile(folder.file(name), bytes)) << folder.file(name);
     return folder.file(name);
 }
 
-// A disk stream over `bytes`, kept in a scratch file while the stream lives.
 struct StreamOver
 {
     explicit StreamOver(const Bytes& bytes) : path(writeIn(dir, "input.bin", bytes)), stream(path) {}
@@ -37,7 +34,7 @@ struct StreamOver
     ScriptFileDiskStream stream;
 };
 
-// Loads `bytes` as a layout file; fails the test unless the load succeeds.
+// Fails the test unless the load succeeds.
 inline std::unique_ptr<MdfRoot> loadModel(const Bytes& bytes)
 {
     TempFolder dir;
@@ -46,7 +43,6 @@ inline std::unique_ptr<MdfRoot> loadModel(const Bytes& bytes)
     return std::move(result.model);
 }
 
-// The texts of a string bank's elements, in order.
 template <typename Bank>
 std::vector<std::string> texts(const Bank& bank)
 {
@@ -64,17 +60,14 @@ inline Bytes concat(std::initializer_list<Bytes> parts)
     return out;
 }
 
-// A root record with a names bank and a gadget table of the given gadget
-// record bodies, and nothing else.
+// A root record of only a names bank and a table of these gadget records.
 inline Bytes rootWithGadgets(const std::vector<Bytes>& gadgetRecords, const std::vector<std::string>& names)
 {
     std::vector<Bytes> nameBodies;
     for (const std::string& name : names)
         nameBodies.push_back(mdfwriter::stringBody(name));
-    return mdfwriter::recordBody({
-        {"MDFDSB00", mdfwriter::arrayOf("MDFDSB00", nameBodies)},
-        {"MDFTGDG0", mdfwriter::arrayOf("MDFTGDG0", gadgetRecords)},
-    });
+    return mdfwriter::recordBody({{"MDFDSB00", mdfwriter::arrayOf("MDFDSB00", nameBodies)},
+                                  {"MDFTGDG0", mdfwriter::arrayOf("MDFTGDG0", gadgetRecords)}});
 }
 
 } // namespace mdftest

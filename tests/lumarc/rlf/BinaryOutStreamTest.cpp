@@ -1,29 +1,45 @@
 #include "BinaryOutStream.h"
-#include "ChildProcess.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <grp.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <functional>
 
 using mdfwriter::Bytes;
+using Names = std::vector<std::string>;
 
 namespace
 {
 
-const Bytes kOldContent{'o', 'l', 'd'};
-const std::vector<std::string> kOnlyTarget{"out.rlf"};
+const Bytes kOld{'o', 'l', 'd'};
 
-// Opening `path` as an ordinary user, in a child, must fail.
-void expectOpenFailsUnprivileged(const std::string& path)
+// Runs `check` in a forked child under conditions a test cannot set up for its
+// own process: a file-size limit that makes writes fail with EFBIG, or user
+// "nobody" when started as root, so that permission bits count. Returns the
+// child's exit status, 120 when the set-up failed, -1 when it did not exit.
+int runInChild(rlim_t fileSizeLimit, bool unprivileged, const std::function<int()>& check)
 {
-    const int result = runInChild({.unprivileged = true},
-                                  [&]
-                                  {
-                                      BinaryOutStream stream;
-                                      return stream.open(path, "wb", true) ? 1 : 0;
-                                  });
-    EXPECT_EQ(result, 0);
+    const pid_t pid = fork();
+    if (pid == 0)
+    {
+        const rlimit limit{fileSizeLimit, fileSizeLimit};
+        std::signal(SIGXFSZ, SIG_IGN); // else the kernel kills the child instead of failing the write
+        if (fileSizeLimit != RLIM_INFINITY && setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            _exit(120);
+        if (unprivileged && geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(120);
+        _exit(check());
+    }
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 } // namespace
@@ -38,99 +54,76 @@ TEST(BinaryOutStream, WritesInTheChosenByteOrder)
         TempFolder folder;
         BinaryOutStream stream;
         EXPECT_TRUE(stream.open(folder.file("out.bin"), "wb", littleEndian));
-        EXPECT_TRUE(stream.writeU8(0xAB));
-        EXPECT_TRUE(stream.writeU16(0x1234));
-        EXPECT_TRUE(stream.writeU32(0x89ABCDEF));
+        EXPECT_TRUE(stream.writeU8(0xAB) && stream.writeU16(0x1234) && stream.writeU32(0x89ABCDEF));
         EXPECT_TRUE(stream.close());
         EXPECT_EQ(readBytes(folder.file("out.bin")), expected);
     }
 }
 
-// Until close() the data goes to a temporary name beside the target, and an
-// existing target keeps its old content.
+// Until close() the data goes to a temporary name beside the target; a stream
+// destroyed without close() leaves the folder as it was.
 TEST(BinaryOutStream, TargetIsCreatedOrReplacedOnlyOnClose)
 {
     for (const bool targetExists : {false, true})
-    {
-        SCOPED_TRACE(targetExists);
-        TempFolder folder;
-        const std::string path = folder.file("out.rlf");
-        ASSERT_TRUE(!targetExists || mdfwriter::writeFile(path, kOldContent));
-        BinaryOutStream stream;
-        ASSERT_TRUE(stream.open(path, "wb", true));
-        ASSERT_TRUE(stream.writeU16(0x0102));
-        EXPECT_EQ(readBytes(path), targetExists ? kOldContent : Bytes{});
-        const std::vector<std::string> names = folder.entries();
-        ASSERT_EQ(names.size(), targetExists ? 2U : 1U);
-        EXPECT_EQ(names.back().rfind("out.rlf.tmp-", 0), 0U) << names.back();
-
-        EXPECT_TRUE(stream.close());
-        EXPECT_EQ(folder.entries(), kOnlyTarget);
-        EXPECT_EQ(readBytes(path), (Bytes{0x02, 0x01}));
-    }
-}
-
-TEST(BinaryOutStream, CompletedFileHasOrdinaryPermissions)
-{
-    TempFolder folder;
-    const std::string path = folder.file("out.rlf");
-    const mode_t previous = umask(022);
-    BinaryOutStream stream;
-    const bool opened = stream.open(path, "wb", true);
-    umask(previous);
-    ASSERT_TRUE(opened);
-    ASSERT_TRUE(stream.close());
-    struct stat info{};
-    ASSERT_EQ(stat(path.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0644U);
-}
-
-TEST(BinaryOutStream, StreamDestroyedWithoutCloseLeavesFolderAsItWas)
-{
-    for (const bool targetExists : {false, true})
-    {
-        SCOPED_TRACE(targetExists);
-        TempFolder folder;
-        const std::string path = folder.file("out.rlf");
-        ASSERT_TRUE(!targetExists || mdfwriter::writeFile(path, kOldContent));
+        for (const bool closed : {false, true})
         {
-            BinaryOutStream stream;
-            ASSERT_TRUE(stream.open(path, "wb", true));
-            ASSERT_TRUE(stream.writeU32(1));
+            SCOPED_TRACE(testing::Message() << "target exists " << targetExists << ", closed " << closed);
+            TempFolder folder;
+            const std::string path = folder.file("out.rlf");
+            ASSERT_TRUE(!targetExists || mdfwriter::writeFile(path, kOld));
+            const Bytes before = targetExists ? kOld : Bytes{};
+            {
+                BinaryOutStream stream;
+                const mode_t previousMask = umask(022);
+                const bool opened = stream.open(path, "wb", true);
+                umask(previousMask);
+                ASSERT_TRUE(opened);
+                ASSERT_TRUE(stream.writeU16(0x0102));
+                EXPECT_EQ(readBytes(path), before);
+                const Names names = folder.entries();
+                ASSERT_EQ(names.size(), targetExists ? 2U : 1U);
+                EXPECT_EQ(names.back().rfind("out.rlf.tmp-", 0), 0U) << names.back();
+                EXPECT_TRUE(!closed || stream.close());
+            }
+            EXPECT_EQ(folder.entries(), closed || targetExists ? Names{"out.rlf"} : Names{});
+            EXPECT_EQ(readBytes(path), (closed ? Bytes{0x02, 0x01} : before));
+            struct stat info
+            {
+            };
+            if (closed && !targetExists)
+            {
+                ASSERT_EQ(stat(path.c_str(), &info), 0);
+                EXPECT_EQ(info.st_mode & 0777, 0644U); // ordinary permissions, not the temporary's
+            }
         }
-        EXPECT_EQ(folder.entries(), targetExists ? kOnlyTarget : std::vector<std::string>{});
-        EXPECT_EQ(readBytes(path), targetExists ? kOldContent : Bytes{});
-    }
 }
 
-TEST(BinaryOutStream, OpenFailsWhenFolderIsMissingOrTargetIsFolder)
-{
-    TempFolder folder;
-    BinaryOutStream stream;
-    EXPECT_FALSE(stream.open(folder.file("missing/out.rlf"), "wb", true));
-    EXPECT_FALSE(stream.isOpen());
-    EXPECT_TRUE(folder.entries().empty());
-    ASSERT_TRUE(std::filesystem::create_directory(folder.file("out.rlf")));
-    EXPECT_FALSE(stream.open(folder.file("out.rlf"), "wb", true));
-    EXPECT_EQ(folder.entries(), kOnlyTarget);
-}
-
-// Run as an ordinary user: root may write to read-only files and folders.
-TEST(BinaryOutStream, OpenFailsForReadOnlyTargetOrFolder)
+// Opened as an ordinary user: root may write to read-only files and folders.
+TEST(BinaryOutStream, OpenFailsWhereTheTargetCannotBeWritten)
 {
     TempFolder folder;
     const std::string path = folder.file("out.rlf");
     const std::string locked = folder.file("locked");
-    ASSERT_TRUE(mdfwriter::writeFile(path, kOldContent));
+    ASSERT_TRUE(mdfwriter::writeFile(path, kOld));
     ASSERT_TRUE(std::filesystem::create_directory(locked));
+    ASSERT_TRUE(std::filesystem::create_directory(folder.file("folder.rlf")));
     ASSERT_EQ(chmod(folder.path().c_str(), 0777), 0);
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
     ASSERT_EQ(chmod(locked.c_str(), 0555), 0);
-    expectOpenFailsUnprivileged(path);
-    expectOpenFailsUnprivileged(locked + "/out.rlf");
-    EXPECT_EQ(readBytes(path), kOldContent);
-    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"locked", "out.rlf"}));
-    EXPECT_TRUE(std::filesystem::is_empty(locked));
+    for (const std::string& target :
+         {folder.file("missing/out.rlf"), folder.file("folder.rlf"), path, locked + "/out.rlf"})
+    {
+        SCOPED_TRACE(target);
+        const auto openFails = [&]
+        {
+            BinaryOutStream stream;
+            return stream.open(target, "wb", true) || stream.isOpen() ? 1 : 0;
+        };
+        EXPECT_EQ(runInChild(RLIM_INFINITY, true, openFails), 0);
+    }
+    EXPECT_EQ(readBytes(path), kOld);
+    EXPECT_EQ(folder.entries(), (Names{"folder.rlf", "locked", "out.rlf"}));
+    EXPECT_TRUE(std::filesystem::is_empty(locked) && std::filesystem::is_empty(folder.file("folder.rlf")));
 }
 
 // A few bytes fit the stream's buffer, so the failure shows only when close()
@@ -143,26 +136,24 @@ TEST(BinaryOutStream, WriteFailureIsReportedAndKeepsExistingTarget)
         SCOPED_TRACE(failsWhileWriting);
         TempFolder folder;
         const std::string path = folder.file("out.rlf");
-        ASSERT_TRUE(mdfwriter::writeFile(path, kOldContent));
-        const rlim_t limit = failsWhileWriting ? 4096 : 64;
+        ASSERT_TRUE(mdfwriter::writeFile(path, kOld));
         const uint32_t words = failsWhileWriting ? (3U << 20) / 4 : 100;
-        const int result = runInChild({.fileSizeLimit = limit},
-                                      [&]
-                                      {
-                                          BinaryOutStream stream;
-                                          if (!stream.open(path, "wb", true))
-                                              return 1;
-                                          bool sawFailure = false;
-                                          for (uint32_t i = 0; i < words && !sawFailure; ++i)
-                                              sawFailure = !stream.writeU32(i);
-                                          if (sawFailure != failsWhileWriting)
-                                              return 2;
-                                          if (sawFailure && (!stream.failed() || stream.writeU8(0)))
-                                              return 3;
-                                          return stream.close() ? 4 : 0;
-                                      });
-        EXPECT_EQ(result, 0);
-        EXPECT_EQ(readBytes(path), kOldContent);
-        EXPECT_EQ(folder.entries(), kOnlyTarget);
+        const auto check = [&]
+        {
+            BinaryOutStream stream;
+            if (!stream.open(path, "wb", true))
+                return 1;
+            bool sawFailure = false;
+            for (uint32_t i = 0; i < words && !sawFailure; ++i)
+                sawFailure = !stream.writeU32(i);
+            if (sawFailure != failsWhileWriting)
+                return 2;
+            if (sawFailure && (!stream.failed() || stream.writeU8(0)))
+                return 3;
+            return stream.close() ? 4 : 0;
+        };
+        EXPECT_EQ(runInChild(failsWhileWriting ? 4096 : 64, false, check), 0);
+        EXPECT_EQ(readBytes(path), kOld);
+        EXPECT_EQ(folder.entries(), Names{"out.rlf"});
     }
 }

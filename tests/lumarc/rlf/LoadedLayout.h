@@ -15,9 +15,7 @@
 loadLayout(const TempFolder& folder, const mdfwriter::Bytes& mdf, const std::string& name = "layout.mdf")
 {
     const std::string path = folder.file(name);
-    if (!mdfwriter::writeFile(path, mdf))
-        return nullptr;
-    MdfLoadResult loaded = loadMdf(path);
+    MdfLoadResult loaded = mdfwriter::writeFile(path, mdf) ? loadMdf(path) : MdfLoadResult{};
     return loaded.status == MdfLoadStatus::Loaded ? std::move(loaded.model) : nullptr;
 }
 

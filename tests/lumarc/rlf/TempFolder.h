@@ -24,14 +24,13 @@ public:
     }
     ~TempFolder()
     {
-        if (m_path.empty())
-            return;
+        namespace fs = std::filesystem;
         std::error_code ignored;
         // A test may have made parts read-only; make them removable again.
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(m_path, ignored))
-            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
-                                         std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(m_path, ignored);
+        for (const auto& entry : fs::recursive_directory_iterator(m_path, ignored))
+            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        if (!m_path.empty())
+            fs::remove_all(m_path, ignored);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -39,7 +38,6 @@ public:
     [[nodiscard]] bool valid() const { return !m_path.empty(); }
     [[nodiscard]] const std::string& path() const { return m_path; }
     [[nodiscard]] std::string file(const std::string& name) const { return m_path + "/" + name; }
-
     // Names of everything in the folder, sorted.
     [[nodiscard]] std::vector<std::string> entries() const
     {
