@@ -131,15 +131,11 @@ TEST(ArrayReader, RereadKeepsOrReplacesTheStorage)
 }
 
 // Unknown tags, including those differing in case or final digit, are
-// skipped by their size; known members may come in any order.
+// skipped by their size. A gadget without a name string gets an empty name.
 TEST(RecordReader, RootMembersAreSelectedByExactTag)
 {
-    Layout layout{
-        .gadgets = {{.name = "button"}, {.name = "slider"}}, .strings1 = {"help"}, .fonts = {{{1, 2}}}};
-    std::vector<Child> reversed = rootChildren(layout);
-    std::reverse(reversed.begin(), reversed.end());
-    const std::vector<std::tuple<const char*, Bytes, Texts, Texts, int, int>> cases{
-        {"no entries", {0, 0, 0, 0}, {}, {}, 0, 0},
+    const std::vector<std::tuple<const char*, Bytes, Texts, Texts, int>> cases{
+        {"no entries", {0, 0, 0, 0}, {}, {}, 0},
         {"unknown and near tags",
          recordBody({{"MDFVPBI0", Bytes(37, 0xEE)},
                      {"MDFDSB01", bank("MDFDSB01", {"bank one"})},
@@ -149,26 +145,27 @@ TEST(RecordReader, RootMembersAreSelectedByExactTag)
                      {"MDFDSB02", bank("MDFDSB00", {"digit two"})}}),
          {"a", "b"},
          {"bank one"},
-         0,
          0},
-        {"known members reversed", recordBody(reversed), {"button", "slider"}, {"help"}, 2, 1},
+        {"fewer names than gadgets",
+         rootWithGadgets({recordBody({}), recordBody({})}, {"only"}),
+         {"only"},
+         {},
+         2},
     };
-    for (const auto& [name, bytes, bank0, bank1, gadgets, fonts] : cases)
+    for (const auto& [name, bytes, bank0, bank1, gadgets] : cases)
     {
         SCOPED_TRACE(name);
         auto root = loadModel(bytes);
         ASSERT_NE(root, nullptr);
         EXPECT_EQ(texts(root->stringBank0), bank0);
         EXPECT_EQ(texts(root->stringBank1), bank1);
-        EXPECT_EQ(root->gadgets.count(), gadgets);
-        EXPECT_EQ(std::tuple(root->fontTable.fonts.count(), root->fontTable.stringBank0.count(),
-                             root->fontTable.stringBank1.count()),
-                  std::tuple(fonts, 0, 0));
-        if (fonts)
-        {
-            ASSERT_EQ(root->fontTable.fonts.at(0).count(), 1);
-            EXPECT_EQ(root->fontTable.fonts.at(0).at(0).value1, 2);
-        }
+        EXPECT_EQ(std::tuple(root->gadgets.count(), root->fontTable.fonts.count(),
+                             root->fontTable.stringBank0.count(), root->fontTable.stringBank1.count()),
+                  std::tuple(gadgets, 0, 0, 0));
+        for (int i = 0; i < gadgets; ++i)
+            EXPECT_EQ(root->gadgetName(static_cast<uint32_t>(i)),
+                      i < static_cast<int>(bank0.size()) ? bank0[i] : "");
+        EXPECT_EQ(root->gadgetName(70000), "");
     }
 }
 
@@ -243,8 +240,9 @@ TEST(MdfModel, LeafFieldsInBodyOrder)
     EXPECT_EQ(spotInput.stream.position(), 12u);
 }
 
-// The options flag is bit 0 of its word, 1 without an options record. A
-// gadget's primitive count is that of its first list, 0 without one.
+// Known root members may come in any order. The options flag is bit 0 of its
+// word, 1 without an options record. A gadget's primitive count is that of
+// its first list, 0 without one.
 TEST(MdfModel, LoadedTablesOptionsFontsAndPrimitiveCounts)
 {
     Layout layout;
@@ -256,9 +254,14 @@ TEST(MdfModel, LoadedTablesOptionsFontsAndPrimitiveCounts)
         {.name = "odd", .options = 0x80000001},
         {.name = "none"}};
     layout.fonts = {{{1, 2}, {3, 4}}, {{250, 7}}};
-    auto root = loadModel(mdfFile(layout));
+    layout.strings1 = {"help"};
+    std::vector<Child> reversed = rootChildren(layout);
+    std::reverse(reversed.begin(), reversed.end());
+    auto root = loadModel(recordBody(reversed));
     ASSERT_NE(root, nullptr);
     ASSERT_EQ(root->gadgets.count(), 3);
+    EXPECT_EQ(texts(root->stringBank0), (Texts{"g", "odd", "none"}));
+    EXPECT_EQ(texts(root->stringBank1), Texts{"help"});
     const MdfGadget& g = root->gadgets.at(0);
     ASSERT_EQ(g.rects.count(), 2);
     ASSERT_EQ(g.rects.at(0).count(), 3);
@@ -283,14 +286,4 @@ TEST(MdfModel, LoadedTablesOptionsFontsAndPrimitiveCounts)
         (std::vector<int>{fonts.at(0).at(0).value0, fonts.at(0).at(0).value1, fonts.at(0).at(1).value0,
                           fonts.at(0).at(1).value1, fonts.at(1).at(0).value0, fonts.at(1).at(0).value1}),
         (std::vector<int>{1, 2, 3, 4, 250, 7}));
-}
-
-TEST(MdfModel, MissingNameGivesEmptyText)
-{
-    auto root = loadModel(rootWithGadgets({recordBody({}), recordBody({})}, {"only"}));
-    ASSERT_NE(root, nullptr);
-    ASSERT_EQ(root->gadgets.count(), 2);
-    EXPECT_EQ(
-        (std::vector<std::string_view>{root->gadgetName(0), root->gadgetName(1), root->gadgetName(70000)}),
-        (std::vector<std::string_view>{"only", "", ""}));
 }

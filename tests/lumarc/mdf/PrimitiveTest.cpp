@@ -85,17 +85,7 @@ void expectOnlyPrim(const Bytes& header, const Bytes& body, Prim& expected)
 
 } // namespace
 
-TEST(PrimList, ZeroOffsetsAndZeroHeaderGiveAnEmptyList)
-{
-    StreamOver input({0, 0, 0, 0, 0, 0, 0, 0});
-    auto list = readPrimList(input.stream);
-    ASSERT_NE(list, nullptr);
-    EXPECT_TRUE(list->primitives.empty());
-    EXPECT_EQ(std::pair(list->offsetX, list->offsetY), std::pair(0.0f, 0.0f));
-    EXPECT_EQ(input.stream.position(), 8u);
-    EXPECT_FALSE(input.stream.failed());
-}
-
+// Zero offsets and a zero header make an empty list.
 TEST(PrimList, OtherTypesEndTheListAndTheNextByteFollows)
 {
     for (uint8_t type : {9, 4, 0})
@@ -104,15 +94,20 @@ TEST(PrimList, OtherTypesEndTheListAndTheNextByteFollows)
         // The terminator's other bytes are not zero; the second list starts
         // right after it, so a body read for it would shift that list.
         const Bytes set = primSetBody({{.prims = {{.type = kPrimF4}}, .terminator = 0xCCBBAA00u | type},
-                                       {.offsetX = 77, .prims = {{.type = kPrimG4}, {.type = kPrimG4}}}});
+                                       {.offsetX = 77, .prims = {{.type = kPrimG4}, {.type = kPrimG4}}},
+                                       {}});
         StreamOver input(set);
         MdfPrimSet prims;
         EXPECT_TRUE(prims.read(input.stream, 0));
-        ASSERT_EQ(prims.lists.count(), 2u);
+        ASSERT_EQ(prims.lists.count(), 3u);
         EXPECT_EQ(prims.lists.items[0]->primitives.count(), 1u);
         EXPECT_EQ(prims.lists.items[1]->offsetX, 77.0f);
         EXPECT_EQ(prims.lists.items[1]->primitives.count(), 2u);
+        EXPECT_TRUE(prims.lists.items[2]->primitives.empty());
+        EXPECT_EQ(std::pair(prims.lists.items[2]->offsetX, prims.lists.items[2]->offsetY),
+                  std::pair(0.0f, 0.0f));
         EXPECT_EQ(input.stream.position(), set.size());
+        EXPECT_FALSE(input.stream.failed());
     }
 }
 
@@ -167,13 +162,25 @@ TEST(PrimList, HeaderAndBodyLayoutPerType)
 }
 
 // Rotation takes the corners in order 1 3 0 2 and a swap exchanges corners 1
-// and 2: vertices, per-vertex colours and the 2-bit corner fields alike.
-TEST(PrimitiveOps, RotateAndSwapMoveEveryCornerField)
+// and 2: vertices, per-vertex colours and the 2-bit corner fields alike. The
+// queries see the top two corner bits and whether bit 5 is clear.
+TEST(PrimitiveOps, CornerOperationsAndQueries)
 {
     forEachClass(
         [](auto& prim)
         {
             SCOPED_TRACE(prim.primType());
+            for (const auto& [bits, masked, bit5Clear] : {std::tuple{0xFF, 0xC0, 0},
+                                                          {0x3F, 0x00, 0},
+                                                          {0x80, 0x80, 1},
+                                                          {0xDF, 0xC0, 1},
+                                                          {0x20, 0x00, 0}})
+            {
+                prim.cornerBits = static_cast<uint8_t>(bits);
+                EXPECT_EQ(std::pair(int{prim.maskedCornerBits()}, prim.cornerBit5Clear()),
+                          std::pair(masked, bit5Clear))
+                    << bits;
+            }
             for (const bool rotate : {true, false})
             {
                 prim.vertices = kDistinct;
@@ -230,26 +237,6 @@ TEST(PrimitiveOps, NormaliseOrder)
     prim.colours = kColours;
     prim.normaliseOrder();
     EXPECT_EQ(prim.colours, (Colours{kColours[2], kColours[3], kColours[0], kColours[1]}));
-}
-
-TEST(PrimitiveOps, CornerBitQueries)
-{
-    forEachClass(
-        [](auto& prim)
-        {
-            SCOPED_TRACE(prim.primType());
-            for (const auto& [bits, masked, bit5Clear] : {std::tuple{0xFF, 0xC0, 0},
-                                                          {0x3F, 0x00, 0},
-                                                          {0x80, 0x80, 1},
-                                                          {0xDF, 0xC0, 1},
-                                                          {0x20, 0x00, 0}})
-            {
-                prim.cornerBits = static_cast<uint8_t>(bits);
-                EXPECT_EQ(std::pair(int{prim.maskedCornerBits()}, prim.cornerBit5Clear()),
-                          std::pair(masked, bit5Clear))
-                    << bits;
-            }
-        });
 }
 
 TEST(PrimitiveBase, DoExportOnlyTracesAndLeavesTheEntryUntouched)
