@@ -7,6 +7,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace
@@ -72,8 +73,16 @@ TEST(MapOption, PictureIsTheSameWithAndWithoutADisplay)
     TempFolder folder;
     writeJob(folder);
     const TexeloRun headless = runTexelo({"--map", "headless.png", "JOB.FIT", "/c"}, folder.path());
-    const TexeloRun shown = runCommand(
-        {kVirtualDisplay, "-a", TEXELO_EXECUTABLE, "--map", "shown.png", "JOB.FIT", "/c"}, folder.path());
+    // On X the keyboard library copies names with strndup from buffers that
+    // end without a NUL, which the sanitizer build's strict string checks
+    // report as an overflow; that check is not ours to keep for this run.
+    std::string lenient = "ASAN_OPTIONS=";
+    if (const char* sanitizerOptions = std::getenv("ASAN_OPTIONS"))
+        lenient.append(sanitizerOptions);
+    lenient.append(":strict_string_checks=0");
+    const TexeloRun shown = runCommand({kVirtualDisplay, "-a", "/usr/bin/env", lenient, TEXELO_EXECUTABLE, "--map",
+                                        "shown.png", "JOB.FIT", "/c"},
+                                       folder.path());
     ASSERT_EQ(headless.exitStatus, 0);
     ASSERT_EQ(shown.exitStatus, 0) << shown.err;
     EXPECT_EQ(shown.out, headless.out);
