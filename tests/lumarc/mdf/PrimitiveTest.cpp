@@ -206,7 +206,13 @@ TEST(PrimitiveOps, NormaliseOrder)
     const Quad kCanonical{{{0, 0}, {10, 0}, {0, 10}, {10, 10}}};
     const Quad kEqualCorners{{{5, 5}, {0, 0}, {5, 5}, {9, 9}}};
     const Quad kFlat{{{0, 7}, {10, 7}, {20, 7}, {30, 7}}};
-    const std::vector<std::tuple<const char*, Quad, Quad, int>> cases{
+    struct Case
+    {
+        const char* name;
+        Quad before, after;
+        int cornerBits;
+    };
+    const std::vector<Case> cases{
         {"canonical quad stays", kCanonical, kCanonical, 0xE4},
         {"clockwise quad is swapped only", {{{0, 0}, {0, 10}, {10, 0}, {10, 10}}}, kCanonical, 0xD8},
         {"swapped, then rotated once", {{{0, 10}, {10, 10}, {0, 0}, {10, 0}}}, kCanonical, 0x4E},
@@ -220,20 +226,20 @@ TEST(PrimitiveOps, NormaliseOrder)
          {{{32767, 0}, {-32768, 0}, {32767, 10}, {-32768, 10}}},
          0xB1},
     };
-    for (const auto& [name, before, after, cornerBits] : cases)
+    for (const Case& c : cases)
         forEachClass(
-            [&](auto& prim)
+            [&c](auto& prim)
             {
-                SCOPED_TRACE(std::string(name) + ", type " + std::to_string(prim.primType()));
-                prim.vertices = before;
+                SCOPED_TRACE(std::string(c.name) + ", type " + std::to_string(prim.primType()));
+                prim.vertices = c.before;
                 prim.cornerBits = 0xE4;
                 prim.normaliseOrder();
-                EXPECT_EQ(prim.vertices, after);
-                EXPECT_EQ(prim.cornerBits, cornerBits);
+                EXPECT_EQ(prim.vertices, c.after);
+                EXPECT_EQ(prim.cornerBits, c.cornerBits);
             });
     // Swap gives colour order 0 2 1 3, the rotation then 2 3 0 1.
     Ostrel_ScriptFilePrim_G4 prim;
-    prim.vertices = std::get<1>(cases[2]);
+    prim.vertices = cases[2].before;
     prim.colours = kColours;
     prim.normaliseOrder();
     EXPECT_EQ(prim.colours, (Colours{kColours[2], kColours[3], kColours[0], kColours[1]}));

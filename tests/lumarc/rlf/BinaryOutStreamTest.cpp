@@ -87,11 +87,9 @@ TEST(BinaryOutStream, TargetIsCreatedOrReplacedOnlyOnClose)
             }
             EXPECT_EQ(folder.entries(), closed || targetExists ? Names{"out.rlf"} : Names{});
             EXPECT_EQ(readBytes(path), (closed ? Bytes{0x02, 0x01} : before));
-            struct stat info
-            {
-            };
             if (closed && !targetExists)
             {
+                struct stat info = {};
                 ASSERT_EQ(stat(path.c_str(), &info), 0);
                 EXPECT_EQ(info.st_mode & 0777, 0644U); // ordinary permissions, not the temporary's
             }
