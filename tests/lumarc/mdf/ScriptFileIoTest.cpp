@@ -52,41 +52,36 @@ TEST(ScriptFileHandle, OpenRecordsTheModeIndexAndClosesThePreviousFile)
     }
 }
 
-TEST(ScriptFileDiskStream, KnowsItsLengthAndReadsLittleEndianFieldsInOrder)
+// Fields are little-endian; a short skip stays in the read buffer, a long one
+// has to seek.
+TEST(ScriptFileDiskStream, KnowsItsLengthAndReadsFieldsBytesAndSkipsInOrder)
 {
+    Bytes bytes(10000);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<uint8_t>(i * 7);
     // 0x1234 as u16, 0x12345678 as u32, 0xAB as u8, then -2 as s16.
-    StreamOver input({0x34, 0x12, 0x78, 0x56, 0x34, 0x12, 0xAB, 0xFE, 0xFF});
+    const Bytes fields{0x34, 0x12, 0x78, 0x56, 0x34, 0x12, 0xAB, 0xFE, 0xFF};
+    std::copy(fields.begin(), fields.end(), bytes.begin());
+    StreamOver input(bytes);
     EXPECT_TRUE(input.stream.hasHandle());
-    EXPECT_EQ(input.stream.length(), 9);
-    EXPECT_EQ(input.stream.remaining(), 9u);
+    EXPECT_EQ(input.stream.length(), 10000);
+    EXPECT_EQ(input.stream.remaining(), 10000u);
     uint16_t u16 = 0;
     uint32_t u32 = 0;
     uint8_t u8 = 0;
     int16_t s16 = 0;
     input.stream.read16(u16).read32(u32).read8(u8).read16(s16);
     EXPECT_EQ(std::tuple(u16, u32, u8, s16), std::tuple(0x1234, 0x12345678u, 0xAB, -2));
-    EXPECT_EQ(input.stream.position(), 9u);
-    EXPECT_FALSE(input.stream.failed());
-}
-
-// A short skip stays in the read buffer; a long one has to seek.
-TEST(ScriptFileDiskStream, ReadBytesAndSkipMoveForward)
-{
-    Bytes bytes(10000);
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<uint8_t>(i * 7);
-    StreamOver input(bytes);
     std::array<uint8_t, 3> buffer{};
     EXPECT_EQ(input.stream.readBytes(buffer.data(), 3), 3);
-    EXPECT_EQ(buffer, (std::array<uint8_t, 3>{bytes[0], bytes[1], bytes[2]}));
-    uint8_t byte = 0;
+    EXPECT_EQ(buffer, (std::array<uint8_t, 3>{bytes[9], bytes[10], bytes[11]}));
     EXPECT_EQ(input.stream.skip(3), 0);
-    input.stream.read8(byte);
-    EXPECT_EQ(byte, bytes[6]);
+    input.stream.read8(u8);
+    EXPECT_EQ(u8, bytes[15]);
     EXPECT_EQ(input.stream.skip(9000), 0);
-    input.stream.read8(byte);
-    EXPECT_EQ(byte, bytes[9007]);
-    EXPECT_EQ(input.stream.position(), 9008u);
+    input.stream.read8(u8);
+    EXPECT_EQ(u8, bytes[9016]);
+    EXPECT_EQ(input.stream.position(), 9017u);
     EXPECT_FALSE(input.stream.failed());
 }
 
