@@ -8,7 +8,6 @@ namespace
 constexpr int64_t kHeaderBytes = 20;
 // The box starts from the far corner of a 640 x 480 screen, so it always
 // reaches at least to its origin.
-constexpr RlfBounds kEmptyBounds{640, 480, 0, 0};
 // Writes a gadget's child areas or hotspots, one 8-byte record each from
 // offset `at`, with the trace line that announces them or says there are none.
 template <typename Record>
@@ -38,7 +37,7 @@ int64_t RlfGadget::size() const
 
 void RlfGadget::layout()
 {
-    RlfBounds bounds = kEmptyBounds;
+    RlfBounds bounds = kEmptyRlfBounds;
     for (const RlfRect& rect : childAreas)
         rect.accumulateBounds(bounds);
     for (const RlfHotspot& hotspot : hotspots)

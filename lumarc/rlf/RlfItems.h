@@ -18,12 +18,17 @@ struct RlfBounds
     void include(int32_t x, int32_t y);
 };
 
+// Where every gadget's box starts: the far corner of a 640 x 480 screen, so
+// that the first thing included sets both limits.
+inline constexpr RlfBounds kEmptyRlfBounds{640, 480, 0, 0};
+
 // One child area: top-left corner and extent.
 struct RlfRect
 {
     int16_t x = 0, y = 0, w = 0, h = 0;
 
     static constexpr int32_t kSize = 8;
+    friend bool operator==(const RlfRect&, const RlfRect&) = default;
     void accumulateBounds(RlfBounds& bounds) const;
     bool write(BinaryOutStream& stream, uint32_t offset) const;
 };

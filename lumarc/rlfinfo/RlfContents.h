@@ -3,6 +3,7 @@
 #pragma once
 
 #include "RlfByteReader.h"
+#include "RlfItems.h"
 
 #include <array>
 #include <cstdint>
@@ -13,36 +14,11 @@
 namespace rlfinfo
 {
 
-enum class EntryKind : uint8_t
-{
-    Untextured = 0,
-    Textured = 1,
-};
-
-struct Point
-{
-    int16_t x = 0;
-    int16_t y = 0;
-};
-
-// A gadget's box or one of its child areas: top-left corner and extent.
-struct Area
-{
-    int16_t x = 0;
-    int16_t y = 0;
-    int16_t w = 0;
-    int16_t h = 0;
-
-    friend bool operator==(const Area&, const Area&) = default;
-};
-
-struct Hotspot
-{
-    int16_t flagsA = 0;
-    int16_t flagsB = 0;
-    int16_t x = 0;
-    int16_t y = 0;
-};
+// The file's items are the writer's own values.
+using EntryKind = RlfEntryKind;
+using Point = RlfPoint;
+using Area = RlfRect; // a gadget's box or one of its child areas
+using Hotspot = RlfHotspot;
 
 struct Entry
 {

@@ -1,6 +1,5 @@
 #include "RlfReader.h"
 
-#include <algorithm>
 #include <sstream>
 #include <utility>
 
@@ -36,29 +35,22 @@ std::string gadgetName(uint64_t index)
     return words("gadget ", index);
 }
 
-// The box the writer's layout pass gives a gadget: from the far corner of a
-// 640 x 480 screen, widened by every child area's corners, every hotspot and
-// every entry point, each value kept to its low 16 bits.
+// The box the writer's layout pass gives a gadget, by the writer's own rule:
+// widened by every child area, hotspot and entry point, each value kept to
+// its low 16 bits.
 Area layoutBox(const Gadget& gadget)
 {
-    int32_t minX = 640, minY = 480, maxX = 0, maxY = 0;
-    const auto include = [&](int32_t x, int32_t y, int32_t farX, int32_t farY)
-    {
-        minX = std::min(minX, x);
-        minY = std::min(minY, y);
-        maxX = std::max(maxX, farX);
-        maxY = std::max(maxY, farY);
-    };
+    RlfBounds bounds = kEmptyRlfBounds;
     for (const Area& area : gadget.childAreas)
-        include(area.x, area.y, int32_t{area.x} + area.w, int32_t{area.y} + area.h);
+        area.accumulateBounds(bounds);
     for (const Hotspot& hotspot : gadget.hotspots)
-        include(hotspot.x, hotspot.y, hotspot.x, hotspot.y);
+        hotspot.accumulateBounds(bounds);
     for (const Entry& entry : gadget.entries)
         for (const Point& point : entry.points)
-            include(point.x, point.y, point.x, point.y);
-    const auto low16 = [](int32_t value)
-    { return static_cast<int16_t>(static_cast<uint16_t>(value & 0xFFFF)); };
-    return Area{low16(minX), low16(minY), low16(maxX - minX), low16(maxY - minY)};
+            bounds.include(point.x, point.y);
+    const auto low16 = [](int32_t value) { return static_cast<int16_t>(static_cast<uint16_t>(value & 0xFFFF)); };
+    return Area{low16(bounds.minX), low16(bounds.minY), low16(bounds.maxX - bounds.minX),
+                low16(bounds.maxY - bounds.minY)};
 }
 
 std::string boxText(const Area& box)
