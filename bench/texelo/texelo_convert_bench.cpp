@@ -3,9 +3,9 @@
 // colours (4 bits) and one with 200 colours (8 bits). Each iteration converts
 // a fresh copy of the pixels, since the conversion reduces them in place; the
 // copy is part of the figure.
-#include "PsxConvert.h"
-#include "TexeloContext.h"
-#include "TexeloReporter.h"
+#include "convert/PsxConvert.h"
+#include "script/TexeloContext.h"
+#include "report/TexeloReporter.h"
 
 #include <benchmark/benchmark.h>
 

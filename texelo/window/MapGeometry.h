@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TextureRecord.h"
+#include "vram/TextureRecord.h"
 
 #include <optional>
 

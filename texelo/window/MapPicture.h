@@ -4,7 +4,7 @@
 // builds): the same drawing, at one pixel per VRAM word.
 
 #include "MapGeometry.h"
-#include "TexeloContext.h"
+#include "script/TexeloContext.h"
 
 #include <QFont>
 #include <QImage>

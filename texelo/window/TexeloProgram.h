@@ -3,8 +3,8 @@
 // The program around the engine, shared by the build with a window and the
 // build without one: the command line, the run, and what happens after it.
 
-#include "TexeloContext.h"
-#include "TexeloEntry.h"
+#include "script/TexeloContext.h"
+#include "script/TexeloEntry.h"
 
 #include <memory>
 #include <optional>

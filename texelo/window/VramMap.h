@@ -1,7 +1,7 @@
 #pragma once
 
 #include "MapGeometry.h"
-#include "TexeloContext.h"
+#include "script/TexeloContext.h"
 
 #include <QColor>
 #include <cstdint>

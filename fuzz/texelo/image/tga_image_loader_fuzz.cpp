@@ -1,10 +1,10 @@
 // Fuzzes the image library's Targa loader on whole files held in memory:
 // the loader's refusals, its formats and palettes, and decoding into a
 // Bitmap in its own format and in a direct-colour one.
-#include "CreatePixelFormat.h"
-#include "ImageLoader.h"
-#include "IndexedPixelFormat.h"
-#include "TgaImageLoader.h"
+#include "image/CreatePixelFormat.h"
+#include "image/ImageLoader.h"
+#include "image/IndexedPixelFormat.h"
+#include "image/TgaImageLoader.h"
 
 #include <cstdint>
 #include <cstdio>

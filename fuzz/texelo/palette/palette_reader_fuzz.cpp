@@ -1,7 +1,7 @@
 // libFuzzer target for ReadPaletteFile: every input is written to one
 // temporary file of this process and read back as a palette in whichever
 // format its content selects.
-#include "PaletteSet.h"
+#include "convert/PaletteSet.h"
 
 #include <unistd.h>
 

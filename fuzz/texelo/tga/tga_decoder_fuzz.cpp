@@ -1,7 +1,7 @@
 // Fuzzes the Targa decoder on whole files held in memory. The decoder's
 // complaints go to /dev/null; what it hands back must be consistent.
-#include "TexeloContext.h"
-#include "TgaDecoder.h"
+#include "script/TexeloContext.h"
+#include "image/TgaDecoder.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -3,7 +3,7 @@
 // A reporter whose standard output and error land in temporary files the test
 // reads back, and which counts the repaints it is asked for.
 
-#include "TexeloReporter.h"
+#include "report/TexeloReporter.h"
 
 #include <cstdio>
 #include <string>

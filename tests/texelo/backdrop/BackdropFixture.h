@@ -6,7 +6,7 @@
 // to the working folder.
 
 #include "ExpectedBackdrop.h"
-#include "TexeloContext.h"
+#include "script/TexeloContext.h"
 #include "TgaWriter.h"
 #include "texelo/CapturingReporter.h"
 #include "texelo/TempFolder.h"

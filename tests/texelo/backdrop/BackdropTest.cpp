@@ -1,8 +1,8 @@
 // BACKDROP: true-colour pictures of at most 16 colours, with alternative
 // palettes taken from further pictures.
-#include "Backdrop.h"
+#include "backdrop/Backdrop.h"
 #include "BackdropFixture.h"
-#include "ScriptDriver.h"
+#include "script/ScriptDriver.h"
 
 #include <algorithm>
 #include <set>

@@ -1,7 +1,7 @@
 // NEWBACKDROP: index-colour pictures with ACT palettes, and ReadAct16.
-#include "Backdrop.h"
+#include "backdrop/Backdrop.h"
 #include "BackdropFixture.h"
-#include "Utils.h"
+#include "backdrop/Utils.h"
 
 namespace
 {

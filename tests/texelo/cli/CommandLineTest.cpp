@@ -1,4 +1,4 @@
-#include "TexeloEntry.h"
+#include "script/TexeloEntry.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // Shared pieces of the conversion tests: an RGBA image builder and TIM field
 // readers.
 
-#include "PsxConvert.h"
-#include "TexeloContext.h"
+#include "convert/PsxConvert.h"
+#include "script/TexeloContext.h"
 #include "texelo/CapturingReporter.h"
 
 #include <gtest/gtest.h>

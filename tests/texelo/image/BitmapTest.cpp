@@ -1,9 +1,9 @@
 // Bitmaps sharing pixel stores, copy-on-write, the accessors, building a
 // Bitmap from a loader, and the checked allocation functions.
-#include "Bitmap.h"
-#include "CreatePixelFormat.h"
-#include "ImageLoader.h"
-#include "Memory.h"
+#include "image/Bitmap.h"
+#include "image/CreatePixelFormat.h"
+#include "image/ImageLoader.h"
+#include "image/Memory.h"
 
 #include <gtest/gtest.h>
 

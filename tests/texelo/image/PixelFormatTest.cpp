@@ -1,8 +1,8 @@
 // Pixel formats, palettes and the format factory.
-#include "CreatePixelFormat.h"
-#include "IndexedPixelFormat.h"
-#include "MaskPixelFormat.h"
-#include "Palette.h"
+#include "image/CreatePixelFormat.h"
+#include "image/IndexedPixelFormat.h"
+#include "image/MaskPixelFormat.h"
+#include "image/Palette.h"
 
 #include <gtest/gtest.h>
 

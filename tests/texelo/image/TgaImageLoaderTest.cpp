@@ -1,7 +1,7 @@
 // The image library's Targa loader on files made by the Targa test writer.
-#include "TgaImageLoader.h"
-#include "CreatePixelFormat.h"
-#include "IndexedPixelFormat.h"
+#include "image/TgaImageLoader.h"
+#include "image/CreatePixelFormat.h"
+#include "image/IndexedPixelFormat.h"
 #include "TgaWriter.h"
 #include "texelo/TempFolder.h"
 

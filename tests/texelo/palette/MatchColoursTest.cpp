@@ -1,9 +1,9 @@
 // MatchColours: look-up through the reference palette, nearest-colour
 // choice, the semi-transparency bit, and the "no match" report.
 #include "PaletteFileWriter.h"
-#include "PaletteSet.h"
-#include "PsxColour.h"
-#include "TexeloContext.h"
+#include "convert/PaletteSet.h"
+#include "convert/PsxColour.h"
+#include "script/TexeloContext.h"
 #include "texelo/CapturingReporter.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // ReadPaletteFile: the three formats decided by content, and what it makes of
 // short, long and broken files.
 #include "PaletteFileWriter.h"
-#include "PaletteSet.h"
+#include "convert/PaletteSet.h"
 #include "texelo/TempFolder.h"
 
 #include <gtest/gtest.h>

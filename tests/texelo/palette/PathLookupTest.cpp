@@ -1,6 +1,6 @@
 // PathLookup: how script paths (backslashes, upper case) find files on a
 // case-sensitive file system, and the wildcard search of FILES.
-#include "PathLookup.h"
+#include "files/PathLookup.h"
 #include "texelo/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // RemapToPaletteSet: which files a set is read from, one CLUT per readable
 // set palette, the reports for missing files, and the slots left over.
 #include "PaletteFileWriter.h"
-#include "PaletteSet.h"
-#include "PsxColour.h"
-#include "TexeloContext.h"
+#include "convert/PaletteSet.h"
+#include "convert/PsxColour.h"
+#include "script/TexeloContext.h"
 #include "texelo/CapturingReporter.h"
 #include "texelo/TempFolder.h"
 

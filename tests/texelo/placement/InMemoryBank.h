@@ -3,9 +3,9 @@
 // A bank built in memory: records with the sizes, depths and CLUTs a test
 // names, placed by the organiser without any file.
 
-#include "Organiser.h"
-#include "Placement.h"
-#include "TexeloContext.h"
+#include "vram/Organiser.h"
+#include "vram/Placement.h"
+#include "script/TexeloContext.h"
 #include "texelo/CapturingReporter.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // lines, shared and multi-row CLUTs, with and without SEPERATE, EDGE, SORT
 // and MATCHCLUTS.
 
-#include "BankWriter.h"
+#include "vram/BankWriter.h"
 #include "ExpectedBank.h"
 #include "InMemoryBank.h"
 #include "texelo/TempFolder.h"

@@ -1,7 +1,7 @@
-#include "BankWriter.h"
-#include "Organiser.h"
+#include "vram/BankWriter.h"
+#include "vram/Organiser.h"
 #include "ScriptFixture.h"
-#include "TextureLoader.h"
+#include "script/TextureLoader.h"
 
 using namespace expected;
 

@@ -1,5 +1,5 @@
 #include "ScriptFixture.h"
-#include "TextureLoader.h"
+#include "script/TextureLoader.h"
 
 using namespace expected;
 

@@ -5,8 +5,8 @@
 // the lower-case files this fixture writes).
 
 #include "ExpectedBank.h"
-#include "ScriptDriver.h"
-#include "TexeloContext.h"
+#include "script/ScriptDriver.h"
+#include "script/TexeloContext.h"
 #include "texelo/CapturingReporter.h"
 #include "texelo/TempFolder.h"
 

@@ -1,4 +1,4 @@
-#include "ScriptReader.h"
+#include "script/ScriptReader.h"
 
 #include <gtest/gtest.h>
 

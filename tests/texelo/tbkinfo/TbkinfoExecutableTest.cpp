@@ -1,8 +1,8 @@
 // The tbkinfo program run end to end on a bank the engine writes in process:
 // exact text, JSON that parses, a damaged file, a missing file and usage.
 #include "ProgramRun.h"
-#include "ScriptDriver.h"
-#include "TexeloContext.h"
+#include "script/ScriptDriver.h"
+#include "script/TexeloContext.h"
 #include "TgaWriter.h"
 #include "texelo/CapturingReporter.h"
 

@@ -3,8 +3,8 @@
 // at each repaint.
 #pragma once
 
-#include "TexeloContext.h"
-#include "TgaDecoder.h"
+#include "script/TexeloContext.h"
+#include "image/TgaDecoder.h"
 #include "TgaWriter.h"
 
 #include <cstdio>

@@ -1,0 +1,190 @@
+#include "convert/PaletteSet.h"
+
+#include "files/PathLookup.h"
+#include "convert/PsxColour.h"
+#include "script/TexeloContext.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+namespace
+{
+
+constexpr std::string_view kRiffMagic = "RIFF";
+constexpr std::string_view kJascMagic = "JASC-PAL";
+// A RIFF palette: "RIFF", size, "PAL ", "data", size, version, count, then
+// the entries as red, green, blue, flags.
+constexpr std::size_t kRiffEntriesOffset = 24;
+constexpr std::size_t kRiffEntrySize = 4;
+// A 16-colour JASC-PAL palette fills only the first 16 triplets.
+constexpr std::size_t kJascShortPaletteBytes = 16 * 3;
+
+bool startsWith(const std::vector<uint8_t>& bytes, std::string_view magic)
+{
+    return bytes.size() >= magic.size() &&
+           std::equal(magic.begin(), magic.end(), bytes.begin(),
+                      [](char expected, uint8_t actual) { return static_cast<uint8_t>(expected) == actual; });
+}
+
+bool isDigit(uint8_t c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Exactly 256 entries are taken whatever count the file declares; entries
+// past the end of the file are black.
+PaletteImage readRiffPalette(const std::vector<uint8_t>& bytes)
+{
+    PaletteImage image{};
+    for (std::size_t colour = 0; colour < kPaletteColourCount; ++colour)
+    {
+        const std::size_t entry = kRiffEntriesOffset + colour * kRiffEntrySize;
+        for (std::size_t channel = 0; channel < 3 && entry + channel < bytes.size(); ++channel)
+            image[colour * 3 + channel] = bytes[entry + channel];
+    }
+    return image;
+}
+
+// Header line, version line, colour count line, then the numbers. Only the
+// digits matter: whatever separates the numbers is skipped, and a number
+// keeps its low 8 bits. Numbers the file lacks are 0.
+PaletteImage readJascPalette(const std::vector<uint8_t>& bytes)
+{
+    PaletteImage image{};
+    const std::size_t size = bytes.size();
+    std::size_t at = 0;
+    for (int lineFeeds = 0; lineFeeds < 2 && at < size; ++at)
+        if (bytes[at] == '\n')
+            ++lineFeeds;
+
+    const bool sixteenColours = size - at >= 2 && bytes[at] == '1' && bytes[at + 1] == '6';
+    while (at < size && bytes[at] != '\n')
+        ++at;
+
+    const std::size_t filled = sixteenColours ? kJascShortPaletteBytes : kPaletteImageSize;
+    for (std::size_t index = 0; index < filled; ++index)
+    {
+        while (at < size && !isDigit(bytes[at]))
+            ++at;
+        uint8_t value = 0;
+        for (; at < size && isDigit(bytes[at]); ++at)
+            value = static_cast<uint8_t>(value * 10 + (bytes[at] - '0'));
+        image[index] = value;
+        if (at < size)
+            ++at; // the separator after the number
+    }
+    return image;
+}
+
+// Raw triplets; a short file leaves the rest black, a longer one is cut.
+PaletteImage readRawPalette(const std::vector<uint8_t>& bytes)
+{
+    PaletteImage image{};
+    std::copy_n(bytes.begin(), std::min(bytes.size(), image.size()), image.begin());
+    return image;
+}
+
+uint16_t paletteColour15(const PaletteImage& palette, std::size_t index)
+{
+    return psxColour15(palette[index * 3], palette[index * 3 + 1], palette[index * 3 + 2]);
+}
+
+} // namespace
+
+std::optional<PaletteImage> ReadPaletteFile(std::string_view path)
+{
+    const std::optional<std::vector<uint8_t>> bytes = readWholeFile(path);
+    if (!bytes)
+        return std::nullopt;
+    if (startsWith(*bytes, kRiffMagic))
+        return readRiffPalette(*bytes);
+    if (startsWith(*bytes, kJascMagic))
+        return readJascPalette(*bytes);
+    return readRawPalette(*bytes);
+}
+
+uint16_t* MatchColours(TexeloContext& ctx, const uint16_t* source, uint16_t* destination, int entryCount,
+                       const PaletteImage& reference, const PaletteImage& setPalette)
+{
+    for (int entry = 0; entry < entryCount; ++entry)
+    {
+        const uint16_t wanted = source[entry] & kPsxColourMask;
+        // Every distance is below this, so index 0 is the nearest until a
+        // strictly nearer colour turns up (ties keep the earlier index).
+        int bestDistance = kPsxColourMask + 1;
+        std::size_t chosen = 0;
+        uint16_t nearest = 0;
+        bool exact = false;
+        for (std::size_t index = 0; index < kPaletteColourCount && !exact; ++index)
+        {
+            const uint16_t candidate = paletteColour15(reference, index);
+            // The packed numbers are compared, not the channels, so the
+            // nearest colour may look quite different; the report below
+            // tells the artist that the palettes do not cover this colour.
+            const int distance = std::abs(static_cast<int>(wanted) - static_cast<int>(candidate));
+            if (distance < bestDistance)
+            {
+                bestDistance = distance;
+                chosen = index;
+                nearest = candidate;
+            }
+            exact = candidate == wanted;
+        }
+        if (!exact)
+        {
+            const std::string text = formatText("no match: Source = %06X, Nearest = %06X", wanted, nearest);
+            ctx.reporter.setMessageLine(text);
+            ctx.reporter.print(text + "\n");
+        }
+        const uint16_t colour = paletteColour15(setPalette, chosen);
+        // 0 is the transparent texel; every other colour is marked opaque.
+        destination[entry] = colour == 0 ? 0 : static_cast<uint16_t>(colour | kPsxStpBit);
+    }
+    return destination + std::max(entryCount, 0);
+}
+
+void RemapToPaletteSet(TexeloContext& ctx, const uint16_t* sourceClut, std::vector<uint16_t>& destination,
+                       int entryCount)
+{
+    if (entryCount <= 0)
+        return;
+    const auto clutSize = static_cast<std::size_t>(entryCount);
+    // A copy, because the texture's own CLUT usually sits in the first slot
+    // that the first remapped CLUT overwrites.
+    const std::vector<uint16_t> ownClut(sourceClut, sourceClut + clutSize);
+    const std::size_t paletteCount = ctx.state.PaletteCount;
+    if (destination.size() < paletteCount * clutSize)
+        destination.resize(paletteCount * clutSize);
+
+    const std::string& folder = ctx.state.PaletteDir;
+    std::string extension = "PAL";
+    std::optional<PaletteImage> reference = ReadPaletteFile(folder + "\\Default.PAL");
+    if (!reference)
+    {
+        extension = "ACT";
+        const std::string path = folder + "\\Default.ACT";
+        reference = ReadPaletteFile(path);
+        if (!reference)
+            ctx.reporter.ReportError(formatText("Failed to load '%s' palette.", path.c_str()));
+    }
+
+    std::size_t written = 0;
+    for (std::size_t number = 0; reference && number < paletteCount; ++number)
+    {
+        const std::string path =
+            formatText("%s\\Pal%d.%s", folder.c_str(), static_cast<int>(number), extension.c_str());
+        const std::optional<PaletteImage> palette = ReadPaletteFile(path);
+        if (!palette)
+        {
+            ctx.reporter.ReportError(formatText("Failed to load '%s' palette.", path.c_str()));
+            continue;
+        }
+        MatchColours(ctx, ownClut.data(), destination.data() + written * clutSize, entryCount, *reference,
+                     *palette);
+        ++written;
+    }
+    for (; written < paletteCount; ++written)
+        std::copy(ownClut.begin(), ownClut.end(),
+                  destination.begin() + static_cast<std::ptrdiff_t>(written * clutSize));
+}

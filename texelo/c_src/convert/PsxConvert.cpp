@@ -1,0 +1,476 @@
+#include "convert/PsxConvert.h"
+
+#include "convert/TimImage.h"
+
+#include <algorithm>
+#include <array>
+#include <exception>
+#include <limits>
+#include <string>
+#include <utility>
+
+namespace
+{
+
+constexpr std::size_t kCluts4 = 16;
+constexpr uint32_t kMaxColours4 = 16;
+constexpr uint32_t kMaxColours8 = 256;
+constexpr int kMaxTimSide = 65535; // width and height are 16-bit TIM fields
+
+constexpr std::string_view kSpriteAllocFailed = "Error allocating memory for PSX sprite data.";
+constexpr std::string_view kDowngrade4AllocFailed = "Error allocating memory for 4 bit downgrade buffer.";
+constexpr std::string_view kDowngrade8AllocFailed = "Error allocating memory for 8 bit downgrade buffer.";
+constexpr std::string_view kPaletteAllocFailed = "Error allocating memory for temp. PSX palette.";
+
+// The four bytes R, G, B, A as one value, so colours compare in one step.
+uint32_t colourKey(const uint8_t* pixel)
+{
+    return uint32_t{pixel[0]} | uint32_t{pixel[1]} << 8 | uint32_t{pixel[2]} << 16 | uint32_t{pixel[3]} << 24;
+}
+
+uint32_t colourKey(const UniqueColour& colour)
+{
+    return uint32_t{colour.r} | uint32_t{colour.g} << 8 | uint32_t{colour.b} << 16 | uint32_t{colour.a} << 24;
+}
+
+// Fibonacci hashing: the top bits of the product spread the small channel
+// values of reduced colours over the whole table.
+std::size_t hashSlot(uint32_t key, unsigned bits)
+{
+    return (key * 0x9E3779B1u) >> (32 - bits);
+}
+
+std::size_t pixelCount(int width, int height)
+{
+    return (width <= 0 || height <= 0) ? 0
+                                       : static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+}
+
+// Open-addressing set of colour keys that grows with the number of colours,
+// so counting stays linear even for an image where every pixel differs.
+class ColourSet
+{
+public:
+    // True when the key was not in the set yet.
+    bool insert(uint32_t key)
+    {
+        if (key == kEmpty)
+            return !std::exchange(m_sawEmptyKey, true);
+        if ((m_used + 1) * 2 > m_slots.size())
+            grow();
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t slot = hashSlot(key, m_bits);; slot = (slot + 1) & mask)
+        {
+            if (m_slots[slot] == key)
+                return false;
+            if (m_slots[slot] == kEmpty)
+            {
+                m_slots[slot] = key;
+                ++m_used;
+                return true;
+            }
+        }
+    }
+
+private:
+    static constexpr uint32_t kEmpty = 0xFFFFFFFF;
+
+    // Quadrupling keeps the rehashing of a many-colour image to a few rounds.
+    void grow()
+    {
+        std::vector<uint32_t> old = std::move(m_slots);
+        m_bits = old.empty() ? 10 : m_bits + 2;
+        m_slots.assign(std::size_t{1} << m_bits, kEmpty);
+        const std::size_t mask = m_slots.size() - 1;
+        for (const uint32_t key : old)
+        {
+            if (key == kEmpty)
+                continue;
+            std::size_t slot = hashSlot(key, m_bits);
+            while (m_slots[slot] != kEmpty)
+                slot = (slot + 1) & mask;
+            m_slots[slot] = key;
+        }
+    }
+
+    std::vector<uint32_t> m_slots;
+    unsigned m_bits = 0;
+    std::size_t m_used = 0;
+    bool m_sawEmptyKey = false;
+};
+
+// Maps a colour to the first table entry with the same four bytes; built once
+// per downgrade so each pixel costs a hash probe instead of a table scan.
+class ColourIndex
+{
+public:
+    explicit ColourIndex(const TexeloContext& ctx) : m_missing(ctx.UniqueColourCount)
+    {
+        m_entry.fill(kNoEntry);
+        const std::size_t entries = std::min(
+            {std::size_t{ctx.UniqueColourCount}, ctx.UniqueColourTable.size(), kUniqueColourCapacity});
+        for (std::size_t i = 0; i < entries; ++i)
+        {
+            const uint32_t key = colourKey(ctx.UniqueColourTable[i]);
+            std::size_t slot = hashSlot(key, kBits);
+            while (m_entry[slot] != kNoEntry && m_keys[slot] != key)
+                slot = (slot + 1) & (kSlots - 1);
+            if (m_entry[slot] == kNoEntry) // an earlier entry with the same colour wins
+            {
+                m_keys[slot] = key;
+                m_entry[slot] = static_cast<uint16_t>(i);
+            }
+        }
+    }
+
+    // The entry's index, or UniqueColourCount for a colour not in the table.
+    [[nodiscard]] uint32_t find(uint32_t key) const
+    {
+        for (std::size_t slot = hashSlot(key, kBits); m_entry[slot] != kNoEntry;
+             slot = (slot + 1) & (kSlots - 1))
+        {
+            if (m_keys[slot] == key)
+                return m_entry[slot];
+        }
+        return m_missing;
+    }
+
+private:
+    static constexpr unsigned kBits = 9;
+    static constexpr std::size_t kSlots = std::size_t{1} << kBits; // twice the table, so probes stay short
+    static constexpr uint16_t kNoEntry = 0xFFFF;
+
+    std::array<uint32_t, kSlots> m_keys{};
+    std::array<uint16_t, kSlots> m_entry{};
+    uint32_t m_missing;
+};
+
+void put16(std::vector<uint8_t>& out, std::size_t offset, uint32_t value)
+{
+    out[offset] = static_cast<uint8_t>(value);
+    out[offset + 1] = static_cast<uint8_t>(value >> 8);
+}
+
+void put32(std::vector<uint8_t>& out, std::size_t offset, uint32_t value)
+{
+    put16(out, offset, value);
+    put16(out, offset + 2, value >> 16);
+}
+
+// What WriteSpriteHeaders lays out for the current TargetDepth.
+struct SpriteLayout
+{
+    uint32_t flags = 0;
+    std::size_t clutEntries = 0; // 0: no CLUT block
+    std::size_t wordsPerRow = 0;
+    std::size_t texelOffset = 0;
+    uint64_t totalBytes = 0;
+};
+
+SpriteLayout spriteLayout(const TexeloContext& ctx, int width, int height)
+{
+    const std::size_t columns = width > 0 ? static_cast<std::size_t>(width) : 0;
+    const std::size_t rows = height > 0 ? static_cast<std::size_t>(height) : 0;
+    SpriteLayout layout;
+    if (ctx.TargetDepth == 4)
+    {
+        layout = {tim::kFlagHasClut | static_cast<uint32_t>(TimKind::Indexed4), kCluts4, (columns + 3) / 4};
+    }
+    else if (ctx.TargetDepth == 8)
+    {
+        // A CLUT has at least one and at most 256 entries, whatever the script asked for.
+        const std::size_t entries = std::clamp<std::size_t>(ctx.state.ClutSize8, 1, kUniqueColourCapacity);
+        layout = {tim::kFlagHasClut | static_cast<uint32_t>(TimKind::Indexed8), entries, (columns + 1) / 2};
+    }
+    else
+    {
+        layout = {static_cast<uint32_t>(TimKind::Direct16), 0, columns};
+    }
+    const std::size_t clutBlock = layout.clutEntries ? tim::kBlockHeaderBytes + 2 * layout.clutEntries : 0;
+    layout.texelOffset = tim::kFirstBlock + clutBlock + tim::kBlockHeaderBytes;
+    layout.totalBytes = layout.texelOffset + uint64_t{2} * layout.wordsPerRow * rows;
+    return layout;
+}
+
+std::optional<std::vector<uint8_t>> allocateZeroed(TexeloContext& ctx, uint64_t bytes,
+                                                   std::string_view failure)
+{
+    try
+    {
+        if (bytes <= std::numeric_limits<uint32_t>::max())
+            return std::vector<uint8_t>(static_cast<std::size_t>(bytes), 0);
+    }
+    catch (const std::exception&) // bad_alloc, or a length the vector cannot have
+    {
+    }
+    ctx.reporter.ReportError(failure);
+    return std::nullopt;
+}
+
+// Places downgraded texels behind the headers; 0 when either buffer failed.
+uint32_t finishIndexed(TexeloContext& ctx, const std::optional<std::vector<uint8_t>>& texels, int width,
+                       int height)
+{
+    if (!texels)
+        return 0;
+    const SpriteLayout layout = spriteLayout(ctx, width, height);
+    WriteSpriteHeaders(ctx, width, height);
+    if (ctx.PsxSpriteData.size() != layout.totalBytes ||
+        layout.totalBytes - layout.texelOffset != texels->size())
+        return 0;
+    std::copy(texels->begin(), texels->end(),
+              ctx.PsxSpriteData.begin() + static_cast<std::ptrdiff_t>(layout.texelOffset));
+    return static_cast<uint32_t>(ctx.PsxSpriteData.size());
+}
+
+uint32_t finishDirect(TexeloContext& ctx, const uint8_t* pixels, int width, int height)
+{
+    const SpriteLayout layout = spriteLayout(ctx, width, height);
+    WriteSpriteHeaders(ctx, width, height);
+    if (ctx.PsxSpriteData.size() != layout.totalBytes)
+        return 0;
+    const std::size_t count = pixelCount(width, height);
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        const uint8_t* pixel = pixels + 4 * i;
+        put16(ctx.PsxSpriteData, layout.texelOffset + 2 * i,
+              psxColourWithStp(pixel[0], pixel[1], pixel[2], pixel[3]));
+    }
+    return static_cast<uint32_t>(ctx.PsxSpriteData.size());
+}
+
+uint32_t convertReduced(TexeloContext& ctx, const uint8_t* pixels, int width, int height,
+                        std::string_view name)
+{
+    const std::string path(name);
+    std::optional<uint32_t> counted; // a second count of the same pixels gives the same table
+    for (;;)
+    {
+        if (ctx.TargetDepth == 4)
+        {
+            const uint32_t colours = CountColours(ctx, pixels, width, height);
+            if (colours <= kMaxColours4)
+                return finishIndexed(ctx, MakeDowngrade4(ctx, pixels, width, height), width, height);
+            counted = colours;
+            // Any other fallback would try 4 bits again and never end.
+            ctx.TargetDepth = ctx.FallbackDepth == 16 ? 16 : 8;
+            const std::string warning =
+                formatText("Image %s with %u colours couldn't be saved as 4 BPP.", path.c_str(), colours);
+            ctx.reporter.print(warning + "\n");
+            ctx.reporter.print(formatText("defaulting to %d BPP.\n", ctx.TargetDepth));
+            ctx.reporter.setMessageLine(warning);
+        }
+        else if (ctx.TargetDepth == 8)
+        {
+            const uint32_t colours = counted ? *counted : CountColours(ctx, pixels, width, height);
+            if (colours <= kMaxColours8)
+                return finishIndexed(ctx, MakeDowngrade8(ctx, pixels, width, height), width, height);
+            ctx.TargetDepth = 16;
+            const std::string warning = formatText("Image %s couldn't be saved as 8 BPP.", path.c_str());
+            ctx.reporter.print(warning + "\n");
+            ctx.reporter.print("defaulting to 16 BPP.\n");
+            ctx.reporter.setMessageLine(warning);
+        }
+        else
+        {
+            return finishDirect(ctx, pixels, width, height);
+        }
+    }
+}
+
+} // namespace
+
+uint32_t ConvertToPsx(TexeloContext& ctx, uint8_t* pixels, int width, int height, std::string_view name)
+{
+    if (width < 0 || height < 0 || width > kMaxTimSide || height > kMaxTimSide)
+    {
+        ctx.PsxSpriteData = {};
+        return 0;
+    }
+    const std::size_t count = pixelCount(width, height);
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        uint8_t* pixel = pixels + 4 * i;
+        pixel[0] = static_cast<uint8_t>(reduceChannel(pixel[0]));
+        pixel[1] = static_cast<uint8_t>(reduceChannel(pixel[1]));
+        pixel[2] = static_cast<uint8_t>(reduceChannel(pixel[2]));
+    }
+    const int savedDepth = ctx.TargetDepth;
+    uint32_t size = 0;
+    try
+    {
+        size = convertReduced(ctx, pixels, width, height, name);
+    }
+    catch (const std::bad_alloc&) // only the colour set can still throw
+    {
+        ctx.reporter.ReportError(kSpriteAllocFailed);
+    }
+    ctx.TargetDepth = savedDepth;
+    if (size == 0)
+        ctx.PsxSpriteData = {}; // never leave the previous texture looking like this one
+    return size;
+}
+
+uint32_t CountColours(TexeloContext& ctx, const uint8_t* pixels, int width, int height)
+{
+    const std::size_t count = pixelCount(width, height);
+    std::vector<UniqueColour>& table = ctx.UniqueColourTable;
+    if (ctx.state.PaletteOnly)
+    {
+        const std::size_t kept = std::min<std::size_t>(ctx.UniqueColourCount, table.size());
+        for (std::size_t i = 0; i < kept; ++i)
+        {
+            UniqueColour& entry = table[i];
+            // A position past this image's end has no colour: transparent black.
+            const uint8_t none[4] = {0, 0, 0, 0};
+            const uint8_t* pixel =
+                entry.FirstPixel < count ? pixels + 4 * std::size_t{entry.FirstPixel} : none;
+            entry.r = pixel[0];
+            entry.g = pixel[1];
+            entry.b = pixel[2];
+            entry.a = pixel[3];
+        }
+        return ctx.UniqueColourCount;
+    }
+
+    table.clear();
+    table.reserve(kUniqueColourCapacity);
+    ColourSet seen;
+    uint32_t colours = 0;
+    uint32_t previousKey = 0;
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        const uint8_t* pixel = pixels + 4 * i;
+        const uint32_t key = colourKey(pixel);
+        if (i > 0 && key == previousKey) // runs of one colour are common in textures
+            continue;
+        previousKey = key;
+        if (!seen.insert(key))
+            continue;
+        ++colours;
+        if (table.size() < kUniqueColourCapacity)
+            table.push_back({pixel[0], pixel[1], pixel[2], pixel[3], static_cast<uint32_t>(i)});
+    }
+    // Stable, so colours that differ only in alpha keep their order of discovery.
+    const auto sortKey = [](const UniqueColour& c) { return c.b * 1024 + c.g * 32 + c.r; };
+    std::stable_sort(table.begin(), table.end(),
+                     [&](const UniqueColour& a, const UniqueColour& b) { return sortKey(a) < sortKey(b); });
+    table.resize(kUniqueColourCapacity); // the unused entries are black
+    ctx.UniqueColourCount = colours;
+    return colours;
+}
+
+namespace
+{
+
+// Fills a zeroed texel buffer of `rowBytes` per row; `store` puts the table
+// index of pixel x into its row.
+template <typename Store>
+std::optional<std::vector<uint8_t>> makeDowngrade(TexeloContext& ctx, const uint8_t* pixels, int width, int height,
+                                                  std::size_t rowBytes, std::string_view allocationFailed, Store store)
+{
+    const std::size_t columns = width > 0 ? static_cast<std::size_t>(width) : 0;
+    const std::size_t rows = height > 0 ? static_cast<std::size_t>(height) : 0;
+    std::optional<std::vector<uint8_t>> texels = allocateZeroed(ctx, uint64_t{rowBytes} * rows, allocationFailed);
+    if (!texels)
+        return std::nullopt;
+    const ColourIndex index(ctx);
+    for (std::size_t y = 0; y < rows; ++y)
+    {
+        uint8_t* row = texels->data() + y * rowBytes;
+        const uint8_t* source = pixels + 4 * y * columns;
+        for (std::size_t x = 0; x < columns; ++x)
+            store(row, x, index.find(colourKey(source + 4 * x)));
+    }
+    return texels;
+}
+
+std::size_t columnsOf(int width)
+{
+    return width > 0 ? static_cast<std::size_t>(width) : 0;
+}
+
+} // namespace
+
+std::optional<std::vector<uint8_t>> MakeDowngrade4(TexeloContext& ctx, const uint8_t* pixels, int width,
+                                                   int height)
+{
+    const std::size_t rowBytes = (columnsOf(width) + 3) / 4 * 2;
+    return makeDowngrade(ctx, pixels, width, height, rowBytes, kDowngrade4AllocFailed,
+                         [](uint8_t* row, std::size_t x, uint32_t colourIndex) {
+                             // A colour missing from the table (palette-only) must not
+                             // spill into the neighbour's nibble.
+                             const auto texel = static_cast<uint8_t>(colourIndex & 0x0F);
+                             row[x / 2] |= (x & 1) ? static_cast<uint8_t>(texel << 4) : texel;
+                         });
+}
+
+std::optional<std::vector<uint8_t>> MakeDowngrade8(TexeloContext& ctx, const uint8_t* pixels, int width,
+                                                   int height)
+{
+    const std::size_t rowBytes = (columnsOf(width) + 1) / 2 * 2;
+    const uint16_t offset = ctx.state.IndexOffset;
+    return makeDowngrade(ctx, pixels, width, height, rowBytes, kDowngrade8AllocFailed,
+                         [offset](uint8_t* row, std::size_t x, uint32_t colourIndex) {
+                             row[x] = static_cast<uint8_t>(colourIndex + offset);
+                         });
+}
+
+void WriteSpriteHeaders(TexeloContext& ctx, int width, int height)
+{
+    const SpriteLayout layout = spriteLayout(ctx, width, height);
+    std::optional<std::vector<uint8_t>> sprite = allocateZeroed(ctx, layout.totalBytes, kSpriteAllocFailed);
+    if (!sprite)
+    {
+        ctx.PsxSpriteData = {};
+        return;
+    }
+    ctx.PsxSpriteData = std::move(*sprite);
+    put32(ctx.PsxSpriteData, 0, tim::kId);
+    put32(ctx.PsxSpriteData, 4, layout.flags);
+    if (layout.clutEntries != 0)
+        BuildClut(ctx, static_cast<int>(layout.clutEntries));
+    const std::size_t pixelBlock = layout.texelOffset - tim::kBlockHeaderBytes;
+    const std::size_t rows = height > 0 ? static_cast<std::size_t>(height) : 0;
+    put32(ctx.PsxSpriteData, pixelBlock,
+          static_cast<uint32_t>(tim::kBlockHeaderBytes + 2 * layout.wordsPerRow * rows));
+    put16(ctx.PsxSpriteData, pixelBlock + 4, kTimPixelX);
+    put16(ctx.PsxSpriteData, pixelBlock + 6, 0);
+    put16(ctx.PsxSpriteData, pixelBlock + 8, static_cast<uint32_t>(std::max(width, 0)));
+    put16(ctx.PsxSpriteData, pixelBlock + 10, static_cast<uint32_t>(rows));
+}
+
+void BuildClut(TexeloContext& ctx, int n)
+{
+    const std::size_t entries =
+        std::clamp<std::size_t>(static_cast<std::size_t>(std::max(n, 0)), 0, kUniqueColourCapacity);
+    const std::size_t blockEnd = tim::kFirstBlock + tim::kBlockHeaderBytes + 2 * entries;
+    if (ctx.PsxSpriteData.size() < blockEnd)
+    {
+        try
+        {
+            ctx.PsxSpriteData.resize(blockEnd, 0);
+        }
+        catch (const std::exception&)
+        {
+            ctx.reporter.ReportError(kPaletteAllocFailed);
+            return;
+        }
+    }
+    put32(ctx.PsxSpriteData, 8, static_cast<uint32_t>(tim::kBlockHeaderBytes + 2 * entries));
+    put16(ctx.PsxSpriteData, 12, 0);
+    put16(ctx.PsxSpriteData, 14, kTimClutY);
+    put16(ctx.PsxSpriteData, 16, static_cast<uint32_t>(entries));
+    put16(ctx.PsxSpriteData, 18, 1);
+    const std::size_t used = std::min<std::size_t>(ctx.UniqueColourCount, ctx.UniqueColourTable.size());
+    for (std::size_t i = 0; i < entries; ++i)
+    {
+        uint16_t colour = 0;
+        if (i < used)
+        {
+            const UniqueColour& entry = ctx.UniqueColourTable[i];
+            colour = psxColourWithStp(entry.r, entry.g, entry.b, entry.a);
+        }
+        put16(ctx.PsxSpriteData, tim::kFirstBlock + tim::kBlockHeaderBytes + 2 * i, colour);
+    }
+}

@@ -1,0 +1,357 @@
+#include "image/TgaDecoder.h"
+
+#include "files/PathLookup.h"
+
+#include <array>
+#include <cstring>
+#include <new>
+#include <optional>
+
+namespace
+{
+
+constexpr std::size_t kHeaderSize = 18;
+constexpr uint8_t kLastPlainImageType = 3; // types above this are run-length encoded
+constexpr uint8_t kRunPacketBit = 0x80;
+constexpr uint8_t kPacketCountMask = 0x7F;
+constexpr uint64_t kMaxPacketPixels = 128;
+
+using Rgba = std::array<uint8_t, kRgbaBytesPerPixel>;
+
+struct TgaHeader
+{
+    uint8_t IdLength = 0;
+    uint8_t ColourMapType = 0;
+    uint8_t ImageType = 0;
+    uint16_t ColourMapFirst = 0;
+    uint16_t ColourMapLength = 0;
+    uint8_t ColourMapEntrySize = 0;
+    int16_t XOrigin = 0; // the origin fields are read but never used
+    int16_t YOrigin = 0;
+    int16_t ImageWidth = 0;
+    int16_t ImageHeight = 0;
+    uint8_t PixelDepth = 0;
+    uint8_t ImageDescriptor = 0; // the origin bits are ignored: rows are always bottom-up
+};
+
+uint16_t readU16(const uint8_t* bytes)
+{
+    return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
+}
+
+TgaHeader readHeader(const uint8_t* bytes)
+{
+    return TgaHeader{
+        .IdLength = bytes[0],
+        .ColourMapType = bytes[1],
+        .ImageType = bytes[2],
+        .ColourMapFirst = readU16(bytes + 3),
+        .ColourMapLength = readU16(bytes + 5),
+        .ColourMapEntrySize = bytes[7],
+        .XOrigin = static_cast<int16_t>(readU16(bytes + 8)),
+        .YOrigin = static_cast<int16_t>(readU16(bytes + 10)),
+        .ImageWidth = static_cast<int16_t>(readU16(bytes + 12)),
+        .ImageHeight = static_cast<int16_t>(readU16(bytes + 14)),
+        .PixelDepth = bytes[16],
+        .ImageDescriptor = bytes[17],
+    };
+}
+
+// A stored value of `Bytes` little-endian bytes.
+template <int Bytes>
+uint32_t storedValue(const uint8_t* bytes)
+{
+    uint32_t value = 0;
+    for (int i = Bytes - 1; i >= 0; --i)
+        value = (value << 8) | bytes[i];
+    return value;
+}
+
+// Stored colours of 2 (15/16-bit), 3 or 4 bytes as RGBA. Five-bit channels
+// are widened by a plain shift; bit 15 and missing alpha give A = 0, which
+// the PSX conversion relies on for its transparency bit.
+template <int Bytes>
+Rgba storedColour(const uint8_t* bytes)
+{
+    if constexpr (Bytes == 2)
+    {
+        const uint32_t v = storedValue<2>(bytes);
+        return {static_cast<uint8_t>(((v >> 10) & 31) << 3), static_cast<uint8_t>(((v >> 5) & 31) << 3),
+                static_cast<uint8_t>((v & 31) << 3), 0};
+    }
+    else if constexpr (Bytes == 3)
+        return {bytes[2], bytes[1], bytes[0], 0};
+    else
+        return {bytes[2], bytes[1], bytes[0], bytes[3]};
+}
+
+void reportFailure(TexeloContext& ctx, const std::string& text)
+{
+    ctx.reporter.printError(text + "\n");
+    ctx.reporter.setMessageLine(text);
+}
+
+// The colour map converted once, so that mapped pixels are a lookup.
+struct ColourMapTable
+{
+    uint16_t first = 0;
+    uint16_t length = 0;
+    uint8_t entrySize = 0;
+    std::vector<Rgba> colours; // empty when the entry size cannot be decoded
+
+    // An index outside the map gives a pixel of zeros; an index inside a map
+    // whose entries cannot be decoded fails the reader.
+    bool read(TexeloContext& ctx, uint32_t index, uint8_t* out) const
+    {
+        const int64_t entry = static_cast<int64_t>(index) - first;
+        if (entry < 0 || entry >= length)
+        {
+            std::memset(out, 0, kRgbaBytesPerPixel);
+            return true;
+        }
+        if (colours.empty())
+        {
+            reportFailure(ctx, formatText("Can't decode palette of depth %d bits per pixel.", entrySize));
+            return false;
+        }
+        std::memcpy(out, colours[static_cast<std::size_t>(entry)].data(), kRgbaBytesPerPixel);
+        return true;
+    }
+};
+
+template <int Bytes>
+void convertEntries(ColourMapTable& table, const uint8_t* entries)
+{
+    for (std::size_t i = 0; i < table.length; ++i)
+        table.colours[i] = storedColour<Bytes>(entries + i * Bytes);
+}
+
+ColourMapTable makeColourMapTable(const TgaHeader& header, const uint8_t* entries)
+{
+    ColourMapTable table{header.ColourMapFirst, header.ColourMapLength, header.ColourMapEntrySize, {}};
+    const int entryBytes = (header.ColourMapEntrySize + 7) / 8;
+    const bool decodable = header.ColourMapEntrySize == 15 || header.ColourMapEntrySize == 16 ||
+                           header.ColourMapEntrySize == 24 || header.ColourMapEntrySize == 32;
+    if (!decodable || table.length == 0)
+        return table;
+    table.colours.resize(table.length);
+    if (entryBytes == 2)
+        convertEntries<2>(table, entries);
+    else if (entryBytes == 3)
+        convertEntries<3>(table, entries);
+    else
+        convertEntries<4>(table, entries);
+    return table;
+}
+
+enum class Outcome
+{
+    Decoded,
+    ReaderFailed,
+    DataEnded,
+    PacketCrossesRow,
+};
+
+// The pixel data and where the next stored byte is.
+struct PixelSource
+{
+    const uint8_t* bytes;
+    std::size_t length;
+    std::size_t position;
+
+    [[nodiscard]] bool holds(uint64_t count) const { return length - position >= count; }
+};
+
+// Writes rows from the bottom of the image up: the first stored row is the
+// bottom one. `read` turns one stored pixel into RGBA and may fail.
+template <int Bytes, typename Reader>
+Outcome decodeRows(PixelSource& src, RgbaImage& image, bool runLength, const Reader& read)
+{
+    const auto width = static_cast<std::size_t>(image.Width);
+    for (int32_t row = image.Height - 1; row >= 0; --row)
+    {
+        uint8_t* out = image.pixels.data() + static_cast<std::size_t>(row) * width * kRgbaBytesPerPixel;
+        if (!runLength)
+        {
+            if (!src.holds(static_cast<uint64_t>(width) * Bytes))
+                return Outcome::DataEnded;
+            for (std::size_t x = 0; x < width; ++x, src.position += Bytes, out += kRgbaBytesPerPixel)
+                if (!read(src.bytes + src.position, out))
+                    return Outcome::ReaderFailed;
+            continue;
+        }
+        // Packets never cross the end of a row.
+        for (std::size_t x = 0; x < width;)
+        {
+            if (!src.holds(1))
+                return Outcome::DataEnded;
+            const uint8_t packet = src.bytes[src.position++];
+            const std::size_t count = (packet & kPacketCountMask) + 1u;
+            if (x + count > width)
+                return Outcome::PacketCrossesRow;
+            if (packet & kRunPacketBit)
+            {
+                if (!src.holds(Bytes))
+                    return Outcome::DataEnded;
+                Rgba colour{};
+                if (!read(src.bytes + src.position, colour.data()))
+                    return Outcome::ReaderFailed;
+                src.position += Bytes;
+                for (std::size_t i = 0; i < count; ++i, out += kRgbaBytesPerPixel)
+                    std::memcpy(out, colour.data(), kRgbaBytesPerPixel);
+            }
+            else
+            {
+                if (!src.holds(static_cast<uint64_t>(count) * Bytes))
+                    return Outcome::DataEnded;
+                for (std::size_t i = 0; i < count; ++i, src.position += Bytes, out += kRgbaBytesPerPixel)
+                    if (!read(src.bytes + src.position, out))
+                        return Outcome::ReaderFailed;
+            }
+            x += count;
+        }
+    }
+    return Outcome::Decoded;
+}
+
+// Picks the reader for the stored pixel size: colour-map indices when a map
+// is present, else direct colours; 8-bit pixels need a map.
+template <int Bytes>
+Outcome decodeWithReader(TexeloContext& ctx, PixelSource& src, RgbaImage& image, bool runLength,
+                         const std::optional<ColourMapTable>& map)
+{
+    if (map)
+        return decodeRows<Bytes>(src, image, runLength,
+                                 [&](const uint8_t* stored, uint8_t* out)
+                                 { return map->read(ctx, storedValue<Bytes>(stored), out); });
+    if constexpr (Bytes == 1)
+        return decodeRows<Bytes>(src, image, runLength,
+                                 [&](const uint8_t*, uint8_t*)
+                                 {
+                                     reportFailure(ctx,
+                                                   "Can't decode 8 bit / pixel image without a palette.");
+                                     return false;
+                                 });
+    else
+        return decodeRows<Bytes>(src, image, runLength,
+                                 [](const uint8_t* stored, uint8_t* out)
+                                 {
+                                     const Rgba colour = storedColour<Bytes>(stored);
+                                     std::memcpy(out, colour.data(), kRgbaBytesPerPixel);
+                                     return true;
+                                 });
+}
+
+int storedPixelBytes(uint8_t depth)
+{
+    switch (depth)
+    {
+    case 8:
+        return 1;
+    case 15:
+    case 16:
+        return 2;
+    case 24:
+        return 3;
+    case 32:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+// The fewest bytes of pixel data that can describe the image: every pixel
+// stored once, or for run-length data one run packet per 128 pixels of a row.
+uint64_t minimumPixelBytes(const TgaHeader& header, int pixelBytes)
+{
+    const auto width = static_cast<uint64_t>(header.ImageWidth);
+    const auto height = static_cast<uint64_t>(header.ImageHeight);
+    if (header.ImageType <= kLastPlainImageType)
+        return width * height * static_cast<uint64_t>(pixelBytes);
+    const uint64_t packetsPerRow = (width + kMaxPacketPixels - 1) / kMaxPacketPixels;
+    return height * packetsPerRow * (1 + static_cast<uint64_t>(pixelBytes));
+}
+
+} // namespace
+
+int DecodeTga(TexeloContext& ctx, RgbaImage& image, const uint8_t* fileBytes, std::size_t fileLength)
+{
+    image = RgbaImage{};
+    if (!fileBytes || fileLength < kHeaderSize)
+        return 0;
+    const TgaHeader header = readHeader(fileBytes);
+    const int pixelBytes = storedPixelBytes(header.PixelDepth);
+    if (pixelBytes == 0)
+    {
+        ctx.reporter.printError(formatText(
+            "Can't decode TGA - Only 8,15,16,24 and 32 bit TGA accepted. (ie not %d)\n", header.PixelDepth));
+        return 0;
+    }
+
+    // Nothing is allocated for a size the file cannot back.
+    const uint64_t mapBytes = header.ColourMapType != 0
+                                  ? uint64_t{header.ColourMapLength} * ((header.ColourMapEntrySize + 7u) / 8u)
+                                  : 0;
+    const uint64_t pixelStart = kHeaderSize + header.IdLength + mapBytes;
+    if (header.ImageWidth < 0 || header.ImageHeight < 0 ||
+        pixelStart + minimumPixelBytes(header, pixelBytes) > fileLength)
+    {
+        reportFailure(ctx, "Failed to decode TGA");
+        return 0;
+    }
+
+    std::optional<ColourMapTable> map;
+    try
+    {
+        if (header.ColourMapType != 0)
+            map = makeColourMapTable(header, fileBytes + kHeaderSize + header.IdLength);
+        image.Width = header.ImageWidth;
+        image.Height = header.ImageHeight;
+        image.pixels.assign(static_cast<std::size_t>(image.Width) * static_cast<std::size_t>(image.Height) *
+                                kRgbaBytesPerPixel,
+                            0);
+    }
+    catch (const std::bad_alloc&)
+    {
+        image = RgbaImage{};
+        return 0;
+    }
+
+    PixelSource src{fileBytes, fileLength, static_cast<std::size_t>(pixelStart)};
+    const bool runLength = header.ImageType > kLastPlainImageType;
+    Outcome outcome = Outcome::Decoded;
+    switch (pixelBytes)
+    {
+    case 1:
+        outcome = decodeWithReader<1>(ctx, src, image, runLength, map);
+        break;
+    case 2:
+        outcome = decodeWithReader<2>(ctx, src, image, runLength, map);
+        break;
+    case 3:
+        outcome = decodeWithReader<3>(ctx, src, image, runLength, map);
+        break;
+    default:
+        outcome = decodeWithReader<4>(ctx, src, image, runLength, map);
+        break;
+    }
+    if (outcome == Outcome::Decoded)
+        return 1;
+    if (outcome == Outcome::PacketCrossesRow)
+        ctx.reporter.printError("Error in compressed data.\n");
+    else
+        reportFailure(ctx, "Failed to decode TGA");
+    image = RgbaImage{};
+    return 0;
+}
+
+std::unique_ptr<RgbaImage> LoadTgaFile(TexeloContext& ctx, std::string_view path)
+{
+    std::optional<std::vector<uint8_t>> fileBytes = readWholeFile(path);
+    if (!fileBytes)
+        return nullptr;
+    auto image = std::make_unique<RgbaImage>();
+    if (!DecodeTga(ctx, *image, fileBytes->data(), fileBytes->size()))
+        return nullptr;
+    return image;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "script/TexeloContext.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+// A decoded texture: Width x Height pixels of 4 bytes R, G, B, A, top row
+// first.
+struct RgbaImage
+{
+    int32_t Width = 0;
+    int32_t Height = 0;
+    std::vector<uint8_t> pixels;
+};
+
+inline constexpr std::size_t kRgbaBytesPerPixel = 4;
+
+// Reads and decodes a Targa file named as a script names it (backslashes,
+// any letter case). Null when the file cannot be opened (nothing is said:
+// the caller reports it) or does not decode (DecodeTga has said why).
+[[nodiscard]] std::unique_ptr<RgbaImage> LoadTgaFile(TexeloContext& ctx, std::string_view path);
+
+// Decodes a whole Targa file held in memory into `image`, which receives
+// the file's size and pixels. 1 on success, 0 on failure, with the
+// complaints on standard error and, for some, in MessageLine; `image` is
+// left empty on failure.
+[[nodiscard]] int DecodeTga(TexeloContext& ctx, RgbaImage& image, const uint8_t* fileBytes,
+                            std::size_t fileLength);

@@ -1,0 +1,253 @@
+#include "image/TgaImageLoader.h"
+
+#include "image/CreatePixelFormat.h"
+#include "image/IndexedPixelFormat.h"
+#include "image/Palette.h"
+#include "files/PathLookup.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace
+{
+
+constexpr std::size_t kHeaderSize = 18;
+constexpr uint8_t kLastPlainImageType = 3; // types above this are run-length encoded
+constexpr uint8_t kRunPacketBit = 0x80;
+constexpr uint8_t kPacketCountMask = 0x7F;
+constexpr int32_t kPaletteEntries = 256;
+constexpr int32_t kIndexBits = 8;
+constexpr int32_t kMaxTargetBytesPerPixel = 4; // WriteRaw stores at most 32 bits
+
+uint16_t readU16(const uint8_t* bytes)
+{
+    return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
+}
+
+std::size_t bytesOfBits(uint32_t bits)
+{
+    return (bits + 7) / 8;
+}
+
+bool readIndexByte(const uint8_t*& cursor, const uint8_t* end, uint32_t& value)
+{
+    if (cursor == end)
+        return false;
+    value = *cursor++;
+    return true;
+}
+
+// The format of colour-map entries of `bits` bits; 0 when there is none.
+int32_t paletteEntryFormatId(uint8_t bits)
+{
+    switch (bits)
+    {
+    case 15:
+    case 16:
+        return 21; // X1 R5 G5 B5, little-endian
+    case 24:
+        return 11;
+    case 32:
+        return 5;
+    default:
+        return 0;
+    }
+}
+
+int32_t trueColourFormatId(uint8_t depth)
+{
+    switch (depth)
+    {
+    case 15:
+    case 16:
+        return 21;
+    case 24:
+        return 11;
+    case 32:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+struct FileCloser
+{
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+} // namespace
+
+TgaImageLoader::TgaImageLoader(MemBuffer fileData, std::size_t fileLength)
+    : FileData(std::move(fileData)), FileLength(FileData ? fileLength : 0)
+{
+    if (FileLength < kHeaderSize)
+        return;
+    const uint8_t* bytes = FileData.get();
+    IdLength = bytes[0];
+    ColourMapType = bytes[1];
+    ImageType = bytes[2];
+    ColourMapFirst = readU16(bytes + 3);
+    ColourMapLength = readU16(bytes + 5);
+    ColourMapEntrySize = bytes[7];
+    XOrigin = readU16(bytes + 8);
+    YOrigin = readU16(bytes + 10);
+    ImageWidth = readU16(bytes + 12);
+    ImageHeight = readU16(bytes + 14);
+    PixelDepth = bytes[16];
+    ImageDescriptor = bytes[17];
+
+    uint64_t offset = kHeaderSize + IdLength;
+    if (ColourMapType != 0)
+    {
+        const uint64_t mapStart = offset;
+        offset += uint64_t{ColourMapLength} * bytesOfBits(ColourMapEntrySize);
+        if (offset > FileLength)
+            return;
+        ColourMapData = bytes + mapStart;
+    }
+    if (offset > FileLength)
+        return;
+    PixelData = bytes + offset;
+    try
+    {
+        chooseFormat();
+    }
+    catch (const std::bad_alloc&)
+    {
+        LoaderFormat.reset(); // out of memory: a loader that decodes nothing
+        ReadIndexFn = nullptr;
+    }
+}
+
+// Only 8-bit colour-mapped files get an index reader; true colour gets a
+// format that says what the file holds, but no reader.
+void TgaImageLoader::chooseFormat()
+{
+    if (PixelDepth != kIndexBits)
+    {
+        LoaderFormat = CreatePixelFormat(trueColourFormatId(PixelDepth));
+        return;
+    }
+    const int32_t entryFormatId = ColourMapData ? paletteEntryFormatId(ColourMapEntrySize) : 0;
+    if (entryFormatId == 0)
+        return; // nothing to build a palette from
+    std::shared_ptr<const PixelFormat> entryFormat = CreatePixelFormat(entryFormatId);
+    if (!entryFormat)
+        return;
+    // The map's first stored entry is entry 0, whatever ColourMapFirst says.
+    const std::size_t entryBytes = bytesOfBits(ColourMapEntrySize);
+    std::vector<uint8_t> entries(kPaletteEntries * entryBytes, 0);
+    const std::size_t supplied = std::min<std::size_t>(ColourMapLength, kPaletteEntries);
+    std::copy_n(ColourMapData, supplied * entryBytes, entries.begin());
+    auto palette = makeUniqueOrNull<Palette>(entries.data(), kPaletteEntries, std::move(entryFormat));
+    if (!palette)
+        return;
+    LoaderFormat = makeUniqueOrNull<IndexedPixelFormat>(kIndexBits, kIndexedFormatId, std::move(palette));
+    if (LoaderFormat)
+        ReadIndexFn = readIndexByte;
+}
+
+std::unique_ptr<TgaImageLoader> TgaImageLoader::FromFileData(MemBuffer fileData, std::size_t fileLength)
+{
+    if (!fileData || fileLength < kHeaderSize)
+        return nullptr;
+    std::unique_ptr<TgaImageLoader> loader =
+        makeUniqueOrNull<TgaImageLoader>(std::move(fileData), fileLength);
+    if (!loader || loader->PixelData == nullptr)
+        return nullptr;
+    return loader;
+}
+
+int TgaImageLoader::Decode(Bitmap& bitmap)
+{
+    if (ReadIndexFn == nullptr || !LoaderFormat || PixelData == nullptr)
+        return kDecodeFailed;
+    const PixelFormat* target = bitmap.Format();
+    if (target == nullptr || bitmap.Width() != ImageWidth || bitmap.Height() != ImageHeight)
+        return kDecodeFailed;
+    const int32_t targetBits = target->BitsPerPixel();
+    if (targetBits <= 0 || bytesOfBits(static_cast<uint32_t>(targetBits)) > kMaxTargetBytesPerPixel)
+        return kDecodeFailed;
+    const std::size_t bytesPerPixel = bytesOfBits(static_cast<uint32_t>(targetBits));
+    if (std::size_t{ImageWidth} * bytesPerPixel > bitmap.Pitch())
+        return kDecodeFailed; // a format whose pixels are wider than its rows allow
+    if (ImageWidth == 0 || ImageHeight == 0)
+        return kDecodeSucceeded;
+    uint8_t* row = bitmap.WritableData();
+    if (row == nullptr)
+        return kDecodeFailed;
+
+    const uint8_t* cursor = PixelData;
+    const uint8_t* end = FileData.get() + FileLength;
+    for (uint32_t y = 0; y < ImageHeight; ++y, row += bitmap.Pitch())
+    {
+        if (!decodeRow(row, *target, bytesPerPixel, cursor, end))
+            return kDecodeFailed;
+    }
+    return kDecodeSucceeded;
+}
+
+bool TgaImageLoader::decodeRow(uint8_t* row, const PixelFormat& target, std::size_t bytesPerPixel,
+                               const uint8_t*& cursor, const uint8_t* end) const
+{
+    uint32_t x = 0;
+    uint32_t value = 0;
+    const auto put = [&](uint32_t raw) { target.WriteRaw(raw, row + std::size_t{x++} * bytesPerPixel); };
+    if (ImageType <= kLastPlainImageType)
+    {
+        while (x < ImageWidth)
+        {
+            if (!ReadIndexFn(cursor, end, value))
+                return false;
+            put(target.ConvertFrom(value, *LoaderFormat));
+        }
+        return true;
+    }
+    while (x < ImageWidth)
+    {
+        if (cursor == end)
+            return false;
+        const uint8_t header = *cursor++;
+        const uint32_t count = (header & kPacketCountMask) + 1u;
+        if (x + count > ImageWidth)
+            return false; // packets never cross rows
+        if (header & kRunPacketBit)
+        {
+            if (!ReadIndexFn(cursor, end, value))
+                return false;
+            const uint32_t raw = target.ConvertFrom(value, *LoaderFormat);
+            for (uint32_t i = 0; i < count; ++i)
+                put(raw);
+            continue;
+        }
+        for (uint32_t i = 0; i < count; ++i)
+        {
+            if (!ReadIndexFn(cursor, end, value))
+                return false;
+            put(target.ConvertFrom(value, *LoaderFormat));
+        }
+    }
+    return true;
+}
+
+std::unique_ptr<TgaImageLoader> LoadTgaImage(std::string_view path)
+{
+    std::unique_ptr<std::FILE, FileCloser> file(openForReading(path, "rb"));
+    if (!file)
+        return nullptr;
+    struct stat info
+    {
+    };
+    if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode))
+        return nullptr;
+    const auto length = static_cast<std::size_t>(info.st_size);
+    if (length < kHeaderSize)
+        return nullptr;
+    MemBuffer buffer = AllocateBuffer(length);
+    if (!buffer || std::fread(buffer.get(), 1, length, file.get()) != length)
+        return nullptr;
+    return TgaImageLoader::FromFileData(std::move(buffer), length);
+}

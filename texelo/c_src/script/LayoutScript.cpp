@@ -1,0 +1,179 @@
+#include "script/LayoutScript.h"
+
+#include "vram/BankWriter.h"
+#include "vram/Organiser.h"
+#include "files/PathLookup.h"
+#include "script/ScriptDriver.h"
+#include "script/ScriptOptions.h"
+#include "report/TexeloAssert.h"
+#include "script/TextureLoader.h"
+
+#include <cctype>
+
+namespace
+{
+
+constexpr int kCellEntryFields = 5;
+constexpr int kClutRowWords = 64;
+constexpr int kPageWords = 64;
+// Cell letters reach the first four texture pages; entries beyond them have
+// no page group to go to.
+constexpr int kLayoutWords = 4 * kPageWords;
+
+int floorDivide(int value, int divisor)
+{
+    const int quotient = value / divisor;
+    return (value % divisor != 0 && value < 0) ? quotient - 1 : quotient;
+}
+
+// The next CLUT row of the layout: rows are used from 255 downwards.
+void nextClutRow(LayoutState& layout)
+{
+    layout.clutColumn = 0;
+    --layout.clutRow;
+}
+
+// Takes the entry's name prefix: '&' palette only, '*' TRANS, '?' ALPHA,
+// none: no transparency mode.
+std::string takePrefix(TexeloContext& ctx, const std::string& name)
+{
+    if (name.empty())
+        return name;
+    switch (name.front())
+    {
+    case '&':
+        ctx.state.PaletteOnly = 1;
+        return name.substr(1);
+    case '*':
+        ctx.state.SemiTransMode = static_cast<int8_t>(SemiTransModeValue::Trans);
+        return name.substr(1);
+    case '?':
+        ctx.state.SemiTransMode = static_cast<int8_t>(SemiTransModeValue::Alpha);
+        return name.substr(1);
+    default:
+        ctx.state.SemiTransMode = static_cast<int8_t>(SemiTransModeValue::None);
+        return name;
+    }
+}
+
+void placeEntry(TexeloContext& ctx, const CellEntry& entry)
+{
+    ScriptState& state = ctx.state;
+    LayoutState& layout = ctx.layout;
+    state.BankSeparateCluts = state.SeparateCluts;
+    state.TileFlag = 0;
+    state.PaletteOnly = 0;
+    const std::string name = takePrefix(ctx, entry.name);
+    state.IndexOffset = equalsIgnoringCase(name, "flatcrd.tga") ? 1 : 0;
+
+    const int x = layout.cellXBase + floorDivide(entry.x, 4);
+    if (x < 0 || x >= kLayoutWords)
+    {
+        ctx.reporter.ReportError(formatText("Cell entry %s lies outside the texture pages", name.c_str()));
+        return;
+    }
+    AddTexture(ctx, name);
+    TextureRecord* record = ctx.lastLoaded;
+    if (!record)
+        return;
+
+    record->X = static_cast<uint16_t>(x & (kPageWords - 1));
+    record->Y = static_cast<uint16_t>(layout.cellYBase + entry.y);
+    record->GroupX = static_cast<uint16_t>(x & ~(kPageWords - 1));
+    record->GroupY = 0;
+    if (layout.clutColumn + record->ClutWidth > kClutRowWords)
+        nextClutRow(layout);
+    record->ClutX = layout.clutColumn;
+    record->ClutY = state.BankSeparateCluts ? static_cast<uint16_t>(255 - layout.clutRow) : layout.clutRow;
+    record->ClutGroupX = 0;
+    record->ClutGroupY = 0;
+    const int group = x / kPageWords + 1;
+    record->Group = static_cast<uint8_t>(group);
+    ctx.GroupWidths[static_cast<std::size_t>(group - 1)] = 1;
+    layout.clutColumn = static_cast<uint16_t>(layout.clutColumn + record->ClutWidth);
+    if (layout.clutColumn >= kClutRowWords)
+        nextClutRow(layout);
+}
+
+void runCellLine(TexeloContext& ctx, const std::string& line)
+{
+    const int letter = std::tolower(static_cast<unsigned char>(line.front()));
+    const int v = letter - 'a';
+    ctx.layout.cellXBase = static_cast<uint16_t>((v & 3) * 16 + (v & 0xF0) * 4);
+    ctx.layout.cellYBase = static_cast<uint16_t>(((v & 0xC) / 4) * 64);
+
+    std::size_t position = 2;
+    CellEntry entry;
+    while (position <= line.size() && readCellEntry(line, position, entry))
+    {
+        placeEntry(ctx, entry);
+        // Entries are found by counting spaces: the next one starts after
+        // the fifth space from here.
+        for (int spaces = 0; spaces < kCellEntryFields; ++spaces)
+        {
+            position = line.find(' ', position);
+            if (position == std::string::npos)
+                return;
+            ++position;
+        }
+    }
+}
+
+void fitLayoutBank(TexeloContext& ctx, const std::string& argument)
+{
+    ScriptState& state = ctx.state;
+    state.BankName = argument;
+    state.SortTextures = 0;
+    ctx.ClutRow = static_cast<uint16_t>(512 - ctx.layout.clutRow);
+    BuildOriginalList(ctx);
+    WriteBank(ctx);
+    TEXELO_ASSERT(ctx.OriginalList, "OriginalList", kTexeloModule);
+    finishBank(ctx);
+}
+
+} // namespace
+
+bool readCellEntry(std::string_view line, std::size_t position, CellEntry& entry)
+{
+    while (position < line.size() && std::isspace(static_cast<unsigned char>(line[position])))
+        ++position;
+    const std::size_t start = position;
+    while (position < line.size() && !std::isspace(static_cast<unsigned char>(line[position])))
+        ++position;
+    if (position == start)
+        return false;
+    entry.name = std::string(line.substr(start, position - start));
+    for (int* field : {&entry.x, &entry.y, &entry.w, &entry.h})
+    {
+        const std::optional<int> value = readNumber(line, position);
+        if (!value)
+            return false;
+        *field = *value;
+    }
+    return true;
+}
+
+void runLayoutLine(TexeloContext& ctx, const std::string& keyword, const std::string& argument,
+                   const std::string& line)
+{
+    if (keyword == "PATH")
+        ctx.state.TexturePath = argument;
+    else if (keyword == "PALETTES")
+        setPalettes(ctx, argument);
+    else if (keyword == "DUPLICATE")
+    {
+        std::size_t position = 0;
+        if (const std::optional<uint32_t> count = readCount(argument, position))
+            ctx.state.DuplicateCount = *count;
+    }
+    else if (keyword == "SEPERATE")
+        setSwitch(ctx, Switch::Separate, argument);
+    else if (keyword == "RESTART")
+        nextClutRow(ctx.layout);
+    else if (keyword == "REMAP")
+        setRemap(ctx, argument);
+    else if (keyword == "FIT")
+        fitLayoutBank(ctx, argument);
+    else if (!keyword.empty() && !line.empty())
+        runCellLine(ctx, line);
+}

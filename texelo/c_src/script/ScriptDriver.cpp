@@ -1,0 +1,153 @@
+#include "script/ScriptDriver.h"
+
+#include "backdrop/Backdrop.h"
+#include "script/LayoutScript.h"
+#include "vram/Organiser.h"
+#include "files/PathLookup.h"
+#include "script/ScriptOptions.h"
+#include "script/ScriptReader.h"
+#include "script/TextureLoader.h"
+
+#include <algorithm>
+
+namespace
+{
+
+constexpr uint16_t kMinClutSize8 = 1;
+constexpr uint16_t kMaxClutSize8 = 256;
+
+void loadWithMode(TexeloContext& ctx, SemiTransModeValue mode, std::string_view name)
+{
+    ctx.state.SemiTransMode = static_cast<int8_t>(mode);
+    AddTexture(ctx, name);
+}
+
+// PAL, HOMEPAL and AWAYPAL: a texture that contributes only its CLUT.
+void loadPaletteOnly(TexeloContext& ctx, HomeAwayKind kind, std::string_view name)
+{
+    ctx.state.PaletteOnly = 1;
+    ctx.state.HomeAway = static_cast<uint8_t>(kind);
+    AddTexture(ctx, name);
+    ctx.state.PaletteOnly = 0;
+    ctx.state.HomeAway = 0;
+}
+
+void setClutSize(TexeloContext& ctx, std::string_view argument)
+{
+    std::size_t position = 0;
+    if (const std::optional<int> size = readNumber(argument, position))
+        ctx.state.ClutSize8 = static_cast<uint16_t>(std::clamp<int>(*size, kMinClutSize8, kMaxClutSize8));
+}
+
+// FIT in a .fit script; false when the bank does not fit.
+bool fitBank(TexeloContext& ctx, std::string_view argument)
+{
+    ScriptState& state = ctx.state;
+    state.BankName = std::string(argument);
+    state.BankSeparateCluts = state.SeparateCluts;
+    if (!OrganiseVram(ctx))
+        return false;
+    state.SeparateCluts = 0;
+    state.SortTextures = 1;
+    state.EdgeClear = 0;
+    finishBank(ctx);
+    return true;
+}
+
+// Executes one line of a .fit script; false when the script must stop.
+bool runFitLine(TexeloContext& ctx, const std::string& keyword, const std::string& argument)
+{
+    if (keyword == "PALETTES")
+        setPalettes(ctx, argument);
+    else if (keyword == "PATH")
+        ctx.state.TexturePath = argument;
+    else if (keyword == "OUTPATH")
+        ctx.state.OutputPath = argument;
+    else if (keyword == "MATCHCLUTS")
+        setSwitch(ctx, Switch::MatchCluts, argument);
+    else if (keyword == "MESSAGES")
+        setSwitch(ctx, Switch::Messages, argument);
+    else if (keyword == "SEPERATE")
+        setSwitch(ctx, Switch::Separate, argument);
+    else if (keyword == "REMAP")
+        setRemap(ctx, argument);
+    else if (keyword == "EDGE")
+        setSwitch(ctx, Switch::Edge, argument);
+    else if (keyword == "SORT")
+        setSwitch(ctx, Switch::Sort, argument);
+    else if (keyword == "CLUT")
+        setClutSize(ctx, argument);
+    else if (keyword == "FIT")
+        return fitBank(ctx, argument);
+    else if (keyword == "PAL")
+        loadPaletteOnly(ctx, HomeAwayKind::None, argument);
+    else if (keyword == "HOMEPAL")
+        loadPaletteOnly(ctx, HomeAwayKind::Home, argument);
+    else if (keyword == "AWAYPAL")
+        loadPaletteOnly(ctx, HomeAwayKind::Away, argument);
+    else if (keyword == "ALPHA")
+        loadWithMode(ctx, SemiTransModeValue::Alpha, argument);
+    else if (keyword == "SUB")
+        loadWithMode(ctx, SemiTransModeValue::Sub, argument);
+    else if (keyword == "TRANS")
+        loadWithMode(ctx, SemiTransModeValue::Trans, argument);
+    else if (keyword == "TILE")
+    {
+        ctx.state.TileFlag = 1;
+        AddTexture(ctx, argument);
+        ctx.state.TileFlag = 0;
+    }
+    else if (keyword == "BACKDROP")
+        WriteBackdrop(ctx, argument);
+    else if (keyword == "NEWBACKDROP")
+        WriteNewBackdrop(ctx, argument);
+    else if (keyword == "FILES")
+    {
+        ctx.state.SemiTransMode = static_cast<int8_t>(SemiTransModeValue::None);
+        AddFiles(ctx, argument);
+    }
+    else if (!keyword.empty())
+        loadWithMode(ctx, SemiTransModeValue::None, keyword);
+    return true;
+}
+
+} // namespace
+
+void finishBank(TexeloContext& ctx)
+{
+    ScriptState& state = ctx.state;
+    ctx.ShownList = std::move(ctx.PendingList);
+    ctx.PendingList.clear();
+    ctx.lastLoaded = nullptr;
+    state.DuplicateCount = 0;
+    state.RemapMode = static_cast<uint32_t>(RemapModeValue::Off);
+    state.PaletteCount = 0;
+    ctx.TextureCount = 0;
+    ctx.OriginalList.reset();
+    ctx.GroupWidths.fill(0);
+    ctx.reporter.repaint();
+}
+
+void RunScript(TexeloContext& ctx, std::string_view scriptName)
+{
+    const std::optional<std::vector<uint8_t>> bytes = readWholeFile(scriptName);
+    if (!bytes)
+    {
+        ctx.reporter.ReportError(formatText("Failed to open script file %.*s", static_cast<int>(scriptName.size()),
+                                            scriptName.data()));
+        return;
+    }
+    ScriptReader reader(std::string(bytes->begin(), bytes->end()));
+    const bool fitScript = scriptName.find(".fit") != std::string_view::npos;
+    if (!fitScript)
+        ctx.layout = LayoutState{};
+    while (reader.readLine())
+    {
+        if (reader.isComment())
+            continue;
+        if (!fitScript)
+            runLayoutLine(ctx, reader.keyword(), reader.argument(), reader.line());
+        else if (!runFitLine(ctx, reader.keyword(), reader.argument()))
+            return;
+    }
+}

@@ -1,0 +1,190 @@
+#include "script/TextureLoader.h"
+
+#include "convert/PaletteSet.h"
+#include "convert/PsxConvert.h"
+#include "files/PathLookup.h"
+#include "image/TgaDecoder.h"
+#include "convert/TimImage.h"
+
+#include <algorithm>
+
+namespace
+{
+
+constexpr uint16_t kMaxTexels = 256;
+constexpr uint16_t kWidthMask = 0x7FFF;
+constexpr uint16_t kDefaultClutSize8 = 256;
+
+bool hasTgaExtension(std::string_view name)
+{
+    return name.find(".TGA") != std::string_view::npos || name.find(".tga") != std::string_view::npos;
+}
+
+std::unique_ptr<TextureRecord> makePlaceholder(TexeloContext& ctx, std::unique_ptr<TextureRecord> record)
+{
+    record->Id = ctx.TextureCount++;
+    return record;
+}
+
+// Width in VRAM words of a texture `pixels` texels wide.
+uint16_t widthInWords(uint8_t kind, uint16_t pixels)
+{
+    switch (static_cast<TimKind>(kind))
+    {
+    case TimKind::Indexed4:
+        return static_cast<uint16_t>((pixels + 3) / 4);
+    case TimKind::Indexed8:
+        return static_cast<uint16_t>((pixels + 1) / 2);
+    default:
+        return pixels;
+    }
+}
+
+// The CLUT and its copies: remapped through the palette set, duplicated, or
+// the texture's own alone. Every shape ends with ClutData holding exactly
+// ClutWidth x (ClutExtraRows + 1) entries, which is what the bank writes.
+void buildClut(TexeloContext& ctx, TextureRecord& record, const tim::Layout& layout)
+{
+    ScriptState& state = ctx.state;
+    const uint32_t timEntries = (layout.clutLength - tim::kBlockHeaderBytes) / 2;
+    record.ClutWidth = static_cast<uint16_t>((timEntries + 15) & 0x1F0);
+    record.ClutExtraRows = 0;
+    record.HasClut = 1;
+    const uint32_t copies =
+        state.PaletteCount == 0 && state.DuplicateCount != 0 ? state.DuplicateCount : state.PaletteCount;
+    record.ClutCopies = static_cast<uint8_t>(copies);
+
+    // The texture's own CLUT; entries the TIM does not hold are 0.
+    std::vector<uint16_t> own(record.ClutWidth, 0);
+    const std::size_t firstEntry = layout.clutBlock + tim::kBlockHeaderBytes;
+    for (uint32_t i = 0; i < std::min<uint32_t>(timEntries, record.ClutWidth); ++i)
+        own[i] = tim::read16(record.TimData, firstEntry + 2 * i);
+
+    const bool indexed4 = record.Kind == static_cast<uint8_t>(TimKind::Indexed4);
+    if (state.PaletteCount != 0 && state.RemapMode != static_cast<uint32_t>(RemapModeValue::Off))
+    {
+        RemapToPaletteSet(ctx, own.data(), record.ClutData, record.ClutWidth);
+        if (indexed4 && record.ClutWidth == 16 && state.RemapMode == static_cast<uint32_t>(RemapModeValue::Across))
+            record.ClutWidth = static_cast<uint16_t>(16 * state.PaletteCount);
+        else
+            record.ClutExtraRows = static_cast<uint16_t>(state.PaletteCount - 1);
+    }
+    else if (state.DuplicateCount != 0)
+    {
+        record.ClutData.clear();
+        for (uint32_t i = 0; i < state.DuplicateCount; ++i)
+            record.ClutData.insert(record.ClutData.end(), own.begin(), own.end());
+        // An 8-bit CLUT is a whole row already: its copies go one per row.
+        if (indexed4)
+            record.ClutWidth = static_cast<uint16_t>(record.ClutWidth * state.DuplicateCount);
+        else
+            record.ClutExtraRows = static_cast<uint16_t>(state.DuplicateCount - 1);
+    }
+    else
+    {
+        record.ClutData = std::move(own);
+        if (!indexed4 && state.BankSeparateCluts)
+        {
+            state.BankSeparateCluts = 0;
+            if (state.MessagesOn)
+                ctx.reporter.ReportError("Seperate CLUT's not allowed with 8-bit textures");
+        }
+    }
+    record.ClutData.resize(static_cast<std::size_t>(record.ClutWidth) * (record.ClutExtraRows + 1u), 0);
+}
+
+} // namespace
+
+std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view name)
+{
+    ScriptState& state = ctx.state;
+    auto record = std::make_unique<TextureRecord>();
+    record->Tiled = state.TileFlag;
+    record->PaletteOnly = state.PaletteOnly;
+    record->HomeAway = state.HomeAway;
+    if (name == "NULL")
+        return makePlaceholder(ctx, std::move(record));
+
+    record->Name = hasTgaExtension(name) ? std::string(name) : std::string(name) + ".tga";
+    record->Id = ctx.TextureCount;
+
+    std::string path = state.TexturePath + record->Name;
+    std::unique_ptr<RgbaImage> image = LoadTgaFile(ctx, path);
+    if (!image)
+    {
+        path = std::string(kDefaultTextureFolder) + record->Name;
+        image = LoadTgaFile(ctx, path);
+    }
+    if (!image)
+    {
+        ctx.reporter.ReportError(formatText("Failed to open %s", path.c_str()));
+        return nullptr;
+    }
+    ctx.reporter.print(formatText("Opened %s\n", path.c_str()));
+    ++ctx.TextureCount;
+
+    const uint32_t size = ConvertToPsx(ctx, image->pixels.data(), image->Width, image->Height, path);
+    image.reset();
+    if (size == 0 || size > ctx.PsxSpriteData.size())
+        return nullptr;
+    record->TimSize = size;
+    record->TimData.assign(ctx.PsxSpriteData.begin(), ctx.PsxSpriteData.begin() + size);
+    const std::optional<tim::Layout> layout = tim::parse(record->TimData);
+    if (!layout)
+        return nullptr;
+
+    record->SemiTrans = state.SemiTransMode == static_cast<int8_t>(SemiTransModeValue::None)
+                            ? 0
+                            : static_cast<uint8_t>(state.SemiTransMode | 0x80);
+    record->Kind = static_cast<uint8_t>(layout->flags & tim::kFlagModeMask);
+    if (record->Kind == static_cast<uint8_t>(TimKind::Direct24))
+    {
+        ctx.reporter.print(formatText("24-bit textures not supported, failed to load %s!\n", path.c_str()));
+        return nullptr;
+    }
+    if (record->Kind > static_cast<uint8_t>(TimKind::Direct24))
+        return nullptr;
+    if (layout->hasClut)
+        buildClut(ctx, *record, *layout);
+
+    record->Width = widthInWords(record->Kind, layout->pixelWidth) & kWidthMask;
+    record->Height = layout->pixelHeight;
+    record->PixelWidth = static_cast<uint16_t>(record->Width << (2 - record->Kind));
+    if (record->PaletteOnly)
+    {
+        record->Width = 1;
+        record->Height = 0;
+        record->PixelWidth = 1;
+    }
+    // Judged on the untruncated width: a texture 65,536 texels wide must not
+    // pass as 0 texels wide.
+    const uint32_t texels = static_cast<uint32_t>(record->Width) << (2 - record->Kind);
+    if (texels > kMaxTexels || record->Height > kMaxTexels)
+    {
+        ctx.reporter.print(formatText("Texture %s is too large!\n", path.c_str()));
+        ctx.reporter.print(formatText("%s is %d pixels wide and %d pixels high.\n", path.c_str(),
+                                      static_cast<int>(texels), record->Height));
+        return nullptr;
+    }
+    return record;
+}
+
+void AddTexture(TexeloContext& ctx, std::string_view name)
+{
+    std::unique_ptr<TextureRecord> record = LoadTexture(ctx, name);
+    ctx.lastLoaded = record.get();
+    if (record)
+        ctx.PendingList.push_back(std::move(record));
+    ctx.state.ClutSize8 = kDefaultClutSize8;
+}
+
+void AddFiles(TexeloContext& ctx, std::string_view pattern)
+{
+    for (const std::string& name : findMatchingFiles(ctx.state.TexturePath + std::string(pattern)))
+    {
+        std::unique_ptr<TextureRecord> record = LoadTexture(ctx, name);
+        ctx.lastLoaded = record.get();
+        if (record)
+            ctx.PendingList.push_back(std::move(record));
+    }
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "script/TexeloContext.h"
+
+#include <memory>
+#include <string_view>
+
+// The second place a texture is looked for when TexturePath does not hold it.
+inline constexpr std::string_view kDefaultTextureFolder = "t:\\Varnok\\Textures\\PSX\\TGAS\\Objects\\Global\\";
+
+// Loads one texture into a new record, reading the script state for its
+// flags and CLUT copies; nothing when the texture cannot be used (the reason
+// has been reported). "NULL" gives a placeholder that only takes an Id.
+[[nodiscard]] std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view name);
+
+// Loads a texture and appends it to PendingList; ClutSize8 returns to 256
+// afterwards, loaded or not.
+void AddTexture(TexeloContext& ctx, std::string_view name);
+
+// Loads every file (not folder) in TexturePath that matches `pattern`.
+void AddFiles(TexeloContext& ctx, std::string_view pattern);

@@ -1,0 +1,158 @@
+#include "vram/ClutPlacement.h"
+
+#include <algorithm>
+
+namespace
+{
+constexpr int kSeparateAreaX = 960;
+constexpr int kSeparateAreaWidth = 64;
+constexpr int kSeparateAreaFirstRow = 256;
+constexpr int kVramWidth = 1024;
+constexpr int kBandBottom = 255;
+
+bool sameClut(const TextureRecord& a, const TextureRecord& b)
+{
+    if (a.ClutWidth == 0 || a.ClutWidth != b.ClutWidth || a.ClutExtraRows != b.ClutExtraRows)
+        return false;
+    const std::size_t entries = static_cast<std::size_t>(a.ClutWidth) * (a.ClutExtraRows + 1u);
+    if (a.ClutData.size() < entries || b.ClutData.size() < entries)
+        return false;
+    return std::equal(a.ClutData.begin(), a.ClutData.begin() + static_cast<std::ptrdiff_t>(entries),
+                      b.ClutData.begin());
+}
+
+bool placeInSeparateArea(TexeloContext& ctx, ClutAllocator& clut, ClutRefusals& refusals, TextureRecord& record)
+{
+    if (record.ClutWidth > kSeparateAreaWidth)
+    {
+        if (refusals.insert(&record).second)
+            ctx.reporter.ReportError(formatText("CLUT of %s is too wide for the separate CLUT area",
+                                                record.Name.c_str()));
+        return false;
+    }
+    if (clut.cursor + record.ClutWidth > kVramWidth)
+    {
+        // A new row starts past the tallest CLUT of the row it leaves.
+        clut.cursor = kSeparateAreaX;
+        clut.row += std::max(clut.separateRowHeight, 1);
+        clut.separateRowHeight = 0;
+    }
+    record.ClutX = static_cast<uint16_t>(clut.cursor - kSeparateAreaX);
+    record.ClutY = static_cast<uint16_t>(clut.row - kSeparateAreaFirstRow);
+    clut.cursor += record.ClutWidth;
+    clut.separateRowHeight = std::max(clut.separateRowHeight, record.ClutExtraRows + 1);
+    return true;
+}
+
+bool placeInGroup(TexeloContext& ctx, ClutAllocator& clut, TextureRecord& record, int groupOriginX, int groupWidth,
+                  int bandOriginY)
+{
+    const int width = record.ClutWidth;
+    const int extraRows = record.ClutExtraRows;
+    const int groupEnd = groupOriginX + groupWidth;
+    // A CLUT wider than its group would reach into its neighbour's columns.
+    if (width > groupWidth)
+        return false;
+    const ClutAllocator before = clut;
+    bool restartedInPlace = false;
+    for (;;)
+    {
+        if (clut.cursor + width > groupEnd)
+        {
+            // A strip with nothing in it cannot move up: scanning it again
+            // would find the same blocked columns.
+            if (clut.stripHeight == 0 && restartedInPlace)
+                break;
+            restartedInPlace = clut.stripHeight == 0;
+            clut.cursor = groupOriginX;
+            clut.row -= clut.stripHeight;
+            clut.stripHeight = 0;
+            clut.stripExtraRows = 0;
+        }
+        if (clut.row <= bandOriginY)
+            break;
+        const int firstBlocked = [&] {
+            for (int column = clut.cursor; column < clut.cursor + width; ++column)
+                if (ctx.Skyline[static_cast<std::size_t>(column)] >= clut.row - extraRows)
+                    return column;
+            return -1;
+        }();
+        if (firstBlocked >= 0)
+        {
+            clut.cursor += width;
+            continue;
+        }
+        record.ClutX = static_cast<uint16_t>(clut.cursor - groupOriginX);
+        record.ClutY = static_cast<uint16_t>(clut.row - extraRows - bandOriginY);
+        clut.cursor += width;
+        clut.stripHeight = std::max(clut.stripHeight, extraRows + 1);
+        clut.stripExtraRows = std::max(clut.stripExtraRows, extraRows);
+        return true;
+    }
+    // Everything the search changed is taken back, the strip height too: a
+    // strip left at height 0 would let the next CLUT start a new strip on
+    // the row of the one it failed to leave, on top of its CLUTs.
+    clut = before;
+    return false;
+}
+
+} // namespace
+
+ClutAllocator startClutAllocator(const ScriptState& state)
+{
+    ClutAllocator clut;
+    if (state.BankSeparateCluts)
+    {
+        clut.cursor = kSeparateAreaX;
+        clut.row = kSeparateAreaFirstRow;
+    }
+    else
+    {
+        clut.cursor = 0;
+        clut.row = kBandBottom;
+    }
+    return clut;
+}
+
+void moveClutAllocatorToGroup(ClutAllocator& clut, int groupOriginX, int bandOriginY)
+{
+    clut.cursor = groupOriginX;
+    clut.row = bandOriginY + kBandBottom;
+    clut.stripExtraRows = 0;
+}
+
+bool FindMatchingClut(const TexeloContext& ctx, TextureRecord& record, uint8_t group)
+{
+    const bool anyGroup = ctx.state.BankSeparateCluts != 0;
+    for (const auto& candidate : ctx.PendingList)
+    {
+        const bool inScope = anyGroup ? candidate->Group != 0 : candidate->Group == group;
+        if (!inScope || candidate.get() == &record || !sameClut(*candidate, record))
+            continue;
+        record.ClutX = candidate->ClutX;
+        record.ClutY = candidate->ClutY;
+        record.ClutGroupX = candidate->ClutGroupX;
+        record.ClutGroupY = candidate->ClutGroupY;
+        return true;
+    }
+    return false;
+}
+
+bool PlaceClut(TexeloContext& ctx, ClutAllocator& clut, ClutRefusals& refusals, TextureRecord& record,
+               int groupOriginX, int groupWidth, int bandOriginY)
+{
+    const bool placed = ctx.state.BankSeparateCluts
+                            ? placeInSeparateArea(ctx, clut, refusals, record)
+                            : placeInGroup(ctx, clut, record, groupOriginX, groupWidth, bandOriginY);
+    if (placed)
+    {
+        record.ClutGroupX = static_cast<uint16_t>(groupOriginX);
+        record.ClutGroupY = static_cast<uint16_t>(bandOriginY);
+    }
+    return placed;
+}
+
+uint16_t separateAreaClutRow(const ClutAllocator& clut)
+{
+    return static_cast<uint16_t>(clut.row + std::max(clut.separateRowHeight, 1) - 1);
+}
