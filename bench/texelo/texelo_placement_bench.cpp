@@ -6,7 +6,7 @@
 // printed with the figures.
 #include "vram/Organiser.h"
 #include "vram/Placement.h"
-#include "script/TexeloContext.h"
+#include "vram/TextureRecord.h"
 #include "report/TexeloReporter.h"
 
 #include <benchmark/benchmark.h>
@@ -60,24 +60,23 @@ void placeBank(benchmark::State& state)
     for (auto _ : state)
     {
         state.PauseTiming();
-        auto ctx = std::make_unique<TexeloContext>(reporter);
+        auto bank = std::make_unique<TextureBank>();
         for (const TextureRecord& texture : textures)
-            ctx->PendingList.push_back(std::make_unique<TextureRecord>(texture));
+            bank->PendingList.push_back(std::make_unique<TextureRecord>(texture));
         state.ResumeTiming();
 
-        BuildOriginalList(*ctx);
-        ctx->Skyline.fill(0);
-        if (!PlaceTextures(*ctx))
+        BuildOriginalList(*bank, true);
+        if (!PlaceTextures(*bank, BankOptions{}, reporter))
         {
             state.SkipWithError("the bank does not fit");
             break;
         }
         groups = 0;
-        while (groups < static_cast<int>(ctx->GroupWidths.size()) && ctx->GroupWidths[groups] != 0)
+        while (groups < static_cast<int>(bank->GroupWidths.size()) && bank->GroupWidths[groups] != 0)
             ++groups;
 
         state.PauseTiming();
-        ctx.reset();
+        bank.reset();
         state.ResumeTiming();
     }
     state.counters["groups"] = groups;

@@ -6,6 +6,7 @@
 // to the working folder.
 
 #include "ExpectedBackdrop.h"
+#include "backdrop/Backdrop.h"
 #include "script/TexeloContext.h"
 #include "TgaWriter.h"
 #include "texelo/CapturingReporter.h"
@@ -31,7 +32,8 @@ protected:
     BackdropTest() : m_saved(std::filesystem::current_path())
     {
         std::filesystem::current_path(folder.path());
-        ctx.state.TexturePath = "ART\\";
+        settings.TexturePath = "ART\\";
+        settings.OutputPath = "./";
     }
     ~BackdropTest() override { std::filesystem::current_path(m_saved); }
 
@@ -86,7 +88,12 @@ protected:
 
     TempFolder folder;
     CapturingReporter reporter;
-    TexeloContext ctx{reporter};
+    BackdropSettings settings;
+    ColourTable colours;
+    TexeloContext ctx{reporter}; // for whole scripts
+
+    void writeBackdrop(std::string_view name) { WriteBackdrop(settings, colours, reporter, name); }
+    void writeNewBackdrop(std::string_view name) { WriteNewBackdrop(settings, reporter, name); }
 
 private:
     std::filesystem::path m_saved;

@@ -84,7 +84,7 @@ TEST_F(BackdropTest, BackdropWithoutPalettesWritesItsOwnPaletteOnly)
     const std::vector<Rgba> pixels = picture(640, pictureColours());
     writePicture("scene.tga", fromColours(640, 512, pixels, 24));
 
-    WriteBackdrop(ctx, "SCENE");
+    writeBackdrop("SCENE");
 
     const Reduced expectedPicture = reduce(pixels);
     expectFile("SCENE", expected::backdropFile(expectedPicture.palette, {}, expectedPicture.indices));
@@ -94,8 +94,8 @@ TEST_F(BackdropTest, BackdropWithoutPalettesWritesItsOwnPaletteOnly)
 
 TEST_F(BackdropTest, BackdropTakesAlternativePalettesFromPalettePicturesInOrder)
 {
-    ctx.state.PaletteCount = 2;
-    ctx.state.OutputPath = "OUT\\";
+    settings.PaletteCount = 2;
+    settings.OutputPath = "OUT\\";
     folder.makeFolder("OUT"); // output names are used as formed
     const std::vector<Rgba> pixels = picture(640, pictureColours());
     writePicture("scene.tga", fromColours(640, 512, pixels, 24));
@@ -104,7 +104,7 @@ TEST_F(BackdropTest, BackdropTakesAlternativePalettesFromPalettePicturesInOrder)
     writePicture("scene.pa0", fromColours(2, 2, first, 32));
     writePicture("scene.pa1", fromColours(2, 1, second, 16));
 
-    WriteBackdrop(ctx, "SCENE");
+    writeBackdrop("SCENE");
 
     const Reduced expectedPicture = reduce(pixels);
     expectFile("OUT/SCENE", expected::backdropFile(expectedPicture.palette,
@@ -115,11 +115,11 @@ TEST_F(BackdropTest, BackdropTakesAlternativePalettesFromPalettePicturesInOrder)
 
 TEST_F(BackdropTest, BackdropReadsPalettePicturesFirstAndStopsAtAMissingOne)
 {
-    ctx.state.PaletteCount = 2;
+    settings.PaletteCount = 2;
     writePicture("scene.pa0", fromColours(1, 1, {{1, 2, 3, 0}}, 24));
     // No picture 1 and no backdrop picture either: only palette 1 is reported.
 
-    WriteBackdrop(ctx, "SCENE");
+    writeBackdrop("SCENE");
 
     EXPECT_EQ(reporter.output(), "Failed to open ART\\SCENE.pa1\n");
     EXPECT_EQ(reporter.messageLine(), "Failed to open ART\\SCENE.pa1");
@@ -132,7 +132,7 @@ TEST_F(BackdropTest, BackdropOfBlackAndWhiteGivesOpaqueBlackAndWhite)
     const std::vector<Rgba> pixels = picture(640, {{0, 0, 0, 0}, {255, 255, 255, 0}});
     writePicture("scene.tga", fromColours(640, 512, pixels, 24));
 
-    WriteBackdrop(ctx, "SCENE");
+    writeBackdrop("SCENE");
 
     const std::optional<std::vector<uint8_t>> file = output("SCENE");
     ASSERT_TRUE(file.has_value());
@@ -149,7 +149,7 @@ TEST_F(BackdropTest, BackdropPadsA638PixelPictureTo640)
     const std::vector<Rgba> pixels = picture(638, pictureColours());
     writePicture("scene.tga", fromColours(638, 512, pixels, 24));
 
-    WriteBackdrop(ctx, "SCENE");
+    writeBackdrop("SCENE");
 
     const Reduced expectedPicture = reduce(pixels);
     expectFile("SCENE",
@@ -171,12 +171,12 @@ TEST_F(BackdropTest, BackdropRefusesMoreThanSixteenColoursAndOtherSizes)
     writePicture("thin.tga", fromColours(636, 512, std::vector<Rgba>(636 * 512), 24));
     writePicture("odd.pa0", fromColours(18, 1, seventeen, 24));
 
-    WriteBackdrop(ctx, "MANY");
-    WriteBackdrop(ctx, "WIDE");
-    WriteBackdrop(ctx, "SHORT");
-    WriteBackdrop(ctx, "THIN");
-    ctx.state.PaletteCount = 1;
-    WriteBackdrop(ctx, "ODD");
+    writeBackdrop("MANY");
+    writeBackdrop("WIDE");
+    writeBackdrop("SHORT");
+    writeBackdrop("THIN");
+    settings.PaletteCount = 1;
+    writeBackdrop("ODD");
 
     EXPECT_EQ(reporter.output(), "More than 16 colours in ART\\MANY.tga\n"
                                  "Backdrop image must be 640 x 512: ART\\WIDE.tga\n"
@@ -188,10 +188,10 @@ TEST_F(BackdropTest, BackdropRefusesMoreThanSixteenColoursAndOtherSizes)
 
 TEST_F(BackdropTest, BackdropReportsAnOutputFileItCannotCreate)
 {
-    ctx.state.OutputPath = "NOWHERE\\";
+    settings.OutputPath = "NOWHERE\\";
     writePicture("scene.tga", fromColours(640, 512, picture(640, pictureColours()), 24));
 
-    WriteBackdrop(ctx, "SCENE");
+    writeBackdrop("SCENE");
 
     EXPECT_EQ(reporter.output(), "Couldn't open output file NOWHERE\\SCENE\n");
     EXPECT_TRUE(wroteNothing());

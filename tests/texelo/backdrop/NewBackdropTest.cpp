@@ -1,7 +1,7 @@
 // NEWBACKDROP: index-colour pictures with ACT palettes, and ReadAct16.
 #include "backdrop/Backdrop.h"
 #include "BackdropFixture.h"
-#include "backdrop/Utils.h"
+#include "backdrop/ActPalette.h"
 
 namespace
 {
@@ -42,13 +42,13 @@ std::vector<Rgb> someColours(int seed)
 
 TEST_F(BackdropTest, NewBackdropWritesPaletteZeroTwiceThenEveryPalette)
 {
-    ctx.state.PaletteCount = 3;
+    settings.PaletteCount = 3;
     for (int i = 0; i < 3; ++i)
         writeAct(i, someColours(i + 1));
     const std::vector<uint8_t> indices = patternIndices();
     writePicture("scene.tga", indexedPicture(indices));
 
-    WriteNewBackdrop(ctx, "SCENE");
+    writeNewBackdrop("SCENE");
 
     const std::optional<std::vector<uint8_t>> file = output("SCENE");
     ASSERT_TRUE(file.has_value());
@@ -62,14 +62,14 @@ TEST_F(BackdropTest, NewBackdropWritesPaletteZeroTwiceThenEveryPalette)
 
 TEST_F(BackdropTest, NewBackdropPacksTheLeftPixelIntoTheLowNibble)
 {
-    ctx.state.PaletteCount = 1;
+    settings.PaletteCount = 1;
     writeAct(0, {});
     std::vector<uint8_t> indices(640 * 512, 0);
     indices[0] = 0x03;
     indices[1] = 0x0A;
     writePicture("scene.tga", indexedPicture(indices));
 
-    WriteNewBackdrop(ctx, "SCENE");
+    writeNewBackdrop("SCENE");
 
     const std::optional<std::vector<uint8_t>> file = output("SCENE");
     ASSERT_TRUE(file.has_value());
@@ -78,7 +78,7 @@ TEST_F(BackdropTest, NewBackdropPacksTheLeftPixelIntoTheLowNibble)
 
 TEST_F(BackdropTest, NewBackdropGrowsThePaletteStoreBeyondNine)
 {
-    ctx.state.PaletteCount = 11;
+    settings.PaletteCount = 11;
     std::vector<expected::Palette16> palettes;
     for (int i = 0; i < 11; ++i)
     {
@@ -88,7 +88,7 @@ TEST_F(BackdropTest, NewBackdropGrowsThePaletteStoreBeyondNine)
     const std::vector<uint8_t> indices = patternIndices();
     writePicture("scene.tga", indexedPicture(indices));
 
-    WriteNewBackdrop(ctx, "SCENE");
+    writeNewBackdrop("SCENE");
 
     expectFile("SCENE", expected::backdropFile(palettes[0], palettes, indices));
 }
@@ -112,7 +112,7 @@ TEST(ReadAct16, TruncatesChannelsAndAlwaysSetsTheStpBit)
 
 TEST_F(BackdropTest, NewBackdropWithoutPalettesAsksForThem)
 {
-    WriteNewBackdrop(ctx, "SCENE");
+    writeNewBackdrop("SCENE");
     EXPECT_EQ(reporter.output(), "Need to specify number of palettes for SCENE");
     EXPECT_EQ(reporter.messageLine(), "Need to specify number of palettes for SCENE");
     EXPECT_GE(reporter.repaints, 1);
@@ -120,12 +120,12 @@ TEST_F(BackdropTest, NewBackdropWithoutPalettesAsksForThem)
 
 TEST_F(BackdropTest, NewBackdropStopsAtTheFirstMissingActFile)
 {
-    ctx.state.PaletteCount = 3;
+    settings.PaletteCount = 3;
     writeAct(0, {});
     writeAct(2, {});
     writePicture("scene.tga", indexedPicture(patternIndices()));
 
-    WriteNewBackdrop(ctx, "SCENE");
+    writeNewBackdrop("SCENE");
 
     EXPECT_EQ(reporter.output(), "Failed to open 1.act");
     EXPECT_EQ(reporter.messageLine(), "Failed to open 1.act");
@@ -134,7 +134,7 @@ TEST_F(BackdropTest, NewBackdropStopsAtTheFirstMissingActFile)
 
 TEST_F(BackdropTest, NewBackdropReportsPicturesItCannotUse)
 {
-    ctx.state.PaletteCount = 1;
+    settings.PaletteCount = 1;
     writeAct(0, {});
     const std::vector<uint8_t> indices = patternIndices();
     TgaImage truncated = indexedPicture(indices);
@@ -162,7 +162,7 @@ TEST_F(BackdropTest, NewBackdropReportsPicturesItCannotUse)
     std::string all;
     for (const auto& [name, message] : cases)
     {
-        WriteNewBackdrop(ctx, name);
+        writeNewBackdrop(name);
         EXPECT_EQ(reporter.messageLine(), message);
         all += message;
     }
@@ -173,14 +173,14 @@ TEST_F(BackdropTest, NewBackdropReportsPicturesItCannotUse)
 
 TEST_F(BackdropTest, NewBackdropRefusesAnIndexAboveFifteenAndKeepsTheEarlierFile)
 {
-    ctx.state.PaletteCount = 1;
+    settings.PaletteCount = 1;
     writeAct(0, {});
     std::vector<uint8_t> indices = patternIndices();
     indices[640 * 300 + 17] = 16;
     writePicture("scene.tga", indexedPicture(indices));
     folder.write("SCENE", "earlier");
 
-    WriteNewBackdrop(ctx, "SCENE");
+    writeNewBackdrop("SCENE");
 
     EXPECT_EQ(reporter.output(), "Image contains pixels referencing outside the range (0-15) in the palette");
     const std::optional<std::vector<uint8_t>> file = output("SCENE");
@@ -191,12 +191,12 @@ TEST_F(BackdropTest, NewBackdropRefusesAnIndexAboveFifteenAndKeepsTheEarlierFile
 
 TEST_F(BackdropTest, NewBackdropReportsAnOutputFileItCannotCreate)
 {
-    ctx.state.PaletteCount = 1;
-    ctx.state.OutputPath = "NOWHERE\\";
+    settings.PaletteCount = 1;
+    settings.OutputPath = "NOWHERE\\";
     writeAct(0, {});
     writePicture("scene.tga", indexedPicture(patternIndices()));
 
-    WriteNewBackdrop(ctx, "SCENE");
+    writeNewBackdrop("SCENE");
 
     EXPECT_EQ(reporter.output(), "Couldn't open output file NOWHERE\\SCENE");
     EXPECT_TRUE(wroteNothing());

@@ -16,8 +16,8 @@ TEST(ChannelReduction, RoundsToFiveBitsAndHoldsTheTopAt31)
     for (int x = 0; x < 10; ++x)
         image.set(x, 0, {inputs[x], inputs[x], inputs[x], 77});
     TexeloReporter reporter(std::tmpfile(), std::tmpfile());
-    TexeloContext ctx(reporter);
-    EXPECT_NE(ConvertToPsx(ctx, image.pixels.data(), 10, 1, "R.TGA"), 0u);
+    ColourTable colours;
+    EXPECT_TRUE(ConvertToPsx({}, colours, reporter, image.pixels.data(), 10, 1, "R.TGA"));
     for (int x = 0; x < 10; ++x)
     {
         EXPECT_EQ(image.pixels[x * 4 + 0], expected[x]) << "input " << int{inputs[x]};
@@ -44,7 +44,7 @@ TEST_F(ConvertTest, NearBlackMergesWithBlackAndDarkGreyGetsStp)
     image.set(1, 0, {0, 0, 0, 0});
     image.set(2, 0, {4, 4, 4, 0});
     ASSERT_NE(convert(image), 0u);
-    EXPECT_EQ(ctx.UniqueColourCount, 2u);
+    EXPECT_EQ(colours.UniqueColourCount, 2u);
     EXPECT_EQ(clutEntry(0), 0x0000);
     EXPECT_EQ(clutEntry(1), 0x8421);
 }
@@ -67,7 +67,7 @@ TEST_F(ConvertTest, AlphaDecidesStpAndSplitsOtherwiseEqualColours)
     image.set(2, 0, {40, 0, 0, 0});   // 5 again, now with STP
     image.set(3, 0, {8, 0, 0, 255});
     ASSERT_NE(convert(image), 0u);
-    ASSERT_EQ(ctx.UniqueColourCount, 3u);
+    ASSERT_EQ(colours.UniqueColourCount, 3u);
     EXPECT_EQ(clutEntry(0), 0x0001);
     EXPECT_EQ(clutEntry(1), 0x0005) << "found first, so it stays before its twin";
     EXPECT_EQ(clutEntry(2), 0x8005);
@@ -84,8 +84,8 @@ TEST_F(ConvertTest, TableIsSortedByBlueGreenRedWithTiesInDiscoveryOrder)
     TestImage image(5, 1);
     for (int x = 0; x < 5; ++x)
         image.set(x, 0, pixels[x]);
-    EXPECT_EQ(CountColours(ctx, image.pixels.data(), 5, 1), 4u);
-    const auto& table = ctx.UniqueColourTable;
+    EXPECT_EQ(CountColours(settings.PaletteOnly, colours, image.pixels.data(), 5, 1), 4u);
+    const auto& table = colours.UniqueColourTable;
     ASSERT_EQ(table.size(), kUniqueColourCapacity);
     std::vector<std::array<uint32_t, 5>> found; // r, g, b, a, FirstPixel
     for (std::size_t i = 0; i < 4; ++i)
@@ -109,10 +109,10 @@ TEST_F(ConvertTest, ManyTiesKeepDiscoveryOrderThroughTheSort)
         image.set(2 * k, 0, {red, green, 0, firstAlpha});
         image.set(2 * k + 1, 0, {red, green, 0, static_cast<uint8_t>(7 - firstAlpha)});
     }
-    ASSERT_EQ(CountColours(ctx, image.pixels.data(), 200, 1), 200u);
+    ASSERT_EQ(CountColours(settings.PaletteOnly, colours, image.pixels.data(), 200, 1), 200u);
     for (std::size_t i = 0; i < 200; ++i)
     {
-        const UniqueColour& entry = ctx.UniqueColourTable[i];
+        const UniqueColour& entry = colours.UniqueColourTable[i];
         EXPECT_EQ(entry.g * 32 + entry.r, i / 2) << "entry " << i;
         const std::size_t k = 99 - i / 2;
         EXPECT_EQ(entry.FirstPixel, 2 * k + i % 2) << "entry " << i;
@@ -123,20 +123,20 @@ TEST_F(ConvertTest, RecountClearsWhatAnEarlierImageLeftInTheTable)
 {
     TestImage many = TestImage::withColours(8, 8, 40);
     TestImage few = TestImage::withColours(2, 1, 2);
-    CountColours(ctx, many.pixels.data(), 8, 8);
-    EXPECT_EQ(CountColours(ctx, few.pixels.data(), 2, 1), 2u);
+    CountColours(settings.PaletteOnly, colours, many.pixels.data(), 8, 8);
+    EXPECT_EQ(CountColours(settings.PaletteOnly, colours, few.pixels.data(), 2, 1), 2u);
     for (std::size_t i = 2; i < kUniqueColourCapacity; ++i)
-        EXPECT_EQ(ctx.UniqueColourTable[i].r | ctx.UniqueColourTable[i].g | ctx.UniqueColourTable[i].b, 0);
+        EXPECT_EQ(colours.UniqueColourTable[i].r | colours.UniqueColourTable[i].g | colours.UniqueColourTable[i].b, 0);
 }
 
 TEST_F(ConvertTest, CountStaysExactBeyondTheTable)
 {
     TestImage image = TestImage::withColours(100, 30, 1000);
-    EXPECT_EQ(CountColours(ctx, image.pixels.data(), 100, 30), 1000u);
-    EXPECT_EQ(ctx.UniqueColourCount, 1000u);
-    ASSERT_EQ(ctx.UniqueColourTable.size(), kUniqueColourCapacity);
+    EXPECT_EQ(CountColours(settings.PaletteOnly, colours, image.pixels.data(), 100, 30), 1000u);
+    EXPECT_EQ(colours.UniqueColourCount, 1000u);
+    ASSERT_EQ(colours.UniqueColourTable.size(), kUniqueColourCapacity);
     for (std::size_t i = 0; i < kUniqueColourCapacity; ++i)
-        EXPECT_EQ(ctx.UniqueColourTable[i].FirstPixel, i) << "the first 256 colours found are kept, in order";
+        EXPECT_EQ(colours.UniqueColourTable[i].FirstPixel, i) << "the first 256 colours found are kept, in order";
 }
 
 // A first texture fixes the table; a palette-only one takes its colours from
@@ -148,21 +148,21 @@ TEST_F(ConvertTest, PaletteOnlyTakesColoursAtTheEarlierFirstPixels)
     first.set(2, 0, {16, 0, 0, 0});
     first.set(3, 0, {0, 0, 0, 0}); // black, pixel 3
     ASSERT_NE(convert(first), 0u);
-    ASSERT_EQ(ctx.UniqueColourCount, 3u); // black@3, red1@1, red2@0
+    ASSERT_EQ(colours.UniqueColourCount, 3u); // black@3, red1@1, red2@0
 
-    ctx.state.PaletteOnly = 1;
+    settings.PaletteOnly = true;
     TestImage second(4, 2, {0, 0, 248, 0}); // all blue 31
     second.set(0, 0, {0, 8, 0, 0});         // green 1 where red 2 was first
     second.set(3, 0, {0, 16, 0, 255});      // opaque green 2 where black was first
     ASSERT_NE(convert(second), 0u);
-    EXPECT_EQ(ctx.UniqueColourCount, 3u);
+    EXPECT_EQ(colours.UniqueColourCount, 3u);
     EXPECT_EQ(sprite32(4), 8u);
     EXPECT_EQ(clutEntry(0), 0x0040) << "pixel 3, opaque";
     EXPECT_EQ(clutEntry(1), 0xFC00) << "pixel 1";
     EXPECT_EQ(clutEntry(2), 0x8020) << "pixel 0";
     EXPECT_EQ(clutEntry(3), 0x0000);
-    EXPECT_EQ(ctx.UniqueColourTable[0].FirstPixel, 3u);
-    EXPECT_EQ(ctx.UniqueColourTable[2].FirstPixel, 0u);
+    EXPECT_EQ(colours.UniqueColourTable[0].FirstPixel, 3u);
+    EXPECT_EQ(colours.UniqueColourTable[2].FirstPixel, 0u);
     // Row 0: green1 -> 2, blue -> 1, blue -> 1, green2 -> 0.
     EXPECT_EQ(texelByte(0), 0x12);
     EXPECT_EQ(texelByte(1), 0x01);
@@ -174,16 +174,16 @@ TEST_F(ConvertTest, PaletteOnlyWithASmallerImageGivesMissingEntriesColourZero)
     for (int x = 0; x < 8; ++x)
         first.set(x, 0, distinctColour(static_cast<uint32_t>(x) * 33));
     ASSERT_NE(convert(first), 0u);
-    ASSERT_EQ(ctx.UniqueColourCount, 8u);
+    ASSERT_EQ(colours.UniqueColourCount, 8u);
 
-    ctx.state.PaletteOnly = 1;
+    settings.PaletteOnly = true;
     TestImage second(2, 1, {248, 248, 248, 0});
     ASSERT_NE(convert(second), 0u);
-    EXPECT_EQ(ctx.UniqueColourCount, 8u);
+    EXPECT_EQ(colours.UniqueColourCount, 8u);
     int white = 0;
     for (std::size_t i = 0; i < 8; ++i)
     {
-        const UniqueColour& entry = ctx.UniqueColourTable[i];
+        const UniqueColour& entry = colours.UniqueColourTable[i];
         if (entry.FirstPixel < 2)
             white += entry.r == 31 && entry.g == 31 && entry.b == 31 ? 1 : 0;
         else
@@ -196,7 +196,7 @@ TEST_F(ConvertTest, PaletteOnlyColourMissingFromTheTableNeverSpillsIntoItsNeighb
 {
     TestImage first = TestImage::withColours(16, 1, 16);
     ASSERT_NE(convert(first), 0u);
-    ctx.state.PaletteOnly = 1;
+    settings.PaletteOnly = true;
     TestImage second = TestImage::withColours(16, 2, 16);
     second.set(0, 1, {0, 0, 248, 0}); // found in no entry: index 16
     second.set(1, 1, {0, 0, 0, 0});   // pixel 0's colour: index 0
@@ -204,10 +204,10 @@ TEST_F(ConvertTest, PaletteOnlyColourMissingFromTheTableNeverSpillsIntoItsNeighb
     EXPECT_EQ(texelByte(8), 0x00) << "index 16 keeps only its low nibble";
 
     // Eight bits hold the missing index as it is.
-    ctx.state.PaletteOnly = 0;
+    settings.PaletteOnly = false;
     TestImage wide = TestImage::withColours(20, 2, 20);
     ASSERT_NE(convert(wide), 0u);
-    ctx.state.PaletteOnly = 1;
+    settings.PaletteOnly = true;
     wide = TestImage::withColours(20, 2, 20);
     wide.set(0, 1, {0, 0, 248, 0});
     ASSERT_NE(convert(wide), 0u);

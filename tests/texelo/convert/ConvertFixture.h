@@ -4,7 +4,6 @@
 // readers.
 
 #include "convert/PsxConvert.h"
-#include "script/TexeloContext.h"
 #include "texelo/CapturingReporter.h"
 
 #include <gtest/gtest.h>
@@ -63,12 +62,21 @@ class ConvertTest : public ::testing::Test
 protected:
     uint32_t convert(TestImage& image, const char* name = "T.TGA")
     {
-        return ConvertToPsx(ctx, image.pixels.data(), image.width, image.height, name);
+        return convertPixels(image.pixels.data(), image.width, image.height, name);
+    }
+
+    // Converts and keeps the TIM image's bytes in `sprite`; its size, 0 when
+    // the conversion failed.
+    uint32_t convertPixels(uint8_t* pixels, int width, int height, const char* name = "T.TGA")
+    {
+        const std::optional<TimImage> image = ConvertToPsx(settings, colours, reporter, pixels, width, height, name);
+        sprite = image ? EncodeTim(*image) : std::vector<uint8_t>{};
+        return static_cast<uint32_t>(sprite.size());
     }
 
     [[nodiscard]] uint16_t sprite16(std::size_t offset) const
     {
-        return static_cast<uint16_t>(ctx.PsxSpriteData.at(offset) | ctx.PsxSpriteData.at(offset + 1) << 8);
+        return static_cast<uint16_t>(sprite.at(offset) | sprite.at(offset + 1) << 8);
     }
     [[nodiscard]] uint32_t sprite32(std::size_t offset) const
     {
@@ -77,11 +85,10 @@ protected:
     [[nodiscard]] uint16_t clutEntry(std::size_t i) const { return sprite16(20 + 2 * i); }
     // Offset of the pixel block header: behind the CLUT block when flags has 8.
     [[nodiscard]] std::size_t pixelBlock() const { return (sprite32(4) & 8) ? 8 + sprite32(8) : 8; }
-    [[nodiscard]] uint8_t texelByte(std::size_t i) const
-    {
-        return ctx.PsxSpriteData.at(pixelBlock() + 12 + i);
-    }
+    [[nodiscard]] uint8_t texelByte(std::size_t i) const { return sprite.at(pixelBlock() + 12 + i); }
 
     CapturingReporter reporter;
-    TexeloContext ctx{reporter};
+    ConversionSettings settings;
+    ColourTable colours;
+    std::vector<uint8_t> sprite;
 };

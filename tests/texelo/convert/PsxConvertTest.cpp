@@ -14,7 +14,7 @@ TEST_F(ConvertTest, SixteenColoursBecomeFourBitSilently)
 {
     TestImage image = TestImage::withColours(16, 4, 16);
     EXPECT_EQ(convert(image), kFourBitHeader + 8 * 4);
-    EXPECT_EQ(ctx.PsxSpriteData.size(), kFourBitHeader + 8 * 4);
+    EXPECT_EQ(sprite.size(), kFourBitHeader + 8 * 4);
     EXPECT_EQ(sprite32(4), 8u);
     EXPECT_EQ(reporter.output(), "");
     EXPECT_EQ(reporter.repaints, 0);
@@ -28,7 +28,6 @@ TEST_F(ConvertTest, SeventeenColoursWarnThenBecomeEightBit)
                                  "defaulting to 8 BPP.\n");
     EXPECT_EQ(reporter.messageLine(), "Image TEX\\WATER.TGA with 17 colours couldn't be saved as 4 BPP.");
     EXPECT_EQ(reporter.repaints, 1);
-    EXPECT_EQ(ctx.TargetDepth, 4) << "restored";
     EXPECT_EQ(sprite32(4), 9u);
     EXPECT_EQ(sprite16(16), 256) << "CLUT entries";
     EXPECT_EQ(clutEntry(0), 0x0000);
@@ -52,7 +51,6 @@ TEST_F(ConvertTest, TwoHundredFiftySevenColoursWarnTwiceThenBecomeSixteenBit)
                                  "defaulting to 16 BPP.\n");
     EXPECT_EQ(reporter.messageLine(), "Image BIG.TGA couldn't be saved as 8 BPP.");
     EXPECT_EQ(reporter.repaints, 2);
-    EXPECT_EQ(ctx.TargetDepth, 4);
     EXPECT_EQ(sprite32(4), 2u) << "no CLUT block";
     EXPECT_EQ(sprite32(8), 12u + 20 * 20 * 2);
     EXPECT_EQ(sprite16(20), 0x0000) << "black";
@@ -63,12 +61,11 @@ TEST_F(ConvertTest, TwoHundredFiftySevenColoursWarnTwiceThenBecomeSixteenBit)
 
 TEST_F(ConvertTest, SixteenBitFallbackSkipsTheEightBitAttempt)
 {
-    ctx.FallbackDepth = 16;
+    settings.FallbackDepth = 16;
     TestImage image = TestImage::withColours(17, 1, 17);
     EXPECT_EQ(convert(image, "A.TGA"), 17u * 2 + 20);
     EXPECT_EQ(reporter.output(), "Image A.TGA with 17 colours couldn't be saved as 4 BPP.\n"
                                  "defaulting to 16 BPP.\n");
-    EXPECT_EQ(ctx.TargetDepth, 4);
 }
 
 TEST_F(ConvertTest, SixtyFiveThousandColoursConvertToSixteenBit)
@@ -91,7 +88,7 @@ TEST_F(ConvertTest, ImagesBeyondTwoFiftySixSquareConvertWithoutOverflow)
 
     TestImage square = TestImage::withColours(300, 300, 3);
     EXPECT_EQ(convert(square), kFourBitHeader + 75 * 2 * 300);
-    EXPECT_EQ(ctx.PsxSpriteData.size(), kFourBitHeader + 75 * 2 * 300);
+    EXPECT_EQ(sprite.size(), kFourBitHeader + 75 * 2 * 300);
 }
 
 // ClutSize8 sets the 8-bit CLUT length, clamped into 1-256; texels still
@@ -107,7 +104,7 @@ TEST_F(ConvertTest, ClutSize8ShortensTheEightBitClutOnly)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.clutSize8);
-        ctx.state.ClutSize8 = c.clutSize8;
+        settings.ClutSize8 = c.clutSize8;
         TestImage image = TestImage::withColours(static_cast<int>(c.colours), 1, c.colours);
         EXPECT_EQ(convert(image), 8u + 12 + 2 * c.entries + 12 + c.colours);
         EXPECT_EQ(sprite32(8), 12u + 2 * c.entries);
@@ -122,7 +119,7 @@ TEST_F(ConvertTest, ClutSize8ShortensTheEightBitClutOnly)
 
 TEST_F(ConvertTest, IndexOffsetShiftsEightBitTexelsButNotTheClutOrPadding)
 {
-    ctx.state.IndexOffset = 1;
+    settings.IndexOffset = 1;
     TestImage image = TestImage::withColours(17, 2, 17);
     ASSERT_NE(convert(image), 0u);
     EXPECT_EQ(clutEntry(1), 0x8001);
@@ -131,7 +128,7 @@ TEST_F(ConvertTest, IndexOffsetShiftsEightBitTexelsButNotTheClutOrPadding)
     EXPECT_EQ(texelByte(17), 0) << "padding";
     EXPECT_EQ(texelByte(18), 1 + 17 % 17);
 
-    ctx.state.IndexOffset = 255; // the sum keeps its low 8 bits
+    settings.IndexOffset = 255; // the sum keeps its low 8 bits
     image = TestImage::withColours(17, 1, 17);
     ASSERT_NE(convert(image), 0u);
     EXPECT_EQ(texelByte(0), 255);
@@ -143,8 +140,7 @@ TEST_F(ConvertTest, IndexOffsetShiftsEightBitTexelsButNotTheClutOrPadding)
     EXPECT_EQ(texelByte(0), 0x10) << "4-bit texels are not offset";
 }
 
-// A failed buffer at each depth is reported after the fallback texts and
-// leaves no sprite data and the target depth restored.
+// A failed buffer at each depth is reported after the fallback texts.
 TEST_F(ConvertTest, FailedAllocationsReportAndReturnZero)
 {
     const struct
@@ -156,7 +152,7 @@ TEST_F(ConvertTest, FailedAllocationsReportAndReturnZero)
         {2, 250 * 2 * 3, "", "Error allocating memory for 4 bit downgrade buffer."},
         {17, 1000 * 3, "Image T.TGA with 17 colours couldn't be saved as 4 BPP.\ndefaulting to 8 BPP.\n",
          "Error allocating memory for 8 bit downgrade buffer."},
-        {3000, 1000 * 3 * 2 + 20,
+        {3000, 1000 * 3 * 2,
          "Image T.TGA with 3000 colours couldn't be saved as 4 BPP.\ndefaulting to 8 BPP.\n"
          "Image T.TGA couldn't be saved as 8 BPP.\ndefaulting to 16 BPP.\n",
          "Error allocating memory for PSX sprite data."},
@@ -165,30 +161,26 @@ TEST_F(ConvertTest, FailedAllocationsReportAndReturnZero)
     {
         SCOPED_TRACE(c.colours);
         CapturingReporter own;
-        TexeloContext fresh{own};
-        TestImage earlier = TestImage::withColours(4, 1, 4);
-        ASSERT_NE(ConvertToPsx(fresh, earlier.pixels.data(), 4, 1, "T.TGA"), 0u);
+        ColourTable table;
         TestImage image = TestImage::withColours(1000, 3, c.colours);
         failNextAllocationOf(c.failing);
-        EXPECT_EQ(ConvertToPsx(fresh, image.pixels.data(), 1000, 3, "T.TGA"), 0u);
+        EXPECT_FALSE(ConvertToPsx({}, table, own, image.pixels.data(), 1000, 3, "T.TGA"));
         cancelAllocationFailure();
         EXPECT_EQ(own.output(), c.fallbacks + c.message + "\n");
         EXPECT_EQ(own.messageLine(), c.message);
         EXPECT_GE(own.repaints, 1);
-        EXPECT_TRUE(fresh.PsxSpriteData.empty()) << "nothing of the earlier texture is left";
-        EXPECT_EQ(fresh.TargetDepth, 4);
     }
 }
 
 TEST_F(ConvertTest, SizesATimCannotHoldAreRefused)
 {
     TestImage image(1, 1);
-    EXPECT_EQ(ConvertToPsx(ctx, image.pixels.data(), -1, 1, "N.TGA"), 0u);
-    EXPECT_EQ(ConvertToPsx(ctx, image.pixels.data(), 1, -1, "N.TGA"), 0u);
-    EXPECT_EQ(ConvertToPsx(ctx, image.pixels.data(), 65536, 0, "N.TGA"), 0u);
+    EXPECT_EQ(convertPixels(image.pixels.data(), -1, 1, "N.TGA"), 0u);
+    EXPECT_EQ(convertPixels(image.pixels.data(), 1, -1, "N.TGA"), 0u);
+    EXPECT_EQ(convertPixels(image.pixels.data(), 65536, 0, "N.TGA"), 0u);
     // An empty image is a valid, texel-less 4-bit TIM; no pixel is read.
-    EXPECT_EQ(ConvertToPsx(ctx, nullptr, 0, 0, "N.TGA"), kFourBitHeader);
-    EXPECT_EQ(ctx.UniqueColourCount, 0u);
+    EXPECT_EQ(convertPixels(nullptr, 0, 0, "N.TGA"), kFourBitHeader);
+    EXPECT_EQ(colours.UniqueColourCount, 0u);
 }
 
 } // namespace

@@ -41,12 +41,12 @@ TEST_F(ConvertTest, FourBitTimBytesOfATinyImage)
         0x10, 0x02,                                        // texels 0 1 | 2 and padding
     };
     // clang-format on
-    EXPECT_EQ(ctx.PsxSpriteData, expected);
+    EXPECT_EQ(sprite, expected);
 }
 
 TEST_F(ConvertTest, SixteenBitTimBytesOfATinyImage)
 {
-    ctx.TargetDepth = 16;
+    settings.TargetDepth = 16;
     TestImage image(2, 1);
     image.set(0, 0, {8, 0, 0, 0});
     image.set(1, 0, {0, 0, 8, 255});
@@ -58,8 +58,7 @@ TEST_F(ConvertTest, SixteenBitTimBytesOfATinyImage)
         0x01, 0x80, 0x00, 0x04,                            // STP where alpha is 0
     };
     // clang-format on
-    EXPECT_EQ(ctx.PsxSpriteData, expected);
-    EXPECT_EQ(ctx.TargetDepth, 16) << "restored to what it was";
+    EXPECT_EQ(sprite, expected);
 }
 
 TEST_F(ConvertTest, FourBitRowsArePaddedToFourTexels)
@@ -82,7 +81,7 @@ TEST_F(ConvertTest, FourBitRowsArePaddedToFourTexels)
         EXPECT_EQ(sprite32(52), 12 + 2 * words * 2) << "pixel block length";
         EXPECT_EQ(sprite16(60), c.width) << "width in pixels";
         EXPECT_EQ(sprite16(62), 2);
-        EXPECT_EQ(texels(ctx.PsxSpriteData, 64), c.bytes);
+        EXPECT_EQ(texels(sprite, 64), c.bytes);
     }
 }
 
@@ -98,7 +97,7 @@ TEST_F(ConvertTest, EightBitRowsArePaddedToAnEvenWidth)
         ASSERT_EQ(convert(image), pixelBlock + 12 + rowBytes * height);
         EXPECT_EQ(sprite32(pixelBlock), 12 + rowBytes * height);
         EXPECT_EQ(sprite16(pixelBlock + 8), width);
-        const std::vector<uint8_t> data = texels(ctx.PsxSpriteData, pixelBlock + 12);
+        const std::vector<uint8_t> data = texels(sprite, pixelBlock + 12);
         for (int y = 0; y < height; ++y)
         {
             for (int x = 0; x < width; ++x)
@@ -116,16 +115,8 @@ TEST_F(ConvertTest, BuildClutFillsEntriesPastTheCountWithZero)
     TestImage image(3, 1); // already reduced: red 1, 2, 3
     for (int x = 0; x < 3; ++x)
         image.set(x, 0, {static_cast<uint8_t>(x + 1), 0, 0, 0});
-    ASSERT_EQ(CountColours(ctx, image.pixels.data(), 3, 1), 3u);
-    BuildClut(ctx, 5);
-    // clang-format off
-    const std::vector<uint8_t> expected = {
-        0, 0, 0, 0, 0, 0, 0, 0,                            // not written by BuildClut
-        0x16, 0, 0, 0, 0, 0, 0xE0, 0x01, 0x05, 0, 0x01, 0, // 22 bytes, x 0, y 480, 5 x 1
-        0x01, 0x80, 0x02, 0x80, 0x03, 0x80, 0, 0, 0, 0,
-    };
-    // clang-format on
-    EXPECT_EQ(ctx.PsxSpriteData, expected);
+    ASSERT_EQ(CountColours(false, colours, image.pixels.data(), 3, 1), 3u);
+    EXPECT_EQ(BuildClut(colours, 5), (std::vector<uint16_t>{0x8001, 0x8002, 0x8003, 0, 0}));
 }
 
 } // namespace

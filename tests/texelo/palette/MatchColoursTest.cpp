@@ -3,7 +3,6 @@
 #include "PaletteFileWriter.h"
 #include "convert/PaletteSet.h"
 #include "convert/PsxColour.h"
-#include "script/TexeloContext.h"
 #include "texelo/CapturingReporter.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +55,7 @@ protected:
                                 const PaletteImage& set = indexPalette())
     {
         std::vector<uint16_t> destination(source.size() + 1, 0xBEEF);
-        const uint16_t* end = MatchColours(ctx, source.data(), destination.data(),
+        const uint16_t* end = MatchColours(reporter, source.data(), destination.data(),
                                            static_cast<int>(source.size()), reference, set);
         EXPECT_EQ(end, destination.data() + source.size());
         EXPECT_EQ(destination.back(), 0xBEEF) << "wrote past the entry count";
@@ -65,7 +64,6 @@ protected:
     }
 
     CapturingReporter reporter;
-    TexeloContext ctx{reporter};
 };
 
 TEST_F(MatchColoursTest, EachEntryMapsThroughItsNearestReferenceIndex)
@@ -140,8 +138,8 @@ TEST_F(MatchColoursTest, NoEntriesWriteNothing)
     uint16_t destination = 0xBEEF;
     const uint16_t source = 0x1234;
     const PaletteImage reference = palette({});
-    EXPECT_EQ(MatchColours(ctx, &source, &destination, 0, reference, reference), &destination);
-    EXPECT_EQ(MatchColours(ctx, &source, &destination, -3, reference, reference), &destination);
+    EXPECT_EQ(MatchColours(reporter, &source, &destination, 0, reference, reference), &destination);
+    EXPECT_EQ(MatchColours(reporter, &source, &destination, -3, reference, reference), &destination);
     EXPECT_EQ(destination, 0xBEEF);
 }
 

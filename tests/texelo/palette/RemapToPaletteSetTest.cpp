@@ -3,7 +3,6 @@
 #include "PaletteFileWriter.h"
 #include "convert/PaletteSet.h"
 #include "convert/PsxColour.h"
-#include "script/TexeloContext.h"
 #include "texelo/CapturingReporter.h"
 #include "texelo/TempFolder.h"
 
@@ -60,21 +59,28 @@ protected:
         folder.makeFolder("pals");
         // Scripts are upper case and join with a backslash; the folder on
         // disk is lower case.
-        ctx.state.PaletteDir = folder.path() + "\\PALS";
+        paletteDir = folder.path() + "\\PALS";
     }
 
     // Runs the remap of `clut` into a destination with room for exactly
     // PaletteCount CLUTs plus a guard entry, and returns the CLUTs.
     std::vector<uint16_t> remap(const std::vector<uint16_t>& clut)
     {
-        std::vector<uint16_t> destination(ctx.state.PaletteCount * clut.size() + 1, 0xBEEF);
-        RemapToPaletteSet(ctx, clut.data(), destination, static_cast<int>(clut.size()));
+        std::vector<uint16_t> destination(paletteCount * clut.size() + 1, 0xBEEF);
+        remapInto(clut.data(), destination, static_cast<int>(clut.size()));
         EXPECT_EQ(destination.back(), 0xBEEF) << "wrote past PaletteCount CLUTs";
         destination.pop_back();
         return destination;
     }
 
-    std::string dir() const { return ctx.state.PaletteDir; }
+    // The set is read as a PALETTES line reads it, then used once.
+    void remapInto(const uint16_t* source, std::vector<uint16_t>& destination, int entries)
+    {
+        RemapToPaletteSet(ReadPaletteSet(paletteDir, paletteCount), paletteCount, reporter, source, destination,
+                          entries);
+    }
+
+    std::string dir() const { return paletteDir; }
 
     // Raw .pal files: the reference palette, then set palette n tagged `tag`.
     void writeSet(std::initializer_list<std::pair<int, uint16_t>> palettes, int count)
@@ -82,12 +88,13 @@ protected:
         folder.write("pals/default.pal", rawPalette(referenceColours()));
         for (const auto& [n, tag] : palettes)
             folder.write("pals/pal" + std::to_string(n) + ".pal", rawPalette(setColours(tag)));
-        ctx.state.PaletteCount = count;
+        paletteCount = count;
     }
 
     TempFolder folder;
     CapturingReporter reporter;
-    TexeloContext ctx{reporter};
+    std::string paletteDir;
+    uint32_t paletteCount = 0;
     const std::vector<uint16_t> clut{0x0000, 0x0005, 0x00FF, 0x8010};
     const std::vector<uint16_t> indices{0, 5, 0xFF, 0x10}; // of clut, without STP
 };
@@ -97,7 +104,7 @@ TEST_F(RemapToPaletteSetTest, PalSetGivesOneClutPerPaletteInAnyFormat)
     folder.write("pals/default.pal", jascPalette(referenceColours(), "256"));
     folder.write("pals/pal0.pal", riffPalette(setColours(1), 256));
     folder.write("pals/pal1.pal", rawPalette(setColours(2)));
-    ctx.state.PaletteCount = 2;
+    paletteCount = 2;
     EXPECT_EQ(remap(clut), concat({remapped(1, indices), remapped(2, indices)}));
     EXPECT_EQ(reporter.output(), "");
 }
@@ -107,7 +114,7 @@ TEST_F(RemapToPaletteSetTest, ActReferenceMeansActSetPalettes)
     folder.write("pals/default.act", rawPalette(referenceColours()));
     folder.write("pals/pal0.act", rawPalette(setColours(3)));
     folder.write("pals/pal0.pal", rawPalette(setColours(4))); // not part of an ACT set
-    ctx.state.PaletteCount = 1;
+    paletteCount = 1;
     EXPECT_EQ(remap(clut), remapped(3, indices));
     EXPECT_EQ(reporter.output(), "");
 }
@@ -115,7 +122,7 @@ TEST_F(RemapToPaletteSetTest, ActReferenceMeansActSetPalettes)
 TEST_F(RemapToPaletteSetTest, MissingReferenceIsReportedAndEverySlotKeepsTheOwnClut)
 {
     folder.write("pals/pal0.pal", rawPalette(setColours(1)));
-    ctx.state.PaletteCount = 3;
+    paletteCount = 3;
     EXPECT_EQ(remap(clut), concat({clut, clut, clut}));
     const std::string text = "Failed to load '" + dir() + "\\Default.ACT' palette.";
     EXPECT_EQ(reporter.output(), text + "\n");
@@ -137,7 +144,7 @@ TEST_F(RemapToPaletteSetTest, ReportsComeInPaletteOrder)
     folder.write("pals/default.pal", rawPalette(reference));
     folder.write("pals/pal0.pal", rawPalette(setColours(1)));
     folder.write("pals/pal2.pal", rawPalette(setColours(3)));
-    ctx.state.PaletteCount = 3;
+    paletteCount = 3;
     EXPECT_EQ(remap({0x0022}), concat({remapped(1, {0x21}), remapped(3, {0x21}), {0x0022}}));
     EXPECT_EQ(reporter.output(), "no match: Source = 000022, Nearest = 000021\n"
                                  "Failed to load '" +
@@ -151,8 +158,8 @@ TEST_F(RemapToPaletteSetTest, UpperCaseNamesFindLowerCaseFolderAndFiles)
     folder.makeFolder("Other/pals");
     folder.write("Other/pals/default.pal", rawPalette(referenceColours()));
     folder.write("Other/pals/PAL0.Pal", rawPalette(setColours(5)));
-    ctx.state.PaletteDir = folder.path() + "\\OTHER\\PALS";
-    ctx.state.PaletteCount = 1;
+    paletteDir = folder.path() + "\\OTHER\\PALS";
+    paletteCount = 1;
     EXPECT_EQ(remap(clut), remapped(5, indices));
     EXPECT_EQ(reporter.output(), "");
 }
@@ -161,7 +168,7 @@ TEST_F(RemapToPaletteSetTest, SourceMayBeTheFirstSlotOfTheDestination)
 {
     writeSet({{0, 1}, {1, 2}}, 2);
     std::vector<uint16_t> destination = clut; // only room for one CLUT
-    RemapToPaletteSet(ctx, destination.data(), destination, static_cast<int>(clut.size()));
+    remapInto(destination.data(), destination, static_cast<int>(clut.size()));
     EXPECT_EQ(destination, concat({remapped(1, indices), remapped(2, indices)}));
 }
 
@@ -169,7 +176,7 @@ TEST_F(RemapToPaletteSetTest, EntriesPastTheClutsAreLeftAlone)
 {
     writeSet({{0, 1}}, 1);
     std::vector<uint16_t> destination(clut.size() * 3, 0x1111);
-    RemapToPaletteSet(ctx, clut.data(), destination, static_cast<int>(clut.size()));
+    remapInto(clut.data(), destination, static_cast<int>(clut.size()));
     EXPECT_EQ(destination.size(), clut.size() * 3);
     EXPECT_TRUE(
         std::all_of(destination.begin() + 4, destination.end(), [](uint16_t c) { return c == 0x1111; }));

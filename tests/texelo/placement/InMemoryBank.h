@@ -5,6 +5,7 @@
 
 #include "vram/Organiser.h"
 #include "vram/Placement.h"
+#include "script/ScriptOptions.h"
 #include "script/TexeloContext.h"
 #include "texelo/CapturingReporter.h"
 
@@ -37,7 +38,7 @@ struct InMemoryBank
                        uint16_t clutWidth = 0, uint16_t extraRows = 0, bool tiled = false)
     {
         auto record = std::make_unique<TextureRecord>();
-        record->Id = ctx.TextureCount++;
+        record->Id = ctx.bank.TextureCount++;
         record->Name = formatText("T%u.tga", record->Id);
         record->Kind = static_cast<uint8_t>(kind);
         record->Width = width;
@@ -51,8 +52,8 @@ struct InMemoryBank
             record->ClutData.assign(static_cast<std::size_t>(record->ClutWidth) * (extraRows + 1u),
                                     static_cast<uint16_t>(palette < 0 ? 1000 + record->Id : palette));
         }
-        ctx.PendingList.push_back(std::move(record));
-        return *ctx.PendingList.back();
+        ctx.bank.PendingList.push_back(std::move(record));
+        return *ctx.bank.PendingList.back();
     }
     TextureRecord& tiled(TimKind kind, uint16_t width, uint16_t height)
     {
@@ -78,13 +79,12 @@ struct InMemoryBank
     // Sorts (when SortTextures is on) and places, as OrganiseVram does.
     [[nodiscard]] bool place()
     {
-        BuildOriginalList(ctx);
-        ctx.Skyline.fill(0);
-        return PlaceTextures(ctx);
+        BuildOriginalList(ctx.bank, ctx.state.SortTextures);
+        return PlaceTextures(ctx.bank, bankOptions(ctx.state), reporter);
     }
 
     // The record loaded `id`-th, wherever sorting put it.
-    [[nodiscard]] const TextureRecord& loaded(uint32_t id) const { return *(*ctx.OriginalList)[id]; }
+    [[nodiscard]] const TextureRecord& loaded(uint32_t id) const { return *(*ctx.bank.OriginalList)[id]; }
 };
 
 inline std::pair<int, int> clutAt(const TextureRecord& record)

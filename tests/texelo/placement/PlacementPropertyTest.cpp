@@ -36,15 +36,13 @@ struct Shape
     int palette = -1;
 };
 
-// The record with a TIM of its depth; the TIM's size does not matter, the
-// bank writer only patches the positions in its blocks.
+// The record with a one-texel TIM of its depth; the TIM's size does not
+// matter, the bank writer only sets the positions in its blocks.
 void add(InMemoryBank& bank, const Shape& s)
 {
-    static const std::vector<uint8_t> tims[] = {expected::tim(expected::pattern(1, 1, 1)),
-                                                expected::tim(expected::pattern(1, 1, 17)),
-                                                expected::tim(expected::pattern(257, 1, 257))};
+    const std::size_t clutEntries = s.kind == k4 ? 16 : s.kind == k8 ? 256 : 0;
     bank.add(s.kind, s.width, s.height, s.palette, s.clutWidth, s.extraRows, s.tiled).TimData =
-        tims[static_cast<int>(s.kind)];
+        TimImage{s.kind, std::vector<uint16_t>(clutEntries, 0x1234), 1, 1, {0, 0}};
 }
 
 // A random bank, placed; nullptr when it could not be.
@@ -148,8 +146,8 @@ std::string name(const TextureRecord& r)
 std::string overlaps(InMemoryBank& bank)
 {
     const bool separate = bank.ctx.state.BankSeparateCluts;
-    for (const auto& a : bank.ctx.PendingList)
-        for (const auto& b : bank.ctx.PendingList)
+    for (const auto& a : bank.ctx.bank.PendingList)
+        for (const auto& b : bank.ctx.bank.PendingList)
         {
             const Rect ca = clutOf(*a, separate), cb = clutOf(*b, separate);
             if (a != b && overlap(imageOf(*a), imageOf(*b)))
@@ -166,7 +164,7 @@ std::string overlaps(InMemoryBank& bank)
 std::string pageAndTileRules(InMemoryBank& bank)
 {
     const auto aligned = [](int v) { return (v & (v - 1)) == 0; };
-    for (const auto& r : bank.ctx.PendingList)
+    for (const auto& r : bank.ctx.bank.PendingList)
     {
         const int x = r->GroupX + r->X;
         const int allowed = r->Kind == 0 ? 0 : r->Kind == 1 ? 1 : 3;
@@ -183,17 +181,17 @@ std::string pageAndTileRules(InMemoryBank& bank)
 std::string insideGroupAndBand(InMemoryBank& bank)
 {
     const TexeloContext& ctx = bank.ctx;
-    for (const auto& r : ctx.PendingList)
+    for (const auto& r : ctx.bank.PendingList)
     {
-        if (r->Group == 0 || ctx.GroupWidths[r->Group - 1u] == 0)
+        if (r->Group == 0 || ctx.bank.GroupWidths[r->Group - 1u] == 0)
             return name(*r) + " has no group";
-        const int groupWidth = ctx.GroupWidths[r->Group - 1u] * 64;
+        const int groupWidth = ctx.bank.GroupWidths[r->Group - 1u] * 64;
         if (r->X + r->Width > groupWidth - ctx.state.EdgeClear || r->GroupX + groupWidth > 1024 ||
             (r->GroupY != 0 && r->GroupY != kBandLines) || r->Y + r->Height > kBandLines)
             return name(*r) + " leaves its group or band";
         const int lastRow = r->ClutY + r->ClutExtraRows;
         const bool inside = ctx.state.BankSeparateCluts
-                                ? r->ClutX + r->ClutWidth <= 64 && lastRow <= ctx.ClutRow - 256
+                                ? r->ClutX + r->ClutWidth <= 64 && lastRow <= ctx.bank.ClutRow - 256
                                 : r->ClutGroupX == r->GroupX && r->ClutGroupY == r->GroupY &&
                                       r->ClutX + r->ClutWidth <= groupWidth && lastRow < kBandLines;
         if (r->HasClut && !inside)
@@ -211,7 +209,7 @@ std::string writtenBankMatches(InMemoryBank& bank)
     const bool separate = ctx.state.BankSeparateCluts;
     std::map<uint32_t, const TextureRecord*> unwritten;
     std::map<const TextureRecord*, Rect> before;
-    for (const auto& r : ctx.PendingList)
+    for (const auto& r : ctx.bank.PendingList)
     {
         before[r.get()] = clutOf(*r, true);
         if (r->Width != 0)
@@ -219,7 +217,7 @@ std::string writtenBankMatches(InMemoryBank& bank)
     }
     TempFolder folder;
     bank.ctx.state.BankName = folder.path() + "/P";
-    WriteBank(bank.ctx);
+    WriteBank(bank.ctx.bank, bankOptions(bank.ctx.state), bank.reporter);
     const std::vector<uint8_t> bytes = expected::readFile(folder.path() + "/P.TBK");
     bool ok = true;
     const auto u16 = [&](std::size_t offset) -> int
@@ -228,9 +226,9 @@ std::string writtenBankMatches(InMemoryBank& bank)
         return ok ? bytes[offset] | bytes[offset + 1] << 8 : 0;
     };
     const auto u32 = [&](std::size_t offset) { return uint32_t(u16(offset) | u16(offset + 2) << 16); };
-    if (u32(0) != ctx.PendingList.size())
+    if (u32(0) != ctx.bank.PendingList.size())
         return "TextureTotal " + std::to_string(u32(0));
-    if (u32(4) != (separate ? ctx.ClutRow - 255u : 0u))
+    if (u32(4) != (separate ? ctx.bank.ClutRow - 255u : 0u))
         return "SeparateRows " + std::to_string(u32(4));
     std::size_t at = 8;
     for (uint32_t group = 1; ok && at < bytes.size(); ++group)
@@ -277,8 +275,8 @@ std::string writtenBankMatches(InMemoryBank& bank)
         return "the bank does not parse";
     if (!unwritten.empty())
         return name(*unwritten.begin()->second) + " is not written";
-    for (const auto& a : ctx.PendingList)
-        for (const auto& b : ctx.PendingList)
+    for (const auto& a : ctx.bank.PendingList)
+        for (const auto& b : ctx.bank.PendingList)
             if (!separate && a != b && a->Group == b->Group && a->HasClut && b->HasClut && a->Width != 0 &&
                 b->Width != 0 && !overlap(before[a.get()], before[b.get()]) &&
                 overlap(clutOf(*a, true), clutOf(*b, true)))

@@ -16,15 +16,15 @@ TEST(PlacementRules, WorkedExampleSortsPlacesAndSharesCluts)
     // Loaded B, C, A: sorting puts A first and keeps B before C.
     const TextureRecord &b = bank.add(k4, 16, 32, 7), &c = bank.add(k4, 16, 32, 7), &a = bank.add(k4, 32, 64);
     ASSERT_TRUE(bank.place());
-    EXPECT_EQ(bank.ctx.PendingList.front().get(), &a);
+    EXPECT_EQ(bank.ctx.bank.PendingList.front().get(), &a);
     expectAt(a, 1, 0, 0);
     expectAt(b, 1, 32, 0);
     expectAt(c, 1, 48, 0);
     EXPECT_EQ(clutAt(a), (std::pair{0, 255}));
     EXPECT_EQ(clutAt(b), (std::pair{16, 255}));
     EXPECT_EQ(clutAt(c), (std::pair{16, 255}));
-    EXPECT_EQ(bank.ctx.GroupWidths[0], 1);
-    EXPECT_EQ(bank.ctx.GroupWidths[1], 0);
+    EXPECT_EQ(bank.ctx.bank.GroupWidths[0], 1);
+    EXPECT_EQ(bank.ctx.bank.GroupWidths[1], 0);
     EXPECT_EQ(bank.reporter.output(), "2 unique CLUTs\n");
 }
 
@@ -112,7 +112,7 @@ TEST(PlacementRules, EachTextureLandsWhereTheCursorRulesPutIt)
         for (const At& at : c.expected)
         {
             expectAt(bank.loaded(at.index), at.group, at.x, at.y);
-            EXPECT_NE(bank.ctx.GroupWidths[at.group - 1], 0);
+            EXPECT_NE(bank.ctx.bank.GroupWidths[at.group - 1], 0);
         }
         if (*c.output != '\0')
         {
@@ -140,12 +140,12 @@ TEST(PlacementRules, EdgeOnMakesAPageWideTextureUnplaceable)
     bank.ctx.state.BankName = folder.path() + "/EDGE";
     bank.ctx.state.EdgeClear = 1;
     bank.add(k4, 64, 4);
-    EXPECT_FALSE(OrganiseVram(bank.ctx));
+    EXPECT_FALSE(OrganiseVram(bank.ctx.bank, bankOptions(bank.ctx.state), bank.reporter));
     EXPECT_EQ(bank.reporter.output(), "Unable to fit textures into maximum VRAM space!\n");
     EXPECT_EQ(bank.reporter.messageLine(), "Unable to fit textures into maximum VRAM space!");
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
     // One single-column group after another, through both bands.
-    EXPECT_EQ(std::count(bank.ctx.GroupWidths.begin(), bank.ctx.GroupWidths.end(), 1), 32);
+    EXPECT_EQ(std::count(bank.ctx.bank.GroupWidths.begin(), bank.ctx.bank.GroupWidths.end(), 1), 32);
 }
 
 TEST(PlacementRules, SortDecidesWhichTextureSetsTheFirstGroupWidth)
@@ -160,8 +160,8 @@ TEST(PlacementRules, SortDecidesWhichTextureSetsTheFirstGroupWidth)
         expectAt(narrow, 1, 0, sorted ? 8 : 0);
         expectAt(wide, sorted ? 1 : 2, 0, 0);
         EXPECT_EQ(wide.GroupX, sorted ? 0 : 64);
-        EXPECT_EQ(bank.ctx.GroupWidths[0], sorted ? 2 : 1);
-        EXPECT_EQ(bank.ctx.GroupWidths[1], sorted ? 0 : 2);
+        EXPECT_EQ(bank.ctx.bank.GroupWidths[0], sorted ? 2 : 1);
+        EXPECT_EQ(bank.ctx.bank.GroupWidths[1], sorted ? 0 : 2);
     }
 }
 
@@ -174,9 +174,9 @@ TEST(PlacementRules, SortPutsTiledFirstThenWidthAndKeepsLoadOrderForEqualKeys)
     bank.add(k8, 20, 4); // narrower than its 256-entry CLUT: counts 276
     bank.add(k4, 16, 4);
     bank.add(k16, 64, 4);
-    BuildOriginalList(bank.ctx);
+    BuildOriginalList(bank.ctx.bank, bank.ctx.state.SortTextures);
     std::vector<uint32_t> order;
-    for (const auto& record : bank.ctx.PendingList)
+    for (const auto& record : bank.ctx.bank.PendingList)
         order.push_back(record->Id);
     EXPECT_EQ(order, (std::vector<uint32_t>{3, 2, 1, 5, 0, 4}));
     for (uint32_t id = 0; id < 6; ++id)
@@ -197,7 +197,7 @@ TEST(PlacementRules, ClutFailureMovesTheCursorAndATooWideClutGetsAGroupOfItsOwn)
     expectAt(wideClut, 2, 0, 0);
     EXPECT_EQ(wideClut.GroupX, 64);
     EXPECT_EQ(clutAt(wideClut), (std::pair{0, 255}));
-    EXPECT_EQ(bank.ctx.GroupWidths[1], 2);
+    EXPECT_EQ(bank.ctx.bank.GroupWidths[1], 2);
 }
 
 // Sixteen full columns, or fifteen and a group that would pass column 1024,
@@ -219,7 +219,7 @@ TEST(PlacementRules, BottomBandStartsAfterSixteenColumnsOrWhenAGroupWouldPassCol
         }
         expectAt(last, full + 1, 0, 0);
         EXPECT_EQ((std::pair{int(last.GroupX), int(last.GroupY)}), (std::pair{0, 256}));
-        EXPECT_EQ(bank.ctx.GroupWidths[full], full == 15 ? 2 : 1);
+        EXPECT_EQ(bank.ctx.bank.GroupWidths[full], full == 15 ? 2 : 1);
     }
 }
 
@@ -265,7 +265,7 @@ TEST(ClutPlacement, IdenticalClutsAreSharedWhereTheyCanBe)
         ASSERT_TRUE(bank.place());
         EXPECT_EQ(last.Group, 1);
         EXPECT_EQ(other.Group, 2);
-        EXPECT_EQ(c.separate ? bank.ctx.ClutRow : other.ClutGroupX, c.separate ? 256 : 64);
+        EXPECT_EQ(c.separate ? bank.ctx.bank.ClutRow : other.ClutGroupX, c.separate ? 256 : 64);
         EXPECT_EQ(clutAt(first), (c.separate ? std::pair{0, 0} : std::pair{0, 255}));
         EXPECT_EQ(clutAt(other), c.other);
         EXPECT_EQ(clutAt(last), c.last);
@@ -292,10 +292,10 @@ TEST(ClutPlacement, SeparateAreaFillsRowsAndReservesEveryRowOfATallClut)
         for (int i = 0; i < c.count; ++i)
             bank.add(k4, 8, 8, -1, 16, i == 4 ? c.fifthExtraRows : 0);
         ASSERT_TRUE(bank.place());
-        EXPECT_EQ(clutAt(*bank.ctx.PendingList[3]), (std::pair{48, 0}));
-        EXPECT_EQ(clutAt(*bank.ctx.PendingList[4]), (std::pair{0, 1}));
-        EXPECT_EQ(clutAt(*bank.ctx.PendingList.back()), c.last);
-        EXPECT_EQ(bank.ctx.ClutRow - 255, c.separateRows);
+        EXPECT_EQ(clutAt(*bank.ctx.bank.PendingList[3]), (std::pair{48, 0}));
+        EXPECT_EQ(clutAt(*bank.ctx.bank.PendingList[4]), (std::pair{0, 1}));
+        EXPECT_EQ(clutAt(*bank.ctx.bank.PendingList.back()), c.last);
+        EXPECT_EQ(bank.ctx.bank.ClutRow - 255, c.separateRows);
     }
 }
 
@@ -307,7 +307,7 @@ TEST(ClutPlacement, NewStripSitsAboveTheTallestClutOfTheStripBelow)
         bank.add(k4, 4, 4);
     ASSERT_TRUE(bank.place());
     EXPECT_EQ(clutAt(tall), (std::pair{0, 254}));
-    EXPECT_EQ(clutAt(*bank.ctx.PendingList.back()), (std::pair{0, 253}));
+    EXPECT_EQ(clutAt(*bank.ctx.bank.PendingList.back()), (std::pair{0, 253}));
 }
 
 TEST(ClutPlacement, ImagesStayAboveTheTopRowOfTheCurrentStrip)
@@ -331,7 +331,7 @@ TEST(ClutPlacement, GroupOfANarrowEightBitTextureIsRoundedUpToWholePages)
         InMemoryBank bank;
         bank.add(k8, 16, 4, -1, clutWidth);
         ASSERT_TRUE(bank.place());
-        EXPECT_EQ(bank.ctx.GroupWidths[0], columns) << clutWidth;
+        EXPECT_EQ(bank.ctx.bank.GroupWidths[0], columns) << clutWidth;
     }
 }
 
@@ -342,7 +342,7 @@ TEST(ClutPlacement, ClutTooWideForTheSeparateAreaIsReportedOnceAndTheBankFails)
     bank.ctx.state.BankName = folder.path() + "/WIDE";
     bank.add(k4, 8, 8);
     bank.add(k4, 8, 8, -1, 80).Name = "ACROSS.tga"; // five palettes side by side
-    EXPECT_FALSE(OrganiseVram(bank.ctx));
+    EXPECT_FALSE(OrganiseVram(bank.ctx.bank, bankOptions(bank.ctx.state), bank.reporter));
     const std::string out = bank.reporter.output();
     const std::string first = out.substr(0, out.find('\n'));
     EXPECT_EQ(out.substr(first.size()), "\nUnable to fit textures into maximum VRAM space!\n");
@@ -368,6 +368,6 @@ TEST(ClutPlacement, ClutWiderThanItsGroupNeverReachesIntoTheNextGroup)
     ASSERT_TRUE(bank.place());
     EXPECT_EQ(eight.Group, 2);
     EXPECT_EQ(eight.GroupX, 64);
-    EXPECT_EQ(bank.ctx.GroupWidths[1], 4);
+    EXPECT_EQ(bank.ctx.bank.GroupWidths[1], 4);
     EXPECT_EQ(clutAt(eight), (std::pair{0, 255}));
 }

@@ -1,6 +1,7 @@
 #include "vram/BankWriter.h"
 #include "vram/Organiser.h"
 #include "ScriptFixture.h"
+#include "script/ScriptOptions.h"
 #include "script/TextureLoader.h"
 
 using namespace expected;
@@ -32,10 +33,10 @@ TEST_F(BankTest, OneTextureGroupShrinksToImageAndMovedClut)
     EXPECT_EQ(readFile("BANK.TBK"), bank(1, 0, {{1, 33, {record(0, tim(texture, {.clutY = 32, .x = 0}))}}}));
     ASSERT_EQ(ctx.ShownList.size(), 1u);
     EXPECT_EQ(ctx.ShownList[0]->ClutY, 32);
-    EXPECT_TRUE(ctx.ShownList[0]->TimData.empty());
-    EXPECT_TRUE(ctx.PendingList.empty());
-    EXPECT_EQ(ctx.GroupWidths[0], 0);
-    EXPECT_EQ(ctx.TextureCount, 0u);
+    EXPECT_FALSE(ctx.ShownList[0]->TimData.has_value());
+    EXPECT_TRUE(ctx.bank.PendingList.empty());
+    EXPECT_EQ(ctx.bank.GroupWidths[0], 0);
+    EXPECT_EQ(ctx.bank.TextureCount, 0u);
 }
 
 TEST_F(BankTest, GroupsRecordsAndSeparateRowsOfLayoutBanks)
@@ -93,12 +94,10 @@ TEST_F(BankTest, PlainRecordsCarryTheModeInTheirFlags)
 TEST_F(BankTest, PaletteRecordsAreTaggedByKind)
 {
     (void)LoadTexture(ctx, "A"); // palette-only textures reuse the previous colour table
-    ctx.state.PaletteOnly = 1;
     for (const auto& [homeAway, tag] :
          {std::pair<uint8_t, uint32_t>{0, 0x80000000}, {1, 0xC0000000}, {2, 0xA0000000}})
     {
-        ctx.state.HomeAway = homeAway;
-        auto palette = LoadTexture(ctx, "A");
+        auto palette = LoadTexture(ctx, "A", {.PaletteOnly = 1, .HomeAway = homeAway});
         palette->ClutX = 5;
         palette->ClutY = 7;
         const std::vector<uint8_t> out = written(*palette);
@@ -168,21 +167,22 @@ TEST_F(BankTest, GroupHeightMovesLowClutsAndCountsTallOnes)
         record->HasClut = clutY != 0;
         record->ClutY = clutY;
         record->ClutExtraRows = extraRows;
-        ctx.PendingList.push_back(std::move(record));
+        ctx.bank.PendingList.push_back(std::move(record));
     };
     placed(1, 16, 100);
     placed(1, 4, 10, 98, 3); // beside the taller image, rows 98-101
     placed(1, 4, 10, 255);
     placed(2, 4, 200);
     // The low CLUT moves up to just below the tall one, not onto its rows.
-    EXPECT_EQ(GroupHeight(ctx, 1), 103u);
-    EXPECT_EQ(ctx.PendingList[1]->ClutY, 98);
-    EXPECT_EQ(ctx.PendingList[2]->ClutY, 102);
-    ctx.PendingList[2]->ClutY = 255;
-    ctx.state.BankSeparateCluts = 1;
-    EXPECT_EQ(GroupHeight(ctx, 1), 101u);
-    EXPECT_EQ(ctx.PendingList[2]->ClutY, 255);
-    EXPECT_EQ(GroupHeight(ctx, 3), 1u);
+    BankOptions options;
+    RaiseLowCluts(ctx.bank, 1);
+    EXPECT_EQ(GroupHeight(ctx.bank, options, 1), 103u);
+    EXPECT_EQ(ctx.bank.PendingList[1]->ClutY, 98);
+    EXPECT_EQ(ctx.bank.PendingList[2]->ClutY, 102);
+    ctx.bank.PendingList[2]->ClutY = 255;
+    options.BankSeparateCluts = true; // CLUTs elsewhere do not count
+    EXPECT_EQ(GroupHeight(ctx.bank, options, 1), 101u);
+    EXPECT_EQ(GroupHeight(ctx.bank, options, 3), 1u);
 }
 
 TEST_F(BankTest, WrittenInLoadOrderAfterSorting)
@@ -194,20 +194,20 @@ TEST_F(BankTest, WrittenInLoadOrderAfterSorting)
         const Texture texture = pattern(16 << (i == 1 ? 2 : i), 4, 3); // 16, 64, 32 wide
         addTexture("t" + std::to_string(i) + ".tga", texture);
         AddTexture(ctx, "T" + std::to_string(i));
-        TextureRecord& loaded = *ctx.PendingList.back();
+        TextureRecord& loaded = *ctx.bank.PendingList.back();
         loaded.Group = 1;
         loaded.Y = 0;
         loaded.ClutX = uint16_t(16 * i);
         loaded.ClutY = 255;
         records.push_back(record(i, tim(texture, {.clutX = loaded.ClutX, .clutY = 4, .x = 0})));
     }
-    ctx.GroupWidths[0] = 1;
+    ctx.bank.GroupWidths[0] = 1;
     ctx.state.BankName = "BANK";
-    BuildOriginalList(ctx);
-    ASSERT_EQ(ctx.PendingList[0]->Id, 1u); // the widest first
-    WriteBank(ctx);
+    BuildOriginalList(ctx.bank, ctx.state.SortTextures);
+    ASSERT_EQ(ctx.bank.PendingList[0]->Id, 1u); // the widest first
+    WriteBank(ctx.bank, bankOptions(ctx.state), ctx.reporter);
     EXPECT_EQ(readFile("BANK.TBK"), bank(3, 0, {{1, 5, records}}));
-    EXPECT_EQ(ctx.PendingList[0]->Id, 0u);
+    EXPECT_EQ(ctx.bank.PendingList[0]->Id, 0u);
 }
 
 TEST_F(BankTest, EmptyLayoutBankWritesNoFile)
@@ -225,5 +225,5 @@ TEST_F(BankTest, BankInAMissingFolderReported)
     EXPECT_EQ(reporter.output(), "Opened A.tga\nCouldn't open output file NOPE\\BANK.TBK\nOpened A.tga\n");
     EXPECT_EQ(reporter.messageLine(), "");
     EXPECT_EQ(ctx.ShownList.size(), 1u);
-    EXPECT_EQ(ctx.PendingList.size(), 1u);
+    EXPECT_EQ(ctx.bank.PendingList.size(), 1u);
 }

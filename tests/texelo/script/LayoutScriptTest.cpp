@@ -19,7 +19,7 @@ protected:
     [[nodiscard]] std::vector<Place> places() const
     {
         std::vector<Place> all;
-        for (const auto& r : ctx.PendingList)
+        for (const auto& r : ctx.bank.PendingList)
             all.emplace_back(r->X, r->Y, r->GroupX, r->Group);
         return all;
     }
@@ -27,7 +27,7 @@ protected:
     [[nodiscard]] std::vector<Clut> cluts() const
     {
         std::vector<Clut> all;
-        for (const auto& r : ctx.PendingList)
+        for (const auto& r : ctx.bank.PendingList)
             all.emplace_back(r->ClutX, r->ClutY);
         return all;
     }
@@ -38,9 +38,9 @@ TEST_F(LayoutScript, CellLettersGiveCellBases)
     run("cells.lay", "a A 0 0 16 16\nb A 0 0 16 16\ne A 0 0 16 16\nq A 0 0 16 16\nZ A 0 0 16 16\n");
     EXPECT_EQ(places(), (std::vector<Place>{
                             {0, 0, 0, 1}, {16, 0, 0, 1}, {0, 64, 0, 1}, {0, 0, 64, 2}, {16, 128, 64, 2}}));
-    EXPECT_EQ(ctx.GroupWidths[0], 1);
-    EXPECT_EQ(ctx.GroupWidths[1], 1);
-    EXPECT_EQ(ctx.GroupWidths[2], 0);
+    EXPECT_EQ(ctx.bank.GroupWidths[0], 1);
+    EXPECT_EQ(ctx.bank.GroupWidths[1], 1);
+    EXPECT_EQ(ctx.bank.GroupWidths[2], 0);
 }
 
 // Two entries on a line, a negative X rounding down, two spaces after the
@@ -58,20 +58,20 @@ TEST_F(LayoutScript, BlankInsideAnEntryShiftsTheSpaceCount)
     // After A the fifth space lands before "16 B ...", which is no entry.
     run("s.lay", "a A 0 0 16  16 B 16 0 16 16\n");
     EXPECT_EQ(reporter.output(), "Opened A.tga\n");
-    EXPECT_EQ(ctx.PendingList.size(), 1u);
+    EXPECT_EQ(ctx.bank.PendingList.size(), 1u);
 }
 
 TEST_F(LayoutScript, NamePrefixesSetModesAndPaletteOnly)
 {
     run("p.lay", "a *A 0 0 16 16 ?B 16 0 16 16 C 32 0 16 16\nb ?A 0 0 16 16 &B 16 0 16 16 C 32 0 16 16\n");
     std::vector<int> semiTrans;
-    for (const auto& r : ctx.PendingList)
+    for (const auto& r : ctx.bank.PendingList)
         semiTrans.push_back(r->SemiTrans);
     EXPECT_EQ(semiTrans, (std::vector<int>{0x80, 0x81, 0, 0x81, 0x81, 0}));
-    EXPECT_EQ(ctx.PendingList[1]->Name, "B.tga");
-    EXPECT_EQ(ctx.PendingList[4]->PaletteOnly, 1);
-    EXPECT_EQ(ctx.PendingList[4]->Width, 1);
-    EXPECT_EQ(ctx.PendingList[5]->PaletteOnly, 0);
+    EXPECT_EQ(ctx.bank.PendingList[1]->Name, "B.tga");
+    EXPECT_EQ(ctx.bank.PendingList[4]->PaletteOnly, 1);
+    EXPECT_EQ(ctx.bank.PendingList[4]->Width, 1);
+    EXPECT_EQ(ctx.bank.PendingList[5]->PaletteOnly, 0);
 }
 
 TEST_F(LayoutScript, FlatcrdTexelsPointOneEntryFurther)
@@ -79,9 +79,9 @@ TEST_F(LayoutScript, FlatcrdTexelsPointOneEntryFurther)
     const expected::Texture texture = expected::pattern(16, 2, 20);
     addTexture("flatcrd.tga", texture);
     run("f.lay", "a FlatCrd.TGA 0 0 16 16 E 16 0 16 16\n");
-    ASSERT_EQ(ctx.PendingList.size(), 2u);
-    EXPECT_EQ(ctx.PendingList[0]->TimData, expected::tim(texture, {.indexOffset = 1}));
-    EXPECT_EQ(ctx.PendingList[1]->TimData, expected::tim(texture));
+    ASSERT_EQ(ctx.bank.PendingList.size(), 2u);
+    EXPECT_EQ(timBytes(*ctx.bank.PendingList[0]), expected::tim(texture, {.indexOffset = 1}));
+    EXPECT_EQ(timBytes(*ctx.bank.PendingList[1]), expected::tim(texture));
     EXPECT_EQ(ctx.state.IndexOffset, 0);
 }
 
@@ -105,7 +105,7 @@ TEST_F(LayoutScript, UnloadableEntrySkippedWithoutTouchingClutCounters)
     EXPECT_EQ(reporter.output(),
               std::string("Failed to open ") + kDefaultFolder + "MISSING.tga\nOpened A.tga\n");
     EXPECT_EQ(cluts(), (std::vector<Clut>{{0, 255}}));
-    EXPECT_EQ(ctx.PendingList[0]->Id, 0u);
+    EXPECT_EQ(ctx.bank.PendingList[0]->Id, 0u);
 }
 
 TEST_F(LayoutScript, EntryOutsideTheFirstFourPagesRefused)
@@ -115,5 +115,5 @@ TEST_F(LayoutScript, EntryOutsideTheFirstFourPagesRefused)
                                  "Cell entry B lies outside the texture pages\n");
     EXPECT_EQ(reporter.messageLine(), "Cell entry B lies outside the texture pages");
     EXPECT_EQ(places(), (std::vector<Place>{{63, 128, 192, 4}}));
-    EXPECT_EQ(ctx.GroupWidths[3], 1);
+    EXPECT_EQ(ctx.bank.GroupWidths[3], 1);
 }

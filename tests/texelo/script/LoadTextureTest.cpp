@@ -1,4 +1,5 @@
 #include "ScriptFixture.h"
+#include "script/ScriptOptions.h"
 #include "script/TextureLoader.h"
 
 using namespace expected;
@@ -38,7 +39,7 @@ TEST_F(LoadTextureTest, TgaAppendedUnlessTheNameHasIt)
     EXPECT_EQ(reporter.output(), std::string("Opened TEX\\A.tga\nOpened TEX\\B.TGA\nFailed to open ") +
                                      kDefaultFolder + "A.Tga.tga\n");
     EXPECT_EQ(reporter.messageLine(), std::string("Failed to open ") + kDefaultFolder + "A.Tga.tga");
-    EXPECT_EQ(ctx.TextureCount, 2u); // a texture not found takes no Id
+    EXPECT_EQ(ctx.bank.TextureCount, 2u); // a texture not found takes no Id
 }
 
 TEST_F(LoadTextureTest, NullPlaceholderAndTooLargeTexturesTakeIds)
@@ -50,7 +51,7 @@ TEST_F(LoadTextureTest, NullPlaceholderAndTooLargeTexturesTakeIds)
     ASSERT_NE(placeholder, nullptr);
     EXPECT_EQ(placeholder->Id, 1u);
     EXPECT_EQ(placeholder->Width, 0);
-    EXPECT_TRUE(placeholder->TimData.empty());
+    EXPECT_FALSE(placeholder->TimData.has_value());
     EXPECT_EQ(placeholder->HasClut, 0);
     EXPECT_EQ(LoadTexture(ctx, "WIDE"), nullptr);
     EXPECT_EQ(LoadTexture(ctx, "TALL"), nullptr);
@@ -79,8 +80,7 @@ TEST_F(LoadTextureTest, WidthInWordsAtEachDepth)
         EXPECT_EQ(record->HasClut, kind != 2);
         EXPECT_EQ(record->ClutData.empty(), kind == 2);
     }
-    ctx.state.PaletteOnly = 1;
-    const auto palette = LoadTexture(ctx, "FOUR");
+    const auto palette = LoadTexture(ctx, "FOUR", {.PaletteOnly = 1});
     EXPECT_EQ((std::tuple{palette->Width, palette->Height, palette->PixelWidth}), (std::tuple{1, 0, 1}));
     EXPECT_EQ(palette->HasClut, 1);
     EXPECT_EQ(palette->PaletteOnly, 1);
@@ -91,9 +91,7 @@ TEST_F(LoadTextureTest, WidthInWordsAtEachDepth)
 TEST_F(LoadTextureTest, CopiesOfTheClutAcrossOrDown)
 {
     addPaletteSet("pals", kFour.colours, {{1}, {2}, {3}, {4}});
-    ctx.state.PaletteDir = "PALS";
-    ctx.state.PaletteCount = 4;
-    ctx.state.RemapMode = 1; // ACROSS
+    setPalettes(ctx, "PALS 4"); // remapping ACROSS
     const auto across = LoadTexture(ctx, "FOUR");
     const auto eight = LoadTexture(ctx, "EIGHT");
     ctx.state.RemapMode = 2; // DOWN
@@ -144,9 +142,9 @@ TEST_F(LoadTextureTest, ClutSizeNotMultipleOf16RoundsUpWithZeroEntries)
     ctx.state.ClutSize8 = 200;
     AddTexture(ctx, "EIGHT");
     EXPECT_EQ(ctx.state.ClutSize8, 256);
-    ASSERT_EQ(ctx.PendingList.size(), 1u);
-    const TextureRecord& record = *ctx.PendingList[0];
-    EXPECT_EQ(record.TimData, tim(kEight, {.clutSize8 = 200}));
+    ASSERT_EQ(ctx.bank.PendingList.size(), 1u);
+    const TextureRecord& record = *ctx.bank.PendingList[0];
+    EXPECT_EQ(timBytes(record), tim(kEight, {.clutSize8 = 200}));
     EXPECT_EQ(record.ClutWidth, 208);
     std::vector<uint16_t> clut = ownClut(kEight, 200);
     clut.resize(208, 0); // never the pixel block that follows the TIM's CLUT

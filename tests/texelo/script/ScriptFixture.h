@@ -31,6 +31,12 @@ protected:
         folder.write(relative, expected::targa(texture));
     }
 
+    // The record's texture as the TIM image it encodes to; empty without one.
+    static std::vector<uint8_t> timBytes(const TextureRecord& record)
+    {
+        return record.TimData ? EncodeTim(*record.TimData) : std::vector<uint8_t>{};
+    }
+
     // Writes the script and runs it in the same context as earlier runs.
     void run(const std::string& name, const std::string& text)
     {

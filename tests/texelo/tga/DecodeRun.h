@@ -3,7 +3,6 @@
 // at each repaint.
 #pragma once
 
-#include "script/TexeloContext.h"
 #include "image/TgaDecoder.h"
 #include "TgaWriter.h"
 
@@ -77,9 +76,8 @@ struct DecodeRun
 inline DecodeRun decode(const Bytes& file)
 {
     RecordingReporter reporter;
-    TexeloContext ctx(reporter);
     DecodeRun run;
-    run.result = DecodeTga(ctx, run.image, file.data(), file.size());
+    run.result = DecodeTga(reporter, run.image, file.data(), file.size());
     run.standardOutput = reporter.standardOutput();
     run.standardError = reporter.standardError();
     run.repaints = reporter.repaints;

@@ -6,7 +6,7 @@
 #include "convert/PsxConvert.h"
 #include "image/TgaDecoder.h"
 #include "image/TgaImageLoader.h"
-#include "backdrop/Utils.h"
+#include "backdrop/ActPalette.h"
 
 #include <algorithm>
 #include <new>
@@ -19,26 +19,33 @@ namespace
 
 constexpr uint32_t kMaxBackdropColours = 16;
 constexpr uint32_t kMaxIndex = 15;
-constexpr uint16_t kStpBit = 0x8000;
 constexpr int32_t kMinTrueColourWidth = kBackdropWidth - 3; // rounds up to 640 at 4 texels a group
 constexpr std::string_view kOutOfMemory = "Out of memory";
 constexpr std::string_view kIndexOutOfRange =
     "Image contains pixels referencing outside the range (0-15) in the palette";
 
-using Report = void (*)(TexeloContext& ctx, const std::string& text);
-
-void reportError(TexeloContext& ctx, const std::string& text)
+// What one backdrop operation works with.
+struct BackdropRun
 {
-    ctx.reporter.ReportError(text);
+    const BackdropSettings& settings;
+    ColourTable& colours;
+    TexeloReporter& reporter;
+};
+
+using Report = void (*)(BackdropRun& run, const std::string& text);
+
+void reportError(BackdropRun& run, const std::string& text)
+{
+    run.reporter.ReportError(text);
 }
 
-void reportInMessageLine(TexeloContext& ctx, const std::string& text)
+void reportInMessageLine(BackdropRun& run, const std::string& text)
 {
-    ctx.reporter.setMessageLine(text);
-    FlushMessageLine(ctx);
+    run.reporter.setMessageLine(text);
+    FlushMessageLine(run.reporter);
 }
 
-void writeBackdropFile(TexeloContext& ctx, Report report, const std::string& outputPath,
+void writeBackdropFile(BackdropRun& run, Report report, const std::string& outputPath,
                        const BackdropPalette& basePalette, std::span<const BackdropPalette> extraPalettes,
                        std::span<const uint8_t> pixels4)
 {
@@ -48,10 +55,10 @@ void writeBackdropFile(TexeloContext& ctx, Report report, const std::string& out
     case BackdropWriteResult::Written:
         break;
     case BackdropWriteResult::CannotCreate:
-        report(ctx, formatText("Couldn't open output file %s", outputPath.c_str()));
+        report(run, formatText("Couldn't open output file %s", outputPath.c_str()));
         break;
     case BackdropWriteResult::CannotWrite:
-        report(ctx, formatText("Couldn't write output file %s", outputPath.c_str()));
+        report(run, formatText("Couldn't write output file %s", outputPath.c_str()));
         break;
     }
 }
@@ -60,45 +67,45 @@ void writeBackdropFile(TexeloContext& ctx, Report report, const std::string& out
 // a backdrop is transparent.
 uint16_t backdropColour(const UniqueColour& colour)
 {
-    return static_cast<uint16_t>(kStpBit | colour.b << 10 | colour.g << 5 | colour.r);
+    return static_cast<uint16_t>(kPsxStpBit | packPsxColour(colour.r, colour.g, colour.b));
 }
 
 // Reduces the picture's channels to 5 bits in place and gives its colours in
 // ascending PSX order (the rest of the palette 0), or nothing after the
 // report when it has more than 16.
-std::optional<BackdropPalette> paletteOfPicture(TexeloContext& ctx, RgbaImage& picture,
+std::optional<BackdropPalette> paletteOfPicture(BackdropRun& run, RgbaImage& picture,
                                                 const std::string& path)
 {
     for (std::size_t i = 0; i + kRgbaBytesPerPixel <= picture.pixels.size(); i += kRgbaBytesPerPixel)
         for (std::size_t c = 0; c < 3; ++c)
             picture.pixels[i + c] = static_cast<uint8_t>(reduceChannel(picture.pixels[i + c]));
-    const uint32_t count = CountColours(ctx, picture.pixels.data(), picture.Width, picture.Height);
+    const uint32_t count = CountColours(false, run.colours, picture.pixels.data(), picture.Width, picture.Height);
     if (count > kMaxBackdropColours)
     {
-        ctx.reporter.ReportError(formatText("More than 16 colours in %s", path.c_str()));
+        run.reporter.ReportError(formatText("More than 16 colours in %s", path.c_str()));
         return std::nullopt;
     }
     BackdropPalette palette{};
-    const std::size_t entries = std::min<std::size_t>(count, ctx.UniqueColourTable.size());
+    const std::size_t entries = std::min<std::size_t>(count, run.colours.UniqueColourTable.size());
     for (std::size_t j = 0; j < entries; ++j)
-        palette[j] = backdropColour(ctx.UniqueColourTable[j]);
+        palette[j] = backdropColour(run.colours.UniqueColourTable[j]);
     return palette;
 }
 
-void writeBackdrop(TexeloContext& ctx, const std::string& name)
+void writeBackdrop(BackdropRun& run, const std::string& name)
 {
-    const ScriptState& state = ctx.state;
+    const BackdropSettings& state = run.settings;
     std::vector<BackdropPalette> extraPalettes;
     for (uint32_t i = 0; i < state.PaletteCount; ++i)
     {
         const std::string path = formatText("%s%s.pa%u", state.TexturePath.c_str(), name.c_str(), i);
-        std::unique_ptr<RgbaImage> picture = LoadTgaFile(ctx, path);
+        std::unique_ptr<RgbaImage> picture = LoadTgaFile(run.reporter, path);
         if (!picture)
         {
-            ctx.reporter.ReportError(formatText("Failed to open %s", path.c_str()));
+            run.reporter.ReportError(formatText("Failed to open %s", path.c_str()));
             return;
         }
-        std::optional<BackdropPalette> palette = paletteOfPicture(ctx, *picture, path);
+        std::optional<BackdropPalette> palette = paletteOfPicture(run, *picture, path);
         if (!palette)
             return;
         extraPalettes.push_back(*palette);
@@ -106,10 +113,10 @@ void writeBackdrop(TexeloContext& ctx, const std::string& name)
 
     const std::string inputPath = formatText("%s%s.tga", state.TexturePath.c_str(), name.c_str());
     const std::string outputPath = formatText("%s%s", state.OutputPath.c_str(), name.c_str());
-    std::unique_ptr<RgbaImage> picture = LoadTgaFile(ctx, inputPath);
+    std::unique_ptr<RgbaImage> picture = LoadTgaFile(run.reporter, inputPath);
     if (!picture)
     {
-        ctx.reporter.ReportError(formatText("Failed to open %s", inputPath.c_str()));
+        run.reporter.ReportError(formatText("Failed to open %s", inputPath.c_str()));
         return;
     }
     // The file's pixel groups need 512 rows of 640 pixels; up to three
@@ -117,23 +124,23 @@ void writeBackdrop(TexeloContext& ctx, const std::string& name)
     if (picture->Height != static_cast<int32_t>(kBackdropHeight) || picture->Width < kMinTrueColourWidth ||
         picture->Width > static_cast<int32_t>(kBackdropWidth))
     {
-        ctx.reporter.ReportError(formatText("Backdrop image must be 640 x 512: %s", inputPath.c_str()));
+        run.reporter.ReportError(formatText("Backdrop image must be 640 x 512: %s", inputPath.c_str()));
         return;
     }
-    const std::optional<BackdropPalette> basePalette = paletteOfPicture(ctx, *picture, inputPath);
+    const std::optional<BackdropPalette> basePalette = paletteOfPicture(run, *picture, inputPath);
     if (!basePalette)
         return;
     const std::optional<std::vector<uint8_t>> texels =
-        MakeDowngrade4(ctx, picture->pixels.data(), picture->Width, picture->Height);
+        MakeDowngrade4(run.colours, run.reporter, picture->pixels.data(), picture->Width, picture->Height);
     if (!texels)
         return; // MakeDowngrade4 has reported it
-    writeBackdropFile(ctx, reportError, outputPath, *basePalette, extraPalettes, *texels);
+    writeBackdropFile(run, reportError, outputPath, *basePalette, extraPalettes, *texels);
 }
 
-void writeNewBackdrop(TexeloContext& ctx, const std::string& name)
+void writeNewBackdrop(BackdropRun& run, const std::string& name)
 {
-    const ScriptState& state = ctx.state;
-    const auto say = [&ctx](const std::string& text) { reportInMessageLine(ctx, text); };
+    const BackdropSettings& state = run.settings;
+    const auto say = [&run](const std::string& text) { reportInMessageLine(run, text); };
     if (state.PaletteCount == 0)
     {
         say(formatText("Need to specify number of palettes for %s", name.c_str()));
@@ -204,31 +211,35 @@ void writeNewBackdrop(TexeloContext& ctx, const std::string& name)
             pixels4[j * kBackdropRowBytes + x / 2] = static_cast<uint8_t>(right << 4 | left);
         }
     }
-    writeBackdropFile(ctx, reportInMessageLine, outputPath, palettes.front(), palettes, pixels4);
+    writeBackdropFile(run, reportInMessageLine, outputPath, palettes.front(), palettes, pixels4);
 }
 
 } // namespace
 
-void WriteBackdrop(TexeloContext& ctx, std::string_view name)
+void WriteBackdrop(const BackdropSettings& settings, ColourTable& colours, TexeloReporter& reporter,
+                   std::string_view name)
 {
+    BackdropRun run{settings, colours, reporter};
     try
     {
-        writeBackdrop(ctx, std::string(name));
+        writeBackdrop(run, std::string(name));
     }
     catch (const std::bad_alloc&)
     {
-        ctx.reporter.ReportError(std::string(kOutOfMemory));
+        run.reporter.ReportError(std::string(kOutOfMemory));
     }
 }
 
-void WriteNewBackdrop(TexeloContext& ctx, std::string_view name)
+void WriteNewBackdrop(const BackdropSettings& settings, TexeloReporter& reporter, std::string_view name)
 {
+    ColourTable unused;
+    BackdropRun run{settings, unused, reporter};
     try
     {
-        writeNewBackdrop(ctx, std::string(name));
+        writeNewBackdrop(run, std::string(name));
     }
     catch (const std::bad_alloc&)
     {
-        reportInMessageLine(ctx, std::string(kOutOfMemory));
+        reportInMessageLine(run, std::string(kOutOfMemory));
     }
 }

@@ -2,7 +2,6 @@
 
 #include "files/PathLookup.h"
 #include "convert/PsxColour.h"
-#include "script/TexeloContext.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -104,7 +103,7 @@ std::optional<PaletteImage> ReadPaletteFile(std::string_view path)
     return readRawPalette(*bytes);
 }
 
-uint16_t* MatchColours(TexeloContext& ctx, const uint16_t* source, uint16_t* destination, int entryCount,
+uint16_t* MatchColours(TexeloReporter& reporter, const uint16_t* source, uint16_t* destination, int entryCount,
                        const PaletteImage& reference, const PaletteImage& setPalette)
 {
     for (int entry = 0; entry < entryCount; ++entry)
@@ -134,18 +133,38 @@ uint16_t* MatchColours(TexeloContext& ctx, const uint16_t* source, uint16_t* des
         if (!exact)
         {
             const std::string text = formatText("no match: Source = %06X, Nearest = %06X", wanted, nearest);
-            ctx.reporter.setMessageLine(text);
-            ctx.reporter.print(text + "\n");
+            reporter.setMessageLine(text);
+            reporter.print(text + "\n");
         }
-        const uint16_t colour = paletteColour15(setPalette, chosen);
-        // 0 is the transparent texel; every other colour is marked opaque.
-        destination[entry] = colour == 0 ? 0 : static_cast<uint16_t>(colour | kPsxStpBit);
+        destination[entry] = opaqueUnlessBlack(paletteColour15(setPalette, chosen));
     }
     return destination + std::max(entryCount, 0);
 }
 
-void RemapToPaletteSet(TexeloContext& ctx, const uint16_t* sourceClut, std::vector<uint16_t>& destination,
-                       int entryCount)
+PaletteSet ReadPaletteSet(std::string_view folder, uint32_t paletteCount)
+{
+    PaletteSet set;
+    const std::string base(folder);
+    std::string extension = "PAL";
+    set.referencePath = base + "\\Default.PAL";
+    set.reference = ReadPaletteFile(set.referencePath);
+    if (!set.reference)
+    {
+        extension = "ACT";
+        set.referencePath = base + "\\Default.ACT";
+        set.reference = ReadPaletteFile(set.referencePath);
+    }
+    for (uint32_t number = 0; set.reference && number < paletteCount; ++number)
+    {
+        std::string path = formatText("%s\\Pal%d.%s", base.c_str(), static_cast<int>(number), extension.c_str());
+        std::optional<PaletteImage> colours = ReadPaletteFile(path);
+        set.palettes.push_back({std::move(path), std::move(colours)});
+    }
+    return set;
+}
+
+void RemapToPaletteSet(const PaletteSet& set, uint32_t paletteCount, TexeloReporter& reporter,
+                       const uint16_t* sourceClut, std::vector<uint16_t>& destination, int entryCount)
 {
     if (entryCount <= 0)
         return;
@@ -153,35 +172,23 @@ void RemapToPaletteSet(TexeloContext& ctx, const uint16_t* sourceClut, std::vect
     // A copy, because the texture's own CLUT usually sits in the first slot
     // that the first remapped CLUT overwrites.
     const std::vector<uint16_t> ownClut(sourceClut, sourceClut + clutSize);
-    const std::size_t paletteCount = ctx.state.PaletteCount;
-    if (destination.size() < paletteCount * clutSize)
-        destination.resize(paletteCount * clutSize);
+    if (destination.size() < std::size_t{paletteCount} * clutSize)
+        destination.resize(std::size_t{paletteCount} * clutSize);
 
-    const std::string& folder = ctx.state.PaletteDir;
-    std::string extension = "PAL";
-    std::optional<PaletteImage> reference = ReadPaletteFile(folder + "\\Default.PAL");
-    if (!reference)
-    {
-        extension = "ACT";
-        const std::string path = folder + "\\Default.ACT";
-        reference = ReadPaletteFile(path);
-        if (!reference)
-            ctx.reporter.ReportError(formatText("Failed to load '%s' palette.", path.c_str()));
-    }
+    if (!set.reference)
+        reporter.ReportError(formatText("Failed to load '%s' palette.", set.referencePath.c_str()));
 
     std::size_t written = 0;
-    for (std::size_t number = 0; reference && number < paletteCount; ++number)
+    for (std::size_t number = 0; set.reference && number < paletteCount && number < set.palettes.size(); ++number)
     {
-        const std::string path =
-            formatText("%s\\Pal%d.%s", folder.c_str(), static_cast<int>(number), extension.c_str());
-        const std::optional<PaletteImage> palette = ReadPaletteFile(path);
-        if (!palette)
+        const PaletteSet::Member& palette = set.palettes[number];
+        if (!palette.colours)
         {
-            ctx.reporter.ReportError(formatText("Failed to load '%s' palette.", path.c_str()));
+            reporter.ReportError(formatText("Failed to load '%s' palette.", palette.path.c_str()));
             continue;
         }
-        MatchColours(ctx, ownClut.data(), destination.data() + written * clutSize, entryCount, *reference,
-                     *palette);
+        MatchColours(reporter, ownClut.data(), destination.data() + written * clutSize, entryCount, *set.reference,
+                     *palette.colours);
         ++written;
     }
     for (; written < paletteCount; ++written)

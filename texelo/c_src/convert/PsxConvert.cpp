@@ -1,7 +1,5 @@
 #include "convert/PsxConvert.h"
 
-#include "convert/TimImage.h"
-
 #include <algorithm>
 #include <array>
 #include <exception>
@@ -20,7 +18,6 @@ constexpr int kMaxTimSide = 65535; // width and height are 16-bit TIM fields
 constexpr std::string_view kSpriteAllocFailed = "Error allocating memory for PSX sprite data.";
 constexpr std::string_view kDowngrade4AllocFailed = "Error allocating memory for 4 bit downgrade buffer.";
 constexpr std::string_view kDowngrade8AllocFailed = "Error allocating memory for 8 bit downgrade buffer.";
-constexpr std::string_view kPaletteAllocFailed = "Error allocating memory for temp. PSX palette.";
 
 // The four bytes R, G, B, A as one value, so colours compare in one step.
 uint32_t colourKey(const uint8_t* pixel)
@@ -104,14 +101,14 @@ private:
 class ColourIndex
 {
 public:
-    explicit ColourIndex(const TexeloContext& ctx) : m_missing(ctx.UniqueColourCount)
+    explicit ColourIndex(const ColourTable& colours) : m_missing(colours.UniqueColourCount)
     {
         m_entry.fill(kNoEntry);
         const std::size_t entries = std::min(
-            {std::size_t{ctx.UniqueColourCount}, ctx.UniqueColourTable.size(), kUniqueColourCapacity});
+            {std::size_t{colours.UniqueColourCount}, colours.UniqueColourTable.size(), kUniqueColourCapacity});
         for (std::size_t i = 0; i < entries; ++i)
         {
-            const uint32_t key = colourKey(ctx.UniqueColourTable[i]);
+            const uint32_t key = colourKey(colours.UniqueColourTable[i]);
             std::size_t slot = hashSlot(key, kBits);
             while (m_entry[slot] != kNoEntry && m_keys[slot] != key)
                 slot = (slot + 1) & (kSlots - 1);
@@ -145,54 +142,17 @@ private:
     uint32_t m_missing;
 };
 
-void put16(std::vector<uint8_t>& out, std::size_t offset, uint32_t value)
+std::size_t columnsOf(int width)
 {
-    out[offset] = static_cast<uint8_t>(value);
-    out[offset + 1] = static_cast<uint8_t>(value >> 8);
+    return width > 0 ? static_cast<std::size_t>(width) : 0;
 }
 
-void put32(std::vector<uint8_t>& out, std::size_t offset, uint32_t value)
+std::size_t rowsOf(int height)
 {
-    put16(out, offset, value);
-    put16(out, offset + 2, value >> 16);
+    return height > 0 ? static_cast<std::size_t>(height) : 0;
 }
 
-// What WriteSpriteHeaders lays out for the current TargetDepth.
-struct SpriteLayout
-{
-    uint32_t flags = 0;
-    std::size_t clutEntries = 0; // 0: no CLUT block
-    std::size_t wordsPerRow = 0;
-    std::size_t texelOffset = 0;
-    uint64_t totalBytes = 0;
-};
-
-SpriteLayout spriteLayout(const TexeloContext& ctx, int width, int height)
-{
-    const std::size_t columns = width > 0 ? static_cast<std::size_t>(width) : 0;
-    const std::size_t rows = height > 0 ? static_cast<std::size_t>(height) : 0;
-    SpriteLayout layout;
-    if (ctx.TargetDepth == 4)
-    {
-        layout = {tim::kFlagHasClut | static_cast<uint32_t>(TimKind::Indexed4), kCluts4, (columns + 3) / 4};
-    }
-    else if (ctx.TargetDepth == 8)
-    {
-        // A CLUT has at least one and at most 256 entries, whatever the script asked for.
-        const std::size_t entries = std::clamp<std::size_t>(ctx.state.ClutSize8, 1, kUniqueColourCapacity);
-        layout = {tim::kFlagHasClut | static_cast<uint32_t>(TimKind::Indexed8), entries, (columns + 1) / 2};
-    }
-    else
-    {
-        layout = {static_cast<uint32_t>(TimKind::Direct16), 0, columns};
-    }
-    const std::size_t clutBlock = layout.clutEntries ? tim::kBlockHeaderBytes + 2 * layout.clutEntries : 0;
-    layout.texelOffset = tim::kFirstBlock + clutBlock + tim::kBlockHeaderBytes;
-    layout.totalBytes = layout.texelOffset + uint64_t{2} * layout.wordsPerRow * rows;
-    return layout;
-}
-
-std::optional<std::vector<uint8_t>> allocateZeroed(TexeloContext& ctx, uint64_t bytes,
+std::optional<std::vector<uint8_t>> allocateZeroed(TexeloReporter& reporter, uint64_t bytes,
                                                    std::string_view failure)
 {
     try
@@ -203,90 +163,108 @@ std::optional<std::vector<uint8_t>> allocateZeroed(TexeloContext& ctx, uint64_t 
     catch (const std::exception&) // bad_alloc, or a length the vector cannot have
     {
     }
-    ctx.reporter.ReportError(failure);
+    reporter.ReportError(failure);
     return std::nullopt;
 }
 
-// Places downgraded texels behind the headers; 0 when either buffer failed.
-uint32_t finishIndexed(TexeloContext& ctx, const std::optional<std::vector<uint8_t>>& texels, int width,
-                       int height)
+// The image around converted texels; nothing when a TIM of its size could
+// not be addressed with 32-bit lengths.
+std::optional<TimImage> makeImage(TexeloReporter& reporter, TimKind kind, std::vector<uint16_t> clut, int width,
+                                  int height, std::vector<uint8_t> texels)
 {
-    if (!texels)
-        return 0;
-    const SpriteLayout layout = spriteLayout(ctx, width, height);
-    WriteSpriteHeaders(ctx, width, height);
-    if (ctx.PsxSpriteData.size() != layout.totalBytes ||
-        layout.totalBytes - layout.texelOffset != texels->size())
-        return 0;
-    std::copy(texels->begin(), texels->end(),
-              ctx.PsxSpriteData.begin() + static_cast<std::ptrdiff_t>(layout.texelOffset));
-    return static_cast<uint32_t>(ctx.PsxSpriteData.size());
+    TimImage image{kind, std::move(clut), static_cast<uint16_t>(std::max(width, 0)),
+                   static_cast<uint16_t>(rowsOf(height)), std::move(texels)};
+    if (image.encodedSize() > std::numeric_limits<uint32_t>::max())
+    {
+        reporter.ReportError(kSpriteAllocFailed);
+        return std::nullopt;
+    }
+    return image;
 }
 
-uint32_t finishDirect(TexeloContext& ctx, const uint8_t* pixels, int width, int height)
+std::optional<TimImage> finishIndexed(TexeloReporter& reporter, TimKind kind, const ColourTable& colours,
+                                      std::size_t clutEntries, std::optional<std::vector<uint8_t>> texels,
+                                      int width, int height)
 {
-    const SpriteLayout layout = spriteLayout(ctx, width, height);
-    WriteSpriteHeaders(ctx, width, height);
-    if (ctx.PsxSpriteData.size() != layout.totalBytes)
-        return 0;
+    if (!texels)
+        return std::nullopt;
+    return makeImage(reporter, kind, BuildClut(colours, static_cast<int>(clutEntries)), width, height,
+                     std::move(*texels));
+}
+
+std::optional<TimImage> finishDirect(TexeloReporter& reporter, const uint8_t* pixels, int width, int height)
+{
     const std::size_t count = pixelCount(width, height);
+    std::optional<std::vector<uint8_t>> texels = allocateZeroed(reporter, uint64_t{2} * count, kSpriteAllocFailed);
+    if (!texels)
+        return std::nullopt;
     for (std::size_t i = 0; i < count; ++i)
     {
         const uint8_t* pixel = pixels + 4 * i;
-        put16(ctx.PsxSpriteData, layout.texelOffset + 2 * i,
-              psxColourWithStp(pixel[0], pixel[1], pixel[2], pixel[3]));
+        const uint16_t colour = psxColourWithStp(pixel[0], pixel[1], pixel[2], pixel[3]);
+        (*texels)[2 * i] = static_cast<uint8_t>(colour);
+        (*texels)[2 * i + 1] = static_cast<uint8_t>(colour >> 8);
     }
-    return static_cast<uint32_t>(ctx.PsxSpriteData.size());
+    return makeImage(reporter, TimKind::Direct16, {}, width, height, std::move(*texels));
 }
 
-uint32_t convertReduced(TexeloContext& ctx, const uint8_t* pixels, int width, int height,
-                        std::string_view name)
+std::optional<TimImage> convertReduced(const ConversionSettings& settings, ColourTable& colours,
+                                       TexeloReporter& reporter, const uint8_t* pixels, int width, int height,
+                                       std::string_view name)
 {
     const std::string path(name);
+    int depth = settings.TargetDepth;
     std::optional<uint32_t> counted; // a second count of the same pixels gives the same table
     for (;;)
     {
-        if (ctx.TargetDepth == 4)
+        if (depth == 4)
         {
-            const uint32_t colours = CountColours(ctx, pixels, width, height);
-            if (colours <= kMaxColours4)
-                return finishIndexed(ctx, MakeDowngrade4(ctx, pixels, width, height), width, height);
-            counted = colours;
+            const uint32_t count = CountColours(settings.PaletteOnly, colours, pixels, width, height);
+            if (count <= kMaxColours4)
+                return finishIndexed(reporter, TimKind::Indexed4, colours, kCluts4,
+                                     MakeDowngrade4(colours, reporter, pixels, width, height), width, height);
+            counted = count;
             // Any other fallback would try 4 bits again and never end.
-            ctx.TargetDepth = ctx.FallbackDepth == 16 ? 16 : 8;
+            depth = settings.FallbackDepth == 16 ? 16 : 8;
             const std::string warning =
-                formatText("Image %s with %u colours couldn't be saved as 4 BPP.", path.c_str(), colours);
-            ctx.reporter.print(warning + "\n");
-            ctx.reporter.print(formatText("defaulting to %d BPP.\n", ctx.TargetDepth));
-            ctx.reporter.setMessageLine(warning);
+                formatText("Image %s with %u colours couldn't be saved as 4 BPP.", path.c_str(), count);
+            reporter.print(warning + "\n");
+            reporter.print(formatText("defaulting to %d BPP.\n", depth));
+            reporter.setMessageLine(warning);
         }
-        else if (ctx.TargetDepth == 8)
+        else if (depth == 8)
         {
-            const uint32_t colours = counted ? *counted : CountColours(ctx, pixels, width, height);
-            if (colours <= kMaxColours8)
-                return finishIndexed(ctx, MakeDowngrade8(ctx, pixels, width, height), width, height);
-            ctx.TargetDepth = 16;
+            const uint32_t count =
+                counted ? *counted : CountColours(settings.PaletteOnly, colours, pixels, width, height);
+            if (count <= kMaxColours8)
+            {
+                // A CLUT has at least one and at most 256 entries, whatever the script asked for.
+                const std::size_t entries = std::clamp<std::size_t>(settings.ClutSize8, 1, kUniqueColourCapacity);
+                return finishIndexed(
+                    reporter, TimKind::Indexed8, colours, entries,
+                    MakeDowngrade8(colours, settings.IndexOffset, reporter, pixels, width, height), width, height);
+            }
+            depth = 16;
             const std::string warning = formatText("Image %s couldn't be saved as 8 BPP.", path.c_str());
-            ctx.reporter.print(warning + "\n");
-            ctx.reporter.print("defaulting to 16 BPP.\n");
-            ctx.reporter.setMessageLine(warning);
+            reporter.print(warning + "\n");
+            reporter.print("defaulting to 16 BPP.\n");
+            reporter.setMessageLine(warning);
         }
         else
         {
-            return finishDirect(ctx, pixels, width, height);
+            return finishDirect(reporter, pixels, width, height);
         }
     }
 }
 
 } // namespace
 
-uint32_t ConvertToPsx(TexeloContext& ctx, uint8_t* pixels, int width, int height, std::string_view name)
+std::optional<TimImage> ConvertToPsx(const ConversionSettings& settings, ColourTable& colours,
+                                     TexeloReporter& reporter, uint8_t* pixels, int width, int height,
+                                     std::string_view name)
 {
     if (width < 0 || height < 0 || width > kMaxTimSide || height > kMaxTimSide)
-    {
-        ctx.PsxSpriteData = {};
-        return 0;
-    }
+        return std::nullopt;
     const std::size_t count = pixelCount(width, height);
     for (std::size_t i = 0; i < count; ++i)
     {
@@ -295,29 +273,24 @@ uint32_t ConvertToPsx(TexeloContext& ctx, uint8_t* pixels, int width, int height
         pixel[1] = static_cast<uint8_t>(reduceChannel(pixel[1]));
         pixel[2] = static_cast<uint8_t>(reduceChannel(pixel[2]));
     }
-    const int savedDepth = ctx.TargetDepth;
-    uint32_t size = 0;
     try
     {
-        size = convertReduced(ctx, pixels, width, height, name);
+        return convertReduced(settings, colours, reporter, pixels, width, height, name);
     }
     catch (const std::bad_alloc&) // only the colour set can still throw
     {
-        ctx.reporter.ReportError(kSpriteAllocFailed);
+        reporter.ReportError(kSpriteAllocFailed);
     }
-    ctx.TargetDepth = savedDepth;
-    if (size == 0)
-        ctx.PsxSpriteData = {}; // never leave the previous texture looking like this one
-    return size;
+    return std::nullopt;
 }
 
-uint32_t CountColours(TexeloContext& ctx, const uint8_t* pixels, int width, int height)
+uint32_t CountColours(bool paletteOnly, ColourTable& colours, const uint8_t* pixels, int width, int height)
 {
     const std::size_t count = pixelCount(width, height);
-    std::vector<UniqueColour>& table = ctx.UniqueColourTable;
-    if (ctx.state.PaletteOnly)
+    std::vector<UniqueColour>& table = colours.UniqueColourTable;
+    if (paletteOnly)
     {
-        const std::size_t kept = std::min<std::size_t>(ctx.UniqueColourCount, table.size());
+        const std::size_t kept = std::min<std::size_t>(colours.UniqueColourCount, table.size());
         for (std::size_t i = 0; i < kept; ++i)
         {
             UniqueColour& entry = table[i];
@@ -330,13 +303,13 @@ uint32_t CountColours(TexeloContext& ctx, const uint8_t* pixels, int width, int 
             entry.b = pixel[2];
             entry.a = pixel[3];
         }
-        return ctx.UniqueColourCount;
+        return colours.UniqueColourCount;
     }
 
     table.clear();
     table.reserve(kUniqueColourCapacity);
     ColourSet seen;
-    uint32_t colours = 0;
+    uint32_t distinct = 0;
     uint32_t previousKey = 0;
     for (std::size_t i = 0; i < count; ++i)
     {
@@ -347,7 +320,7 @@ uint32_t CountColours(TexeloContext& ctx, const uint8_t* pixels, int width, int 
         previousKey = key;
         if (!seen.insert(key))
             continue;
-        ++colours;
+        ++distinct;
         if (table.size() < kUniqueColourCapacity)
             table.push_back({pixel[0], pixel[1], pixel[2], pixel[3], static_cast<uint32_t>(i)});
     }
@@ -356,8 +329,8 @@ uint32_t CountColours(TexeloContext& ctx, const uint8_t* pixels, int width, int 
     std::stable_sort(table.begin(), table.end(),
                      [&](const UniqueColour& a, const UniqueColour& b) { return sortKey(a) < sortKey(b); });
     table.resize(kUniqueColourCapacity); // the unused entries are black
-    ctx.UniqueColourCount = colours;
-    return colours;
+    colours.UniqueColourCount = distinct;
+    return distinct;
 }
 
 namespace
@@ -366,15 +339,17 @@ namespace
 // Fills a zeroed texel buffer of `rowBytes` per row; `store` puts the table
 // index of pixel x into its row.
 template <typename Store>
-std::optional<std::vector<uint8_t>> makeDowngrade(TexeloContext& ctx, const uint8_t* pixels, int width, int height,
-                                                  std::size_t rowBytes, std::string_view allocationFailed, Store store)
+std::optional<std::vector<uint8_t>> makeDowngrade(const ColourTable& colours, TexeloReporter& reporter,
+                                                  const uint8_t* pixels, int width, int height, std::size_t rowBytes,
+                                                  std::string_view allocationFailed, Store store)
 {
-    const std::size_t columns = width > 0 ? static_cast<std::size_t>(width) : 0;
-    const std::size_t rows = height > 0 ? static_cast<std::size_t>(height) : 0;
-    std::optional<std::vector<uint8_t>> texels = allocateZeroed(ctx, uint64_t{rowBytes} * rows, allocationFailed);
+    const std::size_t columns = columnsOf(width);
+    const std::size_t rows = rowsOf(height);
+    std::optional<std::vector<uint8_t>> texels =
+        allocateZeroed(reporter, uint64_t{rowBytes} * rows, allocationFailed);
     if (!texels)
         return std::nullopt;
-    const ColourIndex index(ctx);
+    const ColourIndex index(colours);
     for (std::size_t y = 0; y < rows; ++y)
     {
         uint8_t* row = texels->data() + y * rowBytes;
@@ -385,18 +360,13 @@ std::optional<std::vector<uint8_t>> makeDowngrade(TexeloContext& ctx, const uint
     return texels;
 }
 
-std::size_t columnsOf(int width)
-{
-    return width > 0 ? static_cast<std::size_t>(width) : 0;
-}
-
 } // namespace
 
-std::optional<std::vector<uint8_t>> MakeDowngrade4(TexeloContext& ctx, const uint8_t* pixels, int width,
-                                                   int height)
+std::optional<std::vector<uint8_t>> MakeDowngrade4(const ColourTable& colours, TexeloReporter& reporter,
+                                                   const uint8_t* pixels, int width, int height)
 {
     const std::size_t rowBytes = (columnsOf(width) + 3) / 4 * 2;
-    return makeDowngrade(ctx, pixels, width, height, rowBytes, kDowngrade4AllocFailed,
+    return makeDowngrade(colours, reporter, pixels, width, height, rowBytes, kDowngrade4AllocFailed,
                          [](uint8_t* row, std::size_t x, uint32_t colourIndex) {
                              // A colour missing from the table (palette-only) must not
                              // spill into the neighbour's nibble.
@@ -405,72 +375,27 @@ std::optional<std::vector<uint8_t>> MakeDowngrade4(TexeloContext& ctx, const uin
                          });
 }
 
-std::optional<std::vector<uint8_t>> MakeDowngrade8(TexeloContext& ctx, const uint8_t* pixels, int width,
+std::optional<std::vector<uint8_t>> MakeDowngrade8(const ColourTable& colours, uint16_t indexOffset,
+                                                   TexeloReporter& reporter, const uint8_t* pixels, int width,
                                                    int height)
 {
     const std::size_t rowBytes = (columnsOf(width) + 1) / 2 * 2;
-    const uint16_t offset = ctx.state.IndexOffset;
-    return makeDowngrade(ctx, pixels, width, height, rowBytes, kDowngrade8AllocFailed,
-                         [offset](uint8_t* row, std::size_t x, uint32_t colourIndex) {
-                             row[x] = static_cast<uint8_t>(colourIndex + offset);
+    return makeDowngrade(colours, reporter, pixels, width, height, rowBytes, kDowngrade8AllocFailed,
+                         [indexOffset](uint8_t* row, std::size_t x, uint32_t colourIndex) {
+                             row[x] = static_cast<uint8_t>(colourIndex + indexOffset);
                          });
 }
 
-void WriteSpriteHeaders(TexeloContext& ctx, int width, int height)
-{
-    const SpriteLayout layout = spriteLayout(ctx, width, height);
-    std::optional<std::vector<uint8_t>> sprite = allocateZeroed(ctx, layout.totalBytes, kSpriteAllocFailed);
-    if (!sprite)
-    {
-        ctx.PsxSpriteData = {};
-        return;
-    }
-    ctx.PsxSpriteData = std::move(*sprite);
-    put32(ctx.PsxSpriteData, 0, tim::kId);
-    put32(ctx.PsxSpriteData, 4, layout.flags);
-    if (layout.clutEntries != 0)
-        BuildClut(ctx, static_cast<int>(layout.clutEntries));
-    const std::size_t pixelBlock = layout.texelOffset - tim::kBlockHeaderBytes;
-    const std::size_t rows = height > 0 ? static_cast<std::size_t>(height) : 0;
-    put32(ctx.PsxSpriteData, pixelBlock,
-          static_cast<uint32_t>(tim::kBlockHeaderBytes + 2 * layout.wordsPerRow * rows));
-    put16(ctx.PsxSpriteData, pixelBlock + 4, kTimPixelX);
-    put16(ctx.PsxSpriteData, pixelBlock + 6, 0);
-    put16(ctx.PsxSpriteData, pixelBlock + 8, static_cast<uint32_t>(std::max(width, 0)));
-    put16(ctx.PsxSpriteData, pixelBlock + 10, static_cast<uint32_t>(rows));
-}
-
-void BuildClut(TexeloContext& ctx, int n)
+std::vector<uint16_t> BuildClut(const ColourTable& colours, int n)
 {
     const std::size_t entries =
         std::clamp<std::size_t>(static_cast<std::size_t>(std::max(n, 0)), 0, kUniqueColourCapacity);
-    const std::size_t blockEnd = tim::kFirstBlock + tim::kBlockHeaderBytes + 2 * entries;
-    if (ctx.PsxSpriteData.size() < blockEnd)
+    const std::size_t used = std::min<std::size_t>(colours.UniqueColourCount, colours.UniqueColourTable.size());
+    std::vector<uint16_t> clut(entries, 0);
+    for (std::size_t i = 0; i < std::min(entries, used); ++i)
     {
-        try
-        {
-            ctx.PsxSpriteData.resize(blockEnd, 0);
-        }
-        catch (const std::exception&)
-        {
-            ctx.reporter.ReportError(kPaletteAllocFailed);
-            return;
-        }
+        const UniqueColour& entry = colours.UniqueColourTable[i];
+        clut[i] = psxColourWithStp(entry.r, entry.g, entry.b, entry.a);
     }
-    put32(ctx.PsxSpriteData, 8, static_cast<uint32_t>(tim::kBlockHeaderBytes + 2 * entries));
-    put16(ctx.PsxSpriteData, 12, 0);
-    put16(ctx.PsxSpriteData, 14, kTimClutY);
-    put16(ctx.PsxSpriteData, 16, static_cast<uint32_t>(entries));
-    put16(ctx.PsxSpriteData, 18, 1);
-    const std::size_t used = std::min<std::size_t>(ctx.UniqueColourCount, ctx.UniqueColourTable.size());
-    for (std::size_t i = 0; i < entries; ++i)
-    {
-        uint16_t colour = 0;
-        if (i < used)
-        {
-            const UniqueColour& entry = ctx.UniqueColourTable[i];
-            colour = psxColourWithStp(entry.r, entry.g, entry.b, entry.a);
-        }
-        put16(ctx.PsxSpriteData, tim::kFirstBlock + tim::kBlockHeaderBytes + 2 * i, colour);
-    }
+    return clut;
 }

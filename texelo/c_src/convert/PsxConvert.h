@@ -1,59 +1,53 @@
 #pragma once
 
+// The convert room turns decoded pixels into PSX textures and CLUTs: TIM
+// images, PSX colours, palette sets; it sees no script state.
+
+#include "convert/ColourTable.h"
 #include "convert/PsxColour.h"
-#include "script/TexeloContext.h"
+#include "convert/TimImage.h"
+#include "report/TexeloReporter.h"
 
 #include <cstdint>
 #include <optional>
 #include <string_view>
 #include <vector>
 
-// Conversion of decoded RGBA pixels (4 bytes a pixel, top row first) into a
-// PSX TIM image in ctx.PsxSpriteData: 4-bit with a 16-entry CLUT when the
-// image has at most 16 colours, else 8-bit with a CLUT, else 16-bit direct.
-//
-// TIM layout written (little-endian): id 0x10, flags (pixel mode, OR 8 with a
-// CLUT), then the CLUT block (length 12 + 2n, x 0, y 480, n entries, 1 row,
-// colours), then the pixel block (length, x 640, y 0, width in pixels,
-// height, texels). The positions are placeholders the organiser replaces.
-
-inline constexpr uint16_t kTimClutY = 480;
-inline constexpr uint16_t kTimPixelX = 640;
-
-// PSX colour of 5-bit channels; a non-black colour with alpha 0 gets the STP
-// bit, so black is always the transparent 0x0000.
-[[nodiscard]] constexpr uint16_t psxColourWithStp(uint8_t r5, uint8_t g5, uint8_t b5, uint8_t alpha)
+// What a conversion is asked for. A texture becomes 4-bit with a 16-entry
+// CLUT when it has at most 16 colours, else 8-bit with a CLUT, else 16-bit.
+struct ConversionSettings
 {
-    const auto value = static_cast<uint16_t>((b5 & 0x1F) << 10 | (g5 & 0x1F) << 5 | (r5 & 0x1F));
-    return (value != 0 && alpha == 0) ? static_cast<uint16_t>(value | kPsxStpBit) : value;
-}
+    int TargetDepth = 4;
+    int FallbackDepth = 8;   // where a texture with too many colours for 4 bits goes first
+    uint16_t ClutSize8 = 256;  // entries of an 8-bit CLUT (1 to 256)
+    uint16_t IndexOffset = 0;  // added to every 8-bit texel
+    bool PaletteOnly = false;  // colours taken at the first pixels of the table counted before
+};
 
-// Reduces the channels of `pixels` in place, converts, and leaves the TIM in
-// ctx.PsxSpriteData (sized exactly). Returns its size in bytes, or 0 when a
-// buffer cannot be allocated or the image cannot be held by a TIM (negative
-// size, or a side beyond 65535). TargetDepth is restored before returning.
-[[nodiscard]] uint32_t ConvertToPsx(TexeloContext& ctx, uint8_t* pixels, int width, int height,
-                                    std::string_view name);
+// Reduces the channels of `pixels` (4 bytes a pixel, top row first) in place
+// and converts them. Nothing when a buffer cannot be allocated (reported) or
+// the image cannot be held by a TIM (negative size, or a side beyond 65535).
+// `colours` is left holding the image's colour table.
+[[nodiscard]] std::optional<TimImage> ConvertToPsx(const ConversionSettings& settings, ColourTable& colours,
+                                                   TexeloReporter& reporter, uint8_t* pixels, int width,
+                                                   int height, std::string_view name);
 
-// Fills ctx.UniqueColourTable (256 entries; the first 256 distinct colours in
-// CLUT order, the rest cleared) and returns the exact number of distinct
-// colours. With PaletteOnly the earlier table is kept and each entry takes the
+// Fills `colours` (256 entries; the first 256 distinct colours in CLUT
+// order, the rest cleared) and returns the exact number of distinct colours.
+// With `paletteOnly` the earlier table is kept and each entry takes the
 // colour at its FirstPixel (0 when the image is too small to have it).
 // Throws std::bad_alloc only when memory for the colour set runs out.
-uint32_t CountColours(TexeloContext& ctx, const uint8_t* pixels, int width, int height);
+uint32_t CountColours(bool paletteOnly, ColourTable& colours, const uint8_t* pixels, int width, int height);
 
 // Texels as indices into the table: 4-bit rows padded to 4 texels, 8-bit rows
-// to 2 texels (plus IndexOffset). nullopt, after the message, when the buffer
-// cannot be allocated.
-[[nodiscard]] std::optional<std::vector<uint8_t>> MakeDowngrade4(TexeloContext& ctx, const uint8_t* pixels,
-                                                                 int width, int height);
-[[nodiscard]] std::optional<std::vector<uint8_t>> MakeDowngrade8(TexeloContext& ctx, const uint8_t* pixels,
+// to 2 texels (plus `indexOffset`). Nothing, after the message, when the
+// buffer cannot be allocated.
+[[nodiscard]] std::optional<std::vector<uint8_t>> MakeDowngrade4(const ColourTable& colours, TexeloReporter& reporter,
+                                                                 const uint8_t* pixels, int width, int height);
+[[nodiscard]] std::optional<std::vector<uint8_t>> MakeDowngrade8(const ColourTable& colours, uint16_t indexOffset,
+                                                                 TexeloReporter& reporter, const uint8_t* pixels,
                                                                  int width, int height);
 
-// Sizes ctx.PsxSpriteData for an image of TargetDepth (texels zeroed) and
-// writes the header, CLUT block and pixel block header. On allocation failure
-// it reports and leaves PsxSpriteData empty.
-void WriteSpriteHeaders(TexeloContext& ctx, int width, int height);
-
-// Writes the CLUT block of n entries from the table at offset 8.
-void BuildClut(TexeloContext& ctx, int n);
+// The CLUT of `n` entries (0 to 256) from the table; entries past its colours
+// are 0.
+[[nodiscard]] std::vector<uint16_t> BuildClut(const ColourTable& colours, int n);

@@ -1,46 +1,36 @@
 #include "convert/TimImage.h"
 
-namespace tim
-{
+#include "convert/LittleEndian.h"
 
-uint16_t read16(const std::vector<uint8_t>& bytes, std::size_t offset)
+void WriteSpriteHeaders(const TimImage& image, const TimPlacement& placement, std::vector<uint8_t>& out)
 {
-    return static_cast<uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
-}
-
-uint32_t read32(const std::vector<uint8_t>& bytes, std::size_t offset)
-{
-    return static_cast<uint32_t>(read16(bytes, offset)) | static_cast<uint32_t>(read16(bytes, offset + 2)) << 16;
-}
-
-void write16(std::vector<uint8_t>& bytes, std::size_t offset, uint16_t value)
-{
-    bytes[offset] = static_cast<uint8_t>(value);
-    bytes[offset + 1] = static_cast<uint8_t>(value >> 8);
-}
-
-std::optional<Layout> parse(const std::vector<uint8_t>& image)
-{
-    if (image.size() < kFirstBlock + kBlockHeaderBytes)
-        return std::nullopt;
-    Layout layout;
-    layout.flags = read32(image, kFlagsOffset);
-    layout.hasClut = (layout.flags & kFlagHasClut) != 0;
-    std::size_t pixelBlock = kFirstBlock;
-    if (layout.hasClut)
+    uint32_t flags = static_cast<uint32_t>(image.Kind) | (image.hasClut() ? kTimFlagHasClut : 0);
+    flags |= static_cast<uint32_t>(placement.SemiTrans & 0x0F) << 4 | static_cast<uint32_t>(placement.SemiTrans & 0x80)
+                                                                          << 8;
+    putLittle32(out, kTimId);
+    putLittle32(out, flags);
+    if (image.hasClut())
     {
-        layout.clutBlock = kFirstBlock;
-        layout.clutLength = read32(image, kFirstBlock);
-        if (layout.clutLength < kBlockHeaderBytes || layout.clutLength > image.size() - kFirstBlock)
-            return std::nullopt;
-        pixelBlock += layout.clutLength;
+        putLittle32(out, static_cast<uint32_t>(image.clutBlockBytes()));
+        putLittle16(out, placement.ClutX);
+        putLittle16(out, placement.ClutY);
+        putLittle16(out, placement.ClutWidth != 0 ? placement.ClutWidth : static_cast<uint16_t>(image.Clut.size()));
+        putLittle16(out, placement.ClutHeight);
+        for (const uint16_t colour : image.Clut)
+            putLittle16(out, colour);
     }
-    if (image.size() - pixelBlock < kBlockHeaderBytes)
-        return std::nullopt;
-    layout.pixelBlock = pixelBlock;
-    layout.pixelWidth = read16(image, pixelBlock + kBlockW);
-    layout.pixelHeight = read16(image, pixelBlock + kBlockH);
-    return layout;
+    putLittle32(out, static_cast<uint32_t>(image.pixelBlockBytes()));
+    putLittle16(out, placement.PixelX);
+    putLittle16(out, placement.PixelY);
+    putLittle16(out, image.PixelWidth);
+    putLittle16(out, image.Height);
 }
 
-} // namespace tim
+std::vector<uint8_t> EncodeTim(const TimImage& image, const TimPlacement& placement)
+{
+    std::vector<uint8_t> out;
+    out.reserve(image.encodedSize());
+    WriteSpriteHeaders(image, placement, out);
+    out.insert(out.end(), image.Texels.begin(), image.Texels.end());
+    return out;
+}

@@ -2,41 +2,59 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
-// Offsets of a TIM image as the converter lays it out: id and flags, an
-// optional CLUT block (length, x, y, entries, rows, colours), then the pixel
-// block (length, x, y, width in pixels, height, texels). Little-endian.
-namespace tim
+// TIM pixel modes, as in the flags word of a TIM image.
+enum class TimKind : uint8_t
 {
-inline constexpr uint32_t kId = 0x10;
-inline constexpr uint32_t kFlagHasClut = 8;
-inline constexpr uint32_t kFlagModeMask = 7;
-inline constexpr std::size_t kFlagsOffset = 4;
-inline constexpr std::size_t kFirstBlock = 8;
-inline constexpr std::size_t kBlockHeaderBytes = 12;
-// Inside a block: length, then x, y, w, h as 16-bit values.
-inline constexpr std::size_t kBlockX = 4;
-inline constexpr std::size_t kBlockY = 6;
-inline constexpr std::size_t kBlockW = 8;
-inline constexpr std::size_t kBlockH = 10;
-
-struct Layout
-{
-    uint32_t flags = 0;
-    bool hasClut = false;
-    std::size_t clutBlock = 0;   // offset of the CLUT block (when hasClut)
-    uint32_t clutLength = 0;     // its length, 0 without a CLUT
-    std::size_t pixelBlock = 0;  // offset of the pixel block
-    uint16_t pixelWidth = 0;     // width field: pixels, not words
-    uint16_t pixelHeight = 0;
+    Indexed4 = 0,
+    Indexed8 = 1,
+    Direct16 = 2,
+    Direct24 = 3, // refused: the console cannot place it
 };
 
-[[nodiscard]] uint16_t read16(const std::vector<uint8_t>& bytes, std::size_t offset);
-[[nodiscard]] uint32_t read32(const std::vector<uint8_t>& bytes, std::size_t offset);
-void write16(std::vector<uint8_t>& bytes, std::size_t offset, uint16_t value);
+// A texture as a TIM image holds it. The encoded image (little-endian) is:
+// id 0x10, flags (pixel mode, OR 8 with a CLUT, transparency in bits 4-7 and
+// 15), then the CLUT block (length 12 + 2n, x, y, width, height, n colours),
+// then the pixel block (length, x, y, width in texels, height, texel rows).
+inline constexpr uint32_t kTimId = 0x10;
+inline constexpr uint32_t kTimFlagHasClut = 8;
+inline constexpr std::size_t kTimFirstBlock = 8;
+inline constexpr std::size_t kTimBlockHeaderBytes = 12;
+// Where the converter puts a texture until placement says otherwise.
+inline constexpr uint16_t kTimClutY = 480;
+inline constexpr uint16_t kTimPixelX = 640;
 
-// The block offsets of an image; nothing when the blocks do not fit in it.
-[[nodiscard]] std::optional<Layout> parse(const std::vector<uint8_t>& image);
-} // namespace tim
+struct TimImage
+{
+    TimKind Kind = TimKind::Indexed4;
+    std::vector<uint16_t> Clut;  // the CLUT block's colours; empty for a 16-bit texture
+    uint16_t PixelWidth = 0;     // the pixel block's width field: texels, not words
+    uint16_t Height = 0;
+    std::vector<uint8_t> Texels; // rows of whole 16-bit words
+
+    [[nodiscard]] bool hasClut() const { return Kind == TimKind::Indexed4 || Kind == TimKind::Indexed8; }
+    [[nodiscard]] std::size_t clutBlockBytes() const
+    {
+        return hasClut() ? kTimBlockHeaderBytes + 2 * Clut.size() : 0;
+    }
+    [[nodiscard]] std::size_t pixelBlockBytes() const { return kTimBlockHeaderBytes + Texels.size(); }
+    [[nodiscard]] std::size_t encodedSize() const { return kTimFirstBlock + clutBlockBytes() + pixelBlockBytes(); }
+};
+
+// The block positions and the flags' transparency bits an encoded image
+// carries; the defaults are the converter's.
+struct TimPlacement
+{
+    uint8_t SemiTrans = 0; // 0, or 0x80 | transparency mode
+    uint16_t ClutX = 0, ClutY = kTimClutY;
+    uint16_t ClutWidth = 0; // 0: the number of colours
+    uint16_t ClutHeight = 1;
+    uint16_t PixelX = kTimPixelX, PixelY = 0;
+};
+
+// Appends the id, the flags, the CLUT block and the pixel block's header.
+void WriteSpriteHeaders(const TimImage& image, const TimPlacement& placement, std::vector<uint8_t>& out);
+
+// The whole image: headers, CLUT and texels.
+[[nodiscard]] std::vector<uint8_t> EncodeTim(const TimImage& image, const TimPlacement& placement = {});

@@ -85,10 +85,10 @@ Rgba storedColour(const uint8_t* bytes)
         return {bytes[2], bytes[1], bytes[0], bytes[3]};
 }
 
-void reportFailure(TexeloContext& ctx, const std::string& text)
+void reportFailure(TexeloReporter& reporter, const std::string& text)
 {
-    ctx.reporter.printError(text + "\n");
-    ctx.reporter.setMessageLine(text);
+    reporter.printError(text + "\n");
+    reporter.setMessageLine(text);
 }
 
 // The colour map converted once, so that mapped pixels are a lookup.
@@ -101,7 +101,7 @@ struct ColourMapTable
 
     // An index outside the map gives a pixel of zeros; an index inside a map
     // whose entries cannot be decoded fails the reader.
-    bool read(TexeloContext& ctx, uint32_t index, uint8_t* out) const
+    bool read(TexeloReporter& reporter, uint32_t index, uint8_t* out) const
     {
         const int64_t entry = static_cast<int64_t>(index) - first;
         if (entry < 0 || entry >= length)
@@ -111,7 +111,7 @@ struct ColourMapTable
         }
         if (colours.empty())
         {
-            reportFailure(ctx, formatText("Can't decode palette of depth %d bits per pixel.", entrySize));
+            reportFailure(reporter, formatText("Can't decode palette of depth %d bits per pixel.", entrySize));
             return false;
         }
         std::memcpy(out, colours[static_cast<std::size_t>(entry)].data(), kRgbaBytesPerPixel);
@@ -217,18 +217,18 @@ Outcome decodeRows(PixelSource& src, RgbaImage& image, bool runLength, const Rea
 // Picks the reader for the stored pixel size: colour-map indices when a map
 // is present, else direct colours; 8-bit pixels need a map.
 template <int Bytes>
-Outcome decodeWithReader(TexeloContext& ctx, PixelSource& src, RgbaImage& image, bool runLength,
+Outcome decodeWithReader(TexeloReporter& reporter, PixelSource& src, RgbaImage& image, bool runLength,
                          const std::optional<ColourMapTable>& map)
 {
     if (map)
         return decodeRows<Bytes>(src, image, runLength,
                                  [&](const uint8_t* stored, uint8_t* out)
-                                 { return map->read(ctx, storedValue<Bytes>(stored), out); });
+                                 { return map->read(reporter, storedValue<Bytes>(stored), out); });
     if constexpr (Bytes == 1)
         return decodeRows<Bytes>(src, image, runLength,
                                  [&](const uint8_t*, uint8_t*)
                                  {
-                                     reportFailure(ctx,
+                                     reportFailure(reporter,
                                                    "Can't decode 8 bit / pixel image without a palette.");
                                      return false;
                                  });
@@ -274,7 +274,7 @@ uint64_t minimumPixelBytes(const TgaHeader& header, int pixelBytes)
 
 } // namespace
 
-int DecodeTga(TexeloContext& ctx, RgbaImage& image, const uint8_t* fileBytes, std::size_t fileLength)
+int DecodeTga(TexeloReporter& reporter, RgbaImage& image, const uint8_t* fileBytes, std::size_t fileLength)
 {
     image = RgbaImage{};
     if (!fileBytes || fileLength < kHeaderSize)
@@ -283,7 +283,7 @@ int DecodeTga(TexeloContext& ctx, RgbaImage& image, const uint8_t* fileBytes, st
     const int pixelBytes = storedPixelBytes(header.PixelDepth);
     if (pixelBytes == 0)
     {
-        ctx.reporter.printError(formatText(
+        reporter.printError(formatText(
             "Can't decode TGA - Only 8,15,16,24 and 32 bit TGA accepted. (ie not %d)\n", header.PixelDepth));
         return 0;
     }
@@ -296,7 +296,7 @@ int DecodeTga(TexeloContext& ctx, RgbaImage& image, const uint8_t* fileBytes, st
     if (header.ImageWidth < 0 || header.ImageHeight < 0 ||
         pixelStart + minimumPixelBytes(header, pixelBytes) > fileLength)
     {
-        reportFailure(ctx, "Failed to decode TGA");
+        reportFailure(reporter, "Failed to decode TGA");
         return 0;
     }
 
@@ -323,35 +323,35 @@ int DecodeTga(TexeloContext& ctx, RgbaImage& image, const uint8_t* fileBytes, st
     switch (pixelBytes)
     {
     case 1:
-        outcome = decodeWithReader<1>(ctx, src, image, runLength, map);
+        outcome = decodeWithReader<1>(reporter, src, image, runLength, map);
         break;
     case 2:
-        outcome = decodeWithReader<2>(ctx, src, image, runLength, map);
+        outcome = decodeWithReader<2>(reporter, src, image, runLength, map);
         break;
     case 3:
-        outcome = decodeWithReader<3>(ctx, src, image, runLength, map);
+        outcome = decodeWithReader<3>(reporter, src, image, runLength, map);
         break;
     default:
-        outcome = decodeWithReader<4>(ctx, src, image, runLength, map);
+        outcome = decodeWithReader<4>(reporter, src, image, runLength, map);
         break;
     }
     if (outcome == Outcome::Decoded)
         return 1;
     if (outcome == Outcome::PacketCrossesRow)
-        ctx.reporter.printError("Error in compressed data.\n");
+        reporter.printError("Error in compressed data.\n");
     else
-        reportFailure(ctx, "Failed to decode TGA");
+        reportFailure(reporter, "Failed to decode TGA");
     image = RgbaImage{};
     return 0;
 }
 
-std::unique_ptr<RgbaImage> LoadTgaFile(TexeloContext& ctx, std::string_view path)
+std::unique_ptr<RgbaImage> LoadTgaFile(TexeloReporter& reporter, std::string_view path)
 {
     std::optional<std::vector<uint8_t>> fileBytes = readWholeFile(path);
     if (!fileBytes)
         return nullptr;
     auto image = std::make_unique<RgbaImage>();
-    if (!DecodeTga(ctx, *image, fileBytes->data(), fileBytes->size()))
+    if (!DecodeTga(reporter, *image, fileBytes->data(), fileBytes->size()))
         return nullptr;
     return image;
 }

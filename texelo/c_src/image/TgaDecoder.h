@@ -1,6 +1,9 @@
 #pragma once
 
-#include "script/TexeloContext.h"
+// The image room owns decoding pictures: the Targa decoder of textures and
+// the image library (bitmaps, pixel formats, palettes) with its loader.
+
+#include "report/TexeloReporter.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,11 +25,11 @@ inline constexpr std::size_t kRgbaBytesPerPixel = 4;
 // Reads and decodes a Targa file named as a script names it (backslashes,
 // any letter case). Null when the file cannot be opened (nothing is said:
 // the caller reports it) or does not decode (DecodeTga has said why).
-[[nodiscard]] std::unique_ptr<RgbaImage> LoadTgaFile(TexeloContext& ctx, std::string_view path);
+[[nodiscard]] std::unique_ptr<RgbaImage> LoadTgaFile(TexeloReporter& reporter, std::string_view path);
 
 // Decodes a whole Targa file held in memory into `image`, which receives
 // the file's size and pixels. 1 on success, 0 on failure, with the
 // complaints on standard error and, for some, in MessageLine; `image` is
 // left empty on failure.
-[[nodiscard]] int DecodeTga(TexeloContext& ctx, RgbaImage& image, const uint8_t* fileBytes,
+[[nodiscard]] int DecodeTga(TexeloReporter& reporter, RgbaImage& image, const uint8_t* fileBytes,
                             std::size_t fileLength);

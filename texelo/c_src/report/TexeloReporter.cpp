@@ -55,3 +55,9 @@ std::string formatText(const char* format, ...)
     va_end(again);
     return text;
 }
+
+void FlushMessageLine(TexeloReporter& reporter)
+{
+    reporter.print(reporter.messageLine());
+    reporter.repaint();
+}

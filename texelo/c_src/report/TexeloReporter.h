@@ -39,5 +39,9 @@ private:
     std::string m_messageLine;
 };
 
+// Prints MessageLine as it stands to standard output (no newline added) and
+// repaints the window.
+void FlushMessageLine(TexeloReporter& reporter);
+
 // printf-style formatting into a string.
 [[nodiscard]] std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));

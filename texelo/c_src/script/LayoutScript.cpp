@@ -35,14 +35,14 @@ void nextClutRow(LayoutState& layout)
 
 // Takes the entry's name prefix: '&' palette only, '*' TRANS, '?' ALPHA,
 // none: no transparency mode.
-std::string takePrefix(TexeloContext& ctx, const std::string& name)
+std::string takePrefix(TexeloContext& ctx, TextureRequest& request, const std::string& name)
 {
     if (name.empty())
         return name;
     switch (name.front())
     {
     case '&':
-        ctx.state.PaletteOnly = 1;
+        request.PaletteOnly = 1;
         return name.substr(1);
     case '*':
         ctx.state.SemiTransMode = static_cast<int8_t>(SemiTransModeValue::Trans);
@@ -61,9 +61,8 @@ void placeEntry(TexeloContext& ctx, const CellEntry& entry)
     ScriptState& state = ctx.state;
     LayoutState& layout = ctx.layout;
     state.BankSeparateCluts = state.SeparateCluts;
-    state.TileFlag = 0;
-    state.PaletteOnly = 0;
-    const std::string name = takePrefix(ctx, entry.name);
+    TextureRequest request;
+    const std::string name = takePrefix(ctx, request, entry.name);
     state.IndexOffset = equalsIgnoringCase(name, "flatcrd.tga") ? 1 : 0;
 
     const int x = layout.cellXBase + floorDivide(entry.x, 4);
@@ -72,8 +71,7 @@ void placeEntry(TexeloContext& ctx, const CellEntry& entry)
         ctx.reporter.ReportError(formatText("Cell entry %s lies outside the texture pages", name.c_str()));
         return;
     }
-    AddTexture(ctx, name);
-    TextureRecord* record = ctx.lastLoaded;
+    TextureRecord* record = AddTexture(ctx, name, request);
     if (!record)
         return;
 
@@ -89,7 +87,7 @@ void placeEntry(TexeloContext& ctx, const CellEntry& entry)
     record->ClutGroupY = 0;
     const int group = x / kPageWords + 1;
     record->Group = static_cast<uint8_t>(group);
-    ctx.GroupWidths[static_cast<std::size_t>(group - 1)] = 1;
+    ctx.bank.GroupWidths[static_cast<std::size_t>(group - 1)] = 1;
     layout.clutColumn = static_cast<uint16_t>(layout.clutColumn + record->ClutWidth);
     if (layout.clutColumn >= kClutRowWords)
         nextClutRow(layout);
@@ -124,10 +122,10 @@ void fitLayoutBank(TexeloContext& ctx, const std::string& argument)
     ScriptState& state = ctx.state;
     state.BankName = argument;
     state.SortTextures = 0;
-    ctx.ClutRow = static_cast<uint16_t>(512 - ctx.layout.clutRow);
-    BuildOriginalList(ctx);
-    WriteBank(ctx);
-    TEXELO_ASSERT(ctx.OriginalList, "OriginalList", kTexeloModule);
+    ctx.bank.ClutRow = static_cast<uint16_t>(512 - ctx.layout.clutRow);
+    BuildOriginalList(ctx.bank, false);
+    WriteBank(ctx.bank, bankOptions(state), ctx.reporter);
+    TEXELO_ASSERT(ctx.bank.OriginalList, "OriginalList", kTexeloModule);
     finishBank(ctx);
 }
 

@@ -25,11 +25,12 @@ void loadWithMode(TexeloContext& ctx, SemiTransModeValue mode, std::string_view 
 // PAL, HOMEPAL and AWAYPAL: a texture that contributes only its CLUT.
 void loadPaletteOnly(TexeloContext& ctx, HomeAwayKind kind, std::string_view name)
 {
-    ctx.state.PaletteOnly = 1;
-    ctx.state.HomeAway = static_cast<uint8_t>(kind);
-    AddTexture(ctx, name);
-    ctx.state.PaletteOnly = 0;
-    ctx.state.HomeAway = 0;
+    AddTexture(ctx, name, {.PaletteOnly = 1, .HomeAway = static_cast<uint8_t>(kind)});
+}
+
+BackdropSettings backdropSettings(const ScriptState& state)
+{
+    return {state.TexturePath, state.OutputPath, state.PaletteCount};
 }
 
 void setClutSize(TexeloContext& ctx, std::string_view argument)
@@ -45,7 +46,7 @@ bool fitBank(TexeloContext& ctx, std::string_view argument)
     ScriptState& state = ctx.state;
     state.BankName = std::string(argument);
     state.BankSeparateCluts = state.SeparateCluts;
-    if (!OrganiseVram(ctx))
+    if (!OrganiseVram(ctx.bank, bankOptions(state), ctx.reporter))
         return false;
     state.SeparateCluts = 0;
     state.SortTextures = 1;
@@ -92,15 +93,11 @@ bool runFitLine(TexeloContext& ctx, const std::string& keyword, const std::strin
     else if (keyword == "TRANS")
         loadWithMode(ctx, SemiTransModeValue::Trans, argument);
     else if (keyword == "TILE")
-    {
-        ctx.state.TileFlag = 1;
-        AddTexture(ctx, argument);
-        ctx.state.TileFlag = 0;
-    }
+        AddTexture(ctx, argument, {.TileFlag = 1});
     else if (keyword == "BACKDROP")
-        WriteBackdrop(ctx, argument);
+        WriteBackdrop(backdropSettings(ctx.state), ctx.colours, ctx.reporter, argument);
     else if (keyword == "NEWBACKDROP")
-        WriteNewBackdrop(ctx, argument);
+        WriteNewBackdrop(backdropSettings(ctx.state), ctx.reporter, argument);
     else if (keyword == "FILES")
     {
         ctx.state.SemiTransMode = static_cast<int8_t>(SemiTransModeValue::None);
@@ -116,15 +113,11 @@ bool runFitLine(TexeloContext& ctx, const std::string& keyword, const std::strin
 void finishBank(TexeloContext& ctx)
 {
     ScriptState& state = ctx.state;
-    ctx.ShownList = std::move(ctx.PendingList);
-    ctx.PendingList.clear();
-    ctx.lastLoaded = nullptr;
+    ctx.ShownList = std::move(ctx.bank.PendingList);
+    ctx.bank = TextureBank{};
     state.DuplicateCount = 0;
     state.RemapMode = static_cast<uint32_t>(RemapModeValue::Off);
     state.PaletteCount = 0;
-    ctx.TextureCount = 0;
-    ctx.OriginalList.reset();
-    ctx.GroupWidths.fill(0);
     ctx.reporter.repaint();
 }
 

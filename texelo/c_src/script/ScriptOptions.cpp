@@ -87,6 +87,13 @@ void setPalettes(TexeloContext& ctx, std::string_view argument)
     if (const std::optional<uint32_t> count = readCount(argument, position))
         state.PaletteCount = *count;
     state.RemapMode = static_cast<uint32_t>(RemapModeValue::Across);
+    ctx.palettes = ReadPaletteSet(state.PaletteDir, state.PaletteCount);
+}
+
+BankOptions bankOptions(const ScriptState& state)
+{
+    return {state.BankName, state.MatchCluts != 0, state.SortTextures != 0, state.EdgeClear,
+            state.BankSeparateCluts != 0};
 }
 
 void setRemap(TexeloContext& ctx, std::string_view argument)

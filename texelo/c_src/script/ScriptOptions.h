@@ -30,3 +30,6 @@ void setSwitch(TexeloContext& ctx, Switch option, std::string_view argument);
 [[nodiscard]] std::optional<int> readNumber(std::string_view text, std::size_t& position);
 // The same, for a count a script gives (0 to 255): nothing when out of range.
 [[nodiscard]] std::optional<uint32_t> readCount(std::string_view text, std::size_t& position);
+
+// What a bank is placed and written with: the options in force at its FIT.
+[[nodiscard]] BankOptions bankOptions(const ScriptState& state);

@@ -1,5 +1,10 @@
 #pragma once
 
+// The script room owns a script run: the line reader, the options a script
+// sets, both dialects, texture loading and the program's entry into a run.
+
+#include "convert/ColourTable.h"
+#include "convert/PaletteSet.h"
 #include "report/TexeloReporter.h"
 #include "vram/TextureRecord.h"
 
@@ -39,9 +44,6 @@ struct ScriptState
     uint32_t RemapMode = 0; // RemapModeValue
     uint32_t DuplicateCount = 0;
     int8_t SemiTransMode = 0; // SemiTransModeValue
-    uint8_t PaletteOnly = 0;
-    uint8_t HomeAway = 0;
-    uint8_t TileFlag = 0;
     uint16_t ClutSize8 = 256;
     uint16_t IndexOffset = 0;
     uint8_t MatchCluts = 1;
@@ -62,20 +64,16 @@ struct LayoutState
     uint16_t clutRow = 255;
 };
 
-// One distinct colour of the current image after channel reduction.
-struct UniqueColour
+// What a texture line asks of its one texture besides the script state.
+struct TextureRequest
 {
-    uint8_t r = 0, g = 0, b = 0, a = 0;
-    uint32_t FirstPixel = 0; // index of the first pixel with this colour
+    uint8_t TileFlag = 0;
+    uint8_t PaletteOnly = 0; // only the CLUT is used
+    uint8_t HomeAway = 0;    // HomeAwayKind
 };
 
-using TextureList = std::vector<std::unique_ptr<TextureRecord>>;
-
-inline constexpr std::size_t kVramColumns = 1024;
-inline constexpr std::size_t kGroupTableSize = 32;
-inline constexpr std::size_t kUniqueColourCapacity = 256;
-
-// Everything one script run works on, owned by the driver and passed down.
+// Everything one script run works on, owned by the entry. The stages below
+// the script get from it what they need, never the whole of it.
 struct TexeloContext
 {
     explicit TexeloContext(TexeloReporter& reporterSink) : reporter(reporterSink) {}
@@ -83,21 +81,11 @@ struct TexeloContext
     TexeloReporter& reporter;
     ScriptState state;
     LayoutState layout;
+    PaletteSet palettes; // read when a PALETTES line names them
 
-    TextureList PendingList; // the bank being built, in load order until sorted
-    TextureList ShownList;   // the last bank written
-    uint32_t TextureCount = 0;
-    // The bank's records in load order, made just before placement.
-    std::optional<std::vector<TextureRecord*>> OriginalList;
-    TextureRecord* lastLoaded = nullptr; // the record the last LoadTexture made
-
-    std::array<uint16_t, kVramColumns> Skyline{};
-    std::array<uint8_t, kGroupTableSize> GroupWidths{};
-    uint16_t ClutRow = 0;
-
-    std::vector<uint8_t> PsxSpriteData;          // the current texture as a TIM image
-    std::vector<UniqueColour> UniqueColourTable; // first 256 kept; the count is exact
-    uint32_t UniqueColourCount = 0;
+    TextureBank bank;      // the bank being built
+    TextureList ShownList; // the last bank written
+    ColourTable colours;   // of the image counted last; palette-only textures take theirs from it
     int TargetDepth = 4;
     int FallbackDepth = 8;
 };

@@ -36,8 +36,6 @@ TexeloCommandLine splitCommandLine(std::string_view text)
 
 void runTexelo(TexeloContext& ctx, const TexeloCommandLine& commandLine)
 {
-    ctx.Skyline.fill(0);
-    ctx.GroupWidths.fill(0);
     RunScript(ctx, commandLine.scriptName);
     ctx.reporter.repaint();
 }

@@ -4,7 +4,6 @@
 #include "convert/PsxConvert.h"
 #include "files/PathLookup.h"
 #include "image/TgaDecoder.h"
-#include "convert/TimImage.h"
 
 #include <algorithm>
 
@@ -22,14 +21,14 @@ bool hasTgaExtension(std::string_view name)
 
 std::unique_ptr<TextureRecord> makePlaceholder(TexeloContext& ctx, std::unique_ptr<TextureRecord> record)
 {
-    record->Id = ctx.TextureCount++;
+    record->Id = ctx.bank.TextureCount++;
     return record;
 }
 
 // Width in VRAM words of a texture `pixels` texels wide.
-uint16_t widthInWords(uint8_t kind, uint16_t pixels)
+uint16_t widthInWords(TimKind kind, uint16_t pixels)
 {
-    switch (static_cast<TimKind>(kind))
+    switch (kind)
     {
     case TimKind::Indexed4:
         return static_cast<uint16_t>((pixels + 3) / 4);
@@ -43,10 +42,10 @@ uint16_t widthInWords(uint8_t kind, uint16_t pixels)
 // The CLUT and its copies: remapped through the palette set, duplicated, or
 // the texture's own alone. Every shape ends with ClutData holding exactly
 // ClutWidth x (ClutExtraRows + 1) entries, which is what the bank writes.
-void buildClut(TexeloContext& ctx, TextureRecord& record, const tim::Layout& layout)
+void buildClut(TexeloContext& ctx, TextureRecord& record, const TimImage& image)
 {
     ScriptState& state = ctx.state;
-    const uint32_t timEntries = (layout.clutLength - tim::kBlockHeaderBytes) / 2;
+    const auto timEntries = static_cast<uint32_t>(image.Clut.size());
     record.ClutWidth = static_cast<uint16_t>((timEntries + 15) & 0x1F0);
     record.ClutExtraRows = 0;
     record.HasClut = 1;
@@ -56,14 +55,13 @@ void buildClut(TexeloContext& ctx, TextureRecord& record, const tim::Layout& lay
 
     // The texture's own CLUT; entries the TIM does not hold are 0.
     std::vector<uint16_t> own(record.ClutWidth, 0);
-    const std::size_t firstEntry = layout.clutBlock + tim::kBlockHeaderBytes;
-    for (uint32_t i = 0; i < std::min<uint32_t>(timEntries, record.ClutWidth); ++i)
-        own[i] = tim::read16(record.TimData, firstEntry + 2 * i);
+    std::copy_n(image.Clut.begin(), std::min<uint32_t>(timEntries, record.ClutWidth), own.begin());
 
     const bool indexed4 = record.Kind == static_cast<uint8_t>(TimKind::Indexed4);
     if (state.PaletteCount != 0 && state.RemapMode != static_cast<uint32_t>(RemapModeValue::Off))
     {
-        RemapToPaletteSet(ctx, own.data(), record.ClutData, record.ClutWidth);
+        RemapToPaletteSet(ctx.palettes, state.PaletteCount, ctx.reporter, own.data(), record.ClutData,
+                          record.ClutWidth);
         if (indexed4 && record.ClutWidth == 16 && state.RemapMode == static_cast<uint32_t>(RemapModeValue::Across))
             record.ClutWidth = static_cast<uint16_t>(16 * state.PaletteCount);
         else
@@ -95,25 +93,25 @@ void buildClut(TexeloContext& ctx, TextureRecord& record, const tim::Layout& lay
 
 } // namespace
 
-std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view name)
+std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view name, const TextureRequest& request)
 {
     ScriptState& state = ctx.state;
     auto record = std::make_unique<TextureRecord>();
-    record->Tiled = state.TileFlag;
-    record->PaletteOnly = state.PaletteOnly;
-    record->HomeAway = state.HomeAway;
+    record->Tiled = request.TileFlag;
+    record->PaletteOnly = request.PaletteOnly;
+    record->HomeAway = request.HomeAway;
     if (name == "NULL")
         return makePlaceholder(ctx, std::move(record));
 
     record->Name = hasTgaExtension(name) ? std::string(name) : std::string(name) + ".tga";
-    record->Id = ctx.TextureCount;
+    record->Id = ctx.bank.TextureCount;
 
     std::string path = state.TexturePath + record->Name;
-    std::unique_ptr<RgbaImage> image = LoadTgaFile(ctx, path);
+    std::unique_ptr<RgbaImage> image = LoadTgaFile(ctx.reporter, path);
     if (!image)
     {
         path = std::string(kDefaultTextureFolder) + record->Name;
-        image = LoadTgaFile(ctx, path);
+        image = LoadTgaFile(ctx.reporter, path);
     }
     if (!image)
     {
@@ -121,34 +119,33 @@ std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view 
         return nullptr;
     }
     ctx.reporter.print(formatText("Opened %s\n", path.c_str()));
-    ++ctx.TextureCount;
+    ++ctx.bank.TextureCount;
 
-    const uint32_t size = ConvertToPsx(ctx, image->pixels.data(), image->Width, image->Height, path);
+    const ConversionSettings settings{ctx.TargetDepth, ctx.FallbackDepth, state.ClutSize8, state.IndexOffset,
+                                      request.PaletteOnly != 0};
+    std::optional<TimImage> converted =
+        ConvertToPsx(settings, ctx.colours, ctx.reporter, image->pixels.data(), image->Width, image->Height, path);
     image.reset();
-    if (size == 0 || size > ctx.PsxSpriteData.size())
+    if (!converted)
         return nullptr;
-    record->TimSize = size;
-    record->TimData.assign(ctx.PsxSpriteData.begin(), ctx.PsxSpriteData.begin() + size);
-    const std::optional<tim::Layout> layout = tim::parse(record->TimData);
-    if (!layout)
-        return nullptr;
+    record->TimSize = static_cast<uint32_t>(converted->encodedSize());
+    record->TimData = std::move(converted);
+    const TimImage& tim = *record->TimData;
 
     record->SemiTrans = state.SemiTransMode == static_cast<int8_t>(SemiTransModeValue::None)
                             ? 0
                             : static_cast<uint8_t>(state.SemiTransMode | 0x80);
-    record->Kind = static_cast<uint8_t>(layout->flags & tim::kFlagModeMask);
-    if (record->Kind == static_cast<uint8_t>(TimKind::Direct24))
+    record->Kind = static_cast<uint8_t>(tim.Kind);
+    if (tim.Kind == TimKind::Direct24)
     {
         ctx.reporter.print(formatText("24-bit textures not supported, failed to load %s!\n", path.c_str()));
         return nullptr;
     }
-    if (record->Kind > static_cast<uint8_t>(TimKind::Direct24))
-        return nullptr;
-    if (layout->hasClut)
-        buildClut(ctx, *record, *layout);
+    if (tim.hasClut())
+        buildClut(ctx, *record, tim);
 
-    record->Width = widthInWords(record->Kind, layout->pixelWidth) & kWidthMask;
-    record->Height = layout->pixelHeight;
+    record->Width = widthInWords(tim.Kind, tim.PixelWidth) & kWidthMask;
+    record->Height = tim.Height;
     record->PixelWidth = static_cast<uint16_t>(record->Width << (2 - record->Kind));
     if (record->PaletteOnly)
     {
@@ -169,22 +166,19 @@ std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view 
     return record;
 }
 
-void AddTexture(TexeloContext& ctx, std::string_view name)
+TextureRecord* AddTexture(TexeloContext& ctx, std::string_view name, const TextureRequest& request)
 {
-    std::unique_ptr<TextureRecord> record = LoadTexture(ctx, name);
-    ctx.lastLoaded = record.get();
+    std::unique_ptr<TextureRecord> record = LoadTexture(ctx, name, request);
+    TextureRecord* added = record.get();
     if (record)
-        ctx.PendingList.push_back(std::move(record));
+        ctx.bank.PendingList.push_back(std::move(record));
     ctx.state.ClutSize8 = kDefaultClutSize8;
+    return added;
 }
 
 void AddFiles(TexeloContext& ctx, std::string_view pattern)
 {
     for (const std::string& name : findMatchingFiles(ctx.state.TexturePath + std::string(pattern)))
-    {
-        std::unique_ptr<TextureRecord> record = LoadTexture(ctx, name);
-        ctx.lastLoaded = record.get();
-        if (record)
-            ctx.PendingList.push_back(std::move(record));
-    }
+        if (std::unique_ptr<TextureRecord> record = LoadTexture(ctx, name))
+            ctx.bank.PendingList.push_back(std::move(record));
 }

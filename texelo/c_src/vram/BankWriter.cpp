@@ -3,7 +3,8 @@
 #include "AtomicOutputFile.h"
 #include "files/PathLookup.h"
 #include "report/TexeloAssert.h"
-#include "convert/TimImage.h"
+#include "convert/LittleEndian.h"
+#include "vram/TbkFormat.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -11,29 +12,11 @@
 namespace
 {
 
-constexpr uint32_t kBandLines = 256;
-constexpr uint32_t kPaletteTag = 0x80000000;
-constexpr uint32_t kHomePaletteTag = 0xC0000000;
-constexpr uint32_t kAwayPaletteTag = 0xA0000000;
-constexpr uint32_t kClut4Bytes = 32;
-
-void put16(std::vector<uint8_t>& out, uint32_t value)
-{
-    out.push_back(static_cast<uint8_t>(value));
-    out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void put32(std::vector<uint8_t>& out, uint32_t value)
-{
-    put16(out, value & 0xFFFF);
-    put16(out, value >> 16);
-}
-
 // Appends `bytes` bytes of CLUT entries; entries the record lacks are 0.
 void putClutEntries(std::vector<uint8_t>& out, const std::vector<uint16_t>& clut, uint32_t bytes)
 {
     for (uint32_t i = 0; i < bytes / 2; ++i)
-        put16(out, i < clut.size() ? clut[i] : 0);
+        putLittle16(out, i < clut.size() ? clut[i] : 0);
 }
 
 uint32_t paletteTag(const TextureRecord& record)
@@ -41,74 +24,69 @@ uint32_t paletteTag(const TextureRecord& record)
     switch (static_cast<HomeAwayKind>(record.HomeAway))
     {
     case HomeAwayKind::Home:
-        return kHomePaletteTag;
+        return tbk::kHomePaletteTag;
     case HomeAwayKind::Away:
-        return kAwayPaletteTag;
+        return tbk::kAwayPaletteTag;
     default:
-        return kPaletteTag;
+        return tbk::kPaletteTag;
     }
 }
 
 // The record's TIM with its transparency mode in the flags and its VRAM
 // positions in the block headers.
-std::vector<uint8_t> patchedTim(const TextureRecord& record, const tim::Layout& layout)
+std::vector<uint8_t> placedTim(const TextureRecord& record)
 {
-    std::vector<uint8_t> image = record.TimData;
-    image[tim::kFlagsOffset] |= static_cast<uint8_t>((record.SemiTrans & 0x0F) << 4);
-    image[tim::kFlagsOffset + 1] |= static_cast<uint8_t>(record.SemiTrans & 0x80);
-    if (layout.hasClut)
-    {
-        tim::write16(image, layout.clutBlock + tim::kBlockX, record.ClutX);
-        tim::write16(image, layout.clutBlock + tim::kBlockY, record.ClutY);
-        tim::write16(image, layout.clutBlock + tim::kBlockW, record.ClutWidth);
-        tim::write16(image, layout.clutBlock + tim::kBlockH, static_cast<uint16_t>(record.ClutExtraRows + 1));
-    }
-    tim::write16(image, layout.pixelBlock + tim::kBlockX, record.X);
-    tim::write16(image, layout.pixelBlock + tim::kBlockY, record.Y);
-    return image;
+    const TimPlacement placement{record.SemiTrans,
+                                 record.ClutX,
+                                 record.ClutY,
+                                 record.ClutWidth,
+                                 static_cast<uint16_t>(record.ClutExtraRows + 1),
+                                 record.X,
+                                 record.Y};
+    return EncodeTim(*record.TimData, placement);
 }
 
 void writePaletteRecord(const TextureRecord& record, std::vector<uint8_t>& out)
 {
     const uint32_t rowBytes = record.ClutWidth * 2u;
-    put32(out, (rowBytes + 8) | paletteTag(record));
-    put32(out, record.Id);
-    put16(out, record.ClutX);
-    put16(out, record.ClutY);
-    put16(out, record.ClutWidth);
-    put16(out, record.ClutExtraRows + 1u);
+    putLittle32(out, (rowBytes + tbk::kPaletteHeaderBytes) | paletteTag(record));
+    putLittle32(out, record.Id);
+    putLittle16(out, record.ClutX);
+    putLittle16(out, record.ClutY);
+    putLittle16(out, record.ClutWidth);
+    putLittle16(out, record.ClutExtraRows + 1u);
     putClutEntries(out, record.ClutData, rowBytes);
 }
 
-void writeMultiClutRecord(const TextureRecord& record, const std::vector<uint8_t>& image,
-                          const tim::Layout& layout, std::vector<uint8_t>& out)
+void writeMultiClutRecord(const TextureRecord& record, const std::vector<uint8_t>& image, std::vector<uint8_t>& out)
 {
     const uint32_t copies = record.ClutCopies;
     const uint32_t bytesPerCopy =
-        record.Kind == static_cast<uint8_t>(TimKind::Indexed8) ? record.ClutWidth * 2u : kClut4Bytes;
-    const uint32_t clutBlockLength = copies * bytesPerCopy + static_cast<uint32_t>(tim::kBlockHeaderBytes);
-    const std::size_t pixelBytes = image.size() - layout.pixelBlock;
+        record.Kind == static_cast<uint8_t>(TimKind::Indexed8) ? record.ClutWidth * 2u : tbk::kClut4Bytes;
+    const uint32_t clutBlockLength = copies * bytesPerCopy + static_cast<uint32_t>(kTimBlockHeaderBytes);
+    const std::size_t pixelBlock = kTimFirstBlock + record.TimData->clutBlockBytes();
+    const std::size_t pixelBytes = image.size() - pixelBlock;
     // The size counts the bytes that follow, so it stays true also when the
     // texture's own CLUT was shorter than a CLUT row.
-    put32(out, static_cast<uint32_t>(tim::kFirstBlock + clutBlockLength + pixelBytes));
-    put32(out, record.Id);
-    out.insert(out.end(), image.begin(), image.begin() + tim::kFirstBlock);
-    put32(out, clutBlockLength);
-    put16(out, record.ClutX);
-    put16(out, record.ClutY);
-    put16(out, record.ClutWidth);
-    put16(out, record.ClutExtraRows + 1u);
+    putLittle32(out, static_cast<uint32_t>(kTimFirstBlock + clutBlockLength + pixelBytes));
+    putLittle32(out, record.Id);
+    out.insert(out.end(), image.begin(), image.begin() + kTimFirstBlock);
+    putLittle32(out, clutBlockLength);
+    putLittle16(out, record.ClutX);
+    putLittle16(out, record.ClutY);
+    putLittle16(out, record.ClutWidth);
+    putLittle16(out, record.ClutExtraRows + 1u);
     putClutEntries(out, record.ClutData, copies * bytesPerCopy);
-    out.insert(out.end(), image.begin() + static_cast<std::ptrdiff_t>(layout.pixelBlock), image.end());
+    out.insert(out.end(), image.begin() + static_cast<std::ptrdiff_t>(pixelBlock), image.end());
 }
 
 // Puts PendingList back into load order, as OriginalList remembers it.
-void restoreLoadOrder(TexeloContext& ctx)
+void restoreLoadOrder(TextureBank& bank)
 {
     std::unordered_map<const TextureRecord*, std::size_t> position;
-    for (std::size_t i = 0; i < ctx.OriginalList->size(); ++i)
-        position[(*ctx.OriginalList)[i]] = i;
-    std::stable_sort(ctx.PendingList.begin(), ctx.PendingList.end(),
+    for (std::size_t i = 0; i < bank.OriginalList->size(); ++i)
+        position[(*bank.OriginalList)[i]] = i;
+    std::stable_sort(bank.PendingList.begin(), bank.PendingList.end(),
                      [&](const auto& a, const auto& b) { return position[a.get()] < position[b.get()]; });
 }
 
@@ -122,99 +100,107 @@ void WriteBankRecord(const TextureRecord& record, std::vector<uint8_t>& out)
         writePaletteRecord(record, out);
         return;
     }
-    const std::optional<tim::Layout> layout = tim::parse(record.TimData);
-    if (!layout)
+    if (!record.TimData)
         return;
-    const std::vector<uint8_t> image = patchedTim(record, *layout);
+    const std::vector<uint8_t> image = placedTim(record);
     if (record.ClutCopies == 0)
     {
-        put32(out, static_cast<uint32_t>(image.size()));
-        put32(out, record.Id);
+        putLittle32(out, static_cast<uint32_t>(image.size()));
+        putLittle32(out, record.Id);
         out.insert(out.end(), image.begin(), image.end());
         return;
     }
-    writeMultiClutRecord(record, image, *layout, out);
+    writeMultiClutRecord(record, image, out);
 }
 
-uint32_t GroupHeight(TexeloContext& ctx, uint8_t group)
+void RaiseLowCluts(TextureBank& bank, uint8_t group)
 {
+    const auto hasImageAndClut = [group](const TextureRecord& record) {
+        return record.Group == group && record.Width != 0 && record.HasClut;
+    };
     uint32_t imagesEnd = 0;
-    for (const auto& record : ctx.PendingList)
+    for (const auto& record : bank.PendingList)
         if (record->Group == group && record->Width != 0)
             imagesEnd = std::max<uint32_t>(imagesEnd, record->Y + record->Height);
-
-    uint32_t height = imagesEnd;
-    // CLUTs below the images move up to sit right under them. A CLUT that
-    // starts above that line but reaches below it stays, and the others
-    // move up only to below it, so that none lands on another.
+    // A CLUT that starts above the images' end but reaches below it stays,
+    // and the others move up only to below it, so that none lands on another.
     uint32_t clutsFrom = imagesEnd;
-    for (bool raised = !ctx.state.BankSeparateCluts; raised;)
+    for (bool raised = true; raised;)
     {
         raised = false;
-        for (const auto& record : ctx.PendingList)
+        for (const auto& record : bank.PendingList)
         {
             const uint32_t clutEnd = record->ClutY + record->ClutExtraRows + 1u;
-            if (record->Group == group && record->Width != 0 && record->HasClut && record->ClutY < clutsFrom &&
-                clutEnd > clutsFrom)
+            if (hasImageAndClut(*record) && record->ClutY < clutsFrom && clutEnd > clutsFrom)
             {
                 clutsFrom = clutEnd;
                 raised = true;
             }
         }
     }
-    for (const auto& record : ctx.PendingList)
-    {
-        if (record->Group != group || record->Width == 0 || !record->HasClut)
-            continue;
-        if (!ctx.state.BankSeparateCluts)
-        {
-            if (record->ClutY >= clutsFrom)
-                record->ClutY = static_cast<uint16_t>(clutsFrom + 255 - (record->ClutY + record->ClutExtraRows));
-            // Every CLUT counts, moved or not: one of several rows beside
-            // taller images must not be cut off.
-            height = std::max<uint32_t>(height, record->ClutY + record->ClutExtraRows);
-        }
-    }
-    return std::min(height + 1, kBandLines);
+    // CLUT rows count up from the band's bottom line, so row 255 lands on
+    // clutsFrom and the rows above it follow.
+    for (const auto& record : bank.PendingList)
+        if (hasImageAndClut(*record) && record->ClutY >= clutsFrom)
+            record->ClutY = static_cast<uint16_t>(clutsFrom + 255 - (record->ClutY + record->ClutExtraRows));
 }
 
-void WriteBank(TexeloContext& ctx)
+uint32_t GroupHeight(const TextureBank& bank, const BankOptions& options, uint8_t group)
 {
-    if (ctx.TextureCount == 0)
+    uint32_t height = 0;
+    for (const auto& record : bank.PendingList)
     {
-        ctx.reporter.ShowMessage("Couldn't find any textures\n");
+        if (record->Group != group || record->Width == 0)
+            continue;
+        height = std::max<uint32_t>(height, record->Y + record->Height);
+        // Every CLUT beside the images counts: one of several rows beside
+        // taller images must not be cut off.
+        if (record->HasClut && !options.BankSeparateCluts)
+            height = std::max<uint32_t>(height, record->ClutY + record->ClutExtraRows);
+    }
+    return std::min(height + 1, tbk::kBandLines);
+}
+
+void WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& reporter)
+{
+    if (bank.TextureCount == 0)
+    {
+        reporter.ShowMessage("Couldn't find any textures\n");
         return;
     }
-    TEXELO_ASSERT(ctx.OriginalList, "OriginalList", kTexeloModule);
-    restoreLoadOrder(ctx);
+    TEXELO_ASSERT(bank.OriginalList, "OriginalList", kTexeloModule);
+    restoreLoadOrder(bank);
 
-    const std::string path = ctx.state.BankName + ".TBK";
+    const std::string path = options.BankName + ".TBK";
     AtomicOutputFile file;
     if (!file.open(toPosixPath(path)))
     {
-        ctx.reporter.print(formatText("Couldn't open output file %s\n", path.c_str()));
+        reporter.print(formatText("Couldn't open output file %s\n", path.c_str()));
         return;
     }
-    ctx.reporter.print("Saving Textures...\n");
+    reporter.print("Saving Textures...\n");
 
     uint8_t groupCount = 0;
-    while (groupCount < ctx.GroupWidths.size() && ctx.GroupWidths[groupCount] != 0)
+    while (groupCount < bank.GroupWidths.size() && bank.GroupWidths[groupCount] != 0)
         ++groupCount;
     const auto written = [&](const TextureRecord& record) {
         return record.Group >= 1 && record.Group <= groupCount;
     };
 
     std::vector<uint8_t> bytes;
-    put32(bytes, static_cast<uint32_t>(std::count_if(ctx.PendingList.begin(), ctx.PendingList.end(),
-                                                     [&](const auto& r) { return written(*r); })));
-    put32(bytes, ctx.state.BankSeparateCluts ? static_cast<uint32_t>(ctx.ClutRow - 255) : 0u);
+    putLittle32(bytes, static_cast<uint32_t>(std::count_if(bank.PendingList.begin(), bank.PendingList.end(),
+                                                           [&](const auto& r) { return written(*r); })));
+    putLittle32(bytes, options.BankSeparateCluts ? static_cast<uint32_t>(bank.ClutRow - tbk::kSeparateAreaFirstRow)
+                                                 : 0u);
     for (uint8_t group = 1; group <= groupCount; ++group)
     {
-        put32(bytes, ctx.GroupWidths[group - 1u]);
-        put32(bytes, GroupHeight(ctx, group));
+        if (!options.BankSeparateCluts)
+            RaiseLowCluts(bank, group);
+        putLittle32(bytes, bank.GroupWidths[group - 1u]);
+        putLittle32(bytes, GroupHeight(bank, options, group));
         const auto inGroup = [group](const auto& r) { return r->Group == group && r->Width != 0; };
-        put32(bytes, static_cast<uint32_t>(std::count_if(ctx.PendingList.begin(), ctx.PendingList.end(), inGroup)));
-        for (const auto& record : ctx.PendingList)
+        putLittle32(bytes, static_cast<uint32_t>(std::count_if(bank.PendingList.begin(), bank.PendingList.end(), inGroup)));
+        for (const auto& record : bank.PendingList)
         {
             if (!inGroup(record))
                 continue;
@@ -223,5 +209,5 @@ void WriteBank(TexeloContext& ctx)
         }
     }
     if (!file.write(bytes.data(), bytes.size()) || !file.commit())
-        ctx.reporter.print(formatText("Couldn't write output file %s\n", path.c_str()));
+        reporter.print(formatText("Couldn't write output file %s\n", path.c_str()));
 }

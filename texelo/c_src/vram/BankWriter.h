@@ -1,6 +1,7 @@
 #pragma once
 
-#include "script/TexeloContext.h"
+#include "report/TexeloReporter.h"
+#include "vram/TextureRecord.h"
 
 #include <cstdint>
 #include <vector>
@@ -8,12 +9,16 @@
 // Writes BankName + ".TBK": a header, then per page group its size and its
 // records in load order. Releases the image and CLUT data of every record it
 // writes. Reports and writes nothing when the bank has no texture.
-void WriteBank(TexeloContext& ctx);
+void WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& reporter);
 
-// Height of group `group` in lines (1 to 256). Without separate CLUTs, the
-// group's CLUTs that lie below all its images move up to sit right under
-// them, so the group shrinks to its images plus its CLUT rows.
-[[nodiscard]] uint32_t GroupHeight(TexeloContext& ctx, uint8_t group);
+// Moves the CLUTs of group `group` that lie below all its images up to sit
+// right under them, so that the group shrinks to its images plus its CLUT
+// rows (used only when CLUTs sit beside the images).
+void RaiseLowCluts(TextureBank& bank, uint8_t group);
+
+// Height of group `group` in lines (1 to 256): its images and, unless CLUTs
+// are separate, its CLUT rows.
+[[nodiscard]] uint32_t GroupHeight(const TextureBank& bank, const BankOptions& options, uint8_t group);
 
 // Appends one record: a plain TIM, a palette record, or a TIM carrying all
 // the texture's CLUT copies.

@@ -21,12 +21,12 @@ bool sameClut(const TextureRecord& a, const TextureRecord& b)
                       b.ClutData.begin());
 }
 
-bool placeInSeparateArea(TexeloContext& ctx, ClutAllocator& clut, ClutRefusals& refusals, TextureRecord& record)
+bool placeInSeparateArea(TexeloReporter& reporter, ClutAllocator& clut, ClutRefusals& refusals, TextureRecord& record)
 {
     if (record.ClutWidth > kSeparateAreaWidth)
     {
         if (refusals.insert(&record).second)
-            ctx.reporter.ReportError(formatText("CLUT of %s is too wide for the separate CLUT area",
+            reporter.ReportError(formatText("CLUT of %s is too wide for the separate CLUT area",
                                                 record.Name.c_str()));
         return false;
     }
@@ -44,7 +44,7 @@ bool placeInSeparateArea(TexeloContext& ctx, ClutAllocator& clut, ClutRefusals& 
     return true;
 }
 
-bool placeInGroup(TexeloContext& ctx, ClutAllocator& clut, TextureRecord& record, int groupOriginX, int groupWidth,
+bool placeInGroup(const std::array<uint16_t, kVramColumns>& skyline, ClutAllocator& clut, TextureRecord& record, int groupOriginX, int groupWidth,
                   int bandOriginY)
 {
     const int width = record.ClutWidth;
@@ -73,7 +73,7 @@ bool placeInGroup(TexeloContext& ctx, ClutAllocator& clut, TextureRecord& record
             break;
         const int firstBlocked = [&] {
             for (int column = clut.cursor; column < clut.cursor + width; ++column)
-                if (ctx.Skyline[static_cast<std::size_t>(column)] >= clut.row - extraRows)
+                if (skyline[static_cast<std::size_t>(column)] >= clut.row - extraRows)
                     return column;
             return -1;
         }();
@@ -98,10 +98,10 @@ bool placeInGroup(TexeloContext& ctx, ClutAllocator& clut, TextureRecord& record
 
 } // namespace
 
-ClutAllocator startClutAllocator(const ScriptState& state)
+ClutAllocator startClutAllocator(bool separateCluts)
 {
     ClutAllocator clut;
-    if (state.BankSeparateCluts)
+    if (separateCluts)
     {
         clut.cursor = kSeparateAreaX;
         clut.row = kSeparateAreaFirstRow;
@@ -121,10 +121,10 @@ void moveClutAllocatorToGroup(ClutAllocator& clut, int groupOriginX, int bandOri
     clut.stripExtraRows = 0;
 }
 
-bool FindMatchingClut(const TexeloContext& ctx, TextureRecord& record, uint8_t group)
+bool FindMatchingClut(const TextureList& records, bool separateCluts, TextureRecord& record, uint8_t group)
 {
-    const bool anyGroup = ctx.state.BankSeparateCluts != 0;
-    for (const auto& candidate : ctx.PendingList)
+    const bool anyGroup = separateCluts;
+    for (const auto& candidate : records)
     {
         const bool inScope = anyGroup ? candidate->Group != 0 : candidate->Group == group;
         if (!inScope || candidate.get() == &record || !sameClut(*candidate, record))
@@ -138,12 +138,12 @@ bool FindMatchingClut(const TexeloContext& ctx, TextureRecord& record, uint8_t g
     return false;
 }
 
-bool PlaceClut(TexeloContext& ctx, ClutAllocator& clut, ClutRefusals& refusals, TextureRecord& record,
-               int groupOriginX, int groupWidth, int bandOriginY)
+bool PlaceClut(const std::array<uint16_t, kVramColumns>& skyline, bool separateCluts, TexeloReporter& reporter,
+               ClutAllocator& clut, ClutRefusals& refusals, TextureRecord& record, int groupOriginX, int groupWidth,
+               int bandOriginY)
 {
-    const bool placed = ctx.state.BankSeparateCluts
-                            ? placeInSeparateArea(ctx, clut, refusals, record)
-                            : placeInGroup(ctx, clut, record, groupOriginX, groupWidth, bandOriginY);
+    const bool placed = separateCluts ? placeInSeparateArea(reporter, clut, refusals, record)
+                                      : placeInGroup(skyline, clut, record, groupOriginX, groupWidth, bandOriginY);
     if (placed)
     {
         record.ClutGroupX = static_cast<uint16_t>(groupOriginX);

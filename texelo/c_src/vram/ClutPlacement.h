@@ -1,6 +1,7 @@
 #pragma once
 
-#include "script/TexeloContext.h"
+#include "report/TexeloReporter.h"
+#include "vram/TextureRecord.h"
 
 #include <cstdint>
 #include <unordered_set>
@@ -23,18 +24,21 @@ struct ClutAllocator
 using ClutRefusals = std::unordered_set<const TextureRecord*>;
 
 // The allocator at the start of a bank.
-[[nodiscard]] ClutAllocator startClutAllocator(const ScriptState& state);
+[[nodiscard]] ClutAllocator startClutAllocator(bool separateCluts);
 
 // Moves the allocator to a newly opened group (only without separate CLUTs).
 void moveClutAllocatorToGroup(ClutAllocator& clut, int groupOriginX, int bandOriginY);
 
 // Gives `record` the position of an identical CLUT already placed: in the
 // same group, or with separate CLUTs anywhere in the bank. True when found.
-[[nodiscard]] bool FindMatchingClut(const TexeloContext& ctx, TextureRecord& record, uint8_t group);
+[[nodiscard]] bool FindMatchingClut(const TextureList& records, bool separateCluts, TextureRecord& record,
+                                    uint8_t group);
 
-// Allocates room for `record`'s CLUT; false when there is none.
-[[nodiscard]] bool PlaceClut(TexeloContext& ctx, ClutAllocator& clut, ClutRefusals& refusals, TextureRecord& record,
-                             int groupOriginX, int groupWidth, int bandOriginY);
+// Allocates room for `record`'s CLUT, below the images that `skyline` holds
+// or in the separate area; false when there is none.
+[[nodiscard]] bool PlaceClut(const std::array<uint16_t, kVramColumns>& skyline, bool separateCluts,
+                             TexeloReporter& reporter, ClutAllocator& clut, ClutRefusals& refusals,
+                             TextureRecord& record, int groupOriginX, int groupWidth, int bandOriginY);
 
 // The bank header's row count of the separate area: every row the CLUTs
 // occupy, the extra rows of a tall CLUT in the last row included.

@@ -21,30 +21,29 @@ uint16_t sortKey(const TextureRecord& record)
     return static_cast<uint16_t>(key);
 }
 
-void BuildOriginalList(TexeloContext& ctx)
+void BuildOriginalList(TextureBank& bank, bool sortTextures)
 {
-    TEXELO_ASSERT(!ctx.OriginalList, "NULL==OriginalList", kTexeloModule);
+    TEXELO_ASSERT(!bank.OriginalList, "NULL==OriginalList", kTexeloModule);
     std::vector<TextureRecord*> loadOrder;
-    loadOrder.reserve(ctx.PendingList.size());
-    for (const auto& record : ctx.PendingList)
+    loadOrder.reserve(bank.PendingList.size());
+    for (const auto& record : bank.PendingList)
         loadOrder.push_back(record.get());
-    ctx.OriginalList = std::move(loadOrder);
-    if (ctx.state.SortTextures)
-        std::stable_sort(ctx.PendingList.begin(), ctx.PendingList.end(),
+    bank.OriginalList = std::move(loadOrder);
+    if (sortTextures)
+        std::stable_sort(bank.PendingList.begin(), bank.PendingList.end(),
                          [](const auto& a, const auto& b) { return sortKey(*a) > sortKey(*b); });
 }
 
-bool OrganiseVram(TexeloContext& ctx)
+bool OrganiseVram(TextureBank& bank, const BankOptions& options, TexeloReporter& reporter)
 {
-    if (ctx.PendingList.empty())
+    if (bank.PendingList.empty())
         return true;
-    BuildOriginalList(ctx);
-    ctx.Skyline.fill(0);
-    if (!PlaceTextures(ctx))
+    BuildOriginalList(bank, options.SortTextures);
+    if (!PlaceTextures(bank, options, reporter))
     {
-        ctx.reporter.ReportError("Unable to fit textures into maximum VRAM space!");
+        reporter.ReportError("Unable to fit textures into maximum VRAM space!");
         return false;
     }
-    WriteBank(ctx);
+    WriteBank(bank, options, reporter);
     return true;
 }

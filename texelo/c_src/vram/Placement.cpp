@@ -15,10 +15,20 @@ constexpr int kHalfPage = 32;
 constexpr int kLargestTileStep = 128;
 constexpr uint32_t kNoRetryYet = 65535;
 
-// Everything one placement run tracks besides the context's Skyline,
-// GroupWidths and the CLUT allocator.
+using Skyline = std::array<uint16_t, kVramColumns>;
+
+// Everything one placement run of one bank tracks.
 struct PlacementState
 {
+    PlacementState(TextureBank& placedBank, const BankOptions& bankOptions, TexeloReporter& sink)
+        : bank(placedBank), options(bankOptions), reporter(sink), clut(startClutAllocator(bankOptions.BankSeparateCluts))
+    {
+    }
+
+    TextureBank& bank;
+    const BankOptions& options;
+    TexeloReporter& reporter;
+    Skyline skyline{}; // per VRAM column, the line below the lowest texture placed there
     int cursor = 0;
     int groupOriginX = 0;
     int groupWidth = 0; // 0: no group open
@@ -66,30 +76,30 @@ int roundUpToPages(int words)
     return std::max(1, (words + kPageWidth - 1) / kPageWidth) * kPageWidth;
 }
 
-uint16_t skyline(const TexeloContext& ctx, int column)
+uint16_t skyline(const PlacementState& s, int column)
 {
-    return ctx.Skyline[static_cast<std::size_t>(column)];
+    return s.skyline[static_cast<std::size_t>(column)];
 }
 
 // Opens a group at the group origin; false (band finished) when the band
 // has no room for it.
-bool openGroup(TexeloContext& ctx, PlacementState& s, int width)
+bool openGroup(PlacementState& s, int width)
 {
-    if (s.groupOriginX + width > kVramWidth || s.groupCount >= ctx.GroupWidths.size())
+    if (s.groupOriginX + width > kVramWidth || s.groupCount >= s.bank.GroupWidths.size())
     {
         s.bandFinished = true;
         return false;
     }
     s.groupWidth = width;
-    ctx.GroupWidths[s.groupCount++] = static_cast<uint8_t>(width / kPageWidth);
+    s.bank.GroupWidths[s.groupCount++] = static_cast<uint8_t>(width / kPageWidth);
     return true;
 }
 
-bool placeClutOf(TexeloContext& ctx, PlacementState& s, TextureRecord& record)
+bool placeClutOf(PlacementState& s, TextureRecord& record)
 {
-    if (ctx.state.MatchCluts && FindMatchingClut(ctx, record, s.groupCount))
+    if (s.options.MatchCluts && FindMatchingClut(s.bank.PendingList, s.options.BankSeparateCluts, record, s.groupCount))
         return true;
-    if (!PlaceClut(ctx, s.clut, s.clutRefusals, record, s.groupOriginX, s.groupWidth, s.bandOriginY))
+    if (!PlaceClut(s.skyline, s.options.BankSeparateCluts, s.reporter, s.clut, s.clutRefusals, record, s.groupOriginX, s.groupWidth, s.bandOriginY))
         return false;
     ++s.clut.uniqueCount;
     return true;
@@ -98,13 +108,13 @@ bool placeClutOf(TexeloContext& ctx, PlacementState& s, TextureRecord& record)
 // Tries `record` at the cursor; true when it was placed. A record that does
 // not fit leaves the cursor where the rules say and records in the failure
 // flags how the tests it reached ended.
-bool tryPlace(TexeloContext& ctx, PlacementState& s, TextureRecord& record)
+bool tryPlace(PlacementState& s, TextureRecord& record)
 {
     const bool tiled = record.Tiled != 0;
     const int allowance = pageCrossingAllowance(record.Kind);
 
     if (record.Kind == static_cast<uint8_t>(TimKind::Indexed8) && s.groupWidth == 0 &&
-        record.Width < record.ClutWidth && !openGroup(ctx, s, roundUpToPages(record.ClutWidth)))
+        record.Width < record.ClutWidth && !openGroup(s, roundUpToPages(record.ClutWidth)))
         return false;
 
     // 16-bit textures start at even columns.
@@ -131,27 +141,27 @@ bool tryPlace(TexeloContext& ctx, PlacementState& s, TextureRecord& record)
                 return refuse(s.cursor);
             s.cursor += nextPowerOfTwo(offset) - offset;
         }
-        const int height = skyline(ctx, savedX) & 0xFF;
+        const int height = skyline(s, savedX) & 0xFF;
         if (height > kLargestTileStep && !isPowerOfTwo(height))
             return refuse(savedX);
         tileLine = s.bandOriginY + (height == 0 || isPowerOfTwo(height) ? height : nextPowerOfTwo(height));
     }
 
-    if (s.groupWidth == 0 && !openGroup(ctx, s, roundUpToPages(record.Width)))
+    if (s.groupWidth == 0 && !openGroup(s, roundUpToPages(record.Width)))
         return refuse(s.cursor);
 
     const int end = s.cursor + record.Width;
-    if (end > s.groupOriginX + s.groupWidth - ctx.state.EdgeClear)
+    if (end > s.groupOriginX + s.groupWidth - s.options.EdgeClear)
         return refuse(s.cursor);
     if (static_cast<uint8_t>((end - 1) / kPageWidth - s.cursor / kPageWidth) > allowance)
         return refuse(s.cursor);
 
-    const int base = skyline(ctx, s.cursor);
+    const int base = skyline(s, s.cursor);
     // A tiled texture that lies above its tile line drops to it, so its
     // height is judged where it will end.
     const int bottom = (tiled ? std::max(base, tileLine) : base) + record.Height;
     const auto imageLimit = [&] {
-        return ctx.state.BankSeparateCluts ? s.bandOriginY + kBandHeight - ctx.state.EdgeClear
+        return s.options.BankSeparateCluts ? s.bandOriginY + kBandHeight - s.options.EdgeClear
                                            : s.clut.row - s.clut.stripExtraRows;
     };
     s.heightFailed = bottom > imageLimit();
@@ -160,12 +170,12 @@ bool tryPlace(TexeloContext& ctx, PlacementState& s, TextureRecord& record)
 
     s.flatnessFailed = false;
     for (int column = s.cursor; column < end; ++column)
-        s.flatnessFailed = s.flatnessFailed || skyline(ctx, column) > base;
+        s.flatnessFailed = s.flatnessFailed || skyline(s, column) > base;
     if (s.flatnessFailed)
         return refuse(s.cursor);
 
     const ClutAllocator clutBefore = s.clut;
-    s.clutFailed = record.HasClut && !placeClutOf(ctx, s, record);
+    s.clutFailed = record.HasClut && !placeClutOf(s, record);
     if (s.clutFailed)
         return refuse(s.cursor);
     // The texture's own CLUT may have started a new strip or brought more
@@ -186,7 +196,7 @@ bool tryPlace(TexeloContext& ctx, PlacementState& s, TextureRecord& record)
     }
 
     for (int column = s.cursor; column < end; ++column)
-        ctx.Skyline[static_cast<std::size_t>(column)] = static_cast<uint16_t>(y + record.Height);
+        s.skyline[static_cast<std::size_t>(column)] = static_cast<uint16_t>(y + record.Height);
     record.X = static_cast<uint16_t>(s.cursor - s.groupOriginX);
     record.Y = static_cast<uint16_t>(y - s.bandOriginY);
     record.Group = s.groupCount;
@@ -194,22 +204,22 @@ bool tryPlace(TexeloContext& ctx, PlacementState& s, TextureRecord& record)
     record.GroupY = static_cast<uint16_t>(s.bandOriginY);
     s.cursor = end;
     if (tiled)
-        ctx.reporter.setMessageLine(formatText("Tiled texture at %d, %d.", record.X, record.Y));
+        s.reporter.setMessageLine(formatText("Tiled texture at %d, %d.", record.X, record.Y));
     return true;
 }
 
 // Walks the list from its head, restarting after every placement; false
 // when the walk met no unplaced record at all.
-bool walk(TexeloContext& ctx, PlacementState& s)
+bool walk(PlacementState& s)
 {
     bool metUnplaced = false;
-    for (std::size_t i = 0; i < ctx.PendingList.size(); ++i)
+    for (std::size_t i = 0; i < s.bank.PendingList.size(); ++i)
     {
-        TextureRecord& record = *ctx.PendingList[i];
+        TextureRecord& record = *s.bank.PendingList[i];
         if (record.Group != 0)
             continue;
         metUnplaced = true;
-        if (tryPlace(ctx, s, record))
+        if (tryPlace(s, record))
         {
             metUnplaced = false;
             i = static_cast<std::size_t>(-1);
@@ -222,7 +232,7 @@ bool walk(TexeloContext& ctx, PlacementState& s)
 }
 
 // Moves the cursor after a walk by how its last attempts failed.
-void moveCursor(TexeloContext& ctx, PlacementState& s)
+void moveCursor(PlacementState& s)
 {
     const auto nextPage = [&] { s.cursor = s.cursor / kPageWidth * kPageWidth + kPageWidth; };
     if (s.cursor >= kVramWidth)
@@ -231,7 +241,7 @@ void moveCursor(TexeloContext& ctx, PlacementState& s)
         nextPage();
         return;
     }
-    const int here = skyline(ctx, s.cursor);
+    const int here = skyline(s, s.cursor);
     if (s.flatnessFailed)
     {
         s.flatnessFailed = false;
@@ -239,9 +249,9 @@ void moveCursor(TexeloContext& ctx, PlacementState& s)
         // to the first higher column.
         for (int k = s.cursor + 1; k < kVramWidth; ++k)
         {
-            if (skyline(ctx, k) > here)
+            if (skyline(s, k) > here)
             {
-                std::fill(ctx.Skyline.begin() + s.cursor, ctx.Skyline.begin() + k, skyline(ctx, k));
+                std::fill(s.skyline.begin() + s.cursor, s.skyline.begin() + k, skyline(s, k));
                 return;
             }
         }
@@ -252,7 +262,7 @@ void moveCursor(TexeloContext& ctx, PlacementState& s)
     {
         s.heightFailed = s.clutFailed = false;
         int column = s.cursor + 1;
-        while (column < kVramWidth && skyline(ctx, column) >= here)
+        while (column < kVramWidth && skyline(s, column) >= here)
             ++column;
         s.cursor = column;
         return;
@@ -260,20 +270,20 @@ void moveCursor(TexeloContext& ctx, PlacementState& s)
     nextPage();
 }
 
-uint32_t unplacedCount(const TexeloContext& ctx)
+uint32_t unplacedCount(const PlacementState& s)
 {
-    return static_cast<uint32_t>(std::count_if(ctx.PendingList.begin(), ctx.PendingList.end(),
+    return static_cast<uint32_t>(std::count_if(s.bank.PendingList.begin(), s.bank.PendingList.end(),
                                                [](const auto& record) { return record->Group == 0; }));
 }
 
 // The group is done for now: retried while retries place something, else
 // closed, moving on to the next group or band. False when both bands are
 // used up.
-bool finishGroup(TexeloContext& ctx, PlacementState& s)
+bool finishGroup(PlacementState& s)
 {
     if (!s.bandFinished)
     {
-        const uint32_t unplaced = unplacedCount(ctx);
+        const uint32_t unplaced = unplacedCount(s);
         if (unplaced < s.unplacedAtLastRetry)
         {
             s.unplacedAtLastRetry = unplaced;
@@ -290,35 +300,34 @@ bool finishGroup(TexeloContext& ctx, PlacementState& s)
         s.bandFinished = false;
         s.groupOriginX = 0;
         s.bandOriginY = kBottomBand;
-        ctx.Skyline.fill(kBottomBand);
+        s.skyline.fill(kBottomBand);
     }
     s.cursor = s.groupOriginX;
-    if (!ctx.state.BankSeparateCluts)
+    if (!s.options.BankSeparateCluts)
         moveClutAllocatorToGroup(s.clut, s.groupOriginX, s.bandOriginY);
     return true;
 }
 
 } // namespace
 
-bool PlaceTextures(TexeloContext& ctx)
+bool PlaceTextures(TextureBank& bank, const BankOptions& options, TexeloReporter& reporter)
 {
-    PlacementState s;
-    s.clut = startClutAllocator(ctx.state);
+    PlacementState s(bank, options, reporter);
     for (;;)
     {
-        if (!walk(ctx, s))
+        if (!walk(s))
             break;
         if (!s.bandFinished)
         {
-            moveCursor(ctx, s);
+            moveCursor(s);
             if (s.cursor < s.groupOriginX + s.groupWidth)
                 continue;
         }
-        if (!finishGroup(ctx, s))
+        if (!finishGroup(s))
             return false;
     }
-    if (ctx.state.BankSeparateCluts)
-        ctx.ClutRow = separateAreaClutRow(s.clut);
-    ctx.reporter.print(formatText("%d unique CLUTs\n", s.clut.uniqueCount));
+    if (s.options.BankSeparateCluts)
+        s.bank.ClutRow = separateAreaClutRow(s.clut);
+    s.reporter.print(formatText("%d unique CLUTs\n", s.clut.uniqueCount));
     return true;
 }

@@ -1,17 +1,13 @@
 #pragma once
 
+#include "convert/TimImage.h"
+
+#include <array>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
-
-// TIM pixel modes, as in the flags word of a TIM image.
-enum class TimKind : uint8_t
-{
-    Indexed4 = 0,
-    Indexed8 = 1,
-    Direct16 = 2,
-    Direct24 = 3, // decoded but refused: the console cannot place it
-};
 
 // What a palette-only record stands for; the bank writer tags it.
 enum class HomeAwayKind : uint8_t
@@ -25,9 +21,9 @@ enum class HomeAwayKind : uint8_t
 // its CLUT (or several copies of it) and the flags the script set for it.
 struct TextureRecord
 {
-    std::vector<uint8_t> TimData; // the TIM image; empty for a NULL placeholder or once written
-    uint32_t Id = 0;              // number within the bank, counted from 0
-    uint32_t TimSize = 0;
+    std::optional<TimImage> TimData; // the converted texture; none for a NULL placeholder or once written
+    uint32_t Id = 0;                 // number within the bank, counted from 0
+    uint32_t TimSize = 0;            // bytes of TimData as a TIM image
     std::string Name;             // file name as loaded, ".tga" appended when missing
     uint8_t Kind = 0;             // TimKind
     uint8_t SemiTrans = 0;        // 0, or 0x80 | transparency mode
@@ -51,7 +47,34 @@ struct TextureRecord
     // Drops the image and CLUT data once the bank holds them.
     void releaseData()
     {
-        TimData = {};
+        TimData.reset();
         ClutData = {};
     }
+};
+
+using TextureList = std::vector<std::unique_ptr<TextureRecord>>;
+
+inline constexpr std::size_t kVramColumns = 1024;
+inline constexpr std::size_t kGroupTableSize = 32;
+using GroupWidthTable = std::array<uint8_t, kGroupTableSize>; // page columns of each group, 0 after the last
+
+// The bank being built: its records, and what placement decided for them.
+struct TextureBank
+{
+    TextureList PendingList; // in load order until sorted
+    uint32_t TextureCount = 0; // texture files opened for the bank; gives each record its Id
+    // The bank's records in load order, made just before placement.
+    std::optional<std::vector<TextureRecord*>> OriginalList;
+    GroupWidthTable GroupWidths{};
+    uint16_t ClutRow = 0; // last row of the separate CLUT area in use
+};
+
+// The per-bank options the script set before FIT.
+struct BankOptions
+{
+    std::string BankName;
+    bool MatchCluts = true;
+    bool SortTextures = true;
+    int EdgeClear = 0;          // columns kept free at a group's right edge
+    bool BankSeparateCluts = false; // CLUTs in their own area instead of beside the images
 };

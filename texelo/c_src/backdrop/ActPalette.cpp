@@ -1,4 +1,4 @@
-#include "backdrop/Utils.h"
+#include "backdrop/ActPalette.h"
 
 #include "image/Memory.h"
 #include "files/PathLookup.h"
@@ -34,10 +34,4 @@ bool ReadAct16(std::string_view path, Act16Palette& palette)
         palette[i] = actColour(rgb[0], rgb[1], rgb[2]);
     }
     return true;
-}
-
-void FlushMessageLine(TexeloContext& ctx)
-{
-    ctx.reporter.print(ctx.reporter.messageLine());
-    ctx.reporter.repaint();
 }

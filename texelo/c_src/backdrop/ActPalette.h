@@ -1,6 +1,6 @@
 #pragma once
 
-#include "script/TexeloContext.h"
+#include "convert/PsxColour.h"
 
 #include <array>
 #include <cstdint>
@@ -17,14 +17,10 @@ using Act16Palette = std::array<uint16_t, kActColours>;
 // than the transparent 0x0000.
 [[nodiscard]] constexpr uint16_t actColour(uint8_t r, uint8_t g, uint8_t b)
 {
-    return static_cast<uint16_t>(0x8000 | (b >> 3) << 10 | (g >> 3) << 5 | (r >> 3));
+    return static_cast<uint16_t>(kPsxStpBit | packPsxColour(r >> 3, g >> 3, b >> 3));
 }
 
 // Reads the first 16 colours (48 bytes of R, G, B) of an ACT palette named as
 // a script names it. Colours the file is too short for read as black. False
 // when the file cannot be opened.
 [[nodiscard]] bool ReadAct16(std::string_view path, Act16Palette& palette);
-
-// Prints MessageLine as it stands to standard output (no newline added) and
-// repaints the window.
-void FlushMessageLine(TexeloContext& ctx);
