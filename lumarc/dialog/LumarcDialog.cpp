@@ -28,17 +28,19 @@ struct Column
 constexpr Column kColumns[] = {
     {"ID", 64}, {"Name", 220}, {"Child Rects", 70}, {"Hotspots", 60}, {"Prims", 50}};
 
+// "All Files" matches every name: a "*.*" pattern would hide files without a
+// dot here and make the save dialog turn a typed "out.rlf" into "out.*".
 const FileDialogRequest& loadRequest()
 {
     static const FileDialogRequest request{
-        "Load MDF File ...", {"MDF Files (*.mdf)", "All Files (*.*)"}, "mdf"};
+        "Load MDF File ...", {"MDF Files (*.mdf)", "All Files (*)"}, "mdf"};
     return request;
 }
 
 const FileDialogRequest& saveRequest()
 {
     static const FileDialogRequest request{
-        "Save RLF File ...", {"RLF Files (*.rlf)", "All Files (*.*)"}, "rlf"};
+        "Save RLF File ...", {"RLF Files (*.rlf)", "All Files (*)"}, "rlf"};
     return request;
 }
 

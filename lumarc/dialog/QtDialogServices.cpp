@@ -1,11 +1,31 @@
 #include "QtDialogServices.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
 
 namespace
 {
+
+// Both file dialogs start where the user last chose a file, also in a later
+// run, so loading an MDF file and saving its RLF file beside it takes no
+// browsing. The names give the file ~/.config/Lumarc/Lumarc.conf.
+const QString kSettingsName = QStringLiteral("Lumarc");
+const QString kLastFolderKey = QStringLiteral("FileDialogs/lastFolder");
+
+QString lastFolder()
+{
+    const QString folder = QSettings(kSettingsName, kSettingsName).value(kLastFolderKey).toString();
+    // A folder removed since then would leave the dialog somewhere odd.
+    return !folder.isEmpty() && QDir(folder).exists() ? folder : QString();
+}
+
+void rememberFolderOf(const QString& file)
+{
+    QSettings(kSettingsName, kSettingsName).setValue(kLastFolderKey, QFileInfo(file).absolutePath());
+}
 
 std::optional<QString> askForFile(QWidget* parent, const FileDialogRequest& request,
                                   QFileDialog::AcceptMode mode)
@@ -17,8 +37,11 @@ std::optional<QString> askForFile(QWidget* parent, const FileDialogRequest& requ
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setNameFilters(request.nameFilters);
     dialog.setDefaultSuffix(request.defaultSuffix);
+    if (const QString folder = lastFolder(); !folder.isEmpty())
+        dialog.setDirectory(folder);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
+    rememberFolderOf(dialog.selectedFiles().constFirst());
     return dialog.selectedFiles().constFirst();
 }
 

@@ -1,5 +1,6 @@
 #include "TbkinfoCommandLine.h"
 
+#include "BankExtract.h"
 #include "BankFieldText.h"
 #include "BankJson.h"
 #include "BankReader.h"
@@ -22,6 +23,7 @@ constexpr int kUsageError = 2;
 
 constexpr std::string_view kUsage =
     "usage: tbkinfo [--json] BANK.TBK\n"
+    "       tbkinfo --extract DIR BANK.TBK\n"
     "Prints what a texture bank holds: the header, each page group (columns,\n"
     "lines, records, occupancy = image area / group area) and each record\n"
     "(form, tag, Id, pixel mode, transparency, image and CLUT positions, size).\n"
@@ -29,9 +31,15 @@ constexpr std::string_view kUsage =
     "\"record N.M:\" lines of key=value fields in a fixed order, then\n"
     "\"warning: offset=N\" lines for images or CLUTs outside their area.\n"
     "  --json     print one JSON document instead\n"
+    "  --extract DIR\n"
+    "             write each record as a TIM image and a PNG preview into DIR\n"
+    "             (made if missing; its parent must exist), named by group,\n"
+    "             record and Id (g1-r03-id0007.tim/.png), and list their paths;\n"
+    "             a damaged bank writes nothing\n"
     "  --help     print this text\n"
     "  --version  print the version\n"
-    "Exit status: 0 read, 1 cannot be read or damaged (the byte is named), 2 usage.\n";
+    "Exit status: 0 read, 1 cannot be read or damaged (the byte is named) or a\n"
+    "file cannot be written, 2 usage.\n";
 
 void write(std::FILE* stream, std::string_view text)
 {
@@ -44,6 +52,7 @@ struct Options
     bool json = false;
     bool help = false;
     bool version = false;
+    std::optional<std::string> extractFolder;
     std::vector<std::string_view> files;
     bool bad = false;
 };
@@ -52,14 +61,25 @@ Options parseArguments(std::span<const std::string_view> args)
 {
     Options options;
     bool onlyFiles = false;
+    bool folderNext = false;
     for (const std::string_view arg : args)
     {
-        if (onlyFiles || arg.empty() || arg == "-" || arg.front() != '-')
+        if (folderNext)
+        {
+            options.extractFolder = std::string(arg);
+            folderNext = false;
+        }
+        else if (onlyFiles || arg.empty() || arg == "-" || arg.front() != '-')
             options.files.push_back(arg);
         else if (arg == "--")
             onlyFiles = true;
         else if (arg == "--json")
             options.json = true;
+        else if (arg == "--extract")
+        {
+            options.bad = options.bad || options.extractFolder.has_value();
+            folderNext = true;
+        }
         else if (arg == "--help")
             options.help = true;
         else if (arg == "--version")
@@ -67,7 +87,8 @@ Options parseArguments(std::span<const std::string_view> args)
         else
             options.bad = true;
     }
-    options.bad = options.bad || options.files.size() != 1;
+    options.bad = options.bad || folderNext || options.files.size() != 1 ||
+                  (options.json && options.extractFolder.has_value());
     return options;
 }
 
@@ -132,6 +153,8 @@ int runTbkinfo(std::span<const std::string_view> args, std::FILE* out, std::FILE
                                         << result.damage->offset << ": " << result.damage->what << "\n"));
         return kFailure;
     }
+    if (options.extractFolder)
+        return extractBank(result.bank, *bytes, path, *options.extractFolder, out, err);
     write(out, options.json ? bankJson(result.bank, path) : bankText(result.bank, path));
     return kSuccess;
 }

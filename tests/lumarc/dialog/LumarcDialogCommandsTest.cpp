@@ -90,8 +90,8 @@ protected:
     LumarcDialog dialog{services};
 };
 
-const FileDialogRequest kLoadRequest{"Load MDF File ...", {"MDF Files (*.mdf)", "All Files (*.*)"}, "mdf"};
-const FileDialogRequest kSaveRequest{"Save RLF File ...", {"RLF Files (*.rlf)", "All Files (*.*)"}, "rlf"};
+const FileDialogRequest kLoadRequest{"Load MDF File ...", {"MDF Files (*.mdf)", "All Files (*)"}, "mdf"};
+const FileDialogRequest kSaveRequest{"Save RLF File ...", {"RLF Files (*.rlf)", "All Files (*)"}, "rlf"};
 
 void expectRequest(const FileDialogRequest& actual, const FileDialogRequest& expected)
 {

@@ -17,6 +17,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSet>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -206,7 +208,7 @@ TEST(LumarcDialogWindow, RealMessageBoxHasOnlyOkAndTheAskedIcon)
 TEST(LumarcDialogWindow, RealFileDialogsAskAsRequested)
 {
     QtDialogServices services;
-    const FileDialogRequest request{"Load MDF File ...", {"MDF Files (*.mdf)", "All Files (*.*)"}, "mdf"};
+    const FileDialogRequest request{"Load MDF File ...", {"MDF Files (*.mdf)", "All Files (*)"}, "mdf"};
     std::optional<QString> answer;
     whileModal<QFileDialog>([&] { answer = services.openFileName(nullptr, request); },
                             [&](QFileDialog& dialog)
@@ -225,6 +227,49 @@ TEST(LumarcDialogWindow, RealFileDialogsAskAsRequested)
                                 EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
                             });
     EXPECT_FALSE(answer);
+}
+
+// Both dialogs start in the folder of the file last chosen, also for a later
+// run; with "All Files" a typed name keeps its own extension.
+TEST(LumarcDialogWindow, RealFileDialogsStartInTheFolderLastUsed)
+{
+    const QTemporaryDir first;
+    const QTemporaryDir second;
+    const QString mdf = first.filePath("in.mdf");
+    QFile file(mdf);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const FileDialogRequest load{"Load MDF File ...", {"MDF Files (*.mdf)", "All Files (*)"}, "mdf"};
+    const FileDialogRequest save{"Save RLF File ...", {"RLF Files (*.rlf)", "All Files (*)"}, "rlf"};
+    const auto choose = [](const QString& file, const QString& filter, QString& startedIn)
+    {
+        return [&, file, filter](QFileDialog& dialog)
+        {
+            startedIn = dialog.directory().absolutePath();
+            // The name first, as a user types it, then the filter.
+            dialog.selectFile(file);
+            dialog.selectNameFilter(filter);
+            static_cast<QDialog&>(dialog).accept();
+        };
+    };
+    QString startedIn;
+    std::optional<QString> answer;
+    QtDialogServices services;
+    whileModal<QFileDialog>([&] { answer = services.openFileName(nullptr, load); },
+                            choose(mdf, "MDF Files (*.mdf)", startedIn));
+    EXPECT_EQ(answer, mdf);
+    whileModal<QFileDialog>([&] { answer = services.saveFileName(nullptr, save); },
+                            choose(second.filePath("out.rlf"), "All Files (*)", startedIn));
+    EXPECT_EQ(startedIn, first.path());
+    EXPECT_EQ(answer, second.filePath("out.rlf"));
+    // A later run reads the folder from the settings; this one's file dialog
+    // would remember the last folder by itself.
+    EXPECT_EQ(QSettings("Lumarc", "Lumarc").value("FileDialogs/lastFolder"), second.path());
+    const QTemporaryDir earlier;
+    QSettings("Lumarc", "Lumarc").setValue("FileDialogs/lastFolder", earlier.path());
+    whileModal<QFileDialog>([&] { answer = services.openFileName(nullptr, load); },
+                            [&](QFileDialog& dialog) { startedIn = dialog.directory().absolutePath(); });
+    EXPECT_EQ(startedIn, earlier.path());
 }
 
 TEST(LumarcExecutableWithoutDisplay, FailsWithAMessageInsteadOfOpeningTheDialog)

@@ -1,0 +1,194 @@
+#include "RecordImage.h"
+
+#include "BankFieldText.h"
+
+#include <algorithm>
+
+namespace tbk
+{
+namespace
+{
+
+constexpr uint64_t kSizeAndIdBytes = 8;  // a record's Size and Id before its image
+constexpr uint64_t kAreaHeaderBytes = 8; // DX, DY, W, H before a block's data
+constexpr uint64_t kWidthField = 4;      // W, from a block's DX field
+constexpr uint32_t kTimId = 0x10;
+constexpr uint32_t kDirect16Flags = 2;
+constexpr uint64_t kBlockHeaderBytes = 12; // a block's length and its area
+constexpr uint32_t kColoursPer4BitClut = 16;
+constexpr uint16_t kTransparent = 0x0000;
+
+// `count` bytes of the bank from `offset`, or nothing when they pass its end.
+std::optional<std::span<const uint8_t>> slice(std::span<const uint8_t> bank, uint64_t offset, uint64_t count,
+                                              std::string& error)
+{
+    if (offset > bank.size() || count > bank.size() - offset)
+    {
+        error = MessageText{} << count << " bytes at byte " << offset << " pass the end of the bank";
+        return std::nullopt;
+    }
+    return bank.subspan(offset, count);
+}
+
+uint16_t le16(std::span<const uint8_t> bytes, uint64_t index)
+{
+    return static_cast<uint16_t>(bytes[2 * index] | bytes[2 * index + 1] << 8);
+}
+
+void put16(std::vector<uint8_t>& out, uint16_t value)
+{
+    out.push_back(static_cast<uint8_t>(value));
+    out.push_back(static_cast<uint8_t>(value >> 8));
+}
+
+void put32(std::vector<uint8_t>& out, uint32_t value)
+{
+    put16(out, static_cast<uint16_t>(value));
+    put16(out, static_cast<uint16_t>(value >> 16));
+}
+
+// A 5-bit channel widened so that 0 stays 0 and 31 becomes 255.
+uint8_t widen(uint32_t channel)
+{
+    return static_cast<uint8_t>(channel << 3 | channel >> 2);
+}
+
+void appendColour(std::vector<uint8_t>& rgba, uint16_t colour)
+{
+    constexpr uint32_t kChannel = 0x1F;
+    rgba.push_back(widen(colour & kChannel));
+    rgba.push_back(widen(colour >> 5 & kChannel));
+    rgba.push_back(widen(colour >> 10 & kChannel));
+    // Only 0x0000 is see-through; black with the STP bit is drawn.
+    rgba.push_back(colour == kTransparent ? 0 : 255);
+}
+
+// The one stored row of a palette record.
+std::optional<std::span<const uint8_t>> paletteColours(const BankRecord& record,
+                                                       std::span<const uint8_t> bank, std::string& error)
+{
+    if (!record.clut)
+    {
+        error = "a palette record without its CLUT";
+        return std::nullopt;
+    }
+    return slice(bank, record.clut->offset + kAreaHeaderBytes, 2 * uint64_t{record.clut->w}, error);
+}
+
+std::vector<uint8_t> paletteTim(const ClutArea& clut, std::span<const uint8_t> colours)
+{
+    std::vector<uint8_t> tim;
+    put32(tim, kTimId);
+    put32(tim, kDirect16Flags);
+    put32(tim, static_cast<uint32_t>(kBlockHeaderBytes + colours.size()));
+    for (const uint16_t field : {clut.dx, clut.dy, clut.w, uint16_t{1}})
+        put16(tim, field);
+    tim.insert(tim.end(), colours.begin(), colours.end());
+    return tim;
+}
+
+// The colour index of texel x in a line of an indexed image.
+uint32_t texelIndex(PixelMode mode, std::span<const uint8_t> line, uint32_t x)
+{
+    if (mode == PixelMode::Indexed8)
+        return line[x];
+    // Two texels a byte, the left one in the low nibble.
+    const uint8_t pair = line[x / 2];
+    return x % 2 == 0 ? pair & 0x0F : pair >> 4;
+}
+
+} // namespace
+
+std::optional<std::vector<uint8_t>> standardTim(const BankRecord& record, std::span<const uint8_t> bank,
+                                                std::string& error)
+{
+    if (record.form == RecordForm::Palette)
+    {
+        const auto colours = paletteColours(record, bank, error);
+        if (!colours)
+            return std::nullopt;
+        return paletteTim(*record.clut, *colours);
+    }
+    if (!record.pixels)
+    {
+        error = "the record has no image";
+        return std::nullopt;
+    }
+    const uint64_t start = record.offset + kSizeAndIdBytes;
+    const auto image = slice(bank, start, record.size, error);
+    if (!image)
+        return std::nullopt;
+    std::vector<uint8_t> tim(image->begin(), image->end());
+    const uint64_t widthAt = record.pixels->offset + kWidthField - start;
+    if (widthAt + 2 > tim.size())
+    {
+        error = "the image's width lies outside its record";
+        return std::nullopt;
+    }
+    tim[widthAt] = static_cast<uint8_t>(record.pixels->widthWords);
+    tim[widthAt + 1] = static_cast<uint8_t>(record.pixels->widthWords >> 8);
+    return tim;
+}
+
+std::optional<RgbaPicture> recordPreview(const BankRecord& record, std::span<const uint8_t> bank,
+                                         std::string& error)
+{
+    RgbaPicture picture;
+    if (record.form == RecordForm::Palette)
+    {
+        const auto colours = paletteColours(record, bank, error);
+        if (!colours)
+            return std::nullopt;
+        picture.width = record.clut->w;
+        picture.height = 1;
+        for (uint32_t i = 0; i < picture.width; ++i)
+            appendColour(picture.rgba, le16(*colours, i));
+        return picture;
+    }
+    if (!record.pixels || !record.mode)
+    {
+        error = "the record has no image";
+        return std::nullopt;
+    }
+    const PixelArea& area = *record.pixels;
+    const uint64_t lineBytes = 2 * uint64_t{area.widthWords};
+    const auto texels = slice(bank, area.offset + kAreaHeaderBytes, lineBytes * area.height, error);
+    if (!texels)
+        return std::nullopt;
+    std::span<const uint8_t> clut;
+    if (*record.mode != PixelMode::Direct16)
+    {
+        if (!record.clut)
+        {
+            error = "an indexed image without a CLUT";
+            return std::nullopt;
+        }
+        // The first CLUT: 16 colours at 4 bits, the first row at 8 bits.
+        const uint32_t first = *record.mode == PixelMode::Indexed4 ? kColoursPer4BitClut : record.clut->w;
+        const auto stored = slice(bank, record.clut->offset + kAreaHeaderBytes,
+                                  2 * uint64_t{std::min(first, record.clut->entries)}, error);
+        if (!stored)
+            return std::nullopt;
+        clut = *stored;
+    }
+    picture.width = area.widthPixels;
+    picture.height = area.height;
+    picture.rgba.reserve(uint64_t{picture.width} * picture.height * 4);
+    for (uint32_t y = 0; y < area.height; ++y)
+    {
+        const std::span<const uint8_t> line = texels->subspan(y * lineBytes, lineBytes);
+        for (uint32_t x = 0; x < area.widthPixels; ++x)
+        {
+            if (*record.mode == PixelMode::Direct16)
+            {
+                appendColour(picture.rgba, le16(line, x));
+                continue;
+            }
+            const uint32_t index = texelIndex(*record.mode, line, x);
+            appendColour(picture.rgba, index < clut.size() / 2 ? le16(clut, index) : kTransparent);
+        }
+    }
+    return picture;
+}
+
+} // namespace tbk
