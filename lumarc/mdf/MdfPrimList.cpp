@@ -1,5 +1,6 @@
 #include "MdfPrimList.h"
 
+#include "ByteReader.h"
 #include "Ostrel_ScriptFilePrim.h"
 
 #include <algorithm>
@@ -26,7 +27,8 @@ bool readPrim(ScriptFileStream& stream, const PrimHeader& header, MdfPrimList& l
         return false;
     Prim& prim = list.primitives.template emplace<Prim>();
     prim.setHeader(header.mode, header.cornerBits, header.aux);
-    prim.readBody(body.data());
+    ByteReader fields(body);
+    prim.readBody(fields);
     return true;
 }
 

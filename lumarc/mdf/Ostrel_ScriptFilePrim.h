@@ -2,6 +2,8 @@
 
 #include "Ostrel_ScriptFilePrim_Base.h"
 
+class ByteReader;
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -25,8 +27,8 @@ public:
     std::array<PrimColour, ColourCount> colours{};
 
 protected:
-    // Reads the vertices (eight s16) at `body` and the colours right after.
-    void decodeGeometry(const uint8_t* body);
+    // Reads the vertices (eight s16) and the colours right after them.
+    void decodeGeometry(ByteReader& body);
 
 private:
     // Reorders vertices, per-vertex colours and corner fields: new slot k
@@ -38,7 +40,7 @@ class Ostrel_ScriptFilePrim_F4 final : public Ostrel_ScriptFilePrim_Quad<1>
 {
 public:
     static constexpr std::size_t kBodyBytes = 20;
-    void readBody(const uint8_t* body) { decodeGeometry(body); }
+    void readBody(ByteReader& body) { decodeGeometry(body); }
     void doExport_RLF(RlfRenderEntry& entry) const override;
     [[nodiscard]] int primType() const override { return static_cast<int>(PrimTypeCode::F4); }
     [[nodiscard]] const PrimColour& colour() const { return colours[0]; }
@@ -48,7 +50,7 @@ class Ostrel_ScriptFilePrim_G4 final : public Ostrel_ScriptFilePrim_Quad<4>
 {
 public:
     static constexpr std::size_t kBodyBytes = 32;
-    void readBody(const uint8_t* body) { decodeGeometry(body); }
+    void readBody(ByteReader& body) { decodeGeometry(body); }
     void doExport_RLF(RlfRenderEntry& entry) const override;
     [[nodiscard]] int primType() const override { return static_cast<int>(PrimTypeCode::G4); }
 };
@@ -57,7 +59,7 @@ class Ostrel_ScriptFilePrim_FT4 final : public Ostrel_ScriptFilePrim_Quad<1>
 {
 public:
     static constexpr std::size_t kBodyBytes = 24;
-    void readBody(const uint8_t* body);
+    void readBody(ByteReader& body);
     void doExport_RLF(RlfRenderEntry& entry) const override;
     [[nodiscard]] int primType() const override { return static_cast<int>(PrimTypeCode::FT4); }
     [[nodiscard]] const PrimColour& colour() const { return colours[0]; }
@@ -70,7 +72,7 @@ class Ostrel_ScriptFilePrim_GT4 final : public Ostrel_ScriptFilePrim_Quad<4>
 {
 public:
     static constexpr std::size_t kBodyBytes = 36;
-    void readBody(const uint8_t* body);
+    void readBody(ByteReader& body);
     void doExport_RLF(RlfRenderEntry& entry) const override;
     [[nodiscard]] int primType() const override { return static_cast<int>(PrimTypeCode::GT4); }
 

@@ -1,27 +1,9 @@
+// The records' write operations: each writes itself at the stream's position.
+
 #include "RlfItems.h"
 
 #include "BinaryOutStream.h"
 #include "DebugOutput.h"
-
-#include <algorithm>
-
-void RlfBounds::include(int32_t x, int32_t y)
-{
-    minX = std::min(minX, x);
-    minY = std::min(minY, y);
-    maxX = std::max(maxX, x);
-    maxY = std::max(maxY, y);
-}
-
-void RlfRect::accumulateBounds(RlfBounds& bounds) const
-{
-    // Only the near edge lowers the minimum and only the far edge raises the
-    // maximum, also when the extent is negative.
-    bounds.minX = std::min(bounds.minX, int32_t{x});
-    bounds.minY = std::min(bounds.minY, int32_t{y});
-    bounds.maxX = std::max(bounds.maxX, int32_t{x} + w);
-    bounds.maxY = std::max(bounds.maxY, int32_t{y} + h);
-}
 
 bool RlfRect::write(BinaryOutStream& stream, uint32_t /*offset*/) const
 {
@@ -32,11 +14,6 @@ bool RlfRect::write(BinaryOutStream& stream, uint32_t /*offset*/) const
     return !stream.failed();
 }
 
-void RlfHotspot::accumulateBounds(RlfBounds& bounds) const
-{
-    bounds.include(x, y);
-}
-
 bool RlfHotspot::write(BinaryOutStream& stream, uint32_t /*offset*/) const
 {
     debugOutput("Writing hotspot ... ");
@@ -44,17 +21,6 @@ bool RlfHotspot::write(BinaryOutStream& stream, uint32_t /*offset*/) const
         stream.writeU16(static_cast<uint16_t>(value));
     debugOutput("done.\n");
     return !stream.failed();
-}
-
-void RlfRenderEntry::accumulateBounds(RlfBounds& bounds) const
-{
-    for (const RlfPoint& point : points)
-        bounds.include(point.x, point.y);
-}
-
-void RlfRenderEntry::remapTextureId()
-{
-    textureId = TextureIdRemap(textureId);
 }
 
 bool RlfRenderEntry::write(BinaryOutStream& stream, uint32_t /*offset*/) const
@@ -84,25 +50,4 @@ bool RlfRenderEntry::write(BinaryOutStream& stream, uint32_t /*offset*/) const
     if (tracing)
         debugOutput("done.\n");
     return !stream.failed();
-}
-
-int16_t TextureIdRemap(int16_t textureId)
-{
-    switch (textureId)
-    {
-    case 0:
-        return 0;
-    case 1:
-        return 7;
-    case 2:
-        return 3;
-    case 3:
-        return 4;
-    case 4:
-        return 5;
-    case 5:
-        return 6;
-    default:
-        return RlfRenderEntry::kNoTexture;
-    }
 }
