@@ -9,6 +9,9 @@
 namespace
 {
 
+// A primitive record starts with four bytes: type, mode, corner bits, aux.
+constexpr uint32_t kHeaderBytes = 4;
+
 struct PrimHeader
 {
     uint8_t type;
@@ -86,12 +89,11 @@ std::unique_ptr<MdfPrimList> readPrimList(ScriptFileStream& stream)
     list->offsetY = offsetY;
     while (!stream.failed())
     {
-        uint32_t word = 0;
-        stream.read32(word);
-        if (stream.failed())
+        std::array<uint8_t, kHeaderBytes> bytes{};
+        if (stream.readBytes(bytes.data(), kHeaderBytes) != static_cast<int>(kHeaderBytes))
             break;
-        const PrimHeader header{static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8),
-                                static_cast<uint8_t>(word >> 16), static_cast<uint8_t>(word >> 24)};
+        ByteReader fields(bytes);
+        const PrimHeader header{fields.u8(), fields.u8(), fields.u8(), fields.u8()};
         if (!readPrimRecord(stream, header, *list))
             break;
     }

@@ -2,7 +2,6 @@
 
 #include "MdfRoot.h"
 
-
 namespace
 {
 

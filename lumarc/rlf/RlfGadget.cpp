@@ -28,7 +28,8 @@ void writeRecords(BinaryOutStream& stream, const PtrList<Record>& records, uint3
 
 int64_t RlfGadget::size() const
 {
-    return static_cast<int64_t>(rlf::kGadgetHeaderBytes) + RlfRect::kSize * static_cast<int64_t>(childAreas.count()) +
+    return static_cast<int64_t>(rlf::kGadgetHeaderBytes) +
+           RlfRect::kSize * static_cast<int64_t>(childAreas.count()) +
            RlfHotspot::kSize * static_cast<int64_t>(hotspots.count()) + renderList.size();
 }
 

@@ -1,9 +1,9 @@
 #include "RlfInfoCommandLine.h"
 
+#include "RlfFormat.h"
 #include "RlfJsonReport.h"
 #include "RlfReader.h"
 #include "RlfTextReport.h"
-#include "RlfFormat.h"
 #include "WholeFile.h"
 
 #include <cerrno>
@@ -103,7 +103,8 @@ int runRlfInfo(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     }
     rlfinfo::ReadResult result;
     if (file.status == WholeFileStatus::TooLong)
-        result.damage = rlfinfo::Damage{rlf::kLongestFile, "the file is longer than 32-bit offsets can address"};
+        result.damage =
+            rlfinfo::Damage{rlf::kLongestFile, "the file is longer than 32-bit offsets can address"};
     else
         result = rlfinfo::readRlf(file.bytes);
     if (result.damage)

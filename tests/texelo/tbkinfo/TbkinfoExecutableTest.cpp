@@ -8,8 +8,8 @@
 #include "texelo/CapturingReporter.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <nlohmann/json.hpp>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
