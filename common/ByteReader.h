@@ -45,16 +45,15 @@ public:
     {
     }
 
-    [[nodiscard]] uint8_t u8() { return static_cast<uint8_t>(read(1, m_order)); }
-    [[nodiscard]] uint16_t u16() { return static_cast<uint16_t>(read(2, m_order)); }
-    [[nodiscard]] uint32_t u32() { return static_cast<uint32_t>(read(4, m_order)); }
-    [[nodiscard]] uint64_t u64() { return read(8, m_order); }
+    [[nodiscard]] uint8_t u8() { return static_cast<uint8_t>(read<1>(m_order)); }
+    [[nodiscard]] uint16_t u16() { return static_cast<uint16_t>(read<2>(m_order)); }
+    [[nodiscard]] uint32_t u32() { return static_cast<uint32_t>(read<4>(m_order)); }
     [[nodiscard]] int8_t i8() { return static_cast<int8_t>(u8()); }
     [[nodiscard]] int16_t i16() { return static_cast<int16_t>(u16()); }
     [[nodiscard]] int32_t i32() { return static_cast<int32_t>(u32()); }
     // The same in a byte order chosen for this one field.
-    [[nodiscard]] uint16_t u16(ByteOrder order) { return static_cast<uint16_t>(read(2, order)); }
-    [[nodiscard]] uint32_t u32(ByteOrder order) { return static_cast<uint32_t>(read(4, order)); }
+    [[nodiscard]] uint16_t u16(ByteOrder order) { return static_cast<uint16_t>(read<2>(order)); }
+    [[nodiscard]] uint32_t u32(ByteOrder order) { return static_cast<uint32_t>(read<4>(order)); }
     [[nodiscard]] int16_t i16(ByteOrder order) { return static_cast<int16_t>(u16(order)); }
     [[nodiscard]] int32_t i32(ByteOrder order) { return static_cast<int32_t>(u32(order)); }
 
@@ -140,15 +139,22 @@ private:
         return true;
     }
 
-    [[nodiscard]] uint64_t read(unsigned width, ByteOrder order)
+    // The width is a constant and the order chosen once per field, so that
+    // the compiler can turn the byte loop into a single load.
+    template <unsigned Width>
+    [[nodiscard]] uint32_t read(ByteOrder order)
     {
-        if (!has(width))
+        if (!has(Width))
             return 0;
         const uint8_t* at = m_bytes.data() + m_position;
-        uint64_t value = 0;
-        for (unsigned i = 0; i < width; ++i)
-            value |= uint64_t{at[i]} << (order == ByteOrder::LittleEndian ? 8 * i : 8 * (width - 1 - i));
-        m_position += width;
+        uint32_t value = 0;
+        if (order == ByteOrder::LittleEndian)
+            for (unsigned i = 0; i < Width; ++i)
+                value |= uint32_t{at[i]} << (8 * i);
+        else
+            for (unsigned i = 0; i < Width; ++i)
+                value |= uint32_t{at[i]} << (8 * (Width - 1 - i));
+        m_position += Width;
         return value;
     }
 

@@ -1,7 +1,5 @@
 #include "Ostrel_ScriptFilePrim.h"
 
-#include "ByteReader.h"
-
 #include <algorithm>
 
 namespace
@@ -74,36 +72,5 @@ void Ostrel_ScriptFilePrim_Quad<ColourCount>::normaliseOrder()
         rotateCorners();
 }
 
-template <std::size_t ColourCount>
-void Ostrel_ScriptFilePrim_Quad<ColourCount>::decodeGeometry(ByteReader& body)
-{
-    for (PrimVertex& vertex : vertices)
-    {
-        vertex.x = body.i16();
-        vertex.y = body.i16();
-    }
-    for (PrimColour& colour : colours)
-    {
-        colour.r = body.u8();
-        colour.g = body.u8();
-        colour.b = body.u8();
-        colour.pad = body.u8();
-    }
-}
-
 template class Ostrel_ScriptFilePrim_Quad<1>;
 template class Ostrel_ScriptFilePrim_Quad<4>;
-
-void Ostrel_ScriptFilePrim_FT4::readBody(ByteReader& body)
-{
-    textureId = body.u16();
-    textureAux = body.u16();
-    decodeGeometry(body);
-}
-
-void Ostrel_ScriptFilePrim_GT4::readBody(ByteReader& body)
-{
-    textureId = body.u16();
-    textureAux = body.u16();
-    decodeGeometry(body);
-}
