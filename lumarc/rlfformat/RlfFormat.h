@@ -1,8 +1,7 @@
 #pragma once
 
-// The render-list file format: what its writer, the primitives' export and
-// its reader agree on. Sizes and field positions of its records, and what
-// its tags mean.
+// lumarc/rlfformat owns the render-list format that the primitives' export,
+// the writer and rlfinfo share: record sizes, field positions, kinds, records.
 
 #include <cmath>
 #include <cstdint>
