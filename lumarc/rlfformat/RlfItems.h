@@ -2,7 +2,7 @@
 
 // The records of a render list as plain values: what the primitives' export
 // fills, the writer writes and the reader reads back. Their write operations
-// are the writer's (lumarc/rlf/RlfItems.cpp); everything else is here, so
+// are the writer's (lumarc/rlf/RlfItemWrite.cpp); everything else is here, so
 // that the layout model can fill records without linking the writer.
 
 #include "RlfFormat.h"
