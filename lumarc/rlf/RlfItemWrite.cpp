@@ -5,22 +5,29 @@
 #include "BinaryOutStream.h"
 #include "DebugOutput.h"
 
-bool RlfRect::write(BinaryOutStream& stream, uint32_t /*offset*/) const
+#include <initializer_list>
+
+namespace
 {
-    debugOutput("Writing rect ... ");
-    for (int16_t value : {x, y, w, h})
+// Child areas and hotspots are both four s16 values; only the trace differs.
+bool writeRecord(BinaryOutStream& stream, const char* trace, std::initializer_list<int16_t> values)
+{
+    debugOutput(trace);
+    for (int16_t value : values)
         stream.writeU16(static_cast<uint16_t>(value));
     debugOutput("done.\n");
     return !stream.failed();
 }
+} // namespace
+
+bool RlfRect::write(BinaryOutStream& stream, uint32_t /*offset*/) const
+{
+    return writeRecord(stream, "Writing rect ... ", {x, y, w, h});
+}
 
 bool RlfHotspot::write(BinaryOutStream& stream, uint32_t /*offset*/) const
 {
-    debugOutput("Writing hotspot ... ");
-    for (int16_t value : {flagsA, flagsB, x, y})
-        stream.writeU16(static_cast<uint16_t>(value));
-    debugOutput("done.\n");
-    return !stream.failed();
+    return writeRecord(stream, "Writing hotspot ... ", {flagsA, flagsB, x, y});
 }
 
 bool RlfRenderEntry::write(BinaryOutStream& stream, uint32_t /*offset*/) const
