@@ -1,5 +1,8 @@
 #pragma once
 
+// lumarc/dialog owns Lumarc's window: the dialog, its about box and icon, the
+// Qt services behind its message boxes and file choosers, and main().
+
 #include <QDialog>
 
 #include <memory>

@@ -1,5 +1,8 @@
 #pragma once
 
+// lumarc/mdf owns the layout file (MDF): its byte streams, the chunk classes
+// that read themselves, the layout model, the primitives and their export.
+
 #include "MdfRoot.h"
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 #include "MdfPrimList.h"
 
+#include "ByteReader.h"
 #include "Ostrel_ScriptFilePrim.h"
 
 #include <algorithm>
@@ -7,6 +8,9 @@
 
 namespace
 {
+
+// A primitive record starts with four bytes: type, mode, corner bits, aux.
+constexpr uint32_t kHeaderBytes = 4;
 
 struct PrimHeader
 {
@@ -26,7 +30,8 @@ bool readPrim(ScriptFileStream& stream, const PrimHeader& header, MdfPrimList& l
         return false;
     Prim& prim = list.primitives.template emplace<Prim>();
     prim.setHeader(header.mode, header.cornerBits, header.aux);
-    prim.readBody(body.data());
+    ByteReader fields(body);
+    prim.readBody(fields);
     return true;
 }
 
@@ -84,12 +89,11 @@ std::unique_ptr<MdfPrimList> readPrimList(ScriptFileStream& stream)
     list->offsetY = offsetY;
     while (!stream.failed())
     {
-        uint32_t word = 0;
-        stream.read32(word);
-        if (stream.failed())
+        std::array<uint8_t, kHeaderBytes> bytes{};
+        if (stream.readBytes(bytes.data(), kHeaderBytes) != static_cast<int>(kHeaderBytes))
             break;
-        const PrimHeader header{static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8),
-                                static_cast<uint8_t>(word >> 16), static_cast<uint8_t>(word >> 24)};
+        ByteReader fields(bytes);
+        const PrimHeader header{fields.u8(), fields.u8(), fields.u8(), fields.u8()};
         if (!readPrimRecord(stream, header, *list))
             break;
     }

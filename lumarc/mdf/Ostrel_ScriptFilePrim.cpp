@@ -4,13 +4,6 @@
 
 namespace
 {
-uint16_t le16(const uint8_t* bytes)
-{
-    return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
-}
-
-// The size of the textured quads' texture fields ahead of their vertices.
-constexpr std::size_t kTextureFieldBytes = 4;
 constexpr int kMaxRotations = 8;
 } // namespace
 
@@ -79,35 +72,5 @@ void Ostrel_ScriptFilePrim_Quad<ColourCount>::normaliseOrder()
         rotateCorners();
 }
 
-template <std::size_t ColourCount>
-void Ostrel_ScriptFilePrim_Quad<ColourCount>::decodeGeometry(const uint8_t* body)
-{
-    for (PrimVertex& vertex : vertices)
-    {
-        vertex.x = static_cast<int16_t>(le16(body));
-        vertex.y = static_cast<int16_t>(le16(body + 2));
-        body += 4;
-    }
-    for (PrimColour& colour : colours)
-    {
-        colour = {body[0], body[1], body[2], body[3]};
-        body += 4;
-    }
-}
-
 template class Ostrel_ScriptFilePrim_Quad<1>;
 template class Ostrel_ScriptFilePrim_Quad<4>;
-
-void Ostrel_ScriptFilePrim_FT4::readBody(const uint8_t* body)
-{
-    textureId = le16(body);
-    textureAux = le16(body + 2);
-    decodeGeometry(body + kTextureFieldBytes);
-}
-
-void Ostrel_ScriptFilePrim_GT4::readBody(const uint8_t* body)
-{
-    textureId = le16(body);
-    textureAux = le16(body + 2);
-    decodeGeometry(body + kTextureFieldBytes);
-}

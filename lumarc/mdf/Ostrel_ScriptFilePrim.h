@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ByteReader.h"
 #include "Ostrel_ScriptFilePrim_Base.h"
 
 #include <array>
@@ -25,8 +26,24 @@ public:
     std::array<PrimColour, ColourCount> colours{};
 
 protected:
-    // Reads the vertices (eight s16) at `body` and the colours right after.
-    void decodeGeometry(const uint8_t* body);
+    // Reads the vertices (eight s16) and the colours right after them.
+    // Defined here, with the bodies' readers, so that the bound checks on a
+    // body of known size fold away where the body is read.
+    void decodeGeometry(ByteReader& body)
+    {
+        for (PrimVertex& vertex : vertices)
+        {
+            vertex.x = body.i16();
+            vertex.y = body.i16();
+        }
+        for (PrimColour& colour : colours)
+        {
+            colour.r = body.u8();
+            colour.g = body.u8();
+            colour.b = body.u8();
+            colour.pad = body.u8();
+        }
+    }
 
 private:
     // Reorders vertices, per-vertex colours and corner fields: new slot k
@@ -38,7 +55,7 @@ class Ostrel_ScriptFilePrim_F4 final : public Ostrel_ScriptFilePrim_Quad<1>
 {
 public:
     static constexpr std::size_t kBodyBytes = 20;
-    void readBody(const uint8_t* body) { decodeGeometry(body); }
+    void readBody(ByteReader& body) { decodeGeometry(body); }
     void doExport_RLF(RlfRenderEntry& entry) const override;
     [[nodiscard]] int primType() const override { return static_cast<int>(PrimTypeCode::F4); }
     [[nodiscard]] const PrimColour& colour() const { return colours[0]; }
@@ -48,7 +65,7 @@ class Ostrel_ScriptFilePrim_G4 final : public Ostrel_ScriptFilePrim_Quad<4>
 {
 public:
     static constexpr std::size_t kBodyBytes = 32;
-    void readBody(const uint8_t* body) { decodeGeometry(body); }
+    void readBody(ByteReader& body) { decodeGeometry(body); }
     void doExport_RLF(RlfRenderEntry& entry) const override;
     [[nodiscard]] int primType() const override { return static_cast<int>(PrimTypeCode::G4); }
 };
@@ -57,7 +74,12 @@ class Ostrel_ScriptFilePrim_FT4 final : public Ostrel_ScriptFilePrim_Quad<1>
 {
 public:
     static constexpr std::size_t kBodyBytes = 24;
-    void readBody(const uint8_t* body);
+    void readBody(ByteReader& body)
+    {
+        textureId = body.u16();
+        textureAux = body.u16();
+        decodeGeometry(body);
+    }
     void doExport_RLF(RlfRenderEntry& entry) const override;
     [[nodiscard]] int primType() const override { return static_cast<int>(PrimTypeCode::FT4); }
     [[nodiscard]] const PrimColour& colour() const { return colours[0]; }
@@ -70,7 +92,12 @@ class Ostrel_ScriptFilePrim_GT4 final : public Ostrel_ScriptFilePrim_Quad<4>
 {
 public:
     static constexpr std::size_t kBodyBytes = 36;
-    void readBody(const uint8_t* body);
+    void readBody(ByteReader& body)
+    {
+        textureId = body.u16();
+        textureAux = body.u16();
+        decodeGeometry(body);
+    }
     void doExport_RLF(RlfRenderEntry& entry) const override;
     [[nodiscard]] int primType() const override { return static_cast<int>(PrimTypeCode::GT4); }
 

@@ -3,7 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstring>
+#include <array>
 
 namespace
 {
@@ -47,70 +47,79 @@ long long ScriptFileDiskStream::length() const
 
 uint64_t ScriptFileDiskStream::remaining() const
 {
-    return m_position <= m_length ? m_length - m_position : 0;
+    return position() <= m_length ? m_length - position() : 0;
 }
 
 bool ScriptFileDiskStream::refill()
 {
-    m_chunkPos = 0;
-    m_chunkEnd = fread_unlocked(m_chunk.data(), 1, m_chunk.size(), m_handle->file());
-    return m_chunkEnd > 0;
+    const uint64_t at = position();
+    const std::size_t got = fread_unlocked(m_chunk.data(), 1, m_chunk.size(), m_handle->file());
+    // Bytes a writer appended after the length was taken are not part of it.
+    const auto kept = static_cast<std::size_t>(std::min<uint64_t>(got, remaining()));
+    m_block = ByteReader(std::span<const uint8_t>(m_chunk.data(), kept), ByteOrder::LittleEndian, at);
+    return kept > 0;
 }
 
 bool ScriptFileDiskStream::readExactly(unsigned char* buffer, uint32_t n)
 {
-    // The common case: a small field that lies in the chunk and in the file.
-    if (!failed() && n <= buffered() && n <= m_length - m_position)
+    // The common case: a small field that lies in the chunk.
+    if (!failed() && n <= m_block.remaining())
     {
-        std::memcpy(buffer, m_chunk.data() + m_chunkPos, n);
-        m_chunkPos += n;
-        m_position += n;
+        std::ranges::copy(m_block.bytes(n), buffer);
         return true;
     }
     if (!m_handle || !m_handle->file())
         return false;
     if (!require(n))
         return false;
+    const uint64_t start = position();
     uint32_t copied = 0;
     while (copied < n)
     {
-        if (buffered() == 0 && !refill())
+        if (m_block.remaining() == 0 && !refill())
         {
             // The file shrank or the device failed; the bytes read are dropped.
-            fail("read error", m_position);
+            fail("read error", start);
             return false;
         }
-        const std::size_t part = std::min<std::size_t>(n - copied, buffered());
-        std::memcpy(buffer + copied, m_chunk.data() + m_chunkPos, part);
-        m_chunkPos += part;
-        copied += static_cast<uint32_t>(part);
+        const auto part = static_cast<uint32_t>(std::min<uint64_t>(n - copied, m_block.remaining()));
+        std::ranges::copy(m_block.bytes(part), buffer + copied);
+        copied += part;
     }
-    m_position += n;
     return true;
+}
+
+template <std::size_t Width, typename Value, typename Decode>
+void ScriptFileDiskStream::readField(Value& value, Decode decode)
+{
+    if (!failed() && Width <= m_block.remaining())
+    {
+        value = decode(m_block);
+        return;
+    }
+    // The field spans two chunks, or cannot be read at all.
+    std::array<uint8_t, Width> bytes{};
+    if (!readExactly(bytes.data(), Width))
+        return;
+    ByteReader field(bytes);
+    value = decode(field);
 }
 
 ScriptFileStream& ScriptFileDiskStream::read8(uint8_t& value)
 {
-    unsigned char byte;
-    if (readExactly(&byte, 1))
-        value = byte;
+    readField<1>(value, [](ByteReader& in) { return in.u8(); });
     return *this;
 }
 
 ScriptFileStream& ScriptFileDiskStream::read16(uint16_t& value)
 {
-    unsigned char bytes[2];
-    if (readExactly(bytes, sizeof bytes))
-        value = static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
+    readField<2>(value, [](ByteReader& in) { return in.u16(); });
     return *this;
 }
 
 ScriptFileStream& ScriptFileDiskStream::read32(uint32_t& value)
 {
-    unsigned char bytes[4];
-    if (readExactly(bytes, sizeof bytes))
-        value = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-                static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+    readField<4>(value, [](ByteReader& in) { return in.u32(); });
     return *this;
 }
 
@@ -127,20 +136,19 @@ int ScriptFileDiskStream::skip(uint32_t n)
         return 0;
     if (!require(n))
         return -1;
-    if (n <= buffered())
+    if (n <= m_block.remaining())
     {
-        m_chunkPos += n;
-        m_position += n;
+        m_block.skip(n);
         return 0;
     }
     // Past the chunk: drop it and seek the rest from where the file stands.
-    const uint64_t beyondChunk = n - buffered();
-    m_chunkPos = m_chunkEnd = 0;
+    const uint64_t target = position() + n;
+    const uint64_t beyondChunk = n - m_block.remaining();
     if (fseeko(m_handle->file(), static_cast<off_t>(beyondChunk), SEEK_CUR) != 0)
     {
-        fail("seek error", m_position);
+        fail("seek error", position());
         return -1;
     }
-    m_position += n;
+    m_block = ByteReader({}, ByteOrder::LittleEndian, target);
     return 0;
 }

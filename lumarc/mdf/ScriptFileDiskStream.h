@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ByteReader.h"
 #include "ScriptFileHandle.h"
 #include "ScriptFileStream.h"
 
@@ -9,8 +10,9 @@
 
 // A stream over a file on disk, read through buffered stdio in large chunks
 // (a layout is read a few bytes at a time, and a call into stdio per field
-// would dominate the load). It knows the file's length from the start, so a
-// read or skip that would pass the end is refused before it touches the file.
+// would dominate the load). Fields are decoded from the chunk through the
+// common byte reader. It knows the file's length from the start, so a read or
+// skip that would pass the end is refused before it touches the file.
 class ScriptFileDiskStream final : public ScriptFileStream
 {
 public:
@@ -31,20 +33,23 @@ public:
     // there is no handle.
     [[nodiscard]] long long length() const;
 
-    [[nodiscard]] uint64_t position() const override { return m_position; }
+    [[nodiscard]] uint64_t position() const override { return m_block.offset(); }
     [[nodiscard]] uint64_t remaining() const override;
 
 private:
     // Reads exactly n bytes or fails the stream; false when nothing was read.
     bool readExactly(unsigned char* buffer, uint32_t n);
+    // Reads one little-endian field of `Width` bytes with `decode`; the value
+    // is left as it was when the read fails.
+    template <std::size_t Width, typename Value, typename Decode>
+    void readField(Value& value, Decode decode);
     // Refills the chunk from the file; false when the file gave nothing.
     bool refill();
-    [[nodiscard]] std::size_t buffered() const { return m_chunkEnd - m_chunkPos; }
 
     std::unique_ptr<ScriptFileHandle> m_handle;
     uint64_t m_length = 0;
-    uint64_t m_position = 0;
-    std::vector<unsigned char> m_chunk;
-    std::size_t m_chunkPos = 0;
-    std::size_t m_chunkEnd = 0;
+    std::vector<uint8_t> m_chunk;
+    // The chunk's bytes not read yet, never past the file's length; its
+    // offsets, and so position(), are the file's.
+    ByteReader m_block{{}};
 };

@@ -33,13 +33,6 @@ bool BinaryOutStream::close()
     return m_output.commit();
 }
 
-void BinaryOutStream::discard()
-{
-    m_pendingSize = 0;
-    m_room = 0;
-    m_output.discard();
-}
-
 bool BinaryOutStream::writeRaw(const uint8_t* bytes, std::size_t count)
 {
     if (m_pendingSize + count > m_room && !makeRoom())

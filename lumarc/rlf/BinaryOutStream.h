@@ -28,8 +28,6 @@ public:
     // Completes the file: true when it is in place with every byte written.
     // Harmless (and true) when the stream is not open.
     bool close();
-    // Abandons the file: removes the temporary file, keeps the target.
-    void discard();
 
     // Writes bytes already in the stream's byte order (see putValue).
     bool writeRaw(const uint8_t* bytes, std::size_t count);
@@ -48,7 +46,6 @@ public:
     bool writeU32(uint32_t value) { return writeBytes<4>(value); }
 
     [[nodiscard]] bool isOpen() const { return m_output.isOpen(); }
-    [[nodiscard]] bool littleEndian() const { return m_littleEndian; }
     // True once any write has failed since open().
     [[nodiscard]] bool failed() const { return m_output.failed(); }
 

@@ -2,19 +2,6 @@
 
 #include "MdfRoot.h"
 
-#include <cmath>
-
-int16_t toRlfCoordinate(double value)
-{
-    // Layout values are whole 16-bit numbers and their sums, far inside the
-    // 64-bit range; anything else (a NaN) is taken as 0 rather than trapped.
-    constexpr double kLimit = 9.0e18;
-    if (!(std::fabs(value) < kLimit))
-        return 0;
-    const auto whole = static_cast<int64_t>(std::trunc(value));
-    return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(whole) & 0xFFFF));
-}
-
 namespace
 {
 
@@ -27,10 +14,10 @@ void addChildAreas(RlfGadget& gadget, const MdfGadget& source, int yOffset)
             continue;
         const MdfRect& rect = vector.at(0);
         RlfRect& area = gadget.childAreas.emplace();
-        area.x = toRlfCoordinate(rect.left);
-        area.y = toRlfCoordinate(static_cast<double>(yOffset) + rect.top);
-        area.w = toRlfCoordinate(double{rect.right} - rect.left);
-        area.h = toRlfCoordinate(double{rect.bottom} - rect.top);
+        area.x = rlf::toCoordinate(rect.left);
+        area.y = rlf::toCoordinate(static_cast<double>(yOffset) + rect.top);
+        area.w = rlf::toCoordinate(double{rect.right} - rect.left);
+        area.h = rlf::toCoordinate(double{rect.bottom} - rect.top);
     }
 }
 
@@ -58,8 +45,8 @@ void addRenderEntries(RlfGadget& gadget, const MdfGadget& source, int yOffset)
         prim.doExport_RLF(entry);
         for (RlfPoint& point : entry.points)
         {
-            point.x = toRlfCoordinate(point.x + double{list->offsetX});
-            point.y = toRlfCoordinate(point.y + static_cast<double>(yOffset) + list->offsetY);
+            point.x = rlf::toCoordinate(point.x + double{list->offsetX});
+            point.y = rlf::toCoordinate(point.y + static_cast<double>(yOffset) + list->offsetY);
         }
     }
 }

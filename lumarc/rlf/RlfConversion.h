@@ -14,7 +14,3 @@ inline constexpr int kPsxYOffset = 16;
 // pass is not part of the conversion. The gadgets' names refer to `model`,
 // which must outlive the result.
 [[nodiscard]] std::unique_ptr<RlfFile> buildRlf(const MdfRoot& model, int yOffset);
-
-// A layout coordinate as the file stores it: truncated toward zero, low 16
-// bits kept.
-[[nodiscard]] int16_t toRlfCoordinate(double value);

@@ -3,17 +3,11 @@
 #include "BinaryOutStream.h"
 #include "DebugOutput.h"
 
-namespace
-{
-constexpr int64_t kCountBytes = 4;
-constexpr int64_t kOffsetBytes = 4;
-} // namespace
-
 int64_t RlfFile::size() const
 {
-    int64_t total = kCountBytes;
+    auto total = static_cast<int64_t>(rlf::kCountBytes);
     for (const RlfGadget& gadget : gadgets)
-        total += kOffsetBytes + gadget.size();
+        total += static_cast<int64_t>(rlf::kOffsetBytes) + gadget.size();
     return total;
 }
 
@@ -28,7 +22,7 @@ bool RlfFile::write(BinaryOutStream& stream) const
     debugOutput("Writing RLF header ... ");
     const auto gadgetCount = static_cast<uint32_t>(gadgets.count());
     stream.writeU32(gadgetCount);
-    const uint32_t firstGadget = static_cast<uint32_t>(kCountBytes + kOffsetBytes * gadgetCount);
+    const uint32_t firstGadget = static_cast<uint32_t>(rlf::kCountBytes + rlf::kOffsetBytes * gadgetCount);
     uint32_t offset = firstGadget;
     for (const RlfGadget& gadget : gadgets)
     {

@@ -1,5 +1,8 @@
 #pragma once
 
+// lumarc/rlf owns the render list (RLF) as Lumarc writes it: its model, the
+// binary output stream, the conversion from a layout and the save sequence.
+
 #include "PtrList.h"
 #include "RlfGadget.h"
 

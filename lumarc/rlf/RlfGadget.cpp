@@ -5,9 +5,6 @@
 
 namespace
 {
-constexpr int64_t kHeaderBytes = 20;
-// The box starts from the far corner of a 640 x 480 screen, so it always
-// reaches at least to its origin.
 // Writes a gadget's child areas or hotspots, one 8-byte record each from
 // offset `at`, with the trace line that announces them or says there are none.
 template <typename Record>
@@ -31,7 +28,8 @@ void writeRecords(BinaryOutStream& stream, const PtrList<Record>& records, uint3
 
 int64_t RlfGadget::size() const
 {
-    return kHeaderBytes + RlfRect::kSize * static_cast<int64_t>(childAreas.count()) +
+    return static_cast<int64_t>(rlf::kGadgetHeaderBytes) +
+           RlfRect::kSize * static_cast<int64_t>(childAreas.count()) +
            RlfHotspot::kSize * static_cast<int64_t>(hotspots.count()) + renderList.size();
 }
 
@@ -57,7 +55,7 @@ bool RlfGadget::write(BinaryOutStream& stream, uint32_t offset) const
         stream.writeU16(static_cast<uint16_t>(value));
     const auto childCount = static_cast<uint32_t>(childAreas.count());
     const auto hotspotCount = static_cast<uint32_t>(hotspots.count());
-    const uint32_t rectsAt = offset + static_cast<uint32_t>(kHeaderBytes);
+    const uint32_t rectsAt = offset + static_cast<uint32_t>(rlf::kGadgetHeaderBytes);
     const uint32_t hotspotsAt = rectsAt + RlfRect::kSize * childCount;
     const uint32_t renderListAt = hotspotsAt + RlfHotspot::kSize * hotspotCount;
     stream.writeU32(childCount > 0 ? rectsAt : 0);

@@ -3,16 +3,9 @@
 #include "BinaryOutStream.h"
 #include "DebugOutput.h"
 
-namespace
-{
-constexpr int64_t kCountBytes = 4;
-constexpr int64_t kOffsetBytes = 4;
-} // namespace
-
 int64_t RlfRenderList::size() const
 {
-    const auto n = static_cast<int64_t>(entries.count());
-    return n == 0 ? 0 : kCountBytes + n * (kOffsetBytes + RlfRenderEntry::kSize);
+    return static_cast<int64_t>(rlf::renderListBytes(entries.count()));
 }
 
 void RlfRenderList::accumulateBounds(RlfBounds& bounds) const
@@ -34,7 +27,7 @@ bool RlfRenderList::write(BinaryOutStream& stream, uint32_t offset) const
         return !stream.failed();
     const auto n = static_cast<uint32_t>(entries.count());
     stream.writeU32(n);
-    const uint32_t firstEntry = offset + static_cast<uint32_t>(kCountBytes + kOffsetBytes * n);
+    const uint32_t firstEntry = offset + static_cast<uint32_t>(rlf::kCountBytes + rlf::kOffsetBytes * n);
     for (uint32_t k = 0; k < n; ++k)
         stream.writeU32(firstEntry + static_cast<uint32_t>(RlfRenderEntry::kSize) * k);
     debugOutput("done.\n");

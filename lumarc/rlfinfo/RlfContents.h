@@ -2,7 +2,7 @@
 // absolute byte positions in the file.
 #pragma once
 
-#include "RlfByteReader.h"
+#include "ByteReader.h"
 #include "RlfItems.h"
 
 #include <array>
@@ -13,6 +13,8 @@
 
 namespace rlfinfo
 {
+
+using ByteOrder = ::ByteOrder;
 
 // The file's items are the writer's own values.
 using EntryKind = RlfEntryKind;

@@ -1,5 +1,6 @@
 #include "RlfInfoCommandLine.h"
 
+#include "RlfFormat.h"
 #include "RlfJsonReport.h"
 #include "RlfReader.h"
 #include "RlfTextReport.h"
@@ -94,16 +95,16 @@ int runRlfInfo(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
         return 0;
     }
 
-    const rlfinfo::WholeFile file = rlfinfo::readWholeFile(options->file);
-    if (file.status == rlfinfo::WholeFileStatus::CannotOpen)
+    const WholeFile file = readWholeFile(options->file, rlf::kLongestFile);
+    if (file.status == WholeFileStatus::CannotOpen)
     {
         std::fprintf(err, "rlfinfo: cannot open %s: %s\n", options->file.c_str(), file.reason.c_str());
         return 1;
     }
     rlfinfo::ReadResult result;
-    if (file.status == rlfinfo::WholeFileStatus::TooLong)
+    if (file.status == WholeFileStatus::TooLong)
         result.damage =
-            rlfinfo::Damage{rlfinfo::kLongestFile, "the file is longer than 32-bit offsets can address"};
+            rlfinfo::Damage{rlf::kLongestFile, "the file is longer than 32-bit offsets can address"};
     else
         result = rlfinfo::readRlf(file.bytes);
     if (result.damage)

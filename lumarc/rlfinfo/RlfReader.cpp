@@ -1,5 +1,7 @@
 #include "RlfReader.h"
 
+#include "RlfFormat.h"
+
 #include <sstream>
 #include <utility>
 
@@ -9,18 +11,17 @@ namespace rlfinfo
 namespace
 {
 
-constexpr uint64_t kCountBytes = 4;
-constexpr uint64_t kOffsetBytes = 4;
-constexpr uint64_t kGadgetHeaderBytes = 20;
-constexpr uint64_t kRecordBytes = 8; // a child area or a hotspot
-constexpr uint64_t kEntryBytes = 36;
+using rlf::kChildAreasField;
+using rlf::kColourUnusedBits;
+using rlf::kCountBytes;
+using rlf::kEntryBytes;
+using rlf::kGadgetHeaderBytes;
+using rlf::kHotspotsField;
+using rlf::kOffsetBytes;
+using rlf::kRecordBytes;
+using rlf::kRenderListField;
 // Each gadget takes at least its offset in the table and its header.
 constexpr uint64_t kSmallestGadgetBytes = kOffsetBytes + kGadgetHeaderBytes;
-// Where the header's three part offsets sit in a gadget block.
-constexpr uint64_t kChildAreasField = 8;
-constexpr uint64_t kHotspotsField = 12;
-constexpr uint64_t kRenderListField = 16;
-constexpr uint32_t kColourUnusedBits = 0xFF000000;
 
 template <typename... Parts>
 std::string words(const Parts&... parts)
@@ -134,7 +135,7 @@ private:
         Gadget gadget;
         gadget.offset = static_cast<uint32_t>(start);
         m_in.seek(start);
-        gadget.box = Area{m_in.s16(), m_in.s16(), m_in.s16(), m_in.s16()};
+        gadget.box = Area{m_in.i16(), m_in.i16(), m_in.i16(), m_in.i16()};
         gadget.childAreasOffset = m_in.u32();
         gadget.hotspotsOffset = m_in.u32();
         gadget.renderListOffset = m_in.u32();
@@ -245,10 +246,10 @@ private:
         if (gadget.childAreasOffset != 0)
         {
             gadget.childAreas.reserve((hotspots - records) / kRecordBytes);
-            while (m_in.position() < hotspots)
+            while (m_in.offset() < hotspots)
             {
-                const uint64_t at = m_in.position();
-                gadget.childAreas.push_back(Area{m_in.s16(), m_in.s16(), m_in.s16(), m_in.s16()});
+                const uint64_t at = m_in.offset();
+                gadget.childAreas.push_back(Area{m_in.i16(), m_in.i16(), m_in.i16(), m_in.i16()});
                 if (m_in.failed())
                     return failTruncated(words(name, "'s child area at ", at));
             }
@@ -256,10 +257,10 @@ private:
         if (gadget.hotspotsOffset != 0)
         {
             gadget.hotspots.reserve((recordsEnd - hotspots) / kRecordBytes);
-            while (m_in.position() < recordsEnd)
+            while (m_in.offset() < recordsEnd)
             {
-                const uint64_t at = m_in.position();
-                gadget.hotspots.push_back(Hotspot{m_in.s16(), m_in.s16(), m_in.s16(), m_in.s16()});
+                const uint64_t at = m_in.offset();
+                gadget.hotspots.push_back(Hotspot{m_in.i16(), m_in.i16(), m_in.i16(), m_in.i16()});
                 if (m_in.failed())
                     return failTruncated(words(name, "'s hotspot at ", at));
             }
@@ -275,14 +276,14 @@ private:
         if (count == 0)
             return fail(list, words(name, " render list count is 0; the layout stores no list for a gadget "
                                           "without entries"));
-        listSize = kCountBytes + (kOffsetBytes + kEntryBytes) * count;
+        listSize = rlf::renderListBytes(count);
         if (listSize > size() - list)
             return fail(list, words(name, " render list count ", count, " needs ", listSize,
                                     " bytes from byte ", list, ", the file has ", size()));
         const uint64_t firstEntry = list + kCountBytes + kOffsetBytes * count;
         for (uint64_t k = 0; k < count; ++k)
         {
-            const uint64_t field = m_in.position();
+            const uint64_t field = m_in.offset();
             const uint32_t stored = m_in.u32();
             const uint64_t expected = firstEntry + kEntryBytes * k;
             if (stored != expected)
@@ -294,19 +295,19 @@ private:
         for (uint64_t k = 0; k < count; ++k)
         {
             Entry entry;
-            entry.offset = static_cast<uint32_t>(m_in.position());
+            entry.offset = static_cast<uint32_t>(m_in.offset());
             const uint8_t kind = m_in.u8();
             if (kind != static_cast<uint8_t>(EntryKind::Untextured) &&
                 kind != static_cast<uint8_t>(EntryKind::Textured))
                 return fail(entry.offset, words(name, " entry ", k, " has unknown kind ", unsigned{kind}));
             entry.kind = static_cast<EntryKind>(kind);
             entry.modeLow = m_in.u8();
-            entry.textureId = m_in.s16();
+            entry.textureId = m_in.i16();
             for (Point& point : entry.points)
-                point = Point{m_in.s16(), m_in.s16()};
+                point = Point{m_in.i16(), m_in.i16()};
             for (uint32_t& colour : entry.colours)
             {
-                const uint64_t field = m_in.position();
+                const uint64_t field = m_in.offset();
                 colour = m_in.u32();
                 // The top byte is unused: a colour there would be lost in
                 // the #RRGGBB form, so it is not taken for a colour.
@@ -319,14 +320,14 @@ private:
         return true;
     }
 
-    RlfByteReader m_in;
+    ByteReader m_in;
     ReadResult m_result;
 };
 
 // True when the header read in `order` is one the writer could have made.
 bool headerFits(std::span<const uint8_t> bytes, ByteOrder order)
 {
-    RlfByteReader in(bytes, order);
+    ByteReader in(bytes, order);
     const uint64_t count = in.u32();
     const uint64_t firstOffset = in.u32();
     return !in.failed() && count > 0 && kCountBytes + kSmallestGadgetBytes * count <= bytes.size() &&

@@ -1,5 +1,8 @@
 #pragma once
 
+// lumarc/rlfinfo owns rlfinfo: reading a render list back, checking it against
+// the writer's layout, and its text and JSON reports.
+
 #include "RlfContents.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include "BankFieldText.h"
 #include "BankPlacementCheck.h"
 #include "BankRecordReader.h"
-#include "TbkByteReader.h"
+#include "ByteReader.h"
 
 namespace tbk
 {

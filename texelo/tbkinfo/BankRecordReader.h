@@ -4,7 +4,7 @@
 // holds one CLUT or several.
 
 #include "BankModel.h"
-#include "TbkByteReader.h"
+#include "ByteReader.h"
 
 #include <optional>
 #include <vector>

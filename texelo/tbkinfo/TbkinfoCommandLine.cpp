@@ -5,10 +5,8 @@
 #include "BankJson.h"
 #include "BankReader.h"
 #include "BankText.h"
+#include "WholeFile.h"
 
-#include <cerrno>
-#include <cstring>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +18,10 @@ namespace
 constexpr int kSuccess = 0;
 constexpr int kFailure = 1;
 constexpr int kUsageError = 2;
+
+// Far more than a bank can hold (VRAM is 1 MiB), and a bound on what is read
+// into memory.
+constexpr uint64_t kLongestBank = uint64_t{1} << 30;
 
 constexpr std::string_view kUsage =
     "usage: tbkinfo [--json] BANK.TBK\n"
@@ -92,31 +94,6 @@ Options parseArguments(std::span<const std::string_view> args)
     return options;
 }
 
-// The whole file, or nothing with errno's text in `error`.
-std::optional<std::vector<uint8_t>> readWholeFile(const std::string& path, std::string& error)
-{
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-    {
-        error = std::strerror(errno);
-        return std::nullopt;
-    }
-    std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    const bool failed = std::ferror(file) != 0;
-    const int readError = errno;
-    std::fclose(file);
-    if (failed)
-    {
-        error = std::strerror(readError);
-        return std::nullopt;
-    }
-    return bytes;
-}
-
 } // namespace
 
 int runTbkinfo(std::span<const std::string_view> args, std::FILE* out, std::FILE* err)
@@ -138,14 +115,19 @@ int runTbkinfo(std::span<const std::string_view> args, std::FILE* out, std::FILE
         return kUsageError;
     }
     const std::string path(options.files.front());
-    std::string error;
-    const std::optional<std::vector<uint8_t>> bytes = readWholeFile(path, error);
-    if (!bytes)
+    const WholeFile file = readWholeFile(path, kLongestBank);
+    if (file.status != WholeFileStatus::Read)
     {
-        write(err, std::string(MessageText{} << "tbkinfo: cannot open " << path << ": " << error << "\n"));
+        MessageText reason;
+        if (file.status == WholeFileStatus::TooLong)
+            reason << "longer than " << kLongestBank << " bytes, more than a texture bank holds";
+        else
+            reason << file.reason;
+        write(err, std::string(MessageText{} << "tbkinfo: cannot open " << path << ": " << std::string(reason)
+                                             << "\n"));
         return kFailure;
     }
-    const BankReadResult result = readBank(*bytes);
+    const BankReadResult result = readBank(file.bytes);
     if (result.damage)
     {
         write(err,
@@ -154,7 +136,7 @@ int runTbkinfo(std::span<const std::string_view> args, std::FILE* out, std::FILE
         return kFailure;
     }
     if (options.extractFolder)
-        return extractBank(result.bank, *bytes, path, *options.extractFolder, out, err);
+        return extractBank(result.bank, file.bytes, path, *options.extractFolder, out, err);
     write(out, options.json ? bankJson(result.bank, path) : bankText(result.bank, path));
     return kSuccess;
 }

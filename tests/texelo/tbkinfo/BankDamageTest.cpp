@@ -3,23 +3,12 @@
 // stops making sense, with a message naming the field, and without any
 // allocation the file cannot justify.
 #include "BankReader.h"
+#include "BytePatch.h"
 #include "LargestAllocation.h"
 #include "ScriptFixture.h"
 
 namespace
 {
-
-void put16(expected::Bytes& bytes, std::size_t offset, uint32_t value)
-{
-    bytes.at(offset) = static_cast<uint8_t>(value);
-    bytes.at(offset + 1) = static_cast<uint8_t>(value >> 8);
-}
-
-void put32(expected::Bytes& bytes, std::size_t offset, uint32_t value)
-{
-    put16(bytes, offset, value & 0xFFFF);
-    put16(bytes, offset + 2, value >> 16);
-}
 
 // The layout of the tiny bank: one group, one 4-bit 8 x 2 image.
 constexpr std::size_t kBankBytes = 100;
@@ -135,7 +124,7 @@ TEST_F(BankDamage, CorruptedFieldsAreNamedAtTheirOffset)
     {
         expected::Bytes bytes = tiny;
         for (const Write& write : c.writes)
-            (write.bits == 16 ? put16 : put32)(bytes, write.offset, write.value);
+            patchLittleEndian(bytes, write.offset, write.value, write.bits / 8);
         resetLargestAllocation();
         const tbk::BankReadResult result = tbk::readBank(bytes);
         EXPECT_LT(largestAllocation(), 1024u) << c.what;

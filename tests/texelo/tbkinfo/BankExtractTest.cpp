@@ -99,7 +99,7 @@ std::optional<tbk::BankRecord> readTim(expected::Bytes tim)
     const auto size = static_cast<uint32_t>(tim.size());
     expected::Bytes record{static_cast<uint8_t>(size), static_cast<uint8_t>(size >> 8), 0, 0, 0, 0, 0, 0};
     record.insert(record.end(), tim.begin(), tim.end());
-    tbk::ByteReader reader(record);
+    ByteReader reader(record);
     tbk::BankDamage damage;
     std::vector<tbk::BankWarning> warnings;
     std::optional<tbk::BankRecord> read = tbk::readBankRecord(reader, damage, warnings);

@@ -1,5 +1,6 @@
 // The tbkinfo program run end to end on a bank the engine writes in process:
-// exact text, JSON that parses, a damaged file, a missing file and usage.
+// exact text, JSON that parses, a damaged file, a missing file, files it
+// refuses to read and usage.
 #include "ProgramRun.h"
 #include "script/ScriptDriver.h"
 #include "script/TexeloContext.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -104,6 +106,27 @@ TEST_F(Tbkinfo, DamagedOrMissingFilesFailWithNothingOnStandardOutput)
     EXPECT_EQ(absent.out, "");
     EXPECT_EQ(absent.err, "tbkinfo: cannot open " + missing + ": No such file or directory\n");
     EXPECT_EQ(tbkinfo({folder.path()}).err, "tbkinfo: cannot open " + folder.path() + ": Is a directory\n");
+}
+
+// Neither must keep the program waiting or fill its memory.
+TEST_F(Tbkinfo, PipesAndOverlongFilesAreRefusedWithoutReading)
+{
+    const std::string pipe = folder.file("pipe.tbk");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const std::string huge = folder.file("huge.tbk");
+    std::filesystem::copy_file(bank, huge);
+    std::filesystem::resize_file(huge, (uint64_t{1} << 30) + 1); // sparse: takes no room
+    const std::pair<std::string, std::string> cases[] = {
+        {pipe, "not a regular file"},
+        {huge, "longer than 1073741824 bytes, more than a texture bank holds"},
+    };
+    for (const auto& [path, reason] : cases)
+    {
+        const ProgramRun run = tbkinfo({path});
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "tbkinfo: cannot open " + path + ": " + reason + "\n");
+    }
 }
 
 TEST_F(Tbkinfo, UsageHelpAndVersion)

@@ -2,7 +2,6 @@
 
 #include "MdfLeaves.h"
 #include "Ostrel_ScriptFilePrim.h"
-#include "RlfConversion.h"
 #include "RlfItems.h"
 
 namespace
@@ -55,6 +54,6 @@ void MdfHotspot::exportRlf(RlfHotspot& out) const
 {
     out.flagsA = flagsA;
     out.flagsB = flagsB;
-    out.x = toRlfCoordinate(posX);
-    out.y = toRlfCoordinate(posY);
+    out.x = rlf::toCoordinate(posX);
+    out.y = rlf::toCoordinate(posY);
 }

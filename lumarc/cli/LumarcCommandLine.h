@@ -1,5 +1,8 @@
 #pragma once
 
+// lumarc/cli owns Lumarc's command line: converting a layout and listing its
+// gadgets without a window, with usage, messages and exit statuses.
+
 #include <cstdio>
 #include <string>
 #include <vector>

@@ -7,9 +7,6 @@
 #include <cerrno>
 #include <cstring>
 
-namespace rlfinfo
-{
-
 namespace
 {
 
@@ -41,7 +38,7 @@ private:
 
 } // namespace
 
-WholeFile readWholeFile(const std::string& path)
+WholeFile readWholeFile(const std::string& path, uint64_t longest)
 {
     // Non-blocking, so that opening a pipe without a writer returns at once.
     const Descriptor fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
@@ -58,7 +55,7 @@ WholeFile readWholeFile(const std::string& path)
         return cannotOpen("not a regular file");
     const auto size = static_cast<uint64_t>(status.st_size);
     WholeFile file;
-    if (size > kLongestFile)
+    if (size > longest)
     {
         file.status = WholeFileStatus::TooLong;
         return file;
@@ -80,5 +77,3 @@ WholeFile readWholeFile(const std::string& path)
     file.status = WholeFileStatus::Read;
     return file;
 }
-
-} // namespace rlfinfo
