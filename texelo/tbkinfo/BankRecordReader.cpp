@@ -1,33 +1,16 @@
 #include "BankRecordReader.h"
 
 #include "BankFieldText.h"
+#include "convert/TimImage.h"
+#include "vram/TbkFormat.h"
 
 namespace tbk
 {
 namespace
 {
 
-constexpr uint32_t kPaletteBit = 0x80000000;
-constexpr uint32_t kTagMask = 0xE0000000;
-constexpr uint32_t kPaletteLengthMask = 0x1FFFFFFF;
-constexpr uint32_t kPalTag = 0x80000000;
-constexpr uint32_t kHomePalTag = 0xC0000000;
-constexpr uint32_t kAwayPalTag = 0xA0000000;
-
-constexpr uint32_t kImageId = 0x10;
-constexpr uint32_t kModeMask = 0x7;
-constexpr uint32_t kClutFlag = 0x8;
-constexpr uint32_t kTransparencyShift = 4;
-constexpr uint32_t kTransparencyMask = 0x3;
-constexpr uint32_t kTransparencyOn = 0x8000;
-constexpr uint32_t kKnownFlags =
-    kModeMask | kClutFlag | kTransparencyMask << kTransparencyShift | kTransparencyOn;
-
-constexpr uint64_t kIdAndFlagsBytes = 8;
-constexpr uint64_t kBlockHeaderBytes = 12;
-constexpr uint64_t kPaletteHeaderBytes = 8;
-constexpr uint64_t kClutEntriesPer4BitClut = 16;
-constexpr uint64_t kClutRowRounding = 16;
+constexpr uint32_t kKnownFlags = kTimModeMask | kTimFlagHasClut | kTimTransparencyMask << kTimTransparencyShift |
+                                 kTimTransparencyOn;
 
 // Reads fields and, at the first that fails, names it and its offset.
 class FieldReader
@@ -94,11 +77,11 @@ std::optional<PaletteTag> paletteTag(uint32_t size)
 {
     switch (size & kTagMask)
     {
-    case kPalTag:
+    case kPaletteTag:
         return PaletteTag::Pal;
-    case kHomePalTag:
+    case kHomePaletteTag:
         return PaletteTag::HomePal;
-    case kAwayPalTag:
+    case kAwayPaletteTag:
         return PaletteTag::AwayPal;
     default:
         return std::nullopt;
@@ -147,16 +130,16 @@ bool readFlags(FieldReader& fields, uint64_t at, uint32_t flags, BankRecord& rec
 {
     if ((flags & ~kKnownFlags) != 0)
         return fields.fail(at, MessageText{} << "image flags " << hex32(flags) << " set unknown bits");
-    const uint32_t mode = flags & kModeMask;
+    const uint32_t mode = flags & kTimModeMask;
     if (mode > static_cast<uint32_t>(PixelMode::Direct16))
         return fields.fail(at, MessageText{} << "pixel mode " << mode << " is not 4-, 8- or 16-bit");
     record.mode = static_cast<PixelMode>(mode);
     const bool indexed = record.mode != PixelMode::Direct16;
-    if (indexed != ((flags & kClutFlag) != 0))
+    if (indexed != ((flags & kTimFlagHasClut) != 0))
         return fields.fail(at, MessageText{} << "a " << modeName(*record.mode) << " image "
                                              << (indexed ? "without" : "with") << " a CLUT block");
-    const uint32_t transparency = flags >> kTransparencyShift & kTransparencyMask;
-    if ((flags & kTransparencyOn) == 0)
+    const uint32_t transparency = flags >> kTimTransparencyShift & kTimTransparencyMask;
+    if ((flags & kTimTransparencyOn) == 0)
     {
         if (transparency != 0)
             return fields.fail(at, MessageText{} << "transparency mode " << transparency
@@ -188,7 +171,7 @@ bool readClutBlock(ByteReader& image, FieldReader& fields, BankRecord& record,
         return false;
     // The pixel block's header must still fit behind the CLUT block.
     const uint64_t room = image.remaining() + 4;
-    if (length < kBlockHeaderBytes || length % 2 != 0 || uint64_t{length} + kBlockHeaderBytes > room)
+    if (length < kTimBlockHeaderBytes || length % 2 != 0 || uint64_t{length} + kTimBlockHeaderBytes > room)
         return fields.fail(lengthAt, MessageText{} << "CLUT block length " << length << " does not fit the "
                                                    << room << " bytes left in the record");
     uint16_t area[4] = {};
@@ -197,7 +180,7 @@ bool readClutBlock(ByteReader& image, FieldReader& fields, BankRecord& record,
     ClutArea clut{.offset = lengthAt + 4, .dx = area[0], .dy = area[1], .w = area[2], .h = area[3]};
     const uint64_t widthAt = lengthAt + 8;
     const uint64_t declared = uint64_t{clut.w} * clut.h;
-    clut.entries = static_cast<uint32_t>((length - kBlockHeaderBytes) / 2);
+    clut.entries = static_cast<uint32_t>((length - kTimBlockHeaderBytes) / 2);
     if (declared == 0)
         return fields.fail(widthAt,
                            MessageText{} << "CLUT of " << clut.w << " x " << clut.h << " has no entries");
@@ -206,24 +189,24 @@ bool readClutBlock(ByteReader& image, FieldReader& fields, BankRecord& record,
         (clut.entries + kClutRowRounding - 1) / kClutRowRounding * kClutRowRounding == clut.w;
     if (declared != clut.entries && !shortRow)
         return fields.fail(widthAt, MessageText{} << "CLUT of " << clut.w << " x " << clut.h << " needs "
-                                                  << kBlockHeaderBytes + 2 * declared
+                                                  << kTimBlockHeaderBytes + 2 * declared
                                                   << " bytes, its block holds " << length);
     if (shortRow)
         warnings.push_back({widthAt, MessageText{} << "CLUT W is " << clut.w << " but its block holds "
                                                    << clut.entries << " colours"});
     if (record.mode == PixelMode::Indexed4)
     {
-        if (declared % kClutEntriesPer4BitClut != 0)
+        if (declared % kClut4Entries != 0)
             return fields.fail(widthAt, MessageText{} << "a 4-bit CLUT area of " << declared
                                                       << " entries is no whole number of 16-entry CLUTs");
-        clut.count = static_cast<uint32_t>(declared / kClutEntriesPer4BitClut);
+        clut.count = static_cast<uint32_t>(declared / kClut4Entries);
     }
     else
     {
         // An 8-bit image's CLUT is a whole row: copies go one per row.
         clut.count = clut.h;
     }
-    image.skip(length - kBlockHeaderBytes);
+    image.skip(length - kTimBlockHeaderBytes);
     record.clut = clut;
     return true;
 }
@@ -245,7 +228,7 @@ bool readPixelBlock(ByteReader& image, FieldReader& fields, BankRecord& record)
     PixelArea pixels{
         .offset = lengthAt + 4, .dx = area[0], .dy = area[1], .widthPixels = area[2], .height = area[3]};
     pixels.widthWords = widthInWords(*record.mode, pixels.widthPixels);
-    const uint64_t needed = kBlockHeaderBytes + 2 * uint64_t{pixels.widthWords} * pixels.height;
+    const uint64_t needed = kTimBlockHeaderBytes + 2 * uint64_t{pixels.widthWords} * pixels.height;
     if (needed != length)
         return fields.fail(lengthAt + 8, MessageText{} << "a " << modeName(*record.mode) << " image of "
                                                        << pixels.widthPixels << " x " << pixels.height
@@ -261,7 +244,7 @@ bool readImage(ByteReader& file, FieldReader& fields, BankRecord& record, std::v
         return fields.fail(record.offset, MessageText{} << "record of " << record.size
                                                         << " bytes passes the end of the file ("
                                                         << file.remaining() << " bytes remain)");
-    if (record.size < kIdAndFlagsBytes + kBlockHeaderBytes)
+    if (record.size < kTimFirstBlock + kTimBlockHeaderBytes)
         return fields.fail(record.offset,
                            MessageText{} << "record Size " << record.size << " is too small for an image");
     ByteReader image = file.take(record.size);
@@ -271,11 +254,11 @@ bool readImage(ByteReader& file, FieldReader& fields, BankRecord& record, std::v
     if (!fields.u32(image, imageId, "image id", "record") ||
         !fields.u32(image, flags, "image flags", "record"))
         return false;
-    if (imageId != kImageId)
+    if (imageId != kTimId)
         return fields.fail(idAt, MessageText{} << "image id " << hex32(imageId) << " is not 0x00000010");
     if (!readFlags(fields, idAt + 4, flags, record))
         return false;
-    if ((flags & kClutFlag) != 0 && !readClutBlock(image, fields, record, warnings))
+    if ((flags & kTimFlagHasClut) != 0 && !readClutBlock(image, fields, record, warnings))
         return false;
     if (!readPixelBlock(image, fields, record))
         return false;

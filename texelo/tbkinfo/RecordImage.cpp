@@ -1,6 +1,11 @@
 #include "RecordImage.h"
 
 #include "BankFieldText.h"
+#include "ByteReader.h"
+#include "convert/LittleEndian.h"
+#include "convert/PsxColour.h"
+#include "convert/TimImage.h"
+#include "vram/TbkFormat.h"
 
 #include <algorithm>
 
@@ -9,13 +14,7 @@ namespace tbk
 namespace
 {
 
-constexpr uint64_t kSizeAndIdBytes = 8;  // a record's Size and Id before its image
-constexpr uint64_t kAreaHeaderBytes = 8; // DX, DY, W, H before a block's data
-constexpr uint64_t kWidthField = 4;      // W, from a block's DX field
-constexpr uint32_t kTimId = 0x10;
-constexpr uint32_t kDirect16Flags = 2;
-constexpr uint64_t kBlockHeaderBytes = 12; // a block's length and its area
-constexpr uint32_t kColoursPer4BitClut = 16;
+constexpr uint64_t kWidthField = 4; // W, from a block's DX field
 constexpr uint16_t kTransparent = 0x0000;
 
 // `count` bytes of the bank from `offset`, or nothing when they pass its end.
@@ -30,21 +29,14 @@ std::optional<std::span<const uint8_t>> slice(std::span<const uint8_t> bank, uin
     return bank.subspan(offset, count);
 }
 
-uint16_t le16(std::span<const uint8_t> bytes, uint64_t index)
+// The stored PSX colours of `bytes`, in order.
+std::vector<uint16_t> coloursOf(std::span<const uint8_t> bytes)
 {
-    return static_cast<uint16_t>(bytes[2 * index] | bytes[2 * index + 1] << 8);
-}
-
-void put16(std::vector<uint8_t>& out, uint16_t value)
-{
-    out.push_back(static_cast<uint8_t>(value));
-    out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void put32(std::vector<uint8_t>& out, uint32_t value)
-{
-    put16(out, static_cast<uint16_t>(value));
-    put16(out, static_cast<uint16_t>(value >> 16));
+    ByteReader reader(bytes);
+    std::vector<uint16_t> colours(bytes.size() / 2);
+    for (uint16_t& colour : colours)
+        colour = reader.u16();
+    return colours;
 }
 
 // A 5-bit channel widened so that 0 stays 0 and 31 becomes 255.
@@ -55,10 +47,10 @@ uint8_t widen(uint32_t channel)
 
 void appendColour(std::vector<uint8_t>& rgba, uint16_t colour)
 {
-    constexpr uint32_t kChannel = 0x1F;
-    rgba.push_back(widen(colour & kChannel));
-    rgba.push_back(widen(colour >> 5 & kChannel));
-    rgba.push_back(widen(colour >> 10 & kChannel));
+    const PsxChannels channels = unpackPsxColour(colour);
+    rgba.push_back(widen(channels.r5));
+    rgba.push_back(widen(channels.g5));
+    rgba.push_back(widen(channels.b5));
     // Only 0x0000 is see-through; black with the STP bit is drawn.
     rgba.push_back(colour == kTransparent ? 0 : 255);
 }
@@ -72,17 +64,17 @@ std::optional<std::span<const uint8_t>> paletteColours(const BankRecord& record,
         error = "a palette record without its CLUT";
         return std::nullopt;
     }
-    return slice(bank, record.clut->offset + kAreaHeaderBytes, 2 * uint64_t{record.clut->w}, error);
+    return slice(bank, record.clut->offset + kTimBlockAreaBytes, 2 * uint64_t{record.clut->w}, error);
 }
 
 std::vector<uint8_t> paletteTim(const ClutArea& clut, std::span<const uint8_t> colours)
 {
     std::vector<uint8_t> tim;
-    put32(tim, kTimId);
-    put32(tim, kDirect16Flags);
-    put32(tim, static_cast<uint32_t>(kBlockHeaderBytes + colours.size()));
+    putLittle32(tim, kTimId);
+    putLittle32(tim, static_cast<uint32_t>(TimKind::Direct16));
+    putLittle32(tim, static_cast<uint32_t>(kTimBlockHeaderBytes + colours.size()));
     for (const uint16_t field : {clut.dx, clut.dy, clut.w, uint16_t{1}})
-        put16(tim, field);
+        putLittle16(tim, field);
     tim.insert(tim.end(), colours.begin(), colours.end());
     return tim;
 }
@@ -114,7 +106,7 @@ std::optional<std::vector<uint8_t>> standardTim(const BankRecord& record, std::s
         error = "the record has no image";
         return std::nullopt;
     }
-    const uint64_t start = record.offset + kSizeAndIdBytes;
+    const uint64_t start = record.offset + tbk::kRecordHeaderBytes;
     const auto image = slice(bank, start, record.size, error);
     if (!image)
         return std::nullopt;
@@ -141,8 +133,8 @@ std::optional<RgbaPicture> recordPreview(const BankRecord& record, std::span<con
             return std::nullopt;
         picture.width = record.clut->w;
         picture.height = 1;
-        for (uint32_t i = 0; i < picture.width; ++i)
-            appendColour(picture.rgba, le16(*colours, i));
+        for (const uint16_t colour : coloursOf(*colours))
+            appendColour(picture.rgba, colour);
         return picture;
     }
     if (!record.pixels || !record.mode)
@@ -152,10 +144,10 @@ std::optional<RgbaPicture> recordPreview(const BankRecord& record, std::span<con
     }
     const PixelArea& area = *record.pixels;
     const uint64_t lineBytes = 2 * uint64_t{area.widthWords};
-    const auto texels = slice(bank, area.offset + kAreaHeaderBytes, lineBytes * area.height, error);
+    const auto texels = slice(bank, area.offset + kTimBlockAreaBytes, lineBytes * area.height, error);
     if (!texels)
         return std::nullopt;
-    std::span<const uint8_t> clut;
+    std::vector<uint16_t> clut;
     if (*record.mode != PixelMode::Direct16)
     {
         if (!record.clut)
@@ -164,12 +156,12 @@ std::optional<RgbaPicture> recordPreview(const BankRecord& record, std::span<con
             return std::nullopt;
         }
         // The first CLUT: 16 colours at 4 bits, the first row at 8 bits.
-        const uint32_t first = *record.mode == PixelMode::Indexed4 ? kColoursPer4BitClut : record.clut->w;
-        const auto stored = slice(bank, record.clut->offset + kAreaHeaderBytes,
+        const uint32_t first = *record.mode == PixelMode::Indexed4 ? tbk::kClut4Entries : record.clut->w;
+        const auto stored = slice(bank, record.clut->offset + kTimBlockAreaBytes,
                                   2 * uint64_t{std::min(first, record.clut->entries)}, error);
         if (!stored)
             return std::nullopt;
-        clut = *stored;
+        clut = coloursOf(*stored);
     }
     picture.width = area.widthPixels;
     picture.height = area.height;
@@ -177,15 +169,17 @@ std::optional<RgbaPicture> recordPreview(const BankRecord& record, std::span<con
     for (uint32_t y = 0; y < area.height; ++y)
     {
         const std::span<const uint8_t> line = texels->subspan(y * lineBytes, lineBytes);
+        if (*record.mode == PixelMode::Direct16)
+        {
+            const std::vector<uint16_t> colours = coloursOf(line);
+            for (uint32_t x = 0; x < area.widthPixels; ++x)
+                appendColour(picture.rgba, colours[x]);
+            continue;
+        }
         for (uint32_t x = 0; x < area.widthPixels; ++x)
         {
-            if (*record.mode == PixelMode::Direct16)
-            {
-                appendColour(picture.rgba, le16(line, x));
-                continue;
-            }
             const uint32_t index = texelIndex(*record.mode, line, x);
-            appendColour(picture.rgba, index < clut.size() / 2 ? le16(clut, index) : kTransparent);
+            appendColour(picture.rgba, index < clut.size() ? clut[index] : kTransparent);
         }
     }
     return picture;

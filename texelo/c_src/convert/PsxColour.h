@@ -16,6 +16,18 @@ inline constexpr uint16_t kPsxColourMask = 0x7FFF;
     return static_cast<uint16_t>((b5 & 0x1F) << 10 | (g5 & 0x1F) << 5 | (r5 & 0x1F));
 }
 
+// The 5-bit channels of a PSX colour, red first.
+struct PsxChannels
+{
+    uint8_t r5 = 0, g5 = 0, b5 = 0;
+};
+
+[[nodiscard]] constexpr PsxChannels unpackPsxColour(uint16_t colour)
+{
+    return {static_cast<uint8_t>(colour & 0x1F), static_cast<uint8_t>(colour >> 5 & 0x1F),
+            static_cast<uint8_t>(colour >> 10 & 0x1F)};
+}
+
 // Rounds an 8-bit channel to 5 bits; 252-255 would round to 32, so the
 // result is held at 31.
 [[nodiscard]] constexpr uint16_t reduceChannel(uint8_t channel)

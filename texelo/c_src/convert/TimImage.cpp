@@ -5,8 +5,10 @@
 void WriteSpriteHeaders(const TimImage& image, const TimPlacement& placement, std::vector<uint8_t>& out)
 {
     uint32_t flags = static_cast<uint32_t>(image.Kind) | (image.hasClut() ? kTimFlagHasClut : 0);
-    flags |= static_cast<uint32_t>(placement.SemiTrans & 0x0F) << 4 | static_cast<uint32_t>(placement.SemiTrans & 0x80)
-                                                                          << 8;
+    // SemiTrans is 0x80 | mode: the mode goes to bits 4-5 and its 0x80 to bit 15.
+    flags |= static_cast<uint32_t>(placement.SemiTrans & 0x0F) << kTimTransparencyShift;
+    if (placement.SemiTrans & 0x80)
+        flags |= kTimTransparencyOn;
     putLittle32(out, kTimId);
     putLittle32(out, flags);
     if (image.hasClut())

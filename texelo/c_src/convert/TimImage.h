@@ -18,9 +18,15 @@ enum class TimKind : uint8_t
 // 15), then the CLUT block (length 12 + 2n, x, y, width, height, n colours),
 // then the pixel block (length, x, y, width in texels, height, texel rows).
 inline constexpr uint32_t kTimId = 0x10;
+inline constexpr uint32_t kTimModeMask = 0x7; // TimKind in the flags
 inline constexpr uint32_t kTimFlagHasClut = 8;
+// The transparency mode sits in flag bits 4-5; bit 15 says one is set.
+inline constexpr uint32_t kTimTransparencyShift = 4;
+inline constexpr uint32_t kTimTransparencyMask = 0x3;
+inline constexpr uint32_t kTimTransparencyOn = 0x8000;
 inline constexpr std::size_t kTimFirstBlock = 8;
-inline constexpr std::size_t kTimBlockHeaderBytes = 12;
+inline constexpr std::size_t kTimBlockHeaderBytes = 12; // length, x, y, width, height
+inline constexpr std::size_t kTimBlockAreaBytes = 8;    // x, y, width, height
 // Where the converter puts a texture until placement says otherwise.
 inline constexpr uint16_t kTimClutY = 480;
 inline constexpr uint16_t kTimPixelX = 640;
