@@ -1,5 +1,7 @@
 #include "files/PathLookup.h"
 
+#include "WholeFile.h"
+
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -135,29 +137,15 @@ std::string resolveExistingPath(std::string_view scriptPath)
     return exists(resolved) ? resolved : std::string{};
 }
 
-std::FILE* openForReading(std::string_view path, const char* mode)
-{
-    const std::string resolved = resolveExistingPath(path);
-    if (resolved.empty() || isDirectory(resolved))
-        return nullptr;
-    return std::fopen(resolved.c_str(), mode);
-}
-
 std::optional<std::vector<uint8_t>> readWholeFile(std::string_view path)
 {
-    std::FILE* file = openForReading(path, "rb");
-    if (!file)
+    const std::string resolved = resolveExistingPath(path);
+    if (resolved.empty())
         return std::nullopt;
-    std::vector<uint8_t> bytes;
-    uint8_t chunk[1 << 16];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed)
+    WholeFile file = readWholeFile(resolved, kLongestInput);
+    if (file.status != WholeFileStatus::Read)
         return std::nullopt;
-    return bytes;
+    return std::move(file.bytes);
 }
 
 bool wildcardMatch(std::string_view pattern, std::string_view name)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,10 +18,12 @@
 // in name order). Empty when nothing matches.
 [[nodiscard]] std::string resolveExistingPath(std::string_view path);
 
-// Opens a script-given path for reading with `mode` ("rb", "r").
-[[nodiscard]] std::FILE* openForReading(std::string_view path, const char* mode);
+// The longest file a script may name: far beyond any picture a bank or
+// backdrop can take, short of what reading it whole would do to a machine.
+inline constexpr uint64_t kLongestInput = uint64_t{1} << 32;
 
-// The whole file, or nothing when it cannot be opened or read.
+// The whole regular file a script's path means, or nothing when it cannot be
+// found, is no regular file, is longer than kLongestInput or cannot be read.
 [[nodiscard]] std::optional<std::vector<uint8_t>> readWholeFile(std::string_view path);
 
 // Names of the files (not folders) in the folder of `folderAndPattern` whose

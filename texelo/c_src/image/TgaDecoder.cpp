@@ -1,6 +1,7 @@
 #include "image/TgaDecoder.h"
 
 #include "files/PathLookup.h"
+#include "image/TgaHeader.h"
 
 #include <array>
 #include <cstring>
@@ -10,52 +11,11 @@
 namespace
 {
 
-constexpr std::size_t kHeaderSize = 18;
-constexpr uint8_t kLastPlainImageType = 3; // types above this are run-length encoded
 constexpr uint8_t kRunPacketBit = 0x80;
 constexpr uint8_t kPacketCountMask = 0x7F;
 constexpr uint64_t kMaxPacketPixels = 128;
 
 using Rgba = std::array<uint8_t, kRgbaBytesPerPixel>;
-
-struct TgaHeader
-{
-    uint8_t IdLength = 0;
-    uint8_t ColourMapType = 0;
-    uint8_t ImageType = 0;
-    uint16_t ColourMapFirst = 0;
-    uint16_t ColourMapLength = 0;
-    uint8_t ColourMapEntrySize = 0;
-    int16_t XOrigin = 0; // the origin fields are read but never used
-    int16_t YOrigin = 0;
-    int16_t ImageWidth = 0;
-    int16_t ImageHeight = 0;
-    uint8_t PixelDepth = 0;
-    uint8_t ImageDescriptor = 0; // the origin bits are ignored: rows are always bottom-up
-};
-
-uint16_t readU16(const uint8_t* bytes)
-{
-    return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
-}
-
-TgaHeader readHeader(const uint8_t* bytes)
-{
-    return TgaHeader{
-        .IdLength = bytes[0],
-        .ColourMapType = bytes[1],
-        .ImageType = bytes[2],
-        .ColourMapFirst = readU16(bytes + 3),
-        .ColourMapLength = readU16(bytes + 5),
-        .ColourMapEntrySize = bytes[7],
-        .XOrigin = static_cast<int16_t>(readU16(bytes + 8)),
-        .YOrigin = static_cast<int16_t>(readU16(bytes + 10)),
-        .ImageWidth = static_cast<int16_t>(readU16(bytes + 12)),
-        .ImageHeight = static_cast<int16_t>(readU16(bytes + 14)),
-        .PixelDepth = bytes[16],
-        .ImageDescriptor = bytes[17],
-    };
-}
 
 // A stored value of `Bytes` little-endian bytes.
 template <int Bytes>
@@ -152,62 +112,51 @@ enum class Outcome
     PacketCrossesRow,
 };
 
-// The pixel data and where the next stored byte is.
-struct PixelSource
-{
-    const uint8_t* bytes;
-    std::size_t length;
-    std::size_t position;
-
-    [[nodiscard]] bool holds(uint64_t count) const { return length - position >= count; }
-};
-
 // Writes rows from the bottom of the image up: the first stored row is the
 // bottom one. `read` turns one stored pixel into RGBA and may fail.
 template <int Bytes, typename Reader>
-Outcome decodeRows(PixelSource& src, RgbaImage& image, bool runLength, const Reader& read)
+Outcome decodeRows(ByteReader& src, RgbaImage& image, bool runLength, const Reader& read)
 {
+    // `count` stored pixels, each turned into RGBA at `out`.
+    const auto readPixels = [&](std::size_t count, uint8_t*& out) {
+        const std::span<const uint8_t> stored = src.bytes(static_cast<uint64_t>(count) * Bytes);
+        if (src.failed())
+            return Outcome::DataEnded;
+        for (std::size_t i = 0; i < count; ++i, out += kRgbaBytesPerPixel)
+            if (!read(stored.data() + i * Bytes, out))
+                return Outcome::ReaderFailed;
+        return Outcome::Decoded;
+    };
     const auto width = static_cast<std::size_t>(image.Width);
     for (int32_t row = image.Height - 1; row >= 0; --row)
     {
         uint8_t* out = image.pixels.data() + static_cast<std::size_t>(row) * width * kRgbaBytesPerPixel;
         if (!runLength)
         {
-            if (!src.holds(static_cast<uint64_t>(width) * Bytes))
-                return Outcome::DataEnded;
-            for (std::size_t x = 0; x < width; ++x, src.position += Bytes, out += kRgbaBytesPerPixel)
-                if (!read(src.bytes + src.position, out))
-                    return Outcome::ReaderFailed;
+            if (const Outcome outcome = readPixels(width, out); outcome != Outcome::Decoded)
+                return outcome;
             continue;
         }
         // Packets never cross the end of a row.
         for (std::size_t x = 0; x < width;)
         {
-            if (!src.holds(1))
+            const uint8_t packet = src.u8();
+            if (src.failed())
                 return Outcome::DataEnded;
-            const uint8_t packet = src.bytes[src.position++];
             const std::size_t count = (packet & kPacketCountMask) + 1u;
             if (x + count > width)
                 return Outcome::PacketCrossesRow;
             if (packet & kRunPacketBit)
             {
-                if (!src.holds(Bytes))
-                    return Outcome::DataEnded;
                 Rgba colour{};
-                if (!read(src.bytes + src.position, colour.data()))
-                    return Outcome::ReaderFailed;
-                src.position += Bytes;
+                uint8_t* first = colour.data();
+                if (const Outcome outcome = readPixels(1, first); outcome != Outcome::Decoded)
+                    return outcome;
                 for (std::size_t i = 0; i < count; ++i, out += kRgbaBytesPerPixel)
                     std::memcpy(out, colour.data(), kRgbaBytesPerPixel);
             }
-            else
-            {
-                if (!src.holds(static_cast<uint64_t>(count) * Bytes))
-                    return Outcome::DataEnded;
-                for (std::size_t i = 0; i < count; ++i, src.position += Bytes, out += kRgbaBytesPerPixel)
-                    if (!read(src.bytes + src.position, out))
-                        return Outcome::ReaderFailed;
-            }
+            else if (const Outcome outcome = readPixels(count, out); outcome != Outcome::Decoded)
+                return outcome;
             x += count;
         }
     }
@@ -217,7 +166,7 @@ Outcome decodeRows(PixelSource& src, RgbaImage& image, bool runLength, const Rea
 // Picks the reader for the stored pixel size: colour-map indices when a map
 // is present, else direct colours; 8-bit pixels need a map.
 template <int Bytes>
-Outcome decodeWithReader(TexeloReporter& reporter, PixelSource& src, RgbaImage& image, bool runLength,
+Outcome decodeWithReader(TexeloReporter& reporter, ByteReader& src, RgbaImage& image, bool runLength,
                          const std::optional<ColourMapTable>& map)
 {
     if (map)
@@ -266,7 +215,7 @@ uint64_t minimumPixelBytes(const TgaHeader& header, int pixelBytes)
 {
     const auto width = static_cast<uint64_t>(header.ImageWidth);
     const auto height = static_cast<uint64_t>(header.ImageHeight);
-    if (header.ImageType <= kLastPlainImageType)
+    if (!header.runLength())
         return width * height * static_cast<uint64_t>(pixelBytes);
     const uint64_t packetsPerRow = (width + kMaxPacketPixels - 1) / kMaxPacketPixels;
     return height * packetsPerRow * (1 + static_cast<uint64_t>(pixelBytes));
@@ -277,9 +226,12 @@ uint64_t minimumPixelBytes(const TgaHeader& header, int pixelBytes)
 int DecodeTga(TexeloReporter& reporter, RgbaImage& image, const uint8_t* fileBytes, std::size_t fileLength)
 {
     image = RgbaImage{};
-    if (!fileBytes || fileLength < kHeaderSize)
+    if (!fileBytes)
         return 0;
-    const TgaHeader header = readHeader(fileBytes);
+    ByteReader file({fileBytes, fileLength});
+    const TgaHeader header = readTgaHeader(file);
+    if (file.failed())
+        return 0;
     const int pixelBytes = storedPixelBytes(header.PixelDepth);
     if (pixelBytes == 0)
     {
@@ -292,21 +244,25 @@ int DecodeTga(TexeloReporter& reporter, RgbaImage& image, const uint8_t* fileByt
     const uint64_t mapBytes = header.ColourMapType != 0
                                   ? uint64_t{header.ColourMapLength} * ((header.ColourMapEntrySize + 7u) / 8u)
                                   : 0;
-    const uint64_t pixelStart = kHeaderSize + header.IdLength + mapBytes;
-    if (header.ImageWidth < 0 || header.ImageHeight < 0 ||
-        pixelStart + minimumPixelBytes(header, pixelBytes) > fileLength)
+    // Sizes are signed 16-bit fields here: a width above 32767 is refused.
+    const auto width = static_cast<int16_t>(header.ImageWidth);
+    const auto height = static_cast<int16_t>(header.ImageHeight);
+    const uint64_t pixelStart = TgaHeader::kSize + header.IdLength + mapBytes;
+    if (width < 0 || height < 0 || pixelStart + minimumPixelBytes(header, pixelBytes) > fileLength)
     {
         reportFailure(reporter, "Failed to decode TGA");
         return 0;
     }
 
+    file.skip(header.IdLength);
+    const std::span<const uint8_t> mapEntries = file.bytes(mapBytes); // inside the file: checked above
     std::optional<ColourMapTable> map;
     try
     {
         if (header.ColourMapType != 0)
-            map = makeColourMapTable(header, fileBytes + kHeaderSize + header.IdLength);
-        image.Width = header.ImageWidth;
-        image.Height = header.ImageHeight;
+            map = makeColourMapTable(header, mapEntries.data());
+        image.Width = width;
+        image.Height = height;
         image.pixels.assign(static_cast<std::size_t>(image.Width) * static_cast<std::size_t>(image.Height) *
                                 kRgbaBytesPerPixel,
                             0);
@@ -317,22 +273,21 @@ int DecodeTga(TexeloReporter& reporter, RgbaImage& image, const uint8_t* fileByt
         return 0;
     }
 
-    PixelSource src{fileBytes, fileLength, static_cast<std::size_t>(pixelStart)};
-    const bool runLength = header.ImageType > kLastPlainImageType;
+    const bool runLength = header.runLength();
     Outcome outcome = Outcome::Decoded;
     switch (pixelBytes)
     {
     case 1:
-        outcome = decodeWithReader<1>(reporter, src, image, runLength, map);
+        outcome = decodeWithReader<1>(reporter, file, image, runLength, map);
         break;
     case 2:
-        outcome = decodeWithReader<2>(reporter, src, image, runLength, map);
+        outcome = decodeWithReader<2>(reporter, file, image, runLength, map);
         break;
     case 3:
-        outcome = decodeWithReader<3>(reporter, src, image, runLength, map);
+        outcome = decodeWithReader<3>(reporter, file, image, runLength, map);
         break;
     default:
-        outcome = decodeWithReader<4>(reporter, src, image, runLength, map);
+        outcome = decodeWithReader<4>(reporter, file, image, runLength, map);
         break;
     }
     if (outcome == Outcome::Decoded)

@@ -3,29 +3,20 @@
 #include "image/CreatePixelFormat.h"
 #include "image/IndexedPixelFormat.h"
 #include "image/Palette.h"
+#include "image/TgaHeader.h"
 #include "files/PathLookup.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 namespace
 {
 
-constexpr std::size_t kHeaderSize = 18;
-constexpr uint8_t kLastPlainImageType = 3; // types above this are run-length encoded
 constexpr uint8_t kRunPacketBit = 0x80;
 constexpr uint8_t kPacketCountMask = 0x7F;
 constexpr int32_t kPaletteEntries = 256;
 constexpr int32_t kIndexBits = 8;
 constexpr int32_t kMaxTargetBytesPerPixel = 4; // WriteRaw stores at most 32 bits
-
-uint16_t readU16(const uint8_t* bytes)
-{
-    return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
-}
 
 std::size_t bytesOfBits(uint32_t bits)
 {
@@ -73,33 +64,30 @@ int32_t trueColourFormatId(uint8_t depth)
     }
 }
 
-struct FileCloser
-{
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 } // namespace
 
 TgaImageLoader::TgaImageLoader(MemBuffer fileData, std::size_t fileLength)
     : FileData(std::move(fileData)), FileLength(FileData ? fileLength : 0)
 {
-    if (FileLength < kHeaderSize)
-        return;
     const uint8_t* bytes = FileData.get();
-    IdLength = bytes[0];
-    ColourMapType = bytes[1];
-    ImageType = bytes[2];
-    ColourMapFirst = readU16(bytes + 3);
-    ColourMapLength = readU16(bytes + 5);
-    ColourMapEntrySize = bytes[7];
-    XOrigin = readU16(bytes + 8);
-    YOrigin = readU16(bytes + 10);
-    ImageWidth = readU16(bytes + 12);
-    ImageHeight = readU16(bytes + 14);
-    PixelDepth = bytes[16];
-    ImageDescriptor = bytes[17];
+    ByteReader file({bytes, FileLength});
+    const TgaHeader header = readTgaHeader(file);
+    if (file.failed())
+        return;
+    IdLength = header.IdLength;
+    ColourMapType = header.ColourMapType;
+    ImageType = header.ImageType;
+    ColourMapFirst = header.ColourMapFirst;
+    ColourMapLength = header.ColourMapLength;
+    ColourMapEntrySize = header.ColourMapEntrySize;
+    XOrigin = header.XOrigin;
+    YOrigin = header.YOrigin;
+    ImageWidth = header.ImageWidth;
+    ImageHeight = header.ImageHeight;
+    PixelDepth = header.PixelDepth;
+    ImageDescriptor = header.ImageDescriptor;
 
-    uint64_t offset = kHeaderSize + IdLength;
+    uint64_t offset = TgaHeader::kSize + IdLength;
     if (ColourMapType != 0)
     {
         const uint64_t mapStart = offset;
@@ -152,7 +140,7 @@ void TgaImageLoader::chooseFormat()
 
 std::unique_ptr<TgaImageLoader> TgaImageLoader::FromFileData(MemBuffer fileData, std::size_t fileLength)
 {
-    if (!fileData || fileLength < kHeaderSize)
+    if (!fileData || fileLength < TgaHeader::kSize)
         return nullptr;
     std::unique_ptr<TgaImageLoader> loader =
         makeUniqueOrNull<TgaImageLoader>(std::move(fileData), fileLength);
@@ -196,7 +184,7 @@ bool TgaImageLoader::decodeRow(uint8_t* row, const PixelFormat& target, std::siz
     uint32_t x = 0;
     uint32_t value = 0;
     const auto put = [&](uint32_t raw) { target.WriteRaw(raw, row + std::size_t{x++} * bytesPerPixel); };
-    if (ImageType <= kLastPlainImageType)
+    if (ImageType <= TgaHeader::kLastPlainImageType)
     {
         while (x < ImageWidth)
         {
@@ -235,19 +223,12 @@ bool TgaImageLoader::decodeRow(uint8_t* row, const PixelFormat& target, std::siz
 
 std::unique_ptr<TgaImageLoader> LoadTgaImage(std::string_view path)
 {
-    std::unique_ptr<std::FILE, FileCloser> file(openForReading(path, "rb"));
-    if (!file)
+    const std::optional<std::vector<uint8_t>> bytes = readWholeFile(path);
+    if (!bytes || bytes->size() < TgaHeader::kSize)
         return nullptr;
-    struct stat info
-    {
-    };
-    if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode))
+    MemBuffer buffer = AllocateBuffer(bytes->size());
+    if (!buffer)
         return nullptr;
-    const auto length = static_cast<std::size_t>(info.st_size);
-    if (length < kHeaderSize)
-        return nullptr;
-    MemBuffer buffer = AllocateBuffer(length);
-    if (!buffer || std::fread(buffer.get(), 1, length, file.get()) != length)
-        return nullptr;
-    return TgaImageLoader::FromFileData(std::move(buffer), length);
+    std::copy(bytes->begin(), bytes->end(), buffer.get());
+    return TgaImageLoader::FromFileData(std::move(buffer), bytes->size());
 }
