@@ -1,5 +1,8 @@
 #pragma once
 
+// The files room owns finding the files scripts name and reading them whole:
+// backslashes, any letter case, and the wildcard search of FILES.
+
 #include <cstdint>
 #include <optional>
 #include <string>

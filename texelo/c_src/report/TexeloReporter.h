@@ -1,5 +1,8 @@
 #pragma once
 
+// The report room owns where Texelo's texts go: the reporter and its three
+// sinks, and the assertion that stops the program on a broken invariant.
+
 #include <cstdio>
 #include <string>
 #include <string_view>
