@@ -128,6 +128,7 @@ TEST(TexeloProgram, LeadingDoubleDashWordsAreOursTheRestFormsTheCommandLine)
         Request request;
         std::optional<std::string> mapPath;
         std::string commandLine;
+        std::optional<std::string> depfilePath = std::nullopt;
     };
     const std::vector<Case> cases = {
         {{"Levels\\A.FIT", "/c"}, Request::Run, std::nullopt, "Levels\\A.FIT /c"},
@@ -139,6 +140,10 @@ TEST(TexeloProgram, LeadingDoubleDashWordsAreOursTheRestFormsTheCommandLine)
         {{"--map", "m.png"}, Request::Run, "m.png", ""},
         {{"--help"}, Request::Help, std::nullopt, ""},
         {{"--map", "m.png", "--version"}, Request::Version, std::nullopt, ""},
+        {{"--depfile", "a b.d", "--map=m.png", "A.FIT"}, Request::Run, "m.png", "A.FIT", "a b.d"},
+        {{"--depfile=x.d", "A.FIT", "/c"}, Request::Run, std::nullopt, "A.FIT /c", "x.d"},
+        {{"--depfile"}, Request::UsageError, std::nullopt, ""},
+        {{"--depfilex", "A.FIT"}, Request::UsageError, std::nullopt, ""},
         {{"--map"}, Request::UsageError, std::nullopt, ""},
         {{"--map="}, Request::UsageError, std::nullopt, ""},
         {{"--colour", "A.FIT"}, Request::UsageError, std::nullopt, ""},
@@ -153,6 +158,7 @@ TEST(TexeloProgram, LeadingDoubleDashWordsAreOursTheRestFormsTheCommandLine)
         if (test.request != Request::Run)
             continue;
         EXPECT_EQ(parsed.mapPath, test.mapPath);
+        EXPECT_EQ(parsed.depfilePath, test.depfilePath);
         EXPECT_EQ(joinArguments(parsed.scriptArguments), test.commandLine);
     }
     const char* const unknown[] = {"texelo", "--colour"};

@@ -18,9 +18,9 @@ struct FileCloser
 };
 } // namespace
 
-bool ReadAct16(std::string_view path, Act16Palette& palette)
+bool ReadAct16(RunFiles& files, std::string_view path, Act16Palette& palette)
 {
-    std::unique_ptr<std::FILE, FileCloser> file(openForReading(path, "rb"));
+    std::unique_ptr<std::FILE, FileCloser> file(files.openForReading(path, "rb"));
     if (!file)
         return false;
     const MemBuffer t_pData = AllocateBuffer(kActBytes);

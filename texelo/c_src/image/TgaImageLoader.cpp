@@ -233,9 +233,9 @@ bool TgaImageLoader::decodeRow(uint8_t* row, const PixelFormat& target, std::siz
     return true;
 }
 
-std::unique_ptr<TgaImageLoader> LoadTgaImage(std::string_view path)
+std::unique_ptr<TgaImageLoader> LoadTgaImage(RunFiles& files, std::string_view path)
 {
-    std::unique_ptr<std::FILE, FileCloser> file(openForReading(path, "rb"));
+    std::unique_ptr<std::FILE, FileCloser> file(files.openForReading(path, "rb"));
     if (!file)
         return nullptr;
     struct stat info
