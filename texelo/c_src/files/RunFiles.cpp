@@ -2,51 +2,13 @@
 
 #include "files/PathLookup.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
-
-#include <algorithm>
-#include <cctype>
-#include <memory>
 
 namespace
 {
 
 // Longer than any file system's time stamp step.
 constexpr std::time_t kSettledSeconds = 2;
-
-std::string lowerCase(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
-struct DirCloser
-{
-    void operator()(DIR* dir) const { closedir(dir); }
-};
-
-// Every entry of `folder` by its lower-cased name; of names that differ only
-// in case, the first in name order, as a search of the folder would pick.
-std::unordered_map<std::string, std::string> readFolder(const std::string& folder)
-{
-    std::unordered_map<std::string, std::string> names;
-    std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
-    if (!dir)
-        return names;
-    while (const dirent* entry = readdir(dir.get()))
-    {
-        const std::string_view name = entry->d_name;
-        if (name == "." || name == "..")
-            continue;
-        auto [slot, added] = names.try_emplace(lowerCase(name), name);
-        if (!added && name < slot->second)
-            slot->second = name;
-    }
-    return names;
-}
 
 std::string folderOf(const std::string& posixPath)
 {
@@ -76,19 +38,19 @@ std::string RunFiles::findIgnoringCase(const std::string& folder, std::string_vi
     };
     if (stat(opened.c_str(), &info) != 0)
         return {};
-    const std::string key = lowerCase(name);
     auto [entry, added] = m_folders.try_emplace(FolderId{info.st_dev, info.st_ino});
-    FolderListing& listing = entry->second;
-    const bool changed =
-        info.st_mtim.tv_sec != listing.modified.tv_sec || info.st_mtim.tv_nsec != listing.modified.tv_nsec;
-    if (added || (!listing.names.contains(key) && (changed || !listing.settled)))
+    ReadFolder& folderRead = entry->second;
+    const bool changed = info.st_mtim.tv_sec != folderRead.modified.tv_sec ||
+                         info.st_mtim.tv_nsec != folderRead.modified.tv_nsec;
+    std::string_view match = added ? std::string_view{} : folderRead.names.find(name);
+    if (added || (match.empty() && (changed || !folderRead.settled)))
     {
-        listing.names = readFolder(opened);
-        listing.modified = info.st_mtim;
-        listing.settled = std::time(nullptr) - info.st_mtim.tv_sec > kSettledSeconds;
+        folderRead.names = FolderListing::read(opened);
+        folderRead.modified = info.st_mtim;
+        folderRead.settled = std::time(nullptr) - info.st_mtim.tv_sec > kSettledSeconds;
+        match = folderRead.names.find(name);
     }
-    const auto match = listing.names.find(key);
-    return match == listing.names.end() ? std::string{} : match->second;
+    return std::string(match);
 }
 
 PathLookup RunFiles::lookUp(std::string_view path)

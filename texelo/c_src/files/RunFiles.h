@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/FolderListing.h"
 #include "files/PathLookup.h"
 
 #include <sys/types.h>
@@ -12,7 +13,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -62,16 +62,15 @@ private:
 
     [[nodiscard]] std::string findIgnoringCase(const std::string& folder, std::string_view name);
 
-    // A folder as last read: each lower-cased name and the entry it stands
-    // for, and the folder's modification time then.
-    struct FolderListing
+    // A folder as last read, and its modification time then.
+    struct ReadFolder
     {
-        std::unordered_map<std::string, std::string> names;
+        FolderListing names;
         timespec modified{};
         bool settled = false; // modified long enough before it was read
     };
 
-    std::map<FolderId, FolderListing> m_folders;
+    std::map<FolderId, ReadFolder> m_folders;
     OrderedSet m_prerequisites;
     OrderedSet m_targets;
 };
