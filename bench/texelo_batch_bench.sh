@@ -14,12 +14,14 @@ runs="${3:-5}"
 default_texelo="$(realpath "$build_dir/texelo/window/texelo")"
 headless_texelo="$(realpath "$headless_dir/texelo/window/texelo")"
 make_level="$build_dir/bench/texelo/make_batch_level"
+missing=()
 for tool in "$default_texelo" "$headless_texelo" "$make_level"; do
-    if [[ ! -x "$tool" ]]; then
-        echo "missing $tool: build texelo in both builds and make_batch_level first" >&2
-        exit 2
-    fi
+    [[ -x "$tool" ]] || missing+=("$tool")
 done
+if ((${#missing[@]} > 0)); then
+    echo "missing ${missing[*]}: build texelo in both builds and make_batch_level first" >&2
+    exit 2
+fi
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/texelo_batch_bench-XXXXXX")"
 trap 'rm -rf "$work"' EXIT
