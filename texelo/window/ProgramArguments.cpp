@@ -4,7 +4,17 @@
 
 namespace
 {
-constexpr std::string_view kMapOption = "--map";
+// The options that take a file name, and what a missing name is called.
+struct FileOption
+{
+    std::string_view word;
+    std::string_view what;
+    std::optional<std::string> ProgramArguments::*path;
+};
+constexpr FileOption kFileOptions[] = {
+    {"--map", "the picture file", &ProgramArguments::mapPath},
+    {"--depfile", "the dependency file", &ProgramArguments::depfilePath},
+};
 
 ProgramArguments usageError(std::string text)
 {
@@ -17,13 +27,16 @@ ProgramArguments usageError(std::string text)
 
 const char* programUsage()
 {
-    return "Usage: texelo [--map FILE.png] SCRIPT [/c]\n"
+    return "Usage: texelo [--map FILE.png] [--depfile FILE] SCRIPT [/c]\n"
            "Runs a texture script: converts its Targa textures to PSX TIM images and\n"
            "writes one texture bank (.TBK) per FIT line, then shows the VRAM map of the\n"
            "last bank in a window until it is closed.\n"
            "  /c              end as soon as the script is done (batch builds)\n"
            "  --map FILE.png  also save that VRAM map as a picture, one pixel per VRAM\n"
            "                  word below the message line, with or without a display\n"
+           "  --depfile FILE  also write a Make dependency file: the banks and backdrops\n"
+           "                  written depend on every file read or looked for, named\n"
+           "                  as the script named them from the working folder\n"
            "  --help          show this text\n"
            "  --version       show the version\n";
 }
@@ -48,22 +61,20 @@ ProgramArguments parseProgramArguments(int argc, const char* const* argv)
                 word == "--help" ? ProgramArguments::Request::Help : ProgramArguments::Request::Version;
             return arguments;
         }
-        if (word == kMapOption || word.starts_with("--map="))
+        const FileOption* option = nullptr;
+        for (const FileOption& candidate : kFileOptions)
+            if (word == candidate.word || (word.starts_with(candidate.word) && word[candidate.word.size()] == '='))
+                option = &candidate;
+        if (option != nullptr)
         {
             std::string path;
-            if (word == kMapOption)
-            {
-                if (index + 1 >= argc)
-                    return usageError("--map needs the name of the picture file");
-                path = argv[++index];
-            }
+            if (word == option->word)
+                path = index + 1 < argc ? argv[++index] : "";
             else
-            {
-                path = word.substr(kMapOption.size() + 1);
-            }
+                path = word.substr(option->word.size() + 1);
             if (path.empty())
-                return usageError("--map needs the name of the picture file");
-            arguments.mapPath = std::move(path);
+                return usageError(std::string(option->word) + " needs the name of " + std::string(option->what));
+            arguments.*option->path = std::move(path);
             continue;
         }
         std::string text = "unknown option ";

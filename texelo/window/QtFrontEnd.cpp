@@ -1,6 +1,6 @@
 // The front end with the Qt window: chooses the platform, keeps Qt's own
 // messages off standard output, and paints the window whenever the engine
-// reports.
+// reports, where someone can see it.
 
 #include "QtFrontEnd.h"
 
@@ -101,6 +101,11 @@ public:
     {
         m_window = std::make_unique<TexeloWindow>(m_reporter, ctx.ShownList, QString::fromLocal8Bit(title));
         m_window->setScriptRunning(true);
+        // Where no one can see the window (a batch build without a display),
+        // painting it at every report and bank would be most of the run's
+        // time for nothing; the window is neither shown nor painted.
+        if (whyWindowIsUnseen())
+            return;
         m_reporter.attach(m_window.get());
         m_window->show();
         // Painting reaches the screen only once the window is mapped.

@@ -1,6 +1,7 @@
 #include "TexeloProgram.h"
 
 #include "ProgramArguments.h"
+#include "files/DependencyFile.h"
 
 #include <cstdio>
 
@@ -22,7 +23,8 @@ int runTexeloMain(int argc, const char* const* argv, FrontEndFactory makeFrontEn
         break;
     }
     const std::unique_ptr<TexeloFrontEnd> frontEnd = makeFrontEnd(argc > 0 ? argv[0] : "texelo");
-    return runTexeloProgram(joinArguments(arguments.scriptArguments), *frontEnd, arguments.mapPath);
+    return runTexeloProgram(joinArguments(arguments.scriptArguments), *frontEnd, arguments.mapPath,
+                            arguments.depfilePath);
 }
 
 AfterRun afterRun(const TexeloCommandLine& commandLine, bool windowSeen)
@@ -33,7 +35,7 @@ AfterRun afterRun(const TexeloCommandLine& commandLine, bool windowSeen)
 }
 
 int runTexeloProgram(std::string_view commandLineText, TexeloFrontEnd& frontEnd,
-                     const std::optional<std::string>& mapPath)
+                     const std::optional<std::string>& mapPath, const std::optional<std::string>& depfilePath)
 {
     const TexeloCommandLine commandLine = splitCommandLine(commandLineText);
     TexeloContext ctx(frontEnd.reporter());
@@ -47,6 +49,15 @@ int runTexeloProgram(std::string_view commandLineText, TexeloFrontEnd& frontEnd,
         {
             ctx.reporter.printError(formatText("texelo: couldn't save the VRAM map as %s: %s\n", mapPath->c_str(),
                                                failure->c_str()));
+            status = 1;
+        }
+    }
+    if (depfilePath)
+    {
+        if (const std::optional<std::string> failure = writeDependencyFile(*depfilePath, ctx.files))
+        {
+            ctx.reporter.printError(formatText("texelo: couldn't write the dependency file %s: %s\n",
+                                               depfilePath->c_str(), failure->c_str()));
             status = 1;
         }
     }

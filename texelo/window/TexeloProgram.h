@@ -47,11 +47,13 @@ enum class AfterRun
 [[nodiscard]] AfterRun afterRun(const TexeloCommandLine& commandLine, bool windowSeen);
 
 // Shows the window, runs the script named in `commandLineText`, saves the map
-// to `mapPath` if one is given, then exits, waits for the window or explains
-// on standard error why there is none. Returns 0, or 1 when the map could not
-// be saved: the script's own failures were reported during the run.
+// to `mapPath` and the dependency file to `depfilePath` if given, then exits,
+// waits for the window or explains on standard error why there is none.
+// Returns 0, or 1 when the map or the dependency file could not be saved: the
+// script's own failures were reported during the run.
 [[nodiscard]] int runTexeloProgram(std::string_view commandLineText, TexeloFrontEnd& frontEnd,
-                                   const std::optional<std::string>& mapPath = std::nullopt);
+                                   const std::optional<std::string>& mapPath = std::nullopt,
+                                   const std::optional<std::string>& depfilePath = std::nullopt);
 
 using FrontEndFactory = std::unique_ptr<TexeloFrontEnd> (*)(const char* programPath);
 

@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
     static const ScratchFile scratch;
     scratch.write(data, size);
-    const std::optional<PaletteImage> image = ReadPaletteFile(scratch.path());
+    RunFiles files;
+    const std::optional<PaletteImage> image = ReadPaletteFile(files, scratch.path());
     if (!image)
         std::abort(); // the file exists, so it must always be read
     return 0;

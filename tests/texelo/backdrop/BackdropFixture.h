@@ -88,12 +88,13 @@ protected:
 
     TempFolder folder;
     CapturingReporter reporter;
+    RunFiles files;
     BackdropSettings settings;
     ColourTable colours;
     TexeloContext ctx{reporter}; // for whole scripts
 
-    void writeBackdrop(std::string_view name) { WriteBackdrop(settings, colours, reporter, name); }
-    void writeNewBackdrop(std::string_view name) { WriteNewBackdrop(settings, reporter, name); }
+    void writeBackdrop(std::string_view name) { WriteBackdrop(settings, colours, reporter, files, name); }
+    void writeNewBackdrop(std::string_view name) { WriteNewBackdrop(settings, reporter, files, name); }
 
 private:
     std::filesystem::path m_saved;

@@ -96,10 +96,11 @@ TEST_F(BackdropTest, NewBackdropGrowsThePaletteStoreBeyondNine)
 TEST(ReadAct16, TruncatesChannelsAndAlwaysSetsTheStpBit)
 {
     TempFolder folder;
+    RunFiles files;
     const std::string full =
         folder.write("full.act", std::vector<uint8_t>{255, 255, 255, 0, 0, 0, 7, 7, 7, 8, 16, 248});
     Act16Palette palette{};
-    ASSERT_TRUE(ReadAct16(full, palette));
+    ASSERT_TRUE(ReadAct16(files, full, palette));
     EXPECT_EQ(palette[0], 0xFFFF);
     EXPECT_EQ(palette[1], 0x8000);
     EXPECT_EQ(palette[2], 0x8000);
@@ -107,7 +108,7 @@ TEST(ReadAct16, TruncatesChannelsAndAlwaysSetsTheStpBit)
     // The file ends after four colours: the rest are black.
     for (std::size_t i = 4; i < 16; ++i)
         EXPECT_EQ(palette[i], 0x8000) << i;
-    EXPECT_FALSE(ReadAct16(folder.path() + "/missing.act", palette));
+    EXPECT_FALSE(ReadAct16(files, folder.path() + "/missing.act", palette));
 }
 
 TEST_F(BackdropTest, NewBackdropWithoutPalettesAsksForThem)

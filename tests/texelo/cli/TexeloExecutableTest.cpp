@@ -121,7 +121,7 @@ TEST_F(TexeloExecutable, HelpAndVersion)
 {
     const TexeloRun help = runTexelo({"--help"}, folder.path());
     EXPECT_EQ(help.exitStatus, 0);
-    EXPECT_EQ(help.out.rfind("Usage: texelo [--map FILE.png] SCRIPT [/c]\n", 0), 0u);
+    EXPECT_EQ(help.out.rfind("Usage: texelo [--map FILE.png] [--depfile FILE] SCRIPT [/c]\n", 0), 0u);
     const TexeloRun unknown = runTexelo({"--colour", "A.FIT"}, folder.path());
     EXPECT_EQ(unknown.exitStatus, 2);
     EXPECT_EQ(unknown.out, "");
@@ -143,4 +143,24 @@ TEST_F(TexeloExecutable, FailedBankWriteKeepsTheEarlierBank)
     const expected::Bytes kept = expected::readFile(folder.path() + "/BANK.TBK");
     EXPECT_EQ(std::string(kept.begin(), kept.end()), "earlier bank");
     EXPECT_EQ(entries(folder.path()), (std::set<std::string>{"BANK.TBK", "a.tga", "w.lay"}));
+}
+
+// The script and textures as found on disk, both places a missing texture was
+// looked for, and the bank; a dependency file that cannot be written fails
+// the run.
+TEST_F(TexeloExecutable, DependencyFileNamesWhatTheRunWroteReadAndLookedFor)
+{
+    addTexture("Tex/a.tga", expected::pattern(16, 16, 3));
+    folder.write("Job.fit", "PATH:TEX\\\nA\nNOPE\nFIT: BANK\n");
+    runTexelo({"--depfile", "job.d", "JOB.FIT", "/c"}, folder.path());
+    const expected::Bytes depfile = expected::readFile(folder.path() + "/job.d");
+    const std::string missing = "t\\:/Varnok/Textures/PSX/TGAS/Objects/Global/NOPE.tga";
+    EXPECT_EQ(std::string(depfile.begin(), depfile.end()),
+              "BANK.TBK: \\\n  Job.fit \\\n  Tex/a.tga \\\n  Tex/NOPE.tga \\\n  " + missing +
+                  "\n\nJob.fit:\n\nTex/a.tga:\n\nTex/NOPE.tga:\n\n" + missing + ":\n");
+
+    folder.write("ok.fit", "PATH:TEX\\\nA\nFIT: OK\n");
+    const TexeloRun run = runTexelo({"--depfile=none/ok.d", "ok.fit", "/c"}, folder.path());
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.err, "texelo: couldn't write the dependency file none/ok.d: it cannot be created\n");
 }

@@ -200,12 +200,13 @@ TEST(TgaImageLoader, DecodingIntoADirectColourBitmapLooksUpThePalette)
 TEST(LoadTgaImage, OpensFilesAsScriptsNameThemAndRefusesMissingOnes)
 {
     TempFolder folder;
+    RunFiles files;
     folder.write("art/pic.tga", encodeTga(indexedImage(1, 1, {0}, greys(1))));
     folder.write("art/stub.tga", Bytes(10, 0));
-    const std::unique_ptr<TgaImageLoader> loader = LoadTgaImage(folder.path() + "\\ART\\PIC.TGA");
+    const std::unique_ptr<TgaImageLoader> loader = LoadTgaImage(files, folder.path() + "\\ART\\PIC.TGA");
     ASSERT_NE(loader, nullptr);
     EXPECT_EQ(loader->Width(), 1);
-    EXPECT_EQ(LoadTgaImage(folder.path() + "/art/none.tga"), nullptr);
-    EXPECT_EQ(LoadTgaImage(folder.path() + "/art/stub.tga"), nullptr);
-    EXPECT_EQ(LoadTgaImage(folder.path() + "/art"), nullptr);
+    EXPECT_EQ(LoadTgaImage(files, folder.path() + "/art/none.tga"), nullptr);
+    EXPECT_EQ(LoadTgaImage(files, folder.path() + "/art/stub.tga"), nullptr);
+    EXPECT_EQ(LoadTgaImage(files, folder.path() + "/art"), nullptr);
 }

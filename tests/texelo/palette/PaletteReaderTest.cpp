@@ -28,11 +28,12 @@ class PaletteReader : public ::testing::Test
 protected:
     std::optional<PaletteImage> read(const std::vector<uint8_t>& bytes, const char* name = "TEST.PAL")
     {
-        return ReadPaletteFile(folder.write(name, bytes));
+        return ReadPaletteFile(files, folder.write(name, bytes));
     }
     std::optional<PaletteImage> read(const std::string& text) { return read(bytesOf(text)); }
 
     TempFolder folder;
+    RunFiles files;
 };
 
 TEST_F(PaletteReader, ReadsEveryFormatWithAllColours)
@@ -104,16 +105,16 @@ TEST_F(PaletteReader, ShortLongAndOddFilesGiveWhatIsPresent)
 
 TEST_F(PaletteReader, NothingWhenTheFileCannotBeOpened)
 {
-    EXPECT_EQ(ReadPaletteFile(folder.path() + "/MISSING.PAL"), std::nullopt);
+    EXPECT_EQ(ReadPaletteFile(files, folder.path() + "/MISSING.PAL"), std::nullopt);
     folder.makeFolder("FOLDER.PAL");
-    EXPECT_EQ(ReadPaletteFile(folder.path() + "/FOLDER.PAL"), std::nullopt);
-    EXPECT_EQ(ReadPaletteFile(""), std::nullopt);
+    EXPECT_EQ(ReadPaletteFile(files, folder.path() + "/FOLDER.PAL"), std::nullopt);
+    EXPECT_EQ(ReadPaletteFile(files, ""), std::nullopt);
 }
 
 TEST_F(PaletteReader, ScriptPathsFindLowerCaseFiles)
 {
     folder.write("pals/pal0.pal", rawPalette({{1, 2, 3}}));
-    EXPECT_EQ(ReadPaletteFile(folder.path() + "\\PALS\\PAL0.PAL"), imageOf({{1, 2, 3}}));
+    EXPECT_EQ(ReadPaletteFile(files, folder.path() + "\\PALS\\PAL0.PAL"), imageOf({{1, 2, 3}}));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // PathLookup: how script paths (backslashes, upper case) find files on a
 // case-sensitive file system, and the wildcard search of FILES.
 #include "files/PathLookup.h"
+#include "files/RunFiles.h"
 #include "texelo/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -70,8 +71,15 @@ TEST_F(PathLookupTest, ResolvesEachComponentIgnoringCase)
         {at("A/b.pal/c"), ""}, // a file is no folder
         {"", ""},
     };
+    // A run's lookups answer case-blind matches from the folders read once;
+    // they must find the same files.
+    RunFiles run;
     for (const auto& [path, resolved] : cases)
+    {
         EXPECT_EQ(resolveExistingPath(path), resolved) << path;
+        const PathLookup cached = run.lookUp(path);
+        EXPECT_EQ(cached.found ? cached.path : "", resolved) << path;
+    }
 }
 
 TEST_F(PathLookupTest, RelativePathsStartInTheWorkingFolder)

@@ -76,7 +76,7 @@ protected:
     // The set is read as a PALETTES line reads it, then used once.
     void remapInto(const uint16_t* source, std::vector<uint16_t>& destination, int entries)
     {
-        RemapToPaletteSet(ReadPaletteSet(paletteDir, paletteCount), paletteCount, reporter, source, destination,
+        RemapToPaletteSet(ReadPaletteSet(files, paletteDir, paletteCount), paletteCount, reporter, source, destination,
                           entries);
     }
 
@@ -93,6 +93,7 @@ protected:
 
     TempFolder folder;
     CapturingReporter reporter;
+    RunFiles files;
     std::string paletteDir;
     uint32_t paletteCount = 0;
     const std::vector<uint16_t> clut{0x0000, 0x0005, 0x00FF, 0x8010};

@@ -217,7 +217,7 @@ std::string writtenBankMatches(InMemoryBank& bank)
     }
     TempFolder folder;
     bank.ctx.state.BankName = folder.path() + "/P";
-    WriteBank(bank.ctx.bank, bankOptions(bank.ctx.state), bank.reporter);
+    WriteBank(bank.ctx.bank, bankOptions(bank.ctx.state), bank.reporter, bank.ctx.files);
     const std::vector<uint8_t> bytes = expected::readFile(folder.path() + "/P.TBK");
     bool ok = true;
     const auto u16 = [&](std::size_t offset) -> int

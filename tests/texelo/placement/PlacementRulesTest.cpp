@@ -140,7 +140,7 @@ TEST(PlacementRules, EdgeOnMakesAPageWideTextureUnplaceable)
     bank.ctx.state.BankName = folder.path() + "/EDGE";
     bank.ctx.state.EdgeClear = 1;
     bank.add(k4, 64, 4);
-    EXPECT_FALSE(OrganiseVram(bank.ctx.bank, bankOptions(bank.ctx.state), bank.reporter));
+    EXPECT_FALSE(OrganiseVram(bank.ctx.bank, bankOptions(bank.ctx.state), bank.reporter, bank.ctx.files));
     EXPECT_EQ(bank.reporter.output(), "Unable to fit textures into maximum VRAM space!\n");
     EXPECT_EQ(bank.reporter.messageLine(), "Unable to fit textures into maximum VRAM space!");
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
@@ -342,7 +342,7 @@ TEST(ClutPlacement, ClutTooWideForTheSeparateAreaIsReportedOnceAndTheBankFails)
     bank.ctx.state.BankName = folder.path() + "/WIDE";
     bank.add(k4, 8, 8);
     bank.add(k4, 8, 8, -1, 80).Name = "ACROSS.tga"; // five palettes side by side
-    EXPECT_FALSE(OrganiseVram(bank.ctx.bank, bankOptions(bank.ctx.state), bank.reporter));
+    EXPECT_FALSE(OrganiseVram(bank.ctx.bank, bankOptions(bank.ctx.state), bank.reporter, bank.ctx.files));
     const std::string out = bank.reporter.output();
     const std::string first = out.substr(0, out.find('\n'));
     EXPECT_EQ(out.substr(first.size()), "\nUnable to fit textures into maximum VRAM space!\n");

@@ -205,7 +205,7 @@ TEST_F(BankTest, WrittenInLoadOrderAfterSorting)
     ctx.state.BankName = "BANK";
     BuildOriginalList(ctx.bank, ctx.state.SortTextures);
     ASSERT_EQ(ctx.bank.PendingList[0]->Id, 1u); // the widest first
-    WriteBank(ctx.bank, bankOptions(ctx.state), ctx.reporter);
+    WriteBank(ctx.bank, bankOptions(ctx.state), ctx.reporter, ctx.files);
     EXPECT_EQ(readFile("BANK.TBK"), bank(3, 0, {{1, 5, records}}));
     EXPECT_EQ(ctx.bank.PendingList[0]->Id, 0u);
 }

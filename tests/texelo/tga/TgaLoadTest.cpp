@@ -27,6 +27,7 @@ protected:
     const fs::path& folder() const { return m_folder; }
 
     RecordingReporter reporter;
+    RunFiles files;
 
 private:
     fs::path m_folder;
@@ -41,7 +42,7 @@ TEST_F(TgaLoad, FindsLowerCaseFileThroughUpperCaseAndBackslashPath)
          {folder().string() + "/TEXTURES/TEX.TGA", folder().string() + "\\Textures\\TEX.TGA"})
     {
         SCOPED_TRACE(path);
-        const std::unique_ptr<RgbaImage> image = LoadTgaFile(reporter, path);
+        const std::unique_ptr<RgbaImage> image = LoadTgaFile(reporter, files, path);
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(image->Width, 2);
         EXPECT_EQ(image->Height, 1);
@@ -52,7 +53,7 @@ TEST_F(TgaLoad, FindsLowerCaseFileThroughUpperCaseAndBackslashPath)
 
 TEST_F(TgaLoad, MissingFileGivesNullAndSaysNothing)
 {
-    EXPECT_EQ(LoadTgaFile(reporter, (folder() / "NOPE.TGA").string()), nullptr);
+    EXPECT_EQ(LoadTgaFile(reporter, files, (folder() / "NOPE.TGA").string()), nullptr);
     EXPECT_EQ(reporter.standardError(), "");
     EXPECT_EQ(reporter.standardOutput(), "");
     EXPECT_TRUE(reporter.repaints.empty());
@@ -63,7 +64,7 @@ TEST_F(TgaLoad, UndecodableFileGivesNullAfterTheDecoderSaysWhy)
     tgawriter::TgaImage tga{.width = 4, .height = 4, .depth = 24};
     tga.pixelData = tgawriter::Bytes(10, 0);
     ASSERT_TRUE(tgawriter::writeTgaFile((folder() / "short.tga").string(), encodeTga(tga)));
-    EXPECT_EQ(LoadTgaFile(reporter, (folder() / "SHORT.TGA").string()), nullptr);
+    EXPECT_EQ(LoadTgaFile(reporter, files, (folder() / "SHORT.TGA").string()), nullptr);
     EXPECT_EQ(reporter.standardError(), kFailed + "\n");
     EXPECT_EQ(reporter.messageLine(), kFailed);
 }

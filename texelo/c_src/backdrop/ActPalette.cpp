@@ -12,9 +12,9 @@ namespace
 constexpr std::size_t kActBytes = kActColours * 3;
 } // namespace
 
-bool ReadAct16(std::string_view path, Act16Palette& palette)
+bool ReadAct16(RunFiles& files, std::string_view path, Act16Palette& palette)
 {
-    const std::optional<std::vector<uint8_t>> file = readWholeFile(path);
+    const std::optional<std::vector<uint8_t>> file = files.readWholeFile(path);
     if (!file)
         return false;
     const MemBuffer t_pData = AllocateBuffer(kActBytes);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "convert/PsxColour.h"
+#include "files/RunFiles.h"
 
 #include <array>
 #include <cstdint>
@@ -23,4 +24,4 @@ using Act16Palette = std::array<uint16_t, kActColours>;
 // Reads the first 16 colours (48 bytes of R, G, B) of an ACT palette named as
 // a script names it. Colours the file is too short for read as black. False
 // when the file cannot be opened.
-[[nodiscard]] bool ReadAct16(std::string_view path, Act16Palette& palette);
+[[nodiscard]] bool ReadAct16(RunFiles& files, std::string_view path, Act16Palette& palette);

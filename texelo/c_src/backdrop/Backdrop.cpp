@@ -30,6 +30,7 @@ struct BackdropRun
     const BackdropSettings& settings;
     ColourTable& colours;
     TexeloReporter& reporter;
+    RunFiles& files;
 };
 
 using Report = void (*)(BackdropRun& run, const std::string& text);
@@ -50,9 +51,11 @@ void writeBackdropFile(BackdropRun& run, Report report, const std::string& outpu
                        std::span<const uint8_t> pixels4)
 {
     const std::vector<uint8_t> bytes = EncodeBackdrop(basePalette, extraPalettes, pixels4);
-    switch (WriteBackdropBytes(toPosixPath(outputPath), bytes))
+    const std::string posixPath = toPosixPath(outputPath);
+    switch (WriteBackdropBytes(posixPath, bytes))
     {
     case BackdropWriteResult::Written:
+        run.files.noteWritten(posixPath);
         break;
     case BackdropWriteResult::CannotCreate:
         report(run, formatText("Couldn't open output file %s", outputPath.c_str()));
@@ -99,7 +102,7 @@ void writeBackdrop(BackdropRun& run, const std::string& name)
     for (uint32_t i = 0; i < state.PaletteCount; ++i)
     {
         const std::string path = formatText("%s%s.pa%u", state.TexturePath.c_str(), name.c_str(), i);
-        std::unique_ptr<RgbaImage> picture = LoadTgaFile(run.reporter, path);
+        std::unique_ptr<RgbaImage> picture = LoadTgaFile(run.reporter, run.files, path);
         if (!picture)
         {
             run.reporter.ReportError(formatText("Failed to open %s", path.c_str()));
@@ -113,7 +116,7 @@ void writeBackdrop(BackdropRun& run, const std::string& name)
 
     const std::string inputPath = formatText("%s%s.tga", state.TexturePath.c_str(), name.c_str());
     const std::string outputPath = formatText("%s%s", state.OutputPath.c_str(), name.c_str());
-    std::unique_ptr<RgbaImage> picture = LoadTgaFile(run.reporter, inputPath);
+    std::unique_ptr<RgbaImage> picture = LoadTgaFile(run.reporter, run.files, inputPath);
     if (!picture)
     {
         run.reporter.ReportError(formatText("Failed to open %s", inputPath.c_str()));
@@ -152,7 +155,7 @@ void writeNewBackdrop(BackdropRun& run, const std::string& name)
     {
         const std::string actName = formatText("%u.act", i);
         BackdropPalette palette{};
-        if (!ReadAct16(actName, palette))
+        if (!ReadAct16(run.files, actName, palette))
         {
             say(formatText("Failed to open %s", actName.c_str()));
             return;
@@ -162,7 +165,7 @@ void writeNewBackdrop(BackdropRun& run, const std::string& name)
 
     const std::string imagePath = formatText("%s%s.tga", state.TexturePath.c_str(), name.c_str());
     const std::string outputPath = formatText("%s%s", state.OutputPath.c_str(), name.c_str());
-    std::unique_ptr<TgaImageLoader> loader = LoadTgaImage(imagePath);
+    std::unique_ptr<TgaImageLoader> loader = LoadTgaImage(run.files, imagePath);
     if (!loader)
     {
         say(formatText("Failed to open %s", imagePath.c_str()));
@@ -216,10 +219,10 @@ void writeNewBackdrop(BackdropRun& run, const std::string& name)
 
 } // namespace
 
-void WriteBackdrop(const BackdropSettings& settings, ColourTable& colours, TexeloReporter& reporter,
+void WriteBackdrop(const BackdropSettings& settings, ColourTable& colours, TexeloReporter& reporter, RunFiles& files,
                    std::string_view name)
 {
-    BackdropRun run{settings, colours, reporter};
+    BackdropRun run{settings, colours, reporter, files};
     try
     {
         writeBackdrop(run, std::string(name));
@@ -230,10 +233,11 @@ void WriteBackdrop(const BackdropSettings& settings, ColourTable& colours, Texel
     }
 }
 
-void WriteNewBackdrop(const BackdropSettings& settings, TexeloReporter& reporter, std::string_view name)
+void WriteNewBackdrop(const BackdropSettings& settings, TexeloReporter& reporter, RunFiles& files,
+                      std::string_view name)
 {
     ColourTable unused;
-    BackdropRun run{settings, unused, reporter};
+    BackdropRun run{settings, unused, reporter, files};
     try
     {
         writeNewBackdrop(run, std::string(name));

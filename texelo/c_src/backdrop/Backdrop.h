@@ -4,6 +4,7 @@
 // conversions, the file layout and the ACT palettes they read.
 
 #include "convert/ColourTable.h"
+#include "files/RunFiles.h"
 #include "report/TexeloReporter.h"
 
 #include <cstdint>
@@ -29,11 +30,12 @@ struct BackdropSettings
 // colours in the same order. Reports through ReportError. Counting the
 // colours leaves them in `colours`, where a later palette-only texture finds
 // them.
-void WriteBackdrop(const BackdropSettings& settings, ColourTable& colours, TexeloReporter& reporter,
+void WriteBackdrop(const BackdropSettings& settings, ColourTable& colours, TexeloReporter& reporter, RunFiles& files,
                    std::string_view name);
 
 // NEWBACKDROP: the index-colour picture TexturePath + name + ".tga" of
 // exactly 640 x 512 pixels whose indices are 0-15, with the PaletteCount
 // palettes "0.act", "1.act", ... from the working folder; palette 0 is also
 // the base palette. Reports through MessageLine and FlushMessageLine.
-void WriteNewBackdrop(const BackdropSettings& settings, TexeloReporter& reporter, std::string_view name);
+void WriteNewBackdrop(const BackdropSettings& settings, TexeloReporter& reporter, RunFiles& files,
+                      std::string_view name);

@@ -91,9 +91,9 @@ uint16_t paletteColour15(const PaletteImage& palette, std::size_t index)
 
 } // namespace
 
-std::optional<PaletteImage> ReadPaletteFile(std::string_view path)
+std::optional<PaletteImage> ReadPaletteFile(RunFiles& files, std::string_view path)
 {
-    const std::optional<std::vector<uint8_t>> bytes = readWholeFile(path);
+    const std::optional<std::vector<uint8_t>> bytes = files.readWholeFile(path);
     if (!bytes)
         return std::nullopt;
     if (startsWith(*bytes, kRiffMagic))
@@ -141,23 +141,23 @@ uint16_t* MatchColours(TexeloReporter& reporter, const uint16_t* source, uint16_
     return destination + std::max(entryCount, 0);
 }
 
-PaletteSet ReadPaletteSet(std::string_view folder, uint32_t paletteCount)
+PaletteSet ReadPaletteSet(RunFiles& files, std::string_view folder, uint32_t paletteCount)
 {
     PaletteSet set;
     const std::string base(folder);
     std::string extension = "PAL";
     set.referencePath = base + "\\Default.PAL";
-    set.reference = ReadPaletteFile(set.referencePath);
+    set.reference = ReadPaletteFile(files, set.referencePath);
     if (!set.reference)
     {
         extension = "ACT";
         set.referencePath = base + "\\Default.ACT";
-        set.reference = ReadPaletteFile(set.referencePath);
+        set.reference = ReadPaletteFile(files, set.referencePath);
     }
     for (uint32_t number = 0; set.reference && number < paletteCount; ++number)
     {
         std::string path = formatText("%s\\Pal%d.%s", base.c_str(), static_cast<int>(number), extension.c_str());
-        std::optional<PaletteImage> colours = ReadPaletteFile(path);
+        std::optional<PaletteImage> colours = ReadPaletteFile(files, path);
         set.palettes.push_back({std::move(path), std::move(colours)});
     }
     return set;

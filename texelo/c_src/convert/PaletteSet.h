@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/RunFiles.h"
 #include "report/TexeloReporter.h"
 
 #include <string>
@@ -24,7 +25,7 @@ using PaletteImage = std::array<uint8_t, kPaletteImageSize>;
 // RIFF palette, a JASC-PAL text palette, otherwise raw triplets), whatever
 // its extension. Colours the file does not supply are black. Nothing when
 // the file cannot be opened or read.
-[[nodiscard]] std::optional<PaletteImage> ReadPaletteFile(std::string_view path);
+[[nodiscard]] std::optional<PaletteImage> ReadPaletteFile(RunFiles& files, std::string_view path);
 
 // A palette folder as a PALETTES line names it, read once: the reference
 // palette "Default.PAL" (or "Default.ACT"), then "Pal0", "Pal1", ... with the
@@ -42,7 +43,7 @@ struct PaletteSet
     std::vector<Member> palettes;
 };
 
-[[nodiscard]] PaletteSet ReadPaletteSet(std::string_view folder, uint32_t paletteCount);
+[[nodiscard]] PaletteSet ReadPaletteSet(RunFiles& files, std::string_view folder, uint32_t paletteCount);
 
 // Translates `entryCount` PSX colours of `source` through `reference` into
 // the colours of `setPalette` at the same indices, reporting every colour

@@ -98,13 +98,13 @@ std::string toPosixPath(std::string_view path)
     return result;
 }
 
-std::string resolveExistingPath(std::string_view scriptPath)
+PathLookup lookUpPath(std::string_view scriptPath, const FindIgnoringCase& findIgnoringCase)
 {
     const std::string path = toPosixPath(scriptPath);
     if (path.empty())
         return {};
     if (exists(path))
-        return path;
+        return {true, path};
 
     std::string resolved = path.front() == '/' ? "/" : "";
     std::size_t start = path.front() == '/' ? 1 : 0;
@@ -113,6 +113,7 @@ std::string resolveExistingPath(std::string_view scriptPath)
         const std::size_t slash = path.find('/', start);
         const std::size_t end = slash == std::string::npos ? path.size() : slash;
         const std::string component = path.substr(start, end - start);
+        const std::size_t componentStart = start;
         start = end + 1;
         if (component.empty() || component == "." || component == "..")
         {
@@ -125,27 +126,39 @@ std::string resolveExistingPath(std::string_view scriptPath)
         std::string candidate = joinPath(resolved, component);
         if (!exists(candidate))
         {
-            const std::string match = firstNameIgnoringCase(resolved, component);
+            const std::string match = findIgnoringCase(resolved, component);
             if (match.empty())
-                return {};
+                return {false, joinPath(resolved, path.substr(componentStart))};
             candidate = joinPath(resolved, match);
         }
         resolved = std::move(candidate);
         if (slash == std::string::npos)
             break;
     }
-    return exists(resolved) ? resolved : std::string{};
+    if (exists(resolved))
+        return {true, resolved};
+    return {false, path};
+}
+
+std::string resolveExistingPath(std::string_view scriptPath)
+{
+    PathLookup lookup = lookUpPath(scriptPath, firstNameIgnoringCase);
+    return lookup.found ? std::move(lookup.path) : std::string{};
+}
+
+std::optional<std::vector<uint8_t>> readExistingFile(const std::string& resolvedPath)
+{
+    if (resolvedPath.empty())
+        return std::nullopt;
+    WholeFile file = readWholeFile(resolvedPath, kLongestInput);
+    if (file.status != WholeFileStatus::Read)
+        return std::nullopt;
+    return std::move(file.bytes);
 }
 
 std::optional<std::vector<uint8_t>> readWholeFile(std::string_view path)
 {
-    const std::string resolved = resolveExistingPath(path);
-    if (resolved.empty())
-        return std::nullopt;
-    WholeFile file = readWholeFile(resolved, kLongestInput);
-    if (file.status != WholeFileStatus::Read)
-        return std::nullopt;
-    return std::move(file.bytes);
+    return readExistingFile(resolveExistingPath(path));
 }
 
 bool wildcardMatch(std::string_view pattern, std::string_view name)
@@ -178,13 +191,17 @@ bool wildcardMatch(std::string_view pattern, std::string_view name)
     return p == pattern.size();
 }
 
-std::vector<std::string> findMatchingFiles(std::string_view folderAndPattern)
+WildcardSearch splitWildcardSearch(std::string_view folderAndPattern)
 {
     const std::string path = toPosixPath(folderAndPattern);
     const std::size_t slash = path.rfind('/');
-    const std::string folderPart = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    const std::string pattern = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string folder = folderPart.empty() ? "." : resolveExistingPath(folderPart);
+    if (slash == std::string::npos)
+        return {"", path};
+    return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+std::vector<std::string> matchingFilesIn(const std::string& folder, std::string_view pattern)
+{
     std::vector<std::string> matches;
     if (folder.empty())
         return matches;
@@ -193,4 +210,10 @@ std::vector<std::string> findMatchingFiles(std::string_view folderAndPattern)
             matches.push_back(std::move(name));
     std::stable_sort(matches.begin(), matches.end(), lessIgnoringCase);
     return matches;
+}
+
+std::vector<std::string> findMatchingFiles(std::string_view folderAndPattern)
+{
+    const WildcardSearch search = splitWildcardSearch(folderAndPattern);
+    return matchingFilesIn(search.folder.empty() ? "." : resolveExistingPath(search.folder), search.pattern);
 }

@@ -300,9 +300,9 @@ int DecodeTga(TexeloReporter& reporter, RgbaImage& image, const uint8_t* fileByt
     return 0;
 }
 
-std::unique_ptr<RgbaImage> LoadTgaFile(TexeloReporter& reporter, std::string_view path)
+std::unique_ptr<RgbaImage> LoadTgaFile(TexeloReporter& reporter, RunFiles& files, std::string_view path)
 {
-    std::optional<std::vector<uint8_t>> fileBytes = readWholeFile(path);
+    std::optional<std::vector<uint8_t>> fileBytes = files.readWholeFile(path);
     if (!fileBytes)
         return nullptr;
     auto image = std::make_unique<RgbaImage>();

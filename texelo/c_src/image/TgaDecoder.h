@@ -3,6 +3,7 @@
 // The image room owns decoding pictures: the Targa decoder of textures and
 // the image library (bitmaps, pixel formats, palettes) with its loader.
 
+#include "files/RunFiles.h"
 #include "report/TexeloReporter.h"
 
 #include <cstddef>
@@ -23,9 +24,10 @@ struct RgbaImage
 inline constexpr std::size_t kRgbaBytesPerPixel = 4;
 
 // Reads and decodes a Targa file named as a script names it (backslashes,
-// any letter case). Null when the file cannot be opened (nothing is said:
+// any letter case) through the run's files. Null when the file cannot be opened (nothing is said:
 // the caller reports it) or does not decode (DecodeTga has said why).
-[[nodiscard]] std::unique_ptr<RgbaImage> LoadTgaFile(TexeloReporter& reporter, std::string_view path);
+[[nodiscard]] std::unique_ptr<RgbaImage> LoadTgaFile(TexeloReporter& reporter, RunFiles& files,
+                                                       std::string_view path);
 
 // Decodes a whole Targa file held in memory into `image`, which receives
 // the file's size and pixels. 1 on success, 0 on failure, with the

@@ -221,9 +221,9 @@ bool TgaImageLoader::decodeRow(uint8_t* row, const PixelFormat& target, std::siz
     return true;
 }
 
-std::unique_ptr<TgaImageLoader> LoadTgaImage(std::string_view path)
+std::unique_ptr<TgaImageLoader> LoadTgaImage(RunFiles& files, std::string_view path)
 {
-    const std::optional<std::vector<uint8_t>> bytes = readWholeFile(path);
+    const std::optional<std::vector<uint8_t>> bytes = files.readWholeFile(path);
     if (!bytes || bytes->size() < TgaHeader::kSize)
         return nullptr;
     MemBuffer buffer = AllocateBuffer(bytes->size());

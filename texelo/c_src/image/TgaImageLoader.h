@@ -2,6 +2,7 @@
 
 #include "image/ImageLoader.h"
 #include "image/Memory.h"
+#include "files/RunFiles.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -67,4 +68,4 @@ private:
 // Reads a Targa file named as a script names it into a loader. Null, without
 // a message, when it cannot be opened or read, or is too short for its
 // header, ID and colour map.
-[[nodiscard]] std::unique_ptr<TgaImageLoader> LoadTgaImage(std::string_view path);
+[[nodiscard]] std::unique_ptr<TgaImageLoader> LoadTgaImage(RunFiles& files, std::string_view path);

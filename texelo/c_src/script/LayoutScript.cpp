@@ -124,7 +124,7 @@ void fitLayoutBank(TexeloContext& ctx, const std::string& argument)
     state.SortTextures = 0;
     ctx.bank.ClutRow = static_cast<uint16_t>(512 - ctx.layout.clutRow);
     BuildOriginalList(ctx.bank, false);
-    WriteBank(ctx.bank, bankOptions(state), ctx.reporter);
+    WriteBank(ctx.bank, bankOptions(state), ctx.reporter, ctx.files);
     TEXELO_ASSERT(ctx.bank.OriginalList, "OriginalList", kTexeloModule);
     finishBank(ctx);
 }

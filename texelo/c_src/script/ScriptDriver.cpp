@@ -46,7 +46,7 @@ bool fitBank(TexeloContext& ctx, std::string_view argument)
     ScriptState& state = ctx.state;
     state.BankName = std::string(argument);
     state.BankSeparateCluts = state.SeparateCluts;
-    if (!OrganiseVram(ctx.bank, bankOptions(state), ctx.reporter))
+    if (!OrganiseVram(ctx.bank, bankOptions(state), ctx.reporter, ctx.files))
         return false;
     state.SeparateCluts = 0;
     state.SortTextures = 1;
@@ -95,9 +95,9 @@ bool runFitLine(TexeloContext& ctx, const std::string& keyword, const std::strin
     else if (keyword == "TILE")
         AddTexture(ctx, argument, {.TileFlag = 1});
     else if (keyword == "BACKDROP")
-        WriteBackdrop(backdropSettings(ctx.state), ctx.colours, ctx.reporter, argument);
+        WriteBackdrop(backdropSettings(ctx.state), ctx.colours, ctx.reporter, ctx.files, argument);
     else if (keyword == "NEWBACKDROP")
-        WriteNewBackdrop(backdropSettings(ctx.state), ctx.reporter, argument);
+        WriteNewBackdrop(backdropSettings(ctx.state), ctx.reporter, ctx.files, argument);
     else if (keyword == "FILES")
     {
         ctx.state.SemiTransMode = static_cast<int8_t>(SemiTransModeValue::None);
@@ -123,7 +123,7 @@ void finishBank(TexeloContext& ctx)
 
 void RunScript(TexeloContext& ctx, std::string_view scriptName)
 {
-    const std::optional<std::vector<uint8_t>> bytes = readWholeFile(scriptName);
+    const std::optional<std::vector<uint8_t>> bytes = ctx.files.readWholeFile(scriptName);
     if (!bytes)
     {
         ctx.reporter.ReportError(formatText("Failed to open script file %.*s", static_cast<int>(scriptName.size()),

@@ -87,7 +87,7 @@ void setPalettes(TexeloContext& ctx, std::string_view argument)
     if (const std::optional<uint32_t> count = readCount(argument, position))
         state.PaletteCount = *count;
     state.RemapMode = static_cast<uint32_t>(RemapModeValue::Across);
-    ctx.palettes = ReadPaletteSet(state.PaletteDir, state.PaletteCount);
+    ctx.palettes = ReadPaletteSet(ctx.files, state.PaletteDir, state.PaletteCount);
 }
 
 BankOptions bankOptions(const ScriptState& state)

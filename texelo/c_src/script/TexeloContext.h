@@ -5,6 +5,7 @@
 
 #include "convert/ColourTable.h"
 #include "convert/PaletteSet.h"
+#include "files/RunFiles.h"
 #include "report/TexeloReporter.h"
 #include "vram/TextureRecord.h"
 
@@ -82,6 +83,7 @@ struct TexeloContext
     ScriptState state;
     LayoutState layout;
     PaletteSet palettes; // read when a PALETTES line names them
+    RunFiles files;      // what the run reads and writes
 
     TextureBank bank;      // the bank being built
     TextureList ShownList; // the last bank written

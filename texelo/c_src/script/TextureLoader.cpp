@@ -107,11 +107,11 @@ std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view 
     record->Id = ctx.bank.TextureCount;
 
     std::string path = state.TexturePath + record->Name;
-    std::unique_ptr<RgbaImage> image = LoadTgaFile(ctx.reporter, path);
+    std::unique_ptr<RgbaImage> image = LoadTgaFile(ctx.reporter, ctx.files, path);
     if (!image)
     {
         path = std::string(kDefaultTextureFolder) + record->Name;
-        image = LoadTgaFile(ctx.reporter, path);
+        image = LoadTgaFile(ctx.reporter, ctx.files, path);
     }
     if (!image)
     {
@@ -178,7 +178,7 @@ TextureRecord* AddTexture(TexeloContext& ctx, std::string_view name, const Textu
 
 void AddFiles(TexeloContext& ctx, std::string_view pattern)
 {
-    for (const std::string& name : findMatchingFiles(ctx.state.TexturePath + std::string(pattern)))
+    for (const std::string& name : ctx.files.findMatchingFiles(ctx.state.TexturePath + std::string(pattern)))
         if (std::unique_ptr<TextureRecord> record = LoadTexture(ctx, name))
             ctx.bank.PendingList.push_back(std::move(record));
 }

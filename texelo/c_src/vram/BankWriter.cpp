@@ -161,7 +161,7 @@ uint32_t GroupHeight(const TextureBank& bank, const BankOptions& options, uint8_
     return std::min(height + 1, tbk::kBandLines);
 }
 
-void WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& reporter)
+void WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& reporter, RunFiles& files)
 {
     if (bank.TextureCount == 0)
     {
@@ -172,8 +172,9 @@ void WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& re
     restoreLoadOrder(bank);
 
     const std::string path = options.BankName + ".TBK";
+    const std::string posixPath = toPosixPath(path);
     AtomicOutputFile file;
-    if (!file.open(toPosixPath(path)))
+    if (!file.open(posixPath))
     {
         reporter.print(formatText("Couldn't open output file %s\n", path.c_str()));
         return;
@@ -210,4 +211,6 @@ void WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& re
     }
     if (!file.write(bytes.data(), bytes.size()) || !file.commit())
         reporter.print(formatText("Couldn't write output file %s\n", path.c_str()));
+    else
+        files.noteWritten(posixPath);
 }

@@ -34,7 +34,7 @@ void BuildOriginalList(TextureBank& bank, bool sortTextures)
                          [](const auto& a, const auto& b) { return sortKey(*a) > sortKey(*b); });
 }
 
-bool OrganiseVram(TextureBank& bank, const BankOptions& options, TexeloReporter& reporter)
+bool OrganiseVram(TextureBank& bank, const BankOptions& options, TexeloReporter& reporter, RunFiles& files)
 {
     if (bank.PendingList.empty())
         return true;
@@ -44,6 +44,6 @@ bool OrganiseVram(TextureBank& bank, const BankOptions& options, TexeloReporter&
         reporter.ReportError("Unable to fit textures into maximum VRAM space!");
         return false;
     }
-    WriteBank(bank, options, reporter);
+    WriteBank(bank, options, reporter, files);
     return true;
 }

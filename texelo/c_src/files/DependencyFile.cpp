@@ -1,0 +1,60 @@
+#include "files/DependencyFile.h"
+
+#include "files/RunFiles.h"
+
+#include "AtomicOutputFile.h"
+
+#include <algorithm>
+
+std::string escapeForDependencyFile(std::string_view path)
+{
+    std::string escaped;
+    escaped.reserve(path.size());
+    for (const char c : path)
+    {
+        if (c == ' ' || c == '#' || c == ':')
+            escaped.push_back('\\');
+        else if (c == '$')
+            escaped.push_back('$');
+        escaped.push_back(c);
+    }
+    return escaped;
+}
+
+std::string dependencyFileText(const std::vector<std::string>& targets,
+                               const std::vector<std::string>& prerequisites)
+{
+    if (targets.empty())
+        return {};
+    std::string text;
+    for (const std::string& target : targets)
+    {
+        if (!text.empty())
+            text.push_back(' ');
+        text.append(escapeForDependencyFile(target));
+    }
+    text.push_back(':');
+    for (const std::string& prerequisite : prerequisites)
+        text.append(" \\\n  ").append(escapeForDependencyFile(prerequisite));
+    text.push_back('\n');
+    for (const std::string& prerequisite : prerequisites)
+        text.append("\n").append(escapeForDependencyFile(prerequisite)).append(":\n");
+    return text;
+}
+
+std::optional<std::string> writeDependencyFile(const std::string& path, const RunFiles& files)
+{
+    const auto hasLineBreak = [](const std::string& name)
+    { return name.find_first_of("\r\n") != std::string::npos; };
+    for (const std::vector<std::string>* names : {&files.targets(), &files.prerequisites()})
+        if (const auto broken = std::find_if(names->begin(), names->end(), hasLineBreak);
+            broken != names->end())
+            return "the file name \"" + *broken + "\" holds a line break";
+    const std::string text = dependencyFileText(files.targets(), files.prerequisites());
+    AtomicOutputFile file;
+    if (!file.open(path, "w"))
+        return "it cannot be created";
+    if (!file.write(text.data(), text.size()) || !file.commit())
+        return "it cannot be written";
+    return std::nullopt;
+}

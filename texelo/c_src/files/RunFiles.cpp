@@ -1,0 +1,95 @@
+#include "files/RunFiles.h"
+
+#include "files/PathLookup.h"
+
+#include <sys/stat.h>
+
+namespace
+{
+
+// Longer than any file system's time stamp step.
+constexpr std::time_t kSettledSeconds = 2;
+
+std::string folderOf(const std::string& posixPath)
+{
+    const std::size_t slash = posixPath.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : posixPath.substr(0, slash);
+}
+
+} // namespace
+
+void RunFiles::OrderedSet::add(const std::string& item)
+{
+    if (seen.insert(item).second)
+        items.push_back(item);
+}
+
+// The run writes files too, and other programs may: a name missing from a
+// listing is looked for again when the folder has changed since, or when it
+// changed so shortly before it was read that a later change could carry the
+// same time stamp.
+std::string RunFiles::findIgnoringCase(const std::string& folder, std::string_view name)
+{
+    const std::string opened = folder.empty() ? "." : folder;
+    struct stat info
+    {
+    };
+    if (stat(opened.c_str(), &info) != 0)
+        return {};
+    auto [entry, added] = m_folders.try_emplace(FolderId{info.st_dev, info.st_ino});
+    ReadFolder& folderRead = entry->second;
+    const bool changed = info.st_mtim.tv_sec != folderRead.modified.tv_sec ||
+                         info.st_mtim.tv_nsec != folderRead.modified.tv_nsec;
+    std::string_view match = added ? std::string_view{} : folderRead.names.find(name);
+    if (added || (match.empty() && (changed || !folderRead.settled)))
+    {
+        folderRead.names = FolderListing::read(opened);
+        folderRead.modified = info.st_mtim;
+        folderRead.settled = std::time(nullptr) - info.st_mtim.tv_sec > kSettledSeconds;
+        match = folderRead.names.find(name);
+    }
+    return std::string(match);
+}
+
+PathLookup RunFiles::lookUp(std::string_view path)
+{
+    return lookUpPath(path, [this](const std::string& folder, std::string_view name)
+                      { return findIgnoringCase(folder, name); });
+}
+
+std::optional<std::vector<uint8_t>> RunFiles::readWholeFile(std::string_view path)
+{
+    const PathLookup lookup = lookUp(path);
+    if (!lookup.path.empty())
+        m_prerequisites.add(lookup.path);
+    return lookup.found ? readExistingFile(lookup.path) : std::nullopt;
+}
+
+std::vector<std::string> RunFiles::findMatchingFiles(std::string_view folderAndPattern)
+{
+    const WildcardSearch search = splitWildcardSearch(folderAndPattern);
+    if (search.folder.empty())
+    {
+        m_prerequisites.add(".");
+        return matchingFilesIn(".", search.pattern);
+    }
+    const PathLookup folder = lookUp(search.folder);
+    // A folder is named without its closing slash, as build tools name it.
+    std::string named = folder.path;
+    while (named.size() > 1 && named.back() == '/')
+        named.pop_back();
+    m_prerequisites.add(named);
+    return matchingFilesIn(folder.found ? folder.path : std::string{}, search.pattern);
+}
+
+void RunFiles::noteWritten(const std::string& posixPath)
+{
+    m_targets.add(posixPath);
+    struct stat info
+    {
+    };
+    if (stat(folderOf(posixPath).c_str(), &info) == 0)
+        m_folders.erase(FolderId{info.st_dev, info.st_ino});
+}
