@@ -166,6 +166,7 @@ void WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& re
     if (bank.TextureCount == 0)
     {
         reporter.ShowMessage("Couldn't find any textures\n");
+        reporter.noteError();
         return;
     }
     TEXELO_ASSERT(bank.OriginalList, "OriginalList", kTexeloModule);
@@ -176,6 +177,7 @@ void WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& re
     if (!file.open(toPosixPath(path)))
     {
         reporter.print(formatText("Couldn't open output file %s\n", path.c_str()));
+        reporter.noteError();
         return;
     }
     reporter.print("Saving Textures...\n");
@@ -209,5 +211,8 @@ void WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& re
         }
     }
     if (!file.write(bytes.data(), bytes.size()) || !file.commit())
+    {
         reporter.print(formatText("Couldn't write output file %s\n", path.c_str()));
+        reporter.noteError();
+    }
 }
