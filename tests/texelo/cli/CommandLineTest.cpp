@@ -26,8 +26,11 @@ TEST(CommandLineOf, FirstArgumentIsTheScriptSecondTheOptionWord)
         {{"a.fit", "", "/c"}, "a.fit  /c", "a.fit", "", false},
         {{"a.fit", "/c", "more words"}, "a.fit /c more words", "a.fit", "/c", true},
         {{}, "", "", "", false},
-        {{std::string(300, 'N'), std::string(40, 'o')}, std::string(300, 'N') + " " + std::string(40, 'o'),
-         std::string(255, 'n'), std::string(31, 'o'), false},
+        {{std::string(300, 'N'), std::string(40, 'o')},
+         std::string(300, 'N') + " " + std::string(40, 'o'),
+         std::string(255, 'n'),
+         std::string(31, 'o'),
+         false},
     };
     for (const Case& c : cases)
     {

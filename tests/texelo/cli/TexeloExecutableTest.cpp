@@ -156,7 +156,8 @@ TEST_F(TexeloExecutable, ExitStatusTellsWhetherTheRunReportedAnError)
         {{"clean.fit", "/c"}, 0, "Opened A.tga\n" + saved},
         {{"fallback.fit", "/c"},
          0,
-         "Opened MANY.tga\nImage MANY.tga with 20 colours couldn't be saved as 4 BPP.\ndefaulting to 8 BPP.\n" +
+         "Opened MANY.tga\nImage MANY.tga with 20 colours couldn't be saved as 4 BPP.\n"
+         "defaulting to 8 BPP.\n" +
              saved},
         {{"missing.fit", "/c"}, 1, "Failed to open " + shown + "MISSING.tga\n"},
         {{"depth.fit", "/c"},
@@ -164,10 +165,17 @@ TEST_F(TexeloExecutable, ExitStatusTellsWhetherTheRunReportedAnError)
          "Opened " + shown + "DEPTH.tga\n" + saved,
          "Can't decode TGA - Only 8,15,16,24 and 32 bit TGA accepted. (ie not 12)\n"},
         {{"cut.fit", "/c"}, 1, "Opened " + shown + "CUT.tga\n" + saved, "Failed to decode TGA\n"},
-        {{"crossing.fit", "/c"}, 1, "Opened " + shown + "CROSSING.tga\n" + saved, "Error in compressed data.\n"},
+        {{"crossing.fit", "/c"},
+         1,
+         "Opened " + shown + "CROSSING.tga\n" + saved,
+         "Error in compressed data.\n"},
         {{"nofit.fit", "/c"}, 1, "Opened WIDE.tga\nUnable to fit textures into maximum VRAM space!\n"},
-        {{"large.fit", "/c"}, 1, "Opened BIG.tga\nTexture BIG.tga is too large!\nBIG.tga is 260 pixels wide and 1 pixels high.\n"},
-        {{"nobank.fit", "/c"}, 1, "Opened A.tga\n1 unique CLUTs\nCouldn't open output file NOWHERE\\BANK.TBK\n"},
+        {{"large.fit", "/c"},
+         1,
+         "Opened BIG.tga\nTexture BIG.tga is too large!\nBIG.tga is 260 pixels wide and 1 pixels high.\n"},
+        {{"nobank.fit", "/c"},
+         1,
+         "Opened A.tga\n1 unique CLUTs\nCouldn't open output file NOWHERE\\BANK.TBK\n"},
         {{"empty.lay", "/c"}, 1, "Couldn't find any textures\n"},
         {{"back.fit", "/c"}, 1, "Couldn't open output file NOWHERE\\BACK\n"},
         {{"new.fit", "/c"}, 1, "Need to specify number of palettes for BACK"},
@@ -175,7 +183,10 @@ TEST_F(TexeloExecutable, ExitStatusTellsWhetherTheRunReportedAnError)
         {{"--colour", "clean.fit"}, 2, "", "texelo: unknown option --colour\n"},
         // Without "/c" and without a display the note follows the run.
         {{"clean.fit"}, 0, "Opened A.tga\n" + saved, "texelo: the VRAM map cannot be shown: "},
-        {{"missing.fit"}, 1, "Failed to open " + shown + "MISSING.tga\n", "texelo: the VRAM map cannot be shown: "},
+        {{"missing.fit"},
+         1,
+         "Failed to open " + shown + "MISSING.tga\n",
+         "texelo: the VRAM map cannot be shown: "},
         {{}, 1, "Failed to open script file \n", "texelo: the VRAM map cannot be shown: "},
     };
     for (const Case& c : cases)
@@ -197,7 +208,8 @@ TEST_F(TexeloExecutable, ScriptInAFolderWithABlank)
 {
     addTexture("a.tga", expected::pattern(16, 16, 3));
     folder.write("My Levels/Job One.fit", "A\nFIT: bank\n");
-    for (const std::string& script : {std::string("My Levels/Job One.fit"), folder.path() + "/MY LEVELS/JOB ONE.FIT"})
+    for (const std::string& script :
+         {std::string("My Levels/Job One.fit"), folder.path() + "/MY LEVELS/JOB ONE.FIT"})
     {
         SCOPED_TRACE(script);
         std::filesystem::remove(folder.path() + "/BANK.TBK");
