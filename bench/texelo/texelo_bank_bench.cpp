@@ -107,7 +107,7 @@ void runLevel(benchmark::State& state, const std::vector<std::string>& scripts)
         {
             TexeloReporter reporter(sink, sink);
             TexeloContext ctx(reporter);
-            runTexelo(ctx, splitCommandLine(script + " /c"));
+            runTexelo(ctx, commandLineOf({script, "/c"}));
         }
     }
     std::fclose(sink);

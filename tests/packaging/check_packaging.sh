@@ -122,11 +122,31 @@ check_desktop_files() {
     done
 }
 
+# check_texelo_entry PREFIX: Texelo's menu entry run as a launcher runs it for a script in a
+# folder with a blank: the installed program, with %f replaced by the path as one argument. No
+# display is named, so the run ends after the script with status 0.
+check_texelo_entry() {
+    local entry="$1/share/applications/texelo.desktop" words word out status
+    [[ "$gui" == ON && -f "$entry" ]] || return
+    local script="$scratch/my levels/sort job.fit" args=()
+    mkdir -p "$scratch/my levels"
+    printf 'MESSAGES: ON\nSORT: OFF\n' >"$script"
+    read -ra words <<<"$(sed -n 's/^Exec=//p' "$entry")"
+    for word in "${words[@]:1}"; do
+        [[ "$word" == %f ]] && args+=("$script") || args+=("$word")
+    done
+    out="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$1/bin/${words[0]}" "${args[@]}" 2>/dev/null)"
+    status=$?
+    [[ $status -eq 0 && "$out" == "Sorting OFF" ]] ||
+        fail "$entry with a script in a folder with a blank: status $status, output '$out'"
+}
+
 check_tree() { # WHAT PREFIX
     compare_files "$1" "$(cd "$2" && find . -type f -printf '%P\n')"
     check_programs "$2"
     check_man_pages "$2"
     check_desktop_files "$2"
+    check_texelo_entry "$2"
 }
 
 case "$mode" in

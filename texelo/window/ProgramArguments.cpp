@@ -38,7 +38,11 @@ const char* programUsage()
            "                  written depend on every file read or looked for, named\n"
            "                  as the script named them from the working folder\n"
            "  --help          show this text\n"
-           "  --version       show the version\n";
+           "  --version       show the version\n"
+           "Exit status: 0 when the run reported no error; 1 when it reported one (a\n"
+           "texture missing or undecodable, a bank that did not fit, a file not written)\n"
+           "or the map or the dependency file could not be saved; 2 when the command\n"
+           "line is wrong.\n";
 }
 
 ProgramArguments parseProgramArguments(int argc, const char* const* argv)
@@ -84,16 +88,4 @@ ProgramArguments parseProgramArguments(int argc, const char* const* argv)
     for (; index < argc; ++index)
         arguments.scriptArguments.emplace_back(argv[index]);
     return arguments;
-}
-
-std::string joinArguments(const std::vector<std::string>& scriptArguments)
-{
-    std::string text;
-    for (const std::string& argument : scriptArguments)
-    {
-        if (&argument != &scriptArguments.front())
-            text.push_back(' ');
-        text.append(argument);
-    }
-    return text;
 }

@@ -28,8 +28,5 @@ struct ProgramArguments
 
 [[nodiscard]] ProgramArguments parseProgramArguments(int argc, const char* const* argv);
 
-// The command-line text: the script arguments joined by single blanks.
-[[nodiscard]] std::string joinArguments(const std::vector<std::string>& scriptArguments);
-
 // The usage text --help prints and a usage error repeats on standard error.
 [[nodiscard]] const char* programUsage();

@@ -23,8 +23,7 @@ int runTexeloMain(int argc, const char* const* argv, FrontEndFactory makeFrontEn
         break;
     }
     const std::unique_ptr<TexeloFrontEnd> frontEnd = makeFrontEnd(argc > 0 ? argv[0] : "texelo");
-    return runTexeloProgram(joinArguments(arguments.scriptArguments), *frontEnd, arguments.mapPath,
-                            arguments.depfilePath);
+    return runTexeloProgram(arguments.scriptArguments, *frontEnd, arguments.mapPath, arguments.depfilePath);
 }
 
 AfterRun afterRun(const TexeloCommandLine& commandLine, bool windowSeen)
@@ -34,15 +33,18 @@ AfterRun afterRun(const TexeloCommandLine& commandLine, bool windowSeen)
     return windowSeen ? AfterRun::WaitForClose : AfterRun::ExplainNoWindow;
 }
 
-int runTexeloProgram(std::string_view commandLineText, TexeloFrontEnd& frontEnd,
+int runTexeloProgram(const std::vector<std::string>& scriptArguments, TexeloFrontEnd& frontEnd,
                      const std::optional<std::string>& mapPath, const std::optional<std::string>& depfilePath)
 {
-    const TexeloCommandLine commandLine = splitCommandLine(commandLineText);
+    const TexeloCommandLine commandLine = commandLineOf(scriptArguments);
     TexeloContext ctx(frontEnd.reporter());
     frontEnd.showWindow(ctx, commandLine.text);
+    const std::size_t errorsBefore = ctx.reporter.errorCount();
     runTexelo(ctx, commandLine);
 
-    int status = 0;
+    // Builds go on only after a run without errors; the texts are the same
+    // either way.
+    int status = ctx.reporter.errorCount() == errorsBefore ? 0 : 1;
     if (mapPath)
     {
         if (const std::optional<std::string> failure = frontEnd.saveMap(ctx, *mapPath))

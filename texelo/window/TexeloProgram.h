@@ -9,7 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
+#include <vector>
 
 // What shows a run to the user: the Qt window, or nothing.
 class TexeloFrontEnd
@@ -46,12 +46,12 @@ enum class AfterRun
 
 [[nodiscard]] AfterRun afterRun(const TexeloCommandLine& commandLine, bool windowSeen);
 
-// Shows the window, runs the script named in `commandLineText`, saves the map
-// to `mapPath` and the dependency file to `depfilePath` if given, then exits,
-// waits for the window or explains on standard error why there is none.
-// Returns 0, or 1 when the map or the dependency file could not be saved: the
-// script's own failures were reported during the run.
-[[nodiscard]] int runTexeloProgram(std::string_view commandLineText, TexeloFrontEnd& frontEnd,
+// Shows the window, runs the script named by the first of `scriptArguments`,
+// saves the map to `mapPath` and the dependency file to `depfilePath` if
+// given, then exits, waits for the window or explains on standard error why
+// there is none. Returns 0, or 1 when the run reported an error or the map or
+// the dependency file could not be saved.
+[[nodiscard]] int runTexeloProgram(const std::vector<std::string>& scriptArguments, TexeloFrontEnd& frontEnd,
                                    const std::optional<std::string>& mapPath = std::nullopt,
                                    const std::optional<std::string>& depfilePath = std::nullopt);
 

@@ -78,6 +78,13 @@ constexpr const char* kOddCells = "a  A 0 0 8 4\n"
                                   " # not a comment\n"
                                   "FIT:\n";
 
+// Numbers at and beyond the int limits: a y whose sum with the cell base once
+// overflowed, CLUT sizes that wrap to 16 bits, and two blanks before entries.
+constexpr const char* kLargeNumbers = "z a 0 2222222222222222222222 8 4\n"
+                                      "b  a -2222222222222222222222 0 8 4  a 4 -1 8 4\n"
+                                      "FIT:B\n";
+constexpr const char* kClutSizes = "CLUT:-1\nB\nCLUT:65553\nB\nCLUT:99999999999\nB\nFIT:C\n";
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -100,6 +107,8 @@ int main(int argc, char** argv)
         {"fit", kFit},
         {"palettes", kPalettes},
         {"odd_cells", kOddCells},
+        {"large_numbers", kLargeNumbers},
+        {"clut_sizes", kClutSizes},
     };
     bool ok = true;
     for (const auto& [name, text] : seeds)

@@ -172,7 +172,7 @@ void runScript(const char* scriptName)
         fail("/dev/null");
     TexeloReporter reporter(sink, sink);
     TexeloContext ctx(reporter);
-    runTexelo(ctx, splitCommandLine(std::string(scriptName) + " /c"));
+    runTexelo(ctx, commandLineOf({scriptName, "/c"}));
 }
 
 } // namespace

@@ -113,6 +113,24 @@ TEST_F(LumarcExecutable, ListPrintsOneTabSeparatedLinePerGadget)
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"screen.mdf"});
 }
 
+// Names with blanks, in a folder with a blank, each passed as one argument.
+TEST_F(LumarcExecutable, PathsWithBlanksAreOneArgumentEach)
+{
+    ASSERT_TRUE(std::filesystem::create_directory(folder.file("my screens")));
+    const std::string input = folder.file("my screens/title screen.mdf");
+    const std::string rlf = folder.file("my screens/title screen.rlf");
+    ASSERT_TRUE(writeFile(input, mdfFile(screenLayout())));
+    const Bytes expected = expectedrlf::encode(screenLayout(), 16);
+    const ProgramRun converted = lumarc({"--psx", input, rlf});
+    EXPECT_EQ(converted.exitStatus, 0);
+    EXPECT_EQ(converted.out, sizeLine(expected));
+    EXPECT_EQ(converted.err, "");
+    EXPECT_EQ(readBytes(rlf), expected);
+    const ProgramRun listed = lumarc({"--list", input});
+    EXPECT_EQ(listed.exitStatus, 0);
+    EXPECT_EQ(listed.out, "0000\tTitle\t2\t1\t3\n0001\t\t0\t2\t0\n0002\tEmpty\t0\t0\t0\n");
+}
+
 TEST_F(LumarcExecutable, UsageGoesToStandardErrorOnMistakesAndToStandardOutputOnHelp)
 {
     const ProgramRun help = lumarc({"--help"});

@@ -120,7 +120,7 @@ TEST_F(FitBank, ScriptStopsAtABankThatDoesNotFitAndKeepsTheEarlierBank)
     folder.write("s.fit", "A\nFIT: one\nEDGE: ON\nB\nFIT: two\nA\nFIT: three\n");
 
     const TexeloRun run = runTexelo({"s.fit", "/c"}, folder.path());
-    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(lines(run.out),
               (std::vector<std::string>{"Opened A.tga", "1 unique CLUTs", "Saving Textures...", "Opened B.tga",
                                         "Unable to fit textures into maximum VRAM space!"}));

@@ -1,5 +1,6 @@
 #include "ExpectedBank.h"
 #include "TexeloRun.h"
+#include "TgaWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -97,24 +98,127 @@ TEST_F(TexeloExecutable, CapitalisedFitNameRunsAsFitScriptAndWindowNoteWithoutBa
     }
 }
 
-TEST_F(TexeloExecutable, FailuresStillExitWithZero)
+// The exit status is 1 exactly when the run reported an error, whichever sink
+// the error went to; standard output stays as it always was. A texture that
+// fails to decode is still found in the default folder, so only the
+// decoder's complaint tells of the failure.
+TEST_F(TexeloExecutable, ExitStatusTellsWhetherTheRunReportedAnError)
 {
-    // A page column wide: with EDGE ON every group opened for it is too narrow.
-    addTexture("a.tga", expected::pattern(256, 4, 3));
-    folder.write("a.fit", "EDGE: ON\nA\nFIT: bank\nMESSAGES: ON\nSORT: OFF\n");
-    TexeloRun run = runTexelo({"a.fit", "/c"}, folder.path());
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.out, "Opened A.tga\nUnable to fit textures into maximum VRAM space!\n");
+    using namespace expected;
+    const std::string fallbackFolder = "t:/Varnok/Textures/PSX/TGAS/Objects/Global/";
+    const std::string shown = "t:\\Varnok\\Textures\\PSX\\TGAS\\Objects\\Global\\";
+    const Texture small = pattern(16, 16, 3);
+    addTexture("a.tga", small);
+    addTexture("many.tga", pattern(16, 16, 20));
+    addTexture("wide.tga", pattern(256, 4, 3)); // a page column: too wide with EDGE ON
+    addTexture("big.tga", pattern(260, 1, 3));
+    addTexture("back.tga", pattern(640, 512, 3));
+    Bytes badDepth = targa(small);
+    badDepth[16] = 12;
+    Bytes cut = targa(small);
+    cut.resize(cut.size() / 2);
+    tgawriter::TgaImage crossing = tgawriter::fromColours(4, 2, {}, 24);
+    crossing.rle = true;
+    crossing.pixelData = Bytes{0x84, 1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0}; // a run of 5 in a row of 4
+    const std::pair<const char*, Bytes> undecodable[] = {
+        {"depth", badDepth}, {"cut", cut}, {"crossing", tgawriter::encodeTga(crossing)}};
+    for (const auto& [name, bytes] : undecodable)
+    {
+        folder.write(std::string("bad/") + name + ".tga", bytes);
+        addTexture(fallbackFolder + name + ".tga", small);
+    }
+    const std::pair<const char*, const char*> scripts[] = {
+        {"clean.fit", "A\nFIT: bank\n"},
+        {"fallback.fit", "MANY\nFIT: bank\n"},
+        {"missing.fit", "MISSING\nFIT: bank\n"},
+        {"depth.fit", "PATH: bad\\\nDEPTH\nFIT: bank\n"},
+        {"cut.fit", "PATH: bad\\\nCUT\nFIT: bank\n"},
+        {"crossing.fit", "PATH: bad\\\nCROSSING\nFIT: bank\n"},
+        {"nofit.fit", "EDGE: ON\nWIDE\nFIT: bank\nMESSAGES: ON\nSORT: OFF\n"},
+        {"large.fit", "BIG\nFIT: bank\n"},
+        {"nobank.fit", "A\nFIT: nowhere\\bank\n"},
+        {"empty.lay", "FIT: bank\n"},
+        {"back.fit", "OUTPATH: nowhere\\\nBACKDROP: BACK\n"},
+        {"new.fit", "NEWBACKDROP: BACK\n"},
+    };
+    for (const auto& [name, text] : scripts)
+        folder.write(name, text);
 
-    run = runTexelo({"none.fit", "/c"}, folder.path());
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.out, "Failed to open script file none.fit\n");
-    EXPECT_EQ(run.err, "");
+    const std::string saved = "1 unique CLUTs\nSaving Textures...\n";
+    struct Case
+    {
+        std::vector<std::string> args;
+        int status;
+        std::string out;
+        std::string err = "";
+    };
+    const Case cases[] = {
+        {{"clean.fit", "/c"}, 0, "Opened A.tga\n" + saved},
+        {{"fallback.fit", "/c"},
+         0,
+         "Opened MANY.tga\nImage MANY.tga with 20 colours couldn't be saved as 4 BPP.\n"
+         "defaulting to 8 BPP.\n" +
+             saved},
+        {{"missing.fit", "/c"}, 1, "Failed to open " + shown + "MISSING.tga\n"},
+        {{"depth.fit", "/c"},
+         1,
+         "Opened " + shown + "DEPTH.tga\n" + saved,
+         "Can't decode TGA - Only 8,15,16,24 and 32 bit TGA accepted. (ie not 12)\n"},
+        {{"cut.fit", "/c"}, 1, "Opened " + shown + "CUT.tga\n" + saved, "Failed to decode TGA\n"},
+        {{"crossing.fit", "/c"},
+         1,
+         "Opened " + shown + "CROSSING.tga\n" + saved,
+         "Error in compressed data.\n"},
+        {{"nofit.fit", "/c"}, 1, "Opened WIDE.tga\nUnable to fit textures into maximum VRAM space!\n"},
+        {{"large.fit", "/c"},
+         1,
+         "Opened BIG.tga\nTexture BIG.tga is too large!\nBIG.tga is 260 pixels wide and 1 pixels high.\n"},
+        {{"nobank.fit", "/c"},
+         1,
+         "Opened A.tga\n1 unique CLUTs\nCouldn't open output file NOWHERE\\BANK.TBK\n"},
+        {{"empty.lay", "/c"}, 1, "Couldn't find any textures\n"},
+        {{"back.fit", "/c"}, 1, "Couldn't open output file NOWHERE\\BACK\n"},
+        {{"new.fit", "/c"}, 1, "Need to specify number of palettes for BACK"},
+        {{"none.fit", "/c"}, 1, "Failed to open script file none.fit\n"},
+        {{"--colour", "clean.fit"}, 2, "", "texelo: unknown option --colour\n"},
+        // Without "/c" and without a display the note follows the run.
+        {{"clean.fit"}, 0, "Opened A.tga\n" + saved, "texelo: the VRAM map cannot be shown: "},
+        {{"missing.fit"},
+         1,
+         "Failed to open " + shown + "MISSING.tga\n",
+         "texelo: the VRAM map cannot be shown: "},
+        {{}, 1, "Failed to open script file \n", "texelo: the VRAM map cannot be shown: "},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.args.empty() ? "(none)" : c.args.front());
+        const TexeloRun run = runTexelo(c.args, folder.path());
+        EXPECT_EQ(run.exitStatus, c.status);
+        EXPECT_EQ(run.out, c.out);
+        // Runs that wait name the reason there is no window after the prefix.
+        const bool waits = c.args.size() < 2 || c.args[1] != "/c";
+        EXPECT_EQ(waits ? run.err.substr(0, c.err.size()) : run.err, c.err);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.path() + "/NOWHERE"));
+}
 
-    run = runTexelo({}, folder.path());
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.out, "Failed to open script file \n");
-    EXPECT_NE(run.err, "");
+// A script in a folder with a blank is named by one argument, relative or
+// absolute; its capitals need not match the folder's.
+TEST_F(TexeloExecutable, ScriptInAFolderWithABlank)
+{
+    addTexture("a.tga", expected::pattern(16, 16, 3));
+    folder.write("My Levels/Job One.fit", "A\nFIT: bank\n");
+    for (const std::string& script :
+         {std::string("My Levels/Job One.fit"), folder.path() + "/MY LEVELS/JOB ONE.FIT"})
+    {
+        SCOPED_TRACE(script);
+        std::filesystem::remove(folder.path() + "/BANK.TBK");
+        const TexeloRun run = runTexelo({script, "/c"}, folder.path());
+        EXPECT_EQ(run.exitStatus, 0);
+        EXPECT_EQ(run.out, "Opened A.tga\n1 unique CLUTs\nSaving Textures...\n");
+        EXPECT_EQ(run.err, "");
+        EXPECT_TRUE(std::filesystem::exists(folder.path() + "/BANK.TBK"));
+    }
 }
 
 TEST_F(TexeloExecutable, HelpAndVersion)
@@ -138,7 +242,7 @@ TEST_F(TexeloExecutable, FailedBankWriteKeepsTheEarlierBank)
     folder.write("BANK.TBK", "earlier bank");
     folder.write("w.lay", "a A 0 0 16 16\nFIT: bank\n");
     const TexeloRun run = runTexelo({"w.lay", "/c"}, folder.path(), 150);
-    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.out, "Opened A.tga\nSaving Textures...\nCouldn't write output file BANK.TBK\n");
     const expected::Bytes kept = expected::readFile(folder.path() + "/BANK.TBK");
     EXPECT_EQ(std::string(kept.begin(), kept.end()), "earlier bank");

@@ -44,13 +44,26 @@ TEST_F(LayoutScript, CellLettersGiveCellBases)
 }
 
 // Two entries on a line, a negative X rounding down, two spaces after the
-// cell letter.
+// cell letter or between entries (the blank an entry's reading starts at is
+// not one of the five that lead to the next entry), y beyond the int range
+// (read as INT_MAX; Y keeps the low 16 bits of 128 + INT_MAX), the smallest
+// line in which the fuzzer found that sum overflowing.
 TEST_F(LayoutScript, EntryPositionsInsideACell)
 {
-    run("b.lay", "b TREE 8 4 16 16 BUSH 40 0 16 16\n");
-    run("n.lay", "b A -5 0 16 16\n");
-    run("s.lay", "b  TREE 8 4 16 16\n");
-    EXPECT_EQ(places(), (std::vector<Place>{{18, 4, 0, 1}, {26, 0, 0, 1}, {14, 0, 0, 1}, {18, 4, 0, 1}}));
+    const std::pair<const char*, std::vector<Place>> cases[] = {
+        {"b TREE 8 4 16 16 BUSH 40 0 16 16\n", {{18, 4, 0, 1}, {26, 0, 0, 1}}},
+        {"b A -5 0 16 16\n", {{14, 0, 0, 1}}},
+        {"b  TREE 8 4 16 16 BUSH 40 0 16 16\n", {{18, 4, 0, 1}, {26, 0, 0, 1}}},
+        {"b TREE 8 4 16 16  BUSH 40 0 16 16  A 0 8 16 16\n", {{18, 4, 0, 1}, {26, 0, 0, 1}, {16, 8, 0, 1}}},
+        {"z a 0 2222222222222222222222 8 4\n", {{16, 127, 64, 2}}},
+        {"z a 0 -2222222222222222222222 8 4\n", {{16, 128, 64, 2}}},
+    };
+    for (const auto& [line, want] : cases)
+    {
+        ctx.bank.PendingList.clear();
+        run("b.lay", line);
+        EXPECT_EQ(places(), want) << line;
+    }
 }
 
 TEST_F(LayoutScript, BlankInsideAnEntryShiftsTheSpaceCount)

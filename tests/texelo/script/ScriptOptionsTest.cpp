@@ -39,7 +39,8 @@ TEST_F(OptionTest, SwitchesPrintTheirStateOnlyWhileMessagesAreOn)
     }
 }
 
-// PALETTES takes a folder and a count 0-255, CLUT is clamped into 1-256 and
+// PALETTES takes a folder and a count 0-255, CLUT keeps the number as an
+// unsigned 16-bit value clamped into 1-256 (so -1 is 65535, a whole CLUT) and
 // DUPLICATE (in layout scripts) takes 0-255; an unreadable number keeps the
 // value before.
 TEST_F(OptionTest, NumericArgumentsAreCheckedOrClamped)
@@ -67,8 +68,12 @@ TEST_F(OptionTest, NumericArgumentsAreCheckedOrClamped)
         {"CLUT: 300", "256"},
         {"CLUT: 17", "17"},
         {"CLUT: x", "17"},
-        {"CLUT: -5", "1"},
+        {"CLUT: -1", "256"},
+        {"CLUT: -65535", "1"},
+        {"CLUT: 65553", "17"},
+        {"CLUT: 65536", "1"},
         {"CLUT: 99999999999", "256"},
+        {"CLUT: -99999999999", "1"},
         {"DUPLICATE: 3", "3"},
         {"DUPLICATE: 256", "3"},
         {"DUPLICATE: -1", "3"},

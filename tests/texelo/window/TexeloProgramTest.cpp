@@ -56,11 +56,12 @@ private:
 };
 
 // Runs the program in `folder` as if started there.
-int runIn(const std::string& folder, std::string_view commandLine, TexeloFrontEnd& frontEnd)
+int runIn(const std::string& folder, const std::vector<std::string>& arguments, TexeloFrontEnd& frontEnd,
+          const std::optional<std::string>& mapPath = std::nullopt)
 {
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(folder);
-    const int status = runTexeloProgram(commandLine, frontEnd);
+    const int status = runTexeloProgram(arguments, frontEnd, mapPath);
     std::filesystem::current_path(before);
     return status;
 }
@@ -77,16 +78,26 @@ public:
 };
 } // namespace
 
+// The title joins the arguments with single blanks; the second argument alone
+// is the option word.
 TEST(TexeloProgram, TitleIsTheWholeCommandLineAndOnlyLowerCaseSlashCEnds)
 {
     TempFolder folder;
     folder.write("job.fit", "MESSAGES: ON\nSORT: OFF\n");
-    for (const std::string commandLine : {"JOB.FIT /c", "JOB.FIT /C", "JOB.FIT", "JOB.FIT  /c"})
+    folder.write("My Levels/job.fit", "MESSAGES: ON\nSORT: OFF\n");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"JOB.FIT", "/c"}, "JOB.FIT /c"},
+        {{"JOB.FIT", "/C"}, "JOB.FIT /C"},
+        {{"JOB.FIT"}, "JOB.FIT"},
+        {{"JOB.FIT", "", "/c"}, "JOB.FIT  /c"},
+        {{"My Levels/JOB.FIT", "/c"}, "My Levels/JOB.FIT /c"},
+    };
+    for (const auto& [arguments, commandLine] : cases)
     {
         RecordingFrontEnd frontEnd(true);
-        EXPECT_EQ(runIn(folder.path(), commandLine, frontEnd), 0);
+        EXPECT_EQ(runIn(folder.path(), arguments, frontEnd), 0);
         EXPECT_EQ(frontEnd.title, commandLine);
-        EXPECT_EQ(frontEnd.waits, commandLine.ends_with("/c") ? 0 : 1) << commandLine;
+        EXPECT_EQ(frontEnd.waits, arguments.size() > 1 && arguments[1] == "/c" ? 0 : 1) << commandLine;
         EXPECT_EQ(frontEnd.closes, 1);
         // Only a .fit script knows SORT; a layout script would take both
         // lines as cell lines and say nothing.
@@ -99,7 +110,7 @@ TEST(TexeloProgram, EmptyCommandLineShowsTheFailureAndWaits)
 {
     TempFolder folder;
     RecordingFrontEnd frontEnd(true);
-    EXPECT_EQ(runIn(folder.path(), "", frontEnd), 0);
+    EXPECT_EQ(runIn(folder.path(), {}, frontEnd), 1);
     EXPECT_EQ(frontEnd.title, "");
     EXPECT_EQ(frontEnd.messageLineWhenShown, ""); // shown before the script runs
     EXPECT_EQ(frontEnd.waits, 1);
@@ -111,11 +122,11 @@ TEST(TexeloProgram, WithoutAViewerItExplainsInsteadOfWaiting)
 {
     TempFolder folder;
     RecordingFrontEnd unseen(false);
-    EXPECT_EQ(runIn(folder.path(), "NONE.FIT", unseen), 0);
+    EXPECT_EQ(runIn(folder.path(), {"NONE.FIT"}, unseen), 1);
     EXPECT_EQ(unseen.waits, 0);
     EXPECT_EQ(unseen.m_reporter.errors(), "texelo: the VRAM map cannot be shown: no screen here\n");
     RecordingFrontEnd batch(false);
-    EXPECT_EQ(runIn(folder.path(), "NONE.FIT /c", batch), 0);
+    EXPECT_EQ(runIn(folder.path(), {"NONE.FIT", "/c"}, batch), 1);
     EXPECT_EQ(batch.m_reporter.errors(), "");
     EXPECT_EQ(batch.m_reporter.output(), "Failed to open script file none.fit\n");
 }
@@ -160,7 +171,7 @@ TEST(TexeloProgram, LeadingDoubleDashWordsAreOursTheRestFormsTheCommandLine)
             continue;
         EXPECT_EQ(parsed.mapPath, test.mapPath);
         EXPECT_EQ(parsed.depfilePath, test.depfilePath);
-        EXPECT_EQ(joinArguments(parsed.scriptArguments), test.commandLine);
+        EXPECT_EQ(commandLineOf(parsed.scriptArguments).text, test.commandLine);
     }
     const char* const unknown[] = {"texelo", "--colour"};
     EXPECT_EQ(parseProgramArguments(2, unknown).usageError, "unknown option --colour");
@@ -168,19 +179,22 @@ TEST(TexeloProgram, LeadingDoubleDashWordsAreOursTheRestFormsTheCommandLine)
 
 TEST(TexeloProgram, MapIsSavedAfterTheRunAndAFailureEndsWithOne)
 {
-    // No script is found; the map of the empty ShownList is saved all the same.
+    // A script without a bank; the map of the empty ShownList is saved all
+    // the same.
+    TempFolder folder;
+    folder.write("none.fit", "");
     RecordingFrontEnd saved(false);
-    EXPECT_EQ(runTexeloProgram("NONE.FIT /c", saved, "map.png"), 0);
+    EXPECT_EQ(runIn(folder.path(), {"NONE.FIT", "/c"}, saved, "map.png"), 0);
     EXPECT_EQ(saved.mapSaved, std::make_pair(std::string("map.png"), size_t{0}));
     EXPECT_EQ(saved.m_reporter.errors(), "");
 
     RecordingFrontEnd failing(false);
     failing.mapFailure = "No space left on device";
-    EXPECT_EQ(runTexeloProgram("NONE.FIT /c", failing, "/full/map.png"), 1);
+    EXPECT_EQ(runIn(folder.path(), {"NONE.FIT", "/c"}, failing, "/full/map.png"), 1);
     EXPECT_EQ(failing.m_reporter.errors(),
               "texelo: couldn't save the VRAM map as /full/map.png: No space left on device\n");
     RecordingFrontEnd without(false);
-    EXPECT_EQ(runTexeloProgram("NONE.FIT /c", without), 0);
+    EXPECT_EQ(runIn(folder.path(), {"NONE.FIT", "/c"}, without), 0);
     EXPECT_FALSE(without.mapSaved.has_value());
 }
 

@@ -40,8 +40,11 @@ void reportError(BackdropRun& run, const std::string& text)
     run.reporter.ReportError(text);
 }
 
+// NEWBACKDROP's failures are shown in MessageLine only, yet each one means
+// the backdrop was not written: an error of the run.
 void reportInMessageLine(BackdropRun& run, const std::string& text)
 {
+    run.reporter.noteError();
     run.reporter.setMessageLine(text);
     FlushMessageLine(run.reporter);
 }

@@ -45,8 +45,11 @@ Rgba storedColour(const uint8_t* bytes)
         return {bytes[2], bytes[1], bytes[0], bytes[3]};
 }
 
+// Every complaint of the decoder is an error of the run, whether or not it
+// reaches MessageLine.
 void reportFailure(TexeloReporter& reporter, const std::string& text)
 {
+    reporter.noteError();
     reporter.printError(text + "\n");
     reporter.setMessageLine(text);
 }
@@ -235,6 +238,7 @@ int DecodeTga(TexeloReporter& reporter, RgbaImage& image, const uint8_t* fileByt
     const int pixelBytes = storedPixelBytes(header.PixelDepth);
     if (pixelBytes == 0)
     {
+        reporter.noteError();
         reporter.printError(formatText(
             "Can't decode TGA - Only 8,15,16,24 and 32 bit TGA accepted. (ie not %d)\n", header.PixelDepth));
         return 0;
@@ -292,6 +296,7 @@ int DecodeTga(TexeloReporter& reporter, RgbaImage& image, const uint8_t* fileByt
     }
     if (outcome == Outcome::Decoded)
         return 1;
+    reporter.noteError();
     if (outcome == Outcome::PacketCrossesRow)
         reporter.printError("Error in compressed data.\n");
     else

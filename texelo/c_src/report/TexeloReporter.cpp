@@ -32,6 +32,7 @@ void TexeloReporter::ShowMessage(std::string_view text)
 
 void TexeloReporter::ReportError(std::string_view text)
 {
+    noteError();
     print(text);
     print("\n");
     setMessageLine(text);

@@ -9,7 +9,8 @@
 
 // Where Texelo's texts go. Standard output carries the documented texts and
 // nothing else; standard error the decoder's complaints; MessageLine is the
-// one-line status text of the window, repainted at every report.
+// one-line status text of the window, repainted at every report. It also
+// counts the errors of the run, which decide the program's exit status.
 class TexeloReporter
 {
 public:
@@ -31,8 +32,14 @@ public:
     void setMessageLine(std::string_view text);
     // Standard output, the debug channel and MessageLine, then a repaint.
     void ShowMessage(std::string_view text);
-    // Standard output with a newline, MessageLine without, then a repaint.
+    // Standard output with a newline, MessageLine without, then a repaint;
+    // counts as an error.
     void ReportError(std::string_view text);
+
+    // Counts an error that was reported through one of the plain sinks
+    // above: some failures keep texts that never went through ReportError.
+    void noteError() { ++m_errorCount; }
+    [[nodiscard]] std::size_t errorCount() const { return m_errorCount; }
 
     [[nodiscard]] const std::string& messageLine() const { return m_messageLine; }
 
@@ -40,6 +47,7 @@ private:
     std::FILE* m_out;
     std::FILE* m_err;
     std::string m_messageLine;
+    std::size_t m_errorCount = 0;
 };
 
 // Prints MessageLine as it stands to standard output (no newline added) and

@@ -76,7 +76,9 @@ void placeEntry(TexeloContext& ctx, const CellEntry& entry)
         return;
 
     record->X = static_cast<uint16_t>(x & (kPageWords - 1));
-    record->Y = static_cast<uint16_t>(layout.cellYBase + entry.y);
+    // Y keeps the low 16 bits of the sum; adding in unsigned arithmetic gives
+    // them without overflowing for a y near the int limits.
+    record->Y = static_cast<uint16_t>(layout.cellYBase + static_cast<uint32_t>(entry.y));
     record->GroupX = static_cast<uint16_t>(x & ~(kPageWords - 1));
     record->GroupY = 0;
     if (layout.clutColumn + record->ClutWidth > kClutRowWords)
@@ -106,7 +108,10 @@ void runCellLine(TexeloContext& ctx, const std::string& line)
     {
         placeEntry(ctx, entry);
         // Entries are found by counting spaces: the next one starts after
-        // the fifth space from here.
+        // the fifth space that follows the position this entry's reading
+        // began at. A blank at that position is not counted: it was skipped
+        // on the way to the name, like the second blank after a cell letter.
+        ++position;
         for (int spaces = 0; spaces < kCellEntryFields; ++spaces)
         {
             position = line.find(' ', position);

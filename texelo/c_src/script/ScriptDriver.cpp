@@ -33,11 +33,14 @@ BackdropSettings backdropSettings(const ScriptState& state)
     return {state.TexturePath, state.OutputPath, state.PaletteCount};
 }
 
+// The size is kept as an unsigned 16-bit value before it is limited, so -1
+// is 65535 and gives a whole 256-entry CLUT, like any other large value.
 void setClutSize(TexeloContext& ctx, std::string_view argument)
 {
     std::size_t position = 0;
     if (const std::optional<int> size = readNumber(argument, position))
-        ctx.state.ClutSize8 = static_cast<uint16_t>(std::clamp<int>(*size, kMinClutSize8, kMaxClutSize8));
+        ctx.state.ClutSize8 =
+            std::clamp<uint16_t>(static_cast<uint16_t>(*size), kMinClutSize8, kMaxClutSize8);
 }
 
 // FIT in a .fit script; false when the bank does not fit.

@@ -3,10 +3,11 @@
 #include "script/TexeloContext.h"
 
 #include <string>
-#include <string_view>
+#include <vector>
 
-// The command line as Texelo reads it: the arguments joined by blanks (the
-// window's title), the script name (lower-cased) and the option word.
+// The command line as Texelo reads it: the arguments joined by single blanks
+// (the window's title), the script name (the first argument as given, blanks
+// included, lower-cased) and the option word (the second argument).
 struct TexeloCommandLine
 {
     std::string text;
@@ -17,7 +18,7 @@ struct TexeloCommandLine
     [[nodiscard]] bool batch() const { return optionWord == "/c"; }
 };
 
-[[nodiscard]] TexeloCommandLine splitCommandLine(std::string_view text);
+[[nodiscard]] TexeloCommandLine commandLineOf(const std::vector<std::string>& arguments);
 
 // Runs the script named on the command line with fresh placement tables.
 void runTexelo(TexeloContext& ctx, const TexeloCommandLine& commandLine);

@@ -139,6 +139,7 @@ std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view 
     if (tim.Kind == TimKind::Direct24)
     {
         ctx.reporter.print(formatText("24-bit textures not supported, failed to load %s!\n", path.c_str()));
+        ctx.reporter.noteError();
         return nullptr;
     }
     if (tim.hasClut())
@@ -161,6 +162,7 @@ std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view 
         ctx.reporter.print(formatText("Texture %s is too large!\n", path.c_str()));
         ctx.reporter.print(formatText("%s is %d pixels wide and %d pixels high.\n", path.c_str(),
                                       static_cast<int>(texels), record->Height));
+        ctx.reporter.noteError(); // the texture is missing from its bank
         return nullptr;
     }
     return record;

@@ -166,6 +166,7 @@ void WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& re
     if (bank.TextureCount == 0)
     {
         reporter.ShowMessage("Couldn't find any textures\n");
+        reporter.noteError();
         return;
     }
     TEXELO_ASSERT(bank.OriginalList, "OriginalList", kTexeloModule);
@@ -177,6 +178,7 @@ void WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& re
     if (!file.open(posixPath))
     {
         reporter.print(formatText("Couldn't open output file %s\n", path.c_str()));
+        reporter.noteError();
         return;
     }
     reporter.print("Saving Textures...\n");
@@ -210,7 +212,10 @@ void WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& re
         }
     }
     if (!file.write(bytes.data(), bytes.size()) || !file.commit())
+    {
         reporter.print(formatText("Couldn't write output file %s\n", path.c_str()));
+        reporter.noteError();
+    }
     else
         files.noteWritten(posixPath);
 }
