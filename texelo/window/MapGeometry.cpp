@@ -1,13 +1,13 @@
 #include "MapGeometry.h"
 
+#include "vram/VramGeometry.h"
+
 #include <algorithm>
 #include <cstdint>
 
 namespace
 {
 constexpr int kLargestClientSide = 32767;
-constexpr int64_t kVramWidth = 1024;
-constexpr int64_t kVramHeight = 512;
 
 // A VRAM coordinate scaled into the map. The product is taken in 64 bits:
 // inside VRAM the result is the same as in 32 bits, and a record whose fields

@@ -1,14 +1,16 @@
 #include "vram/ClutPlacement.h"
 
+#include "vram/VramGeometry.h"
+
 #include <algorithm>
 
 namespace
 {
-constexpr int kSeparateAreaX = 960;
-constexpr int kSeparateAreaWidth = 64;
-constexpr int kSeparateAreaFirstRow = 256;
-constexpr int kVramWidth = 1024;
-constexpr int kBandBottom = 255;
+// The separate CLUT area: the last page column of the bottom band.
+constexpr int kSeparateAreaWidth = kPageWidth;
+constexpr int kSeparateAreaX = kVramWidth - kSeparateAreaWidth;
+constexpr int kSeparateAreaFirstRow = kBandHeight;
+constexpr int kBandBottom = kBandHeight - 1;
 
 bool sameClut(const TextureRecord& a, const TextureRecord& b)
 {

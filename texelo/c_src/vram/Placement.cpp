@@ -1,16 +1,14 @@
 #include "vram/Placement.h"
 
 #include "vram/ClutPlacement.h"
+#include "vram/VramGeometry.h"
 
 #include <algorithm>
 
 namespace
 {
 
-constexpr int kVramWidth = 1024;
-constexpr int kPageWidth = 64;
-constexpr int kBandHeight = 256;
-constexpr int kBottomBand = 256;
+constexpr int kBottomBand = kBandHeight;
 constexpr int kHalfPage = 32;
 constexpr int kLargestTileStep = 128;
 constexpr uint32_t kNoRetryYet = 65535;

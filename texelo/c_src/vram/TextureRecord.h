@@ -1,6 +1,7 @@
 #pragma once
 
 #include "convert/TimImage.h"
+#include "vram/VramGeometry.h"
 
 #include <array>
 #include <cstdint>
@@ -54,7 +55,6 @@ struct TextureRecord
 
 using TextureList = std::vector<std::unique_ptr<TextureRecord>>;
 
-inline constexpr std::size_t kVramColumns = 1024;
 inline constexpr std::size_t kGroupTableSize = 32;
 using GroupWidthTable = std::array<uint8_t, kGroupTableSize>; // page columns of each group, 0 after the last
 
