@@ -250,13 +250,10 @@ TEST(QtFrontEnd, ReportsPaintTheShownWindowAtOnce)
 {
     if (QGuiApplication::platformName() == "offscreen")
     {
-        std::string lenient = "ASAN_OPTIONS=strict_string_checks=0"; // as in MapOptionTest
-        if (const char* sanitizerOptions = std::getenv("ASAN_OPTIONS"))
-            lenient.append(":").append(sanitizerOptions);
-        const TexeloRun run = runCommand({"/usr/bin/xvfb-run", "-a", "/usr/bin/env", lenient, "TEXELO_TESTS_ON_DISPLAY=1",
-                                          std::filesystem::read_symlink("/proc/self/exe").string(),
-                                          "--gtest_filter=QtFrontEnd.ReportsPaintTheShownWindowAtOnce"},
-                                         ".");
+        const TexeloRun run = runOnVirtualDisplay({"TEXELO_TESTS_ON_DISPLAY=1",
+                                                   std::filesystem::read_symlink("/proc/self/exe").string(),
+                                                   "--gtest_filter=QtFrontEnd.ReportsPaintTheShownWindowAtOnce"},
+                                                  ".");
         EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
         EXPECT_NE(run.out.find("[  PASSED  ] 1 test"), std::string::npos) << run.out;
         return;
