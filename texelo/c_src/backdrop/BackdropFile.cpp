@@ -1,6 +1,7 @@
 #include "backdrop/BackdropFile.h"
 
 #include "AtomicOutputFile.h"
+#include "convert/LittleEndian.h"
 
 namespace
 {
@@ -9,19 +10,10 @@ constexpr std::size_t kHalfRows = kBackdropHeight / 2;
 constexpr std::size_t kWideBytes = 256; // pixels 0-511 of a row
 constexpr std::size_t kStripBytes = kBackdropRowBytes - kWideBytes;
 
-void put32(std::vector<uint8_t>& out, uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<uint8_t>(value >> shift));
-}
-
 void putPalette(std::vector<uint8_t>& out, const BackdropPalette& palette)
 {
     for (const uint16_t colour : palette)
-    {
-        out.push_back(static_cast<uint8_t>(colour));
-        out.push_back(static_cast<uint8_t>(colour >> 8));
-    }
+        putLittle16(out, colour);
 }
 
 } // namespace
@@ -35,9 +27,9 @@ std::vector<uint8_t> EncodeBackdrop(const BackdropPalette& basePalette,
     std::vector<uint8_t> out;
     const std::size_t paletteBytes = kBackdropPaletteColours * sizeof(uint16_t);
     out.reserve(8 + paletteBytes * (1 + extraPalettes.size()) + kBackdropPixelBytes);
-    put32(out, kBackdropWidth);
+    putLittle32(out, kBackdropWidth);
     // A 32-bit field: it would wrap only beyond four million palettes.
-    put32(out, kBackdropHeight + kBackdropHeightPerPalette * static_cast<uint32_t>(extraPalettes.size()));
+    putLittle32(out, kBackdropHeight + kBackdropHeightPerPalette * static_cast<uint32_t>(extraPalettes.size()));
     putPalette(out, basePalette);
     for (const BackdropPalette& palette : extraPalettes)
         putPalette(out, palette);

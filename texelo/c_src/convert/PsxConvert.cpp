@@ -1,5 +1,7 @@
 #include "convert/PsxConvert.h"
 
+#include "convert/LittleEndian.h"
+
 #include <algorithm>
 #include <array>
 #include <exception>
@@ -201,9 +203,7 @@ std::optional<TimImage> finishDirect(TexeloReporter& reporter, const uint8_t* pi
     for (std::size_t i = 0; i < count; ++i)
     {
         const uint8_t* pixel = pixels + 4 * i;
-        const uint16_t colour = psxColourWithStp(pixel[0], pixel[1], pixel[2], pixel[3]);
-        (*texels)[2 * i] = static_cast<uint8_t>(colour);
-        (*texels)[2 * i + 1] = static_cast<uint8_t>(colour >> 8);
+        storeLittle16(texels->data() + 2 * i, psxColourWithStp(pixel[0], pixel[1], pixel[2], pixel[3]));
     }
     return makeImage(reporter, TimKind::Direct16, {}, width, height, std::move(*texels));
 }
