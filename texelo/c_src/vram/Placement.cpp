@@ -13,7 +13,7 @@ constexpr int kHalfPage = 32;
 constexpr int kLargestTileStep = 128;
 constexpr uint32_t kNoRetryYet = 65535;
 
-using Skyline = std::array<uint16_t, kVramColumns>;
+using SkylineColumns = std::array<uint16_t, kVramColumns>;
 
 // Everything one placement run of one bank tracks.
 struct PlacementState
@@ -26,7 +26,7 @@ struct PlacementState
     TextureBank& bank;
     const BankOptions& options;
     TexeloReporter& reporter;
-    Skyline skyline{}; // per VRAM column, the line below the lowest texture placed there
+    SkylineColumns Skyline{}; // per VRAM column, the line below the lowest texture placed there
     int cursor = 0;
     int groupOriginX = 0;
     int groupWidth = 0; // 0: no group open
@@ -76,7 +76,7 @@ int roundUpToPages(int words)
 
 uint16_t skyline(const PlacementState& s, int column)
 {
-    return s.skyline[static_cast<std::size_t>(column)];
+    return s.Skyline[static_cast<std::size_t>(column)];
 }
 
 // Opens a group at the group origin; false (band finished) when the band
@@ -97,7 +97,7 @@ bool placeClutOf(PlacementState& s, TextureRecord& record)
 {
     if (s.options.MatchCluts && FindMatchingClut(s.bank.PendingList, s.options.BankSeparateCluts, record, s.groupCount))
         return true;
-    if (!PlaceClut(s.skyline, s.options.BankSeparateCluts, s.reporter, s.clut, s.clutRefusals, record, s.groupOriginX, s.groupWidth, s.bandOriginY))
+    if (!PlaceClut(s.Skyline, s.options.BankSeparateCluts, s.reporter, s.clut, s.clutRefusals, record, s.groupOriginX, s.groupWidth, s.bandOriginY))
         return false;
     ++s.clut.uniqueCount;
     return true;
@@ -194,7 +194,7 @@ bool tryPlace(PlacementState& s, TextureRecord& record)
     }
 
     for (int column = s.cursor; column < end; ++column)
-        s.skyline[static_cast<std::size_t>(column)] = static_cast<uint16_t>(y + record.Height);
+        s.Skyline[static_cast<std::size_t>(column)] = static_cast<uint16_t>(y + record.Height);
     record.X = static_cast<uint16_t>(s.cursor - s.groupOriginX);
     record.Y = static_cast<uint16_t>(y - s.bandOriginY);
     record.Group = s.groupCount;
@@ -249,7 +249,7 @@ void moveCursor(PlacementState& s)
         {
             if (skyline(s, k) > here)
             {
-                std::fill(s.skyline.begin() + s.cursor, s.skyline.begin() + k, skyline(s, k));
+                std::fill(s.Skyline.begin() + s.cursor, s.Skyline.begin() + k, skyline(s, k));
                 return;
             }
         }
@@ -298,7 +298,7 @@ bool finishGroup(PlacementState& s)
         s.bandFinished = false;
         s.groupOriginX = 0;
         s.bandOriginY = kBottomBand;
-        s.skyline.fill(kBottomBand);
+        s.Skyline.fill(kBottomBand);
     }
     s.cursor = s.groupOriginX;
     if (!s.options.BankSeparateCluts)
