@@ -9,9 +9,9 @@
 // in the real time; TMPDIR=/dev/shm leaves the disk out of the figures.
 #include "../BenchFolder.h"
 #include "LargeBank.h"
+#include "report/TexeloReporter.h"
 #include "script/TexeloContext.h"
 #include "script/TexeloEntry.h"
-#include "report/TexeloReporter.h"
 
 #include <benchmark/benchmark.h>
 

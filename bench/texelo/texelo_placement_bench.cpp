@@ -4,10 +4,10 @@
 // pass restarts from the head of the list after every placement, so the
 // time is expected to grow faster than the count; the fitted complexity is
 // printed with the figures.
+#include "report/TexeloReporter.h"
 #include "vram/Organiser.h"
 #include "vram/Placement.h"
 #include "vram/TextureRecord.h"
-#include "report/TexeloReporter.h"
 
 #include <benchmark/benchmark.h>
 

@@ -92,7 +92,8 @@ int runLumarcCommandLine(const std::vector<std::string>& args, std::FILE* out, s
         return listGadgets(*loaded.model, out);
 
     const int yOffset = options->psx ? kPsxYOffset : 0;
-    const auto printSize = [out](int64_t bytes) {
+    const auto printSize = [out](int64_t bytes)
+    {
         std::fprintf(out, "%" PRId64 " bytes\n", bytes);
         std::fflush(out);
     };

@@ -9,8 +9,8 @@ namespace tbk
 namespace
 {
 
-constexpr uint32_t kKnownFlags = kTimModeMask | kTimFlagHasClut | kTimTransparencyMask << kTimTransparencyShift |
-                                 kTimTransparencyOn;
+constexpr uint32_t kKnownFlags =
+    kTimModeMask | kTimFlagHasClut | kTimTransparencyMask << kTimTransparencyShift | kTimTransparencyOn;
 
 // Reads fields and, at the first that fails, names it and its offset.
 class FieldReader

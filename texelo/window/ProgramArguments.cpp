@@ -67,7 +67,8 @@ ProgramArguments parseProgramArguments(int argc, const char* const* argv)
         }
         const FileOption* option = nullptr;
         for (const FileOption& candidate : kFileOptions)
-            if (word == candidate.word || (word.starts_with(candidate.word) && word[candidate.word.size()] == '='))
+            if (word == candidate.word ||
+                (word.starts_with(candidate.word) && word[candidate.word.size()] == '='))
                 option = &candidate;
         if (option != nullptr)
         {
@@ -77,7 +78,8 @@ ProgramArguments parseProgramArguments(int argc, const char* const* argv)
             else
                 path = word.substr(option->word.size() + 1);
             if (path.empty())
-                return usageError(std::string(option->word) + " needs the name of " + std::string(option->what));
+                return usageError(std::string(option->word) + " needs the name of " +
+                                  std::string(option->what));
             arguments.*option->path = std::move(path);
             continue;
         }

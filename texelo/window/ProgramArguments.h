@@ -21,7 +21,7 @@ struct ProgramArguments
 
     Request request = Request::Run;
     std::string usageError;             // with UsageError: what is wrong
-    std::optional<std::string> mapPath;     // --map FILE.png
+    std::optional<std::string> mapPath; // --map FILE.png
     std::optional<std::string> depfilePath; // --depfile FILE
     std::vector<std::string> scriptArguments;
 };

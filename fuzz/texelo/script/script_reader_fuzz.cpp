@@ -3,10 +3,10 @@
 // folder that holds a few tiny textures and a palette set for the scripts to
 // name. The process works inside that folder, so banks land there; they are
 // removed after every input.
+#include "TgaWriter.h"
+#include "report/TexeloReporter.h"
 #include "script/TexeloContext.h"
 #include "script/TexeloEntry.h"
-#include "report/TexeloReporter.h"
-#include "TgaWriter.h"
 
 #include <unistd.h>
 

@@ -5,9 +5,9 @@
 // all three pixel modes and transparency modes, one whose CLUTs were
 // remapped through a palette set, and one with a short 8-bit CLUT. The
 // output is deterministic.
+#include "TgaWriter.h"
 #include "script/ScriptDriver.h"
 #include "script/TexeloContext.h"
-#include "TgaWriter.h"
 
 #include <unistd.h>
 

@@ -6,9 +6,9 @@
 // to the working folder.
 
 #include "ExpectedBackdrop.h"
+#include "TgaWriter.h"
 #include "backdrop/Backdrop.h"
 #include "script/TexeloContext.h"
-#include "TgaWriter.h"
 #include "texelo/CapturingReporter.h"
 #include "texelo/TempFolder.h"
 

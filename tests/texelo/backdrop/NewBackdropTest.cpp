@@ -1,7 +1,7 @@
 // NEWBACKDROP: index-colour pictures with ACT palettes, and ReadAct16.
-#include "backdrop/Backdrop.h"
 #include "BackdropFixture.h"
 #include "backdrop/ActPalette.h"
+#include "backdrop/Backdrop.h"
 
 namespace
 {

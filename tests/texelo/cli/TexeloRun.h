@@ -103,7 +103,8 @@ inline TexeloRun runTexelo(const std::vector<std::string>& args, const std::stri
 // without a NUL, which the sanitizer build's strict string checks report as
 // an overflow; that check is not ours to keep, so it is off for this run,
 // after whatever the caller's options say.
-inline TexeloRun runOnVirtualDisplay(const std::vector<std::string>& command, const std::string& workingFolder)
+inline TexeloRun runOnVirtualDisplay(const std::vector<std::string>& command,
+                                     const std::string& workingFolder)
 {
     std::string lenient = "ASAN_OPTIONS=";
     if (const char* sanitizerOptions = std::getenv("ASAN_OPTIONS"))

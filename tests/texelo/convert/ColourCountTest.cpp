@@ -126,7 +126,9 @@ TEST_F(ConvertTest, RecountClearsWhatAnEarlierImageLeftInTheTable)
     CountColours(settings.PaletteOnly, colours, many.pixels.data(), 8, 8);
     EXPECT_EQ(CountColours(settings.PaletteOnly, colours, few.pixels.data(), 2, 1), 2u);
     for (std::size_t i = 2; i < kUniqueColourCapacity; ++i)
-        EXPECT_EQ(colours.UniqueColourTable[i].r | colours.UniqueColourTable[i].g | colours.UniqueColourTable[i].b, 0);
+        EXPECT_EQ(colours.UniqueColourTable[i].r | colours.UniqueColourTable[i].g |
+                      colours.UniqueColourTable[i].b,
+                  0);
 }
 
 TEST_F(ConvertTest, CountStaysExactBeyondTheTable)
@@ -136,7 +138,8 @@ TEST_F(ConvertTest, CountStaysExactBeyondTheTable)
     EXPECT_EQ(colours.UniqueColourCount, 1000u);
     ASSERT_EQ(colours.UniqueColourTable.size(), kUniqueColourCapacity);
     for (std::size_t i = 0; i < kUniqueColourCapacity; ++i)
-        EXPECT_EQ(colours.UniqueColourTable[i].FirstPixel, i) << "the first 256 colours found are kept, in order";
+        EXPECT_EQ(colours.UniqueColourTable[i].FirstPixel, i)
+            << "the first 256 colours found are kept, in order";
 }
 
 // A first texture fixes the table; a palette-only one takes its colours from

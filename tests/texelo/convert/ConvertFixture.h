@@ -69,7 +69,8 @@ protected:
     // the conversion failed.
     uint32_t convertPixels(uint8_t* pixels, int width, int height, const char* name = "T.TGA")
     {
-        const std::optional<TimImage> image = ConvertToPsx(settings, colours, reporter, pixels, width, height, name);
+        const std::optional<TimImage> image =
+            ConvertToPsx(settings, colours, reporter, pixels, width, height, name);
         sprite = image ? EncodeTim(*image) : std::vector<uint8_t>{};
         return static_cast<uint32_t>(sprite.size());
     }

@@ -1,8 +1,8 @@
 // The image library's Targa loader on files made by the Targa test writer.
 #include "image/TgaImageLoader.h"
+#include "TgaWriter.h"
 #include "image/CreatePixelFormat.h"
 #include "image/IndexedPixelFormat.h"
-#include "TgaWriter.h"
 #include "texelo/TempFolder.h"
 
 #include <gtest/gtest.h>

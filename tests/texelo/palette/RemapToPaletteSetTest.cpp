@@ -76,8 +76,8 @@ protected:
     // The set is read as a PALETTES line reads it, then used once.
     void remapInto(const uint16_t* source, std::vector<uint16_t>& destination, int entries)
     {
-        RemapToPaletteSet(ReadPaletteSet(files, paletteDir, paletteCount), paletteCount, reporter, source, destination,
-                          entries);
+        RemapToPaletteSet(ReadPaletteSet(files, paletteDir, paletteCount), paletteCount, reporter, source,
+                          destination, entries);
     }
 
     std::string dir() const { return paletteDir; }

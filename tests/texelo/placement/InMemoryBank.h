@@ -3,11 +3,11 @@
 // A bank built in memory: records with the sizes, depths and CLUTs a test
 // names, placed by the organiser without any file.
 
-#include "vram/Organiser.h"
-#include "vram/Placement.h"
 #include "script/ScriptOptions.h"
 #include "script/TexeloContext.h"
 #include "texelo/CapturingReporter.h"
+#include "vram/Organiser.h"
+#include "vram/Placement.h"
 
 #include <gtest/gtest.h>
 

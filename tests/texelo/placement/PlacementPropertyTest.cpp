@@ -3,10 +3,10 @@
 // lines, shared and multi-row CLUTs, with and without SEPERATE, EDGE, SORT
 // and MATCHCLUTS.
 
-#include "vram/BankWriter.h"
 #include "ExpectedBank.h"
 #include "InMemoryBank.h"
 #include "texelo/TempFolder.h"
+#include "vram/BankWriter.h"
 
 #include <functional>
 #include <map>

@@ -1,8 +1,8 @@
 #include "vram/BankWriter.h"
-#include "vram/Organiser.h"
 #include "ScriptFixture.h"
 #include "script/ScriptOptions.h"
 #include "script/TextureLoader.h"
+#include "vram/Organiser.h"
 
 using namespace expected;
 

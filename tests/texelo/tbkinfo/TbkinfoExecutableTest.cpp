@@ -2,9 +2,9 @@
 // exact text, JSON that parses, a damaged file, a missing file, files it
 // refuses to read and usage.
 #include "ProgramRun.h"
+#include "TgaWriter.h"
 #include "script/ScriptDriver.h"
 #include "script/TexeloContext.h"
-#include "TgaWriter.h"
 #include "texelo/CapturingReporter.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 // at each repaint.
 #pragma once
 
-#include "image/TgaDecoder.h"
 #include "TgaWriter.h"
+#include "image/TgaDecoder.h"
 
 #include <cstdio>
 #include <ostream>

@@ -1,7 +1,7 @@
 #include "TexeloProgram.h"
-#include "TexeloRun.h"
 #include "ProgramArguments.h"
 #include "QtFrontEnd.h"
+#include "TexeloRun.h"
 #include "TexeloWindow.h"
 #include "texelo/CapturingReporter.h"
 #include "texelo/TempFolder.h"
@@ -240,7 +240,8 @@ TEST(QtFrontEnd, AnUnseenWindowIsNeitherShownNorPainted)
     window->installEventFilter(&counter);
     frontEnd->reporter().setMessageLine("Saving");
     EXPECT_EQ(counter.paints, 0);
-    EXPECT_EQ(frontEnd->whyWindowIsUnseen(), "QT_QPA_PLATFORM asks for \"offscreen\", where no one sees a window");
+    EXPECT_EQ(frontEnd->whyWindowIsUnseen(),
+              "QT_QPA_PLATFORM asks for \"offscreen\", where no one sees a window");
     frontEnd->closeWindow();
 }
 
@@ -250,10 +251,10 @@ TEST(QtFrontEnd, ReportsPaintTheShownWindowAtOnce)
 {
     if (QGuiApplication::platformName() == "offscreen")
     {
-        const TexeloRun run = runOnVirtualDisplay({"TEXELO_TESTS_ON_DISPLAY=1",
-                                                   std::filesystem::read_symlink("/proc/self/exe").string(),
-                                                   "--gtest_filter=QtFrontEnd.ReportsPaintTheShownWindowAtOnce"},
-                                                  ".");
+        const TexeloRun run = runOnVirtualDisplay(
+            {"TEXELO_TESTS_ON_DISPLAY=1", std::filesystem::read_symlink("/proc/self/exe").string(),
+             "--gtest_filter=QtFrontEnd.ReportsPaintTheShownWindowAtOnce"},
+            ".");
         EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
         EXPECT_NE(run.out.find("[  PASSED  ] 1 test"), std::string::npos) << run.out;
         return;

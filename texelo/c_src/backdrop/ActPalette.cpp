@@ -1,7 +1,7 @@
 #include "backdrop/ActPalette.h"
 
-#include "image/Memory.h"
 #include "files/PathLookup.h"
+#include "image/Memory.h"
 #include "report/TexeloAssert.h"
 
 #include <algorithm>

@@ -1,12 +1,12 @@
 #include "backdrop/Backdrop.h"
 
+#include "backdrop/ActPalette.h"
 #include "backdrop/BackdropFile.h"
-#include "image/ImageLoader.h"
-#include "files/PathLookup.h"
 #include "convert/PsxConvert.h"
+#include "files/PathLookup.h"
+#include "image/ImageLoader.h"
 #include "image/TgaDecoder.h"
 #include "image/TgaImageLoader.h"
-#include "backdrop/ActPalette.h"
 
 #include <algorithm>
 #include <new>
@@ -79,13 +79,13 @@ uint16_t backdropColour(const UniqueColour& colour)
 // Reduces the picture's channels to 5 bits in place and gives its colours in
 // ascending PSX order (the rest of the palette 0), or nothing after the
 // report when it has more than 16.
-std::optional<BackdropPalette> paletteOfPicture(BackdropRun& run, RgbaImage& picture,
-                                                const std::string& path)
+std::optional<BackdropPalette> paletteOfPicture(BackdropRun& run, RgbaImage& picture, const std::string& path)
 {
     for (std::size_t i = 0; i + kRgbaBytesPerPixel <= picture.pixels.size(); i += kRgbaBytesPerPixel)
         for (std::size_t c = 0; c < 3; ++c)
             picture.pixels[i + c] = static_cast<uint8_t>(reduceChannel(picture.pixels[i + c]));
-    const uint32_t count = CountColours(false, run.colours, picture.pixels.data(), picture.Width, picture.Height);
+    const uint32_t count =
+        CountColours(false, run.colours, picture.pixels.data(), picture.Width, picture.Height);
     if (count > kMaxBackdropColours)
     {
         run.reporter.ReportError(formatText("More than 16 colours in %s", path.c_str()));
@@ -222,8 +222,8 @@ void writeNewBackdrop(BackdropRun& run, const std::string& name)
 
 } // namespace
 
-void WriteBackdrop(const BackdropSettings& settings, ColourTable& colours, TexeloReporter& reporter, RunFiles& files,
-                   std::string_view name)
+void WriteBackdrop(const BackdropSettings& settings, ColourTable& colours, TexeloReporter& reporter,
+                   RunFiles& files, std::string_view name)
 {
     BackdropRun run{settings, colours, reporter, files};
     try

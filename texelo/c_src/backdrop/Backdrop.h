@@ -30,8 +30,8 @@ struct BackdropSettings
 // colours in the same order. Reports through ReportError. Counting the
 // colours leaves them in `colours`, where a later palette-only texture finds
 // them.
-void WriteBackdrop(const BackdropSettings& settings, ColourTable& colours, TexeloReporter& reporter, RunFiles& files,
-                   std::string_view name);
+void WriteBackdrop(const BackdropSettings& settings, ColourTable& colours, TexeloReporter& reporter,
+                   RunFiles& files, std::string_view name);
 
 // NEWBACKDROP: the index-colour picture TexturePath + name + ".tga" of
 // exactly 640 x 512 pixels whose indices are 0-15, with the PaletteCount

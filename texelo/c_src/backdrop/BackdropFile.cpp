@@ -29,7 +29,8 @@ std::vector<uint8_t> EncodeBackdrop(const BackdropPalette& basePalette,
     out.reserve(8 + paletteBytes * (1 + extraPalettes.size()) + kBackdropPixelBytes);
     putLittle32(out, kBackdropWidth);
     // A 32-bit field: it would wrap only beyond four million palettes.
-    putLittle32(out, kBackdropHeight + kBackdropHeightPerPalette * static_cast<uint32_t>(extraPalettes.size()));
+    putLittle32(out,
+                kBackdropHeight + kBackdropHeightPerPalette * static_cast<uint32_t>(extraPalettes.size()));
     putPalette(out, basePalette);
     for (const BackdropPalette& palette : extraPalettes)
         putPalette(out, palette);

@@ -1,7 +1,7 @@
 #include "convert/PaletteSet.h"
 
-#include "files/PathLookup.h"
 #include "convert/PsxColour.h"
+#include "files/PathLookup.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -103,8 +103,8 @@ std::optional<PaletteImage> ReadPaletteFile(RunFiles& files, std::string_view pa
     return readRawPalette(*bytes);
 }
 
-uint16_t* MatchColours(TexeloReporter& reporter, const uint16_t* source, uint16_t* destination, int entryCount,
-                       const PaletteImage& reference, const PaletteImage& setPalette)
+uint16_t* MatchColours(TexeloReporter& reporter, const uint16_t* source, uint16_t* destination,
+                       int entryCount, const PaletteImage& reference, const PaletteImage& setPalette)
 {
     for (int entry = 0; entry < entryCount; ++entry)
     {
@@ -156,7 +156,8 @@ PaletteSet ReadPaletteSet(RunFiles& files, std::string_view folder, uint32_t pal
     }
     for (uint32_t number = 0; set.reference && number < paletteCount; ++number)
     {
-        std::string path = formatText("%s\\Pal%d.%s", base.c_str(), static_cast<int>(number), extension.c_str());
+        std::string path =
+            formatText("%s\\Pal%d.%s", base.c_str(), static_cast<int>(number), extension.c_str());
         std::optional<PaletteImage> colours = ReadPaletteFile(files, path);
         set.palettes.push_back({std::move(path), std::move(colours)});
     }
@@ -179,7 +180,8 @@ void RemapToPaletteSet(const PaletteSet& set, uint32_t paletteCount, TexeloRepor
         reporter.ReportError(formatText("Failed to load '%s' palette.", set.referencePath.c_str()));
 
     std::size_t written = 0;
-    for (std::size_t number = 0; set.reference && number < paletteCount && number < set.palettes.size(); ++number)
+    for (std::size_t number = 0; set.reference && number < paletteCount && number < set.palettes.size();
+         ++number)
     {
         const PaletteSet::Member& palette = set.palettes[number];
         if (!palette.colours)
@@ -187,8 +189,8 @@ void RemapToPaletteSet(const PaletteSet& set, uint32_t paletteCount, TexeloRepor
             reporter.ReportError(formatText("Failed to load '%s' palette.", palette.path.c_str()));
             continue;
         }
-        MatchColours(reporter, ownClut.data(), destination.data() + written * clutSize, entryCount, *set.reference,
-                     *palette.colours);
+        MatchColours(reporter, ownClut.data(), destination.data() + written * clutSize, entryCount,
+                     *set.reference, *palette.colours);
         ++written;
     }
     for (; written < paletteCount; ++written)

@@ -49,8 +49,8 @@ struct PaletteSet
 // the colours of `setPalette` at the same indices, reporting every colour
 // without an exact counterpart. Returns the position after the last colour
 // written.
-uint16_t* MatchColours(TexeloReporter& reporter, const uint16_t* source, uint16_t* destination, int entryCount,
-                       const PaletteImage& reference, const PaletteImage& setPalette);
+uint16_t* MatchColours(TexeloReporter& reporter, const uint16_t* source, uint16_t* destination,
+                       int entryCount, const PaletteImage& reference, const PaletteImage& setPalette);
 
 // Writes `paletteCount` CLUTs of `entryCount` colours one after another into
 // `destination`, one per palette of the set. A set palette that could not be

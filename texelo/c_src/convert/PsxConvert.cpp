@@ -106,8 +106,8 @@ public:
     explicit ColourIndex(const ColourTable& colours) : m_missing(colours.UniqueColourCount)
     {
         m_entry.fill(kNoEntry);
-        const std::size_t entries = std::min(
-            {std::size_t{colours.UniqueColourCount}, colours.UniqueColourTable.size(), kUniqueColourCapacity});
+        const std::size_t entries = std::min({std::size_t{colours.UniqueColourCount},
+                                              colours.UniqueColourTable.size(), kUniqueColourCapacity});
         for (std::size_t i = 0; i < entries; ++i)
         {
             const uint32_t key = colourKey(colours.UniqueColourTable[i]);
@@ -171,8 +171,8 @@ std::optional<std::vector<uint8_t>> allocateZeroed(TexeloReporter& reporter, uin
 
 // The image around converted texels; nothing when a TIM of its size could
 // not be addressed with 32-bit lengths.
-std::optional<TimImage> makeImage(TexeloReporter& reporter, TimKind kind, std::vector<uint16_t> clut, int width,
-                                  int height, std::vector<uint8_t> texels)
+std::optional<TimImage> makeImage(TexeloReporter& reporter, TimKind kind, std::vector<uint16_t> clut,
+                                  int width, int height, std::vector<uint8_t> texels)
 {
     TimImage image{kind, std::move(clut), static_cast<uint16_t>(std::max(width, 0)),
                    static_cast<uint16_t>(rowsOf(height)), std::move(texels)};
@@ -197,7 +197,8 @@ std::optional<TimImage> finishIndexed(TexeloReporter& reporter, TimKind kind, co
 std::optional<TimImage> finishDirect(TexeloReporter& reporter, const uint8_t* pixels, int width, int height)
 {
     const std::size_t count = pixelCount(width, height);
-    std::optional<std::vector<uint8_t>> texels = allocateZeroed(reporter, uint64_t{2} * count, kSpriteAllocFailed);
+    std::optional<std::vector<uint8_t>> texels =
+        allocateZeroed(reporter, uint64_t{2} * count, kSpriteAllocFailed);
     if (!texels)
         return std::nullopt;
     for (std::size_t i = 0; i < count; ++i)
@@ -239,10 +240,12 @@ std::optional<TimImage> convertReduced(const ConversionSettings& settings, Colou
             if (count <= kMaxColours8)
             {
                 // A CLUT has at least one and at most 256 entries, whatever the script asked for.
-                const std::size_t entries = std::clamp<std::size_t>(settings.ClutSize8, 1, kUniqueColourCapacity);
+                const std::size_t entries =
+                    std::clamp<std::size_t>(settings.ClutSize8, 1, kUniqueColourCapacity);
                 return finishIndexed(
                     reporter, TimKind::Indexed8, colours, entries,
-                    MakeDowngrade8(colours, settings.IndexOffset, reporter, pixels, width, height), width, height);
+                    MakeDowngrade8(colours, settings.IndexOffset, reporter, pixels, width, height), width,
+                    height);
             }
             depth = 16;
             const std::string warning = formatText("Image %s couldn't be saved as 8 BPP.", path.c_str());
@@ -339,9 +342,9 @@ namespace
 // Fills a zeroed texel buffer of `rowBytes` per row; `store` puts the table
 // index of pixel x into its row.
 template <typename Store>
-std::optional<std::vector<uint8_t>> makeDowngrade(const ColourTable& colours, TexeloReporter& reporter,
-                                                  const uint8_t* pixels, int width, int height, std::size_t rowBytes,
-                                                  std::string_view allocationFailed, Store store)
+std::optional<std::vector<uint8_t>>
+makeDowngrade(const ColourTable& colours, TexeloReporter& reporter, const uint8_t* pixels, int width,
+              int height, std::size_t rowBytes, std::string_view allocationFailed, Store store)
 {
     const std::size_t columns = columnsOf(width);
     const std::size_t rows = rowsOf(height);
@@ -367,7 +370,8 @@ std::optional<std::vector<uint8_t>> MakeDowngrade4(const ColourTable& colours, T
 {
     const std::size_t rowBytes = (columnsOf(width) + 3) / 4 * 2;
     return makeDowngrade(colours, reporter, pixels, width, height, rowBytes, kDowngrade4AllocFailed,
-                         [](uint8_t* row, std::size_t x, uint32_t colourIndex) {
+                         [](uint8_t* row, std::size_t x, uint32_t colourIndex)
+                         {
                              // A colour missing from the table (palette-only) must not
                              // spill into the neighbour's nibble.
                              const auto texel = static_cast<uint8_t>(colourIndex & 0x0F);
@@ -381,16 +385,16 @@ std::optional<std::vector<uint8_t>> MakeDowngrade8(const ColourTable& colours, u
 {
     const std::size_t rowBytes = (columnsOf(width) + 1) / 2 * 2;
     return makeDowngrade(colours, reporter, pixels, width, height, rowBytes, kDowngrade8AllocFailed,
-                         [indexOffset](uint8_t* row, std::size_t x, uint32_t colourIndex) {
-                             row[x] = static_cast<uint8_t>(colourIndex + indexOffset);
-                         });
+                         [indexOffset](uint8_t* row, std::size_t x, uint32_t colourIndex)
+                         { row[x] = static_cast<uint8_t>(colourIndex + indexOffset); });
 }
 
 std::vector<uint16_t> BuildClut(const ColourTable& colours, int n)
 {
     const std::size_t entries =
         std::clamp<std::size_t>(static_cast<std::size_t>(std::max(n, 0)), 0, kUniqueColourCapacity);
-    const std::size_t used = std::min<std::size_t>(colours.UniqueColourCount, colours.UniqueColourTable.size());
+    const std::size_t used =
+        std::min<std::size_t>(colours.UniqueColourCount, colours.UniqueColourTable.size());
     std::vector<uint16_t> clut(entries, 0);
     for (std::size_t i = 0; i < std::min(entries, used); ++i)
     {

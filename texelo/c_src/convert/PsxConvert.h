@@ -18,10 +18,10 @@
 struct ConversionSettings
 {
     int TargetDepth = 4;
-    int FallbackDepth = 8;   // where a texture with too many colours for 4 bits goes first
-    uint16_t ClutSize8 = 256;  // entries of an 8-bit CLUT (1 to 256)
-    uint16_t IndexOffset = 0;  // added to every 8-bit texel
-    bool PaletteOnly = false;  // colours taken at the first pixels of the table counted before
+    int FallbackDepth = 8;    // where a texture with too many colours for 4 bits goes first
+    uint16_t ClutSize8 = 256; // entries of an 8-bit CLUT (1 to 256)
+    uint16_t IndexOffset = 0; // added to every 8-bit texel
+    bool PaletteOnly = false; // colours taken at the first pixels of the table counted before
 };
 
 // Reduces the channels of `pixels` (4 bytes a pixel, top row first) in place
@@ -42,11 +42,13 @@ uint32_t CountColours(bool paletteOnly, ColourTable& colours, const uint8_t* pix
 // Texels as indices into the table: 4-bit rows padded to 4 texels, 8-bit rows
 // to 2 texels (plus `indexOffset`). Nothing, after the message, when the
 // buffer cannot be allocated.
-[[nodiscard]] std::optional<std::vector<uint8_t>> MakeDowngrade4(const ColourTable& colours, TexeloReporter& reporter,
-                                                                 const uint8_t* pixels, int width, int height);
-[[nodiscard]] std::optional<std::vector<uint8_t>> MakeDowngrade8(const ColourTable& colours, uint16_t indexOffset,
-                                                                 TexeloReporter& reporter, const uint8_t* pixels,
-                                                                 int width, int height);
+[[nodiscard]] std::optional<std::vector<uint8_t>> MakeDowngrade4(const ColourTable& colours,
+                                                                 TexeloReporter& reporter,
+                                                                 const uint8_t* pixels, int width,
+                                                                 int height);
+[[nodiscard]] std::optional<std::vector<uint8_t>>
+MakeDowngrade8(const ColourTable& colours, uint16_t indexOffset, TexeloReporter& reporter,
+               const uint8_t* pixels, int width, int height);
 
 // The CLUT of `n` entries (0 to 256) from the table; entries past its colours
 // are 0.

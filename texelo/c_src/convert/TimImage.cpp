@@ -16,7 +16,8 @@ void WriteSpriteHeaders(const TimImage& image, const TimPlacement& placement, st
         putLittle32(out, static_cast<uint32_t>(image.clutBlockBytes()));
         putLittle16(out, placement.ClutX);
         putLittle16(out, placement.ClutY);
-        putLittle16(out, placement.ClutWidth != 0 ? placement.ClutWidth : static_cast<uint16_t>(image.Clut.size()));
+        putLittle16(out, placement.ClutWidth != 0 ? placement.ClutWidth
+                                                  : static_cast<uint16_t>(image.Clut.size()));
         putLittle16(out, placement.ClutHeight);
         for (const uint16_t colour : image.Clut)
             putLittle16(out, colour);

@@ -34,8 +34,8 @@ inline constexpr uint16_t kTimPixelX = 640;
 struct TimImage
 {
     TimKind Kind = TimKind::Indexed4;
-    std::vector<uint16_t> Clut;  // the CLUT block's colours; empty for a 16-bit texture
-    uint16_t PixelWidth = 0;     // the pixel block's width field: texels, not words
+    std::vector<uint16_t> Clut; // the CLUT block's colours; empty for a 16-bit texture
+    uint16_t PixelWidth = 0;    // the pixel block's width field: texels, not words
     uint16_t Height = 0;
     std::vector<uint8_t> Texels; // rows of whole 16-bit words
 
@@ -45,7 +45,10 @@ struct TimImage
         return hasClut() ? kTimBlockHeaderBytes + 2 * Clut.size() : 0;
     }
     [[nodiscard]] std::size_t pixelBlockBytes() const { return kTimBlockHeaderBytes + Texels.size(); }
-    [[nodiscard]] std::size_t encodedSize() const { return kTimFirstBlock + clutBlockBytes() + pixelBlockBytes(); }
+    [[nodiscard]] std::size_t encodedSize() const
+    {
+        return kTimFirstBlock + clutBlockBytes() + pixelBlockBytes();
+    }
 };
 
 // The block positions and the flags' transparency bits an encoded image

@@ -42,7 +42,6 @@ using FindIgnoringCase = std::function<std::string(const std::string& folder, st
 // `findIgnoringCase`.
 [[nodiscard]] PathLookup lookUpPath(std::string_view path, const FindIgnoringCase& findIgnoringCase);
 
-
 // The whole regular file a script's path means, or nothing when it cannot be
 // found, is no regular file, is longer than kLongestInput or cannot be read.
 [[nodiscard]] std::optional<std::vector<uint8_t>> readWholeFile(std::string_view path);

@@ -74,7 +74,8 @@ struct ColourMapTable
         }
         if (colours.empty())
         {
-            reportFailure(reporter, formatText("Can't decode palette of depth %d bits per pixel.", entrySize));
+            reportFailure(reporter,
+                          formatText("Can't decode palette of depth %d bits per pixel.", entrySize));
             return false;
         }
         std::memcpy(out, colours[static_cast<std::size_t>(entry)].data(), kRgbaBytesPerPixel);
@@ -121,7 +122,8 @@ template <int Bytes, typename Reader>
 Outcome decodeRows(ByteReader& src, RgbaImage& image, bool runLength, const Reader& read)
 {
     // `count` stored pixels, each turned into RGBA at `out`.
-    const auto readPixels = [&](std::size_t count, uint8_t*& out) {
+    const auto readPixels = [&](std::size_t count, uint8_t*& out)
+    {
         const std::span<const uint8_t> stored = src.bytes(static_cast<uint64_t>(count) * Bytes);
         if (src.failed())
             return Outcome::DataEnded;

@@ -27,7 +27,7 @@ inline constexpr std::size_t kRgbaBytesPerPixel = 4;
 // any letter case) through the run's files. Null when the file cannot be opened (nothing is said:
 // the caller reports it) or does not decode (DecodeTga has said why).
 [[nodiscard]] std::unique_ptr<RgbaImage> LoadTgaFile(TexeloReporter& reporter, RunFiles& files,
-                                                       std::string_view path);
+                                                     std::string_view path);
 
 // Decodes a whole Targa file held in memory into `image`, which receives
 // the file's size and pixels. 1 on success, 0 on failure, with the

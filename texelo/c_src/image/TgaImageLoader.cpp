@@ -1,10 +1,10 @@
 #include "image/TgaImageLoader.h"
 
+#include "files/PathLookup.h"
 #include "image/CreatePixelFormat.h"
 #include "image/IndexedPixelFormat.h"
 #include "image/Palette.h"
 #include "image/TgaHeader.h"
-#include "files/PathLookup.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "files/RunFiles.h"
 #include "image/ImageLoader.h"
 #include "image/Memory.h"
-#include "files/RunFiles.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // Checks an internal invariant of the texture bookkeeping. A broken one is a
 // programming error, so the program stops at once, naming the invariant, the
 // module and the line; the check stays in release builds.
-#define TEXELO_ASSERT(condition, text, module)                                                                \
+#define TEXELO_ASSERT(condition, text, module)                                                               \
     ((condition) ? static_cast<void>(0) : texeloAssertionFailed(text, module, __LINE__))
 
 [[noreturn]] void texeloAssertionFailed(const char* expression, const char* module, int line);

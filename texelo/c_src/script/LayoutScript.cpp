@@ -1,12 +1,12 @@
 #include "script/LayoutScript.h"
 
-#include "vram/BankWriter.h"
-#include "vram/Organiser.h"
 #include "files/PathLookup.h"
+#include "report/TexeloAssert.h"
 #include "script/ScriptDriver.h"
 #include "script/ScriptOptions.h"
-#include "report/TexeloAssert.h"
 #include "script/TextureLoader.h"
+#include "vram/BankWriter.h"
+#include "vram/Organiser.h"
 
 #include <cctype>
 

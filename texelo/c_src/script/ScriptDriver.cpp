@@ -1,12 +1,12 @@
 #include "script/ScriptDriver.h"
 
 #include "backdrop/Backdrop.h"
-#include "script/LayoutScript.h"
-#include "vram/Organiser.h"
 #include "files/PathLookup.h"
+#include "script/LayoutScript.h"
 #include "script/ScriptOptions.h"
 #include "script/ScriptReader.h"
 #include "script/TextureLoader.h"
+#include "vram/Organiser.h"
 
 #include <algorithm>
 
@@ -129,8 +129,8 @@ void RunScript(TexeloContext& ctx, std::string_view scriptName)
     const std::optional<std::vector<uint8_t>> bytes = ctx.files.readWholeFile(scriptName);
     if (!bytes)
     {
-        ctx.reporter.ReportError(formatText("Failed to open script file %.*s", static_cast<int>(scriptName.size()),
-                                            scriptName.data()));
+        ctx.reporter.ReportError(formatText("Failed to open script file %.*s",
+                                            static_cast<int>(scriptName.size()), scriptName.data()));
         return;
     }
     ScriptReader reader(std::string(bytes->begin(), bytes->end()));

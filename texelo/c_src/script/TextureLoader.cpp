@@ -62,7 +62,8 @@ void buildClut(TexeloContext& ctx, TextureRecord& record, const TimImage& image)
     {
         RemapToPaletteSet(ctx.palettes, state.PaletteCount, ctx.reporter, own.data(), record.ClutData,
                           record.ClutWidth);
-        if (indexed4 && record.ClutWidth == 16 && state.RemapMode == static_cast<uint32_t>(RemapModeValue::Across))
+        if (indexed4 && record.ClutWidth == 16 &&
+            state.RemapMode == static_cast<uint32_t>(RemapModeValue::Across))
             record.ClutWidth = static_cast<uint16_t>(16 * state.PaletteCount);
         else
             record.ClutExtraRows = static_cast<uint16_t>(state.PaletteCount - 1);
@@ -93,7 +94,8 @@ void buildClut(TexeloContext& ctx, TextureRecord& record, const TimImage& image)
 
 } // namespace
 
-std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view name, const TextureRequest& request)
+std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view name,
+                                           const TextureRequest& request)
 {
     ScriptState& state = ctx.state;
     auto record = std::make_unique<TextureRecord>();
@@ -123,8 +125,8 @@ std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view 
 
     const ConversionSettings settings{ctx.TargetDepth, ctx.FallbackDepth, state.ClutSize8, state.IndexOffset,
                                       request.PaletteOnly != 0};
-    std::optional<TimImage> converted =
-        ConvertToPsx(settings, ctx.colours, ctx.reporter, image->pixels.data(), image->Width, image->Height, path);
+    std::optional<TimImage> converted = ConvertToPsx(settings, ctx.colours, ctx.reporter,
+                                                     image->pixels.data(), image->Width, image->Height, path);
     image.reset();
     if (!converted)
         return nullptr;

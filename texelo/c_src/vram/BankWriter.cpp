@@ -1,9 +1,9 @@
 #include "vram/BankWriter.h"
 
 #include "AtomicOutputFile.h"
+#include "convert/LittleEndian.h"
 #include "files/PathLookup.h"
 #include "report/TexeloAssert.h"
-#include "convert/LittleEndian.h"
 #include "vram/TbkFormat.h"
 
 #include <algorithm>
@@ -58,7 +58,8 @@ void writePaletteRecord(const TextureRecord& record, std::vector<uint8_t>& out)
     putClutEntries(out, record.ClutData, rowBytes);
 }
 
-void writeMultiClutRecord(const TextureRecord& record, const std::vector<uint8_t>& image, std::vector<uint8_t>& out)
+void writeMultiClutRecord(const TextureRecord& record, const std::vector<uint8_t>& image,
+                          std::vector<uint8_t>& out)
 {
     const uint32_t copies = record.ClutCopies;
     const uint32_t bytesPerCopy =
@@ -115,9 +116,8 @@ void WriteBankRecord(const TextureRecord& record, std::vector<uint8_t>& out)
 
 void RaiseLowCluts(TextureBank& bank, uint8_t group)
 {
-    const auto hasImageAndClut = [group](const TextureRecord& record) {
-        return record.Group == group && record.Width != 0 && record.HasClut;
-    };
+    const auto hasImageAndClut = [group](const TextureRecord& record)
+    { return record.Group == group && record.Width != 0 && record.HasClut; };
     uint32_t imagesEnd = 0;
     for (const auto& record : bank.PendingList)
         if (record->Group == group && record->Width != 0)
@@ -186,15 +186,15 @@ void WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& re
     uint8_t groupCount = 0;
     while (groupCount < bank.GroupWidths.size() && bank.GroupWidths[groupCount] != 0)
         ++groupCount;
-    const auto written = [&](const TextureRecord& record) {
-        return record.Group >= 1 && record.Group <= groupCount;
-    };
+    const auto written = [&](const TextureRecord& record)
+    { return record.Group >= 1 && record.Group <= groupCount; };
 
     std::vector<uint8_t> bytes;
     putLittle32(bytes, static_cast<uint32_t>(std::count_if(bank.PendingList.begin(), bank.PendingList.end(),
                                                            [&](const auto& r) { return written(*r); })));
-    putLittle32(bytes, options.BankSeparateCluts ? static_cast<uint32_t>(bank.ClutRow - tbk::kSeparateAreaFirstRow)
-                                                 : 0u);
+    putLittle32(bytes, options.BankSeparateCluts
+                           ? static_cast<uint32_t>(bank.ClutRow - tbk::kSeparateAreaFirstRow)
+                           : 0u);
     for (uint8_t group = 1; group <= groupCount; ++group)
     {
         if (!options.BankSeparateCluts)
@@ -202,7 +202,8 @@ void WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& re
         putLittle32(bytes, bank.GroupWidths[group - 1u]);
         putLittle32(bytes, GroupHeight(bank, options, group));
         const auto inGroup = [group](const auto& r) { return r->Group == group && r->Width != 0; };
-        putLittle32(bytes, static_cast<uint32_t>(std::count_if(bank.PendingList.begin(), bank.PendingList.end(), inGroup)));
+        putLittle32(bytes, static_cast<uint32_t>(
+                               std::count_if(bank.PendingList.begin(), bank.PendingList.end(), inGroup)));
         for (const auto& record : bank.PendingList)
         {
             if (!inGroup(record))

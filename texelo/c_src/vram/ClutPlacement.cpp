@@ -23,13 +23,14 @@ bool sameClut(const TextureRecord& a, const TextureRecord& b)
                       b.ClutData.begin());
 }
 
-bool placeInSeparateArea(TexeloReporter& reporter, ClutAllocator& clut, ClutRefusals& refusals, TextureRecord& record)
+bool placeInSeparateArea(TexeloReporter& reporter, ClutAllocator& clut, ClutRefusals& refusals,
+                         TextureRecord& record)
 {
     if (record.ClutWidth > kSeparateAreaWidth)
     {
         if (refusals.insert(&record).second)
-            reporter.ReportError(formatText("CLUT of %s is too wide for the separate CLUT area",
-                                                record.Name.c_str()));
+            reporter.ReportError(
+                formatText("CLUT of %s is too wide for the separate CLUT area", record.Name.c_str()));
         return false;
     }
     if (clut.cursor + record.ClutWidth > kVramWidth)
@@ -46,8 +47,8 @@ bool placeInSeparateArea(TexeloReporter& reporter, ClutAllocator& clut, ClutRefu
     return true;
 }
 
-bool placeInGroup(const std::array<uint16_t, kVramColumns>& skyline, ClutAllocator& clut, TextureRecord& record, int groupOriginX, int groupWidth,
-                  int bandOriginY)
+bool placeInGroup(const std::array<uint16_t, kVramColumns>& skyline, ClutAllocator& clut,
+                  TextureRecord& record, int groupOriginX, int groupWidth, int bandOriginY)
 {
     const int width = record.ClutWidth;
     const int extraRows = record.ClutExtraRows;
@@ -73,7 +74,8 @@ bool placeInGroup(const std::array<uint16_t, kVramColumns>& skyline, ClutAllocat
         }
         if (clut.row <= bandOriginY)
             break;
-        const int firstBlocked = [&] {
+        const int firstBlocked = [&]
+        {
             for (int column = clut.cursor; column < clut.cursor + width; ++column)
                 if (skyline[static_cast<std::size_t>(column)] >= clut.row - extraRows)
                     return column;
@@ -140,12 +142,13 @@ bool FindMatchingClut(const TextureList& records, bool separateCluts, TextureRec
     return false;
 }
 
-bool PlaceClut(const std::array<uint16_t, kVramColumns>& skyline, bool separateCluts, TexeloReporter& reporter,
-               ClutAllocator& clut, ClutRefusals& refusals, TextureRecord& record, int groupOriginX, int groupWidth,
-               int bandOriginY)
+bool PlaceClut(const std::array<uint16_t, kVramColumns>& skyline, bool separateCluts,
+               TexeloReporter& reporter, ClutAllocator& clut, ClutRefusals& refusals, TextureRecord& record,
+               int groupOriginX, int groupWidth, int bandOriginY)
 {
-    const bool placed = separateCluts ? placeInSeparateArea(reporter, clut, refusals, record)
-                                      : placeInGroup(skyline, clut, record, groupOriginX, groupWidth, bandOriginY);
+    const bool placed = separateCluts
+                            ? placeInSeparateArea(reporter, clut, refusals, record)
+                            : placeInGroup(skyline, clut, record, groupOriginX, groupWidth, bandOriginY);
     if (placed)
     {
         record.ClutGroupX = static_cast<uint16_t>(groupOriginX);

@@ -11,10 +11,10 @@
 // one below; with separate CLUTs they fill rows of a 64-word area.
 struct ClutAllocator
 {
-    int cursor = 0;          // VRAM column the next CLUT is tried at
-    int row = 0;             // bottom line of the current strip; 256 + row of the separate area
-    int stripHeight = 0;     // rows of the tallest CLUT in the current strip
-    int stripExtraRows = 0;  // largest ClutExtraRows placed in the current strip of this group
+    int cursor = 0;            // VRAM column the next CLUT is tried at
+    int row = 0;               // bottom line of the current strip; 256 + row of the separate area
+    int stripHeight = 0;       // rows of the tallest CLUT in the current strip
+    int stripExtraRows = 0;    // largest ClutExtraRows placed in the current strip of this group
     int separateRowHeight = 0; // rows of the tallest CLUT in the current separate row
     uint16_t uniqueCount = 0;
 };

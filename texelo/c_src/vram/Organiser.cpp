@@ -1,8 +1,8 @@
 #include "vram/Organiser.h"
 
+#include "report/TexeloAssert.h"
 #include "vram/BankWriter.h"
 #include "vram/Placement.h"
-#include "report/TexeloAssert.h"
 
 #include <algorithm>
 

@@ -19,7 +19,8 @@ using SkylineColumns = std::array<uint16_t, kVramColumns>;
 struct PlacementState
 {
     PlacementState(TextureBank& placedBank, const BankOptions& bankOptions, TexeloReporter& sink)
-        : bank(placedBank), options(bankOptions), reporter(sink), clut(startClutAllocator(bankOptions.BankSeparateCluts))
+        : bank(placedBank), options(bankOptions), reporter(sink),
+          clut(startClutAllocator(bankOptions.BankSeparateCluts))
     {
     }
 
@@ -95,9 +96,11 @@ bool openGroup(PlacementState& s, int width)
 
 bool placeClutOf(PlacementState& s, TextureRecord& record)
 {
-    if (s.options.MatchCluts && FindMatchingClut(s.bank.PendingList, s.options.BankSeparateCluts, record, s.groupCount))
+    if (s.options.MatchCluts &&
+        FindMatchingClut(s.bank.PendingList, s.options.BankSeparateCluts, record, s.groupCount))
         return true;
-    if (!PlaceClut(s.Skyline, s.options.BankSeparateCluts, s.reporter, s.clut, s.clutRefusals, record, s.groupOriginX, s.groupWidth, s.bandOriginY))
+    if (!PlaceClut(s.Skyline, s.options.BankSeparateCluts, s.reporter, s.clut, s.clutRefusals, record,
+                   s.groupOriginX, s.groupWidth, s.bandOriginY))
         return false;
     ++s.clut.uniqueCount;
     return true;
@@ -121,7 +124,8 @@ bool tryPlace(PlacementState& s, TextureRecord& record)
         ++s.cursor;
     // Gives up at the cursor: `cursor` is where the rules leave it before
     // the even-column move is taken back.
-    const auto refuse = [&](int cursor) {
+    const auto refuse = [&](int cursor)
+    {
         s.cursor = movedToEven ? cursor - 1 : cursor;
         return false;
     };
@@ -158,7 +162,8 @@ bool tryPlace(PlacementState& s, TextureRecord& record)
     // A tiled texture that lies above its tile line drops to it, so its
     // height is judged where it will end.
     const int bottom = (tiled ? std::max(base, tileLine) : base) + record.Height;
-    const auto imageLimit = [&] {
+    const auto imageLimit = [&]
+    {
         return s.options.BankSeparateCluts ? s.bandOriginY + kBandHeight - s.options.EdgeClear
                                            : s.clut.row - s.clut.stripExtraRows;
     };

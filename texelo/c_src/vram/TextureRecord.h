@@ -25,25 +25,25 @@ struct TextureRecord
     std::optional<TimImage> TimData; // the converted texture; none for a NULL placeholder or once written
     uint32_t Id = 0;                 // number within the bank, counted from 0
     uint32_t TimSize = 0;            // bytes of TimData as a TIM image
-    std::string Name;             // file name as loaded, ".tga" appended when missing
-    uint8_t Kind = 0;             // TimKind
-    uint8_t SemiTrans = 0;        // 0, or 0x80 | transparency mode
-    uint16_t Width = 0;           // VRAM words
-    uint16_t Height = 0;          // lines
-    uint16_t PixelWidth = 0;      // texels
-    uint16_t X = 0, Y = 0;        // inside the page group
+    std::string Name;                // file name as loaded, ".tga" appended when missing
+    uint8_t Kind = 0;                // TimKind
+    uint8_t SemiTrans = 0;           // 0, or 0x80 | transparency mode
+    uint16_t Width = 0;              // VRAM words
+    uint16_t Height = 0;             // lines
+    uint16_t PixelWidth = 0;         // texels
+    uint16_t X = 0, Y = 0;           // inside the page group
     uint16_t GroupX = 0, GroupY = 0;
     uint8_t HasClut = 0;
-    uint16_t ClutWidth = 0;       // entries per CLUT row, a multiple of 16
-    uint16_t ClutExtraRows = 0;   // CLUT rows minus 1
+    uint16_t ClutWidth = 0;     // entries per CLUT row, a multiple of 16
+    uint16_t ClutExtraRows = 0; // CLUT rows minus 1
     std::vector<uint16_t> ClutData;
     uint16_t ClutX = 0, ClutY = 0;
     uint16_t ClutGroupX = 0, ClutGroupY = 0;
-    uint8_t ClutCopies = 0;       // CLUTs made by remapping or duplication; 0 for one
-    uint8_t Group = 0;            // page group from 1; 0 = not placed
+    uint8_t ClutCopies = 0; // CLUTs made by remapping or duplication; 0 for one
+    uint8_t Group = 0;      // page group from 1; 0 = not placed
     uint8_t Tiled = 0;
     uint8_t PaletteOnly = 0;
-    uint8_t HomeAway = 0;         // HomeAwayKind
+    uint8_t HomeAway = 0; // HomeAwayKind
 
     // Drops the image and CLUT data once the bank holds them.
     void releaseData()
@@ -61,7 +61,7 @@ using GroupWidthTable = std::array<uint8_t, kGroupTableSize>; // page columns of
 // The bank being built: its records, and what placement decided for them.
 struct TextureBank
 {
-    TextureList PendingList; // in load order until sorted
+    TextureList PendingList;   // in load order until sorted
     uint32_t TextureCount = 0; // texture files opened for the bank; gives each record its Id
     // The bank's records in load order, made just before placement.
     std::optional<std::vector<TextureRecord*>> OriginalList;
@@ -75,6 +75,6 @@ struct BankOptions
     std::string BankName;
     bool MatchCluts = true;
     bool SortTextures = true;
-    int EdgeClear = 0;          // columns kept free at a group's right edge
+    int EdgeClear = 0;              // columns kept free at a group's right edge
     bool BankSeparateCluts = false; // CLUTs in their own area instead of beside the images
 };
