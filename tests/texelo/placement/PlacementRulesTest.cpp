@@ -299,6 +299,32 @@ TEST(ClutPlacement, SeparateAreaFillsRowsAndReservesEveryRowOfATallClut)
     }
 }
 
+// The separate area holds 256 rows, down to VRAM's last line; a CLUT that
+// would reach below it does not fit, and neither does the bank.
+TEST(ClutPlacement, SeparateAreaEndsWithVram)
+{
+    const struct
+    {
+        int rows;            // one-row CLUTs of 64 entries, one to a row
+        uint16_t lastExtraRows; // then one more of this many extra rows
+        bool fits;
+    } cases[] = {{255, 0, true}, {256, 0, false}, {254, 1, true}, {255, 1, false}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.rows << " rows, then " << c.lastExtraRows + 1);
+        InMemoryBank bank(false, true);
+        for (int i = 0; i < c.rows; ++i)
+            bank.add(k4, 1, 1, -1, 64);
+        const TextureRecord& last = bank.add(k4, 1, 1, -1, 64, c.lastExtraRows);
+        EXPECT_EQ(bank.place(), c.fits);
+        if (c.fits)
+        {
+            EXPECT_EQ(clutAt(last), (std::pair{0, c.rows}));
+            EXPECT_EQ(bank.ctx.bank.ClutRow, 511);
+        }
+    }
+}
+
 TEST(ClutPlacement, NewStripSitsAboveTheTallestClutOfTheStripBelow)
 {
     InMemoryBank bank(false);

@@ -33,12 +33,20 @@ bool placeInSeparateArea(TexeloReporter& reporter, ClutAllocator& clut, ClutRefu
                 formatText("CLUT of %s is too wide for the separate CLUT area", record.Name.c_str()));
         return false;
     }
+    const ClutAllocator before = clut;
     if (clut.cursor + record.ClutWidth > kVramWidth)
     {
         // A new row starts past the tallest CLUT of the row it leaves.
         clut.cursor = kSeparateAreaX;
         clut.row += std::max(clut.separateRowHeight, 1);
         clut.separateRowHeight = 0;
+    }
+    // The area ends with VRAM: a CLUT below its last line would be written
+    // where no console can load it.
+    if (clut.row + record.ClutExtraRows >= kVramHeight)
+    {
+        clut = before;
+        return false;
     }
     record.ClutX = static_cast<uint16_t>(clut.cursor - kSeparateAreaX);
     record.ClutY = static_cast<uint16_t>(clut.row - kSeparateAreaFirstRow);
