@@ -24,14 +24,14 @@ constexpr int kPalettes = 8; // shared CLUTs keep the strips low
 
 // `count` textures of 4 to 16 texels a side: mostly 4-bit, some 8-bit with
 // 64-entry CLUTs and some 16-bit, the same for every run.
-std::vector<TextureRecord> smallTextures(int count)
+TextureList smallTextures(int count)
 {
     std::mt19937 engine(12345);
     const auto pick = [&](int low, int high) { return low + static_cast<int>(engine() % (high - low + 1)); };
-    std::vector<TextureRecord> records(static_cast<std::size_t>(count));
+    TextureList records;
     for (int i = 0; i < count; ++i)
     {
-        TextureRecord& record = records[static_cast<std::size_t>(i)];
+        TextureRecord& record = *records.emplace_back(std::make_unique<TextureRecord>());
         record.Id = static_cast<uint32_t>(i);
         const int roll = pick(0, 99);
         const auto kind = roll < 70 ? TimKind::Indexed4 : roll < 85 ? TimKind::Indexed8 : TimKind::Direct16;
@@ -53,7 +53,6 @@ std::vector<TextureRecord> smallTextures(int count)
 void placeBank(benchmark::State& state)
 {
     const int count = static_cast<int>(state.range(0));
-    const std::vector<TextureRecord> textures = smallTextures(count);
     std::FILE* sink = std::fopen("/dev/null", "w");
     TexeloReporter reporter(sink, sink);
     int groups = 0;
@@ -61,8 +60,7 @@ void placeBank(benchmark::State& state)
     {
         state.PauseTiming();
         auto bank = std::make_unique<TextureBank>();
-        for (const TextureRecord& texture : textures)
-            bank->PendingList.push_back(std::make_unique<TextureRecord>(texture));
+        bank->PendingList = smallTextures(count);
         state.ResumeTiming();
 
         BuildOriginalList(*bank, true);

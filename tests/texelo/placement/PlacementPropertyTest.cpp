@@ -42,7 +42,7 @@ void add(InMemoryBank& bank, const Shape& s)
 {
     const std::size_t clutEntries = s.kind == k4 ? 16 : s.kind == k8 ? 256 : 0;
     bank.add(s.kind, s.width, s.height, s.palette, s.clutWidth, s.extraRows, s.tiled).TimData =
-        TimImage{s.kind, std::vector<uint16_t>(clutEntries, 0x1234), 1, 1, {0, 0}};
+        std::make_unique<TimImage>(TimImage{s.kind, std::vector<uint16_t>(clutEntries, 0x1234), 1, 1, {0, 0}});
 }
 
 // A random bank, placed; nullptr when it could not be.

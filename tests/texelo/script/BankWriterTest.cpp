@@ -33,7 +33,7 @@ TEST_F(BankTest, OneTextureGroupShrinksToImageAndMovedClut)
     EXPECT_EQ(readFile("BANK.TBK"), bank(1, 0, {{1, 33, {record(0, tim(texture, {.clutY = 32, .x = 0}))}}}));
     ASSERT_EQ(ctx.ShownList.size(), 1u);
     EXPECT_EQ(ctx.ShownList[0]->ClutY, 32);
-    EXPECT_FALSE(ctx.ShownList[0]->TimData.has_value());
+    EXPECT_EQ(ctx.ShownList[0]->TimData, nullptr);
     EXPECT_TRUE(ctx.bank.PendingList.empty());
     EXPECT_EQ(ctx.bank.GroupWidths[0], 0);
     EXPECT_EQ(ctx.bank.TextureCount, 0u);

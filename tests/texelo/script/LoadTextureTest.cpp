@@ -51,7 +51,7 @@ TEST_F(LoadTextureTest, NullPlaceholderAndTooLargeTexturesTakeIds)
     ASSERT_NE(placeholder, nullptr);
     EXPECT_EQ(placeholder->Id, 1u);
     EXPECT_EQ(placeholder->Width, 0);
-    EXPECT_FALSE(placeholder->TimData.has_value());
+    EXPECT_EQ(placeholder->TimData, nullptr);
     EXPECT_EQ(placeholder->HasClut, 0);
     EXPECT_EQ(LoadTexture(ctx, "WIDE"), nullptr);
     EXPECT_EQ(LoadTexture(ctx, "TALL"), nullptr);

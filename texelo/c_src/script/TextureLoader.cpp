@@ -131,7 +131,7 @@ std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view 
     if (!converted)
         return nullptr;
     record->TimSize = static_cast<uint32_t>(converted->encodedSize());
-    record->TimData = std::move(converted);
+    record->TimData = std::make_unique<TimImage>(std::move(*converted));
     const TimImage& tim = *record->TimData;
 
     record->SemiTrans = state.SemiTransMode == static_cast<int8_t>(SemiTransModeValue::None)

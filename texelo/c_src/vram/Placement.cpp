@@ -27,7 +27,6 @@ struct PlacementState
     TextureBank& bank;
     const BankOptions& options;
     TexeloReporter& reporter;
-    SkylineColumns Skyline{}; // per VRAM column, the line below the lowest texture placed there
     int cursor = 0;
     int groupOriginX = 0;
     int groupWidth = 0; // 0: no group open
@@ -40,6 +39,7 @@ struct PlacementState
     bool bandFinished = false;
     ClutAllocator clut;
     ClutRefusals clutRefusals;
+    SkylineColumns Skyline{}; // per VRAM column, the line below the lowest texture placed there
 };
 
 bool isPowerOfTwo(int value)
@@ -216,9 +216,10 @@ bool tryPlace(PlacementState& s, TextureRecord& record)
 bool walk(PlacementState& s)
 {
     bool metUnplaced = false;
-    for (std::size_t i = 0; i < s.bank.PendingList.size(); ++i)
+    const TextureList& records = s.bank.PendingList;
+    for (std::size_t i = 0; i < records.size(); ++i)
     {
-        TextureRecord& record = *s.bank.PendingList[i];
+        TextureRecord& record = *records[i];
         if (record.Group != 0)
             continue;
         metUnplaced = true;

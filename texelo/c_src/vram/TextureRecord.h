@@ -22,7 +22,9 @@ enum class HomeAwayKind : uint8_t
 // its CLUT (or several copies of it) and the flags the script set for it.
 struct TextureRecord
 {
-    std::optional<TimImage> TimData; // the converted texture; none for a NULL placeholder or once written
+    // The converted texture; none for a NULL placeholder or once written. Held
+    // apart, so that placement's many walks over the records stay in cache.
+    std::unique_ptr<TimImage> TimData;
     uint32_t Id = 0;                 // number within the bank, counted from 0
     uint32_t TimSize = 0;            // bytes of TimData as a TIM image
     std::string Name;                // file name as loaded, ".tga" appended when missing
