@@ -74,24 +74,13 @@ TgaImageLoader::TgaImageLoader(MemBuffer fileData, std::size_t fileLength)
     const TgaHeader header = readTgaHeader(file);
     if (file.failed())
         return;
-    IdLength = header.IdLength;
-    ColourMapType = header.ColourMapType;
-    ImageType = header.ImageType;
-    ColourMapFirst = header.ColourMapFirst;
-    ColourMapLength = header.ColourMapLength;
-    ColourMapEntrySize = header.ColourMapEntrySize;
-    XOrigin = header.XOrigin;
-    YOrigin = header.YOrigin;
-    ImageWidth = header.ImageWidth;
-    ImageHeight = header.ImageHeight;
-    PixelDepth = header.PixelDepth;
-    ImageDescriptor = header.ImageDescriptor;
+    Header = header;
 
-    uint64_t offset = TgaHeader::kSize + IdLength;
-    if (ColourMapType != 0)
+    uint64_t offset = TgaHeader::kSize + Header.IdLength;
+    if (Header.ColourMapType != 0)
     {
         const uint64_t mapStart = offset;
-        offset += uint64_t{ColourMapLength} * bytesOfBits(ColourMapEntrySize);
+        offset += uint64_t{Header.ColourMapLength} * bytesOfBits(Header.ColourMapEntrySize);
         if (offset > FileLength)
             return;
         ColourMapData = bytes + mapStart;
@@ -114,21 +103,21 @@ TgaImageLoader::TgaImageLoader(MemBuffer fileData, std::size_t fileLength)
 // format that says what the file holds, but no reader.
 void TgaImageLoader::chooseFormat()
 {
-    if (PixelDepth != kIndexBits)
+    if (Header.PixelDepth != kIndexBits)
     {
-        LoaderFormat = CreatePixelFormat(trueColourFormatId(PixelDepth));
+        LoaderFormat = CreatePixelFormat(trueColourFormatId(Header.PixelDepth));
         return;
     }
-    const int32_t entryFormatId = ColourMapData ? paletteEntryFormatId(ColourMapEntrySize) : 0;
+    const int32_t entryFormatId = ColourMapData ? paletteEntryFormatId(Header.ColourMapEntrySize) : 0;
     if (entryFormatId == 0)
         return; // nothing to build a palette from
     std::shared_ptr<const PixelFormat> entryFormat = CreatePixelFormat(entryFormatId);
     if (!entryFormat)
         return;
     // The map's first stored entry is entry 0, whatever ColourMapFirst says.
-    const std::size_t entryBytes = bytesOfBits(ColourMapEntrySize);
+    const std::size_t entryBytes = bytesOfBits(Header.ColourMapEntrySize);
     std::vector<uint8_t> entries(kPaletteEntries * entryBytes, 0);
-    const std::size_t supplied = std::min<std::size_t>(ColourMapLength, kPaletteEntries);
+    const std::size_t supplied = std::min<std::size_t>(Header.ColourMapLength, kPaletteEntries);
     std::copy_n(ColourMapData, supplied * entryBytes, entries.begin());
     auto palette = makeUniqueOrNull<Palette>(entries.data(), kPaletteEntries, std::move(entryFormat));
     if (!palette)
@@ -154,15 +143,15 @@ int TgaImageLoader::Decode(Bitmap& bitmap)
     if (ReadIndexFn == nullptr || !LoaderFormat || PixelData == nullptr)
         return kDecodeFailed;
     const PixelFormat* target = bitmap.Format();
-    if (target == nullptr || bitmap.Width() != ImageWidth || bitmap.Height() != ImageHeight)
+    if (target == nullptr || bitmap.Width() != Header.ImageWidth || bitmap.Height() != Header.ImageHeight)
         return kDecodeFailed;
     const int32_t targetBits = target->BitsPerPixel();
     if (targetBits <= 0 || bytesOfBits(static_cast<uint32_t>(targetBits)) > kMaxTargetBytesPerPixel)
         return kDecodeFailed;
     const std::size_t bytesPerPixel = bytesOfBits(static_cast<uint32_t>(targetBits));
-    if (std::size_t{ImageWidth} * bytesPerPixel > bitmap.Pitch())
+    if (std::size_t{Header.ImageWidth} * bytesPerPixel > bitmap.Pitch())
         return kDecodeFailed; // a format whose pixels are wider than its rows allow
-    if (ImageWidth == 0 || ImageHeight == 0)
+    if (Header.ImageWidth == 0 || Header.ImageHeight == 0)
         return kDecodeSucceeded;
     uint8_t* row = bitmap.WritableData();
     if (row == nullptr)
@@ -170,7 +159,7 @@ int TgaImageLoader::Decode(Bitmap& bitmap)
 
     const uint8_t* cursor = PixelData;
     const uint8_t* end = FileData.get() + FileLength;
-    for (uint32_t y = 0; y < ImageHeight; ++y, row += bitmap.Pitch())
+    for (uint32_t y = 0; y < Header.ImageHeight; ++y, row += bitmap.Pitch())
     {
         if (!decodeRow(row, *target, bytesPerPixel, cursor, end))
             return kDecodeFailed;
@@ -184,9 +173,9 @@ bool TgaImageLoader::decodeRow(uint8_t* row, const PixelFormat& target, std::siz
     uint32_t x = 0;
     uint32_t value = 0;
     const auto put = [&](uint32_t raw) { target.WriteRaw(raw, row + std::size_t{x++} * bytesPerPixel); };
-    if (ImageType <= TgaHeader::kLastPlainImageType)
+    if (Header.ImageType <= TgaHeader::kLastPlainImageType)
     {
-        while (x < ImageWidth)
+        while (x < Header.ImageWidth)
         {
             if (!ReadIndexFn(cursor, end, value))
                 return false;
@@ -194,13 +183,13 @@ bool TgaImageLoader::decodeRow(uint8_t* row, const PixelFormat& target, std::siz
         }
         return true;
     }
-    while (x < ImageWidth)
+    while (x < Header.ImageWidth)
     {
         if (cursor == end)
             return false;
         const uint8_t header = *cursor++;
         const uint32_t count = (header & kPacketCountMask) + 1u;
-        if (x + count > ImageWidth)
+        if (x + count > Header.ImageWidth)
             return false; // packets never cross rows
         if (header & kRunPacketBit)
         {

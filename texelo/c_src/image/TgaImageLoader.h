@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/TgaHeader.h"
 #include "files/RunFiles.h"
 #include "image/ImageLoader.h"
 #include "image/Memory.h"
@@ -29,8 +30,8 @@ public:
     [[nodiscard]] static std::unique_ptr<TgaImageLoader> FromFileData(MemBuffer fileData,
                                                                       std::size_t fileLength);
 
-    [[nodiscard]] uint16_t Width() const override { return ImageWidth; }
-    [[nodiscard]] uint16_t Height() const override { return ImageHeight; }
+    [[nodiscard]] uint16_t Width() const override { return Header.ImageWidth; }
+    [[nodiscard]] uint16_t Height() const override { return Header.ImageHeight; }
     [[nodiscard]] const PixelFormat* Format() const override { return LoaderFormat.get(); }
     // Fails at once, writing nothing, without an index reader (true colour,
     // unsupported depth); fails when the data ends early or a run-length
@@ -44,18 +45,7 @@ private:
     [[nodiscard]] bool decodeRow(uint8_t* row, const PixelFormat& target, std::size_t bytesPerPixel,
                                  const uint8_t*& cursor, const uint8_t* end) const;
 
-    uint8_t IdLength = 0;
-    uint8_t ColourMapType = 0;
-    uint8_t ImageType = 0;
-    uint16_t ColourMapFirst = 0;
-    uint16_t ColourMapLength = 0;
-    uint8_t ColourMapEntrySize = 0;
-    uint16_t XOrigin = 0;
-    uint16_t YOrigin = 0;
-    uint16_t ImageWidth = 0;
-    uint16_t ImageHeight = 0;
-    uint8_t PixelDepth = 0;
-    uint8_t ImageDescriptor = 0;
+    TgaHeader Header;
 
     MemBuffer FileData;
     std::size_t FileLength = 0;             // so that nothing is read past the file
