@@ -9,7 +9,7 @@
 #include "TgaWriter.h"
 #include "backdrop/Backdrop.h"
 #include "script/TexeloContext.h"
-#include "texelo/CapturingReporter.h"
+#include "CapturingReporter.h"
 #include "texelo/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 // readers.
 
 #include "convert/PsxConvert.h"
-#include "texelo/CapturingReporter.h"
+#include "CapturingReporter.h"
 
 #include <gtest/gtest.h>
 

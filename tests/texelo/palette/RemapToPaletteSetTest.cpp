@@ -3,7 +3,7 @@
 #include "PaletteFileWriter.h"
 #include "convert/PaletteSet.h"
 #include "convert/PsxColour.h"
-#include "texelo/CapturingReporter.h"
+#include "CapturingReporter.h"
 #include "texelo/TempFolder.h"
 
 #include <gtest/gtest.h>

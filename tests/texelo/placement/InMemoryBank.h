@@ -5,7 +5,7 @@
 
 #include "script/ScriptOptions.h"
 #include "script/TexeloContext.h"
-#include "texelo/CapturingReporter.h"
+#include "CapturingReporter.h"
 #include "vram/Organiser.h"
 #include "vram/Placement.h"
 

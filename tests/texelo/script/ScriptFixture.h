@@ -7,7 +7,7 @@
 #include "ExpectedBank.h"
 #include "script/ScriptDriver.h"
 #include "script/TexeloContext.h"
-#include "texelo/CapturingReporter.h"
+#include "CapturingReporter.h"
 #include "texelo/TempFolder.h"
 
 #include "../palette/PaletteFileWriter.h"

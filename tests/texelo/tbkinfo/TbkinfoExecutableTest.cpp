@@ -5,7 +5,7 @@
 #include "TgaWriter.h"
 #include "script/ScriptDriver.h"
 #include "script/TexeloContext.h"
-#include "texelo/CapturingReporter.h"
+#include "CapturingReporter.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -3,7 +3,7 @@
 #include "QtFrontEnd.h"
 #include "TexeloRun.h"
 #include "TexeloWindow.h"
-#include "texelo/CapturingReporter.h"
+#include "CapturingReporter.h"
 #include "texelo/TempFolder.h"
 
 #include <QApplication>

@@ -1,0 +1,34 @@
+#pragma once
+
+// Runs one of our programs as a user's shell would, capturing standard
+// output and standard error separately.
+
+#include <sys/resource.h>
+
+#include <string>
+#include <vector>
+
+struct ProgramRun
+{
+    int exitStatus = -1; // -1 when the program could not run or did not exit
+    std::string out;
+    std::string err;
+};
+
+struct RunOptions
+{
+    std::string workingFolder; // empty: the test's own
+    // NAME=VALUE entries added to the environment. Of the test's own, the
+    // debug channel and every display setting are left out, so a run is
+    // silent and opens no window unless the test says so here.
+    std::vector<std::string> environment;
+    // Files the program writes cannot grow beyond this many bytes.
+    rlim_t fileSizeLimit = RLIM_INFINITY;
+};
+
+// `command` is the program's path followed by its arguments.
+[[nodiscard]] ProgramRun runProgram(const std::vector<std::string>& command, const RunOptions& options = {});
+
+// The same on a virtual X display of its own (the set-up installs it).
+[[nodiscard]] ProgramRun runOnVirtualDisplay(const std::vector<std::string>& command,
+                                             const RunOptions& options = {});
