@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Times `texelo level.fit /c` without a display on the batch level (477 banks
 # of one texture from 500 Targa files), in the default build and in the build
-# without windows, taking turns so that both meet the same machine.
+# without windows, taking turns so that both meet the same machine. Then the
+# default build runs the level again beside a copy whose texture folder holds
+# 4,500 more files: every texture is looked up ignoring case, so this is what
+# a folder of 5,000 files costs the run against one of 500.
 # Usage: bench/texelo_batch_bench.sh [BUILD_DIR] [HEADLESS_BUILD_DIR] [RUNS]
 #   BUILD_DIR           the default build, with benchmarks (default build/release)
 #   HEADLESS_BUILD_DIR  a build configured with -DBUILD_GUI=OFF (default build/headless)
@@ -24,14 +27,17 @@ if ((${#missing[@]} > 0)); then
 fi
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/texelo_batch_bench-XXXXXX")"
-trap 'rm -rf "$work"' EXIT
+padded="$(mktemp -d "${TMPDIR:-/tmp}/texelo_batch_bench-XXXXXX")"
+trap 'rm -rf "$work" "$padded"' EXIT
 "$make_level" "$work"
+cp -R "$work/." "$padded/"
+(cd "$padded/tex" && for ((i = 0; i < 4500; ++i)); do printf -v name 'pad%04d.tga' "$i"; : >"$name"; done)
 
-# run_once TEXELO: milliseconds of one run, without a display.
+# run_once TEXELO [FOLDER]: milliseconds of one run in FOLDER (the level), without a display.
 run_once() {
     local start end
     start=$(date +%s%N)
-    (cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$1" level.fit /c >/dev/null)
+    (cd "${2:-$work}" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$1" level.fit /c >/dev/null)
     end=$(date +%s%N)
     echo $(((end - start) / 1000000))
 }
@@ -45,6 +51,12 @@ for ((i = 0; i < runs; ++i)); do
 done
 banks=$(find "$work" -maxdepth 1 -name '*.TBK' | wc -l)
 
+# ratio FILE_A FILE_B: the median of A over the median of B.
+ratio() {
+    paste <(sort -n "$1") <(sort -n "$2") | awk '{ a[NR] = $1; b[NR] = $2 } END {
+        m = int((NR + 1) / 2); printf "%.2f\n", a[m] / b[m] }'
+}
+
 summary() {
     sort -n | awk '{ t[NR] = $1 } END { printf "best %6d ms   median %6d ms", t[1], t[int((NR + 1) / 2)] }'
 }
@@ -53,7 +65,18 @@ headless_summary="$(printf '%s\n' "${headless_times[@]}" | summary)"
 echo "batch level: $banks banks, $(du -sb "$work/tex" | cut -f1) bytes of Targa files, $runs runs each"
 echo "default build:        $default_summary"
 echo "build without window: $headless_summary"
-printf '%s\n' "${default_times[@]}" | sort -n >"$work/d"
-printf '%s\n' "${headless_times[@]}" | sort -n >"$work/h"
-paste "$work/d" "$work/h" | awk '{ d[NR] = $1; h[NR] = $2 } END {
-    m = int((NR + 1) / 2); printf "median ratio default / without window: %.2f\n", d[m] / h[m] }'
+printf '%s\n' "${default_times[@]}" >"$work/d"
+printf '%s\n' "${headless_times[@]}" >"$work/h"
+echo "median ratio default / without window: $(ratio "$work/d" "$work/h")"
+
+small_times=()
+large_times=()
+for ((i = 0; i < runs; ++i)); do
+    small_times+=("$(run_once "$default_texelo" "$work")")
+    large_times+=("$(run_once "$default_texelo" "$padded")")
+done
+printf '%s\n' "${small_times[@]}" >"$work/s"
+printf '%s\n' "${large_times[@]}" >"$work/l"
+echo "textures in a folder of   500 files: $(printf '%s\n' "${small_times[@]}" | summary)"
+echo "textures in a folder of 5,000 files: $(printf '%s\n' "${large_times[@]}" | summary)"
+echo "median ratio 5,000 / 500 files: $(ratio "$work/l" "$work/s")"
