@@ -1,0 +1,246 @@
+// Palette sets: the three palette file formats, nearest-colour matching
+// through the reference palette, remapping a CLUT to every set palette, and
+// how script paths (backslashes, upper case) find files on a case-sensitive
+// file system.
+#include "CapturingReporter.h"
+#include "PaletteFileWriter.h"
+#include "TempFolder.h"
+#include "convert/PaletteSet.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace
+{
+
+using namespace palettewriter;
+using Names = std::vector<std::string>;
+
+PaletteImage imageOf(const Bytes& triplets)
+{
+    PaletteImage image{};
+    std::copy(triplets.begin(), triplets.end(), image.begin());
+    return image;
+}
+
+TEST(PaletteFile, FormatIsDecidedByContentAndMissingColoursAreBlack)
+{
+    const Bytes riff = {'R',  'I', 'F', 'F', 0x14, 0,    0, 0, 'P', 'A', 'L', ' ',  'd', 'a', 't', 'a',
+                        0x0C, 0,   0,   0,   0x00, 0x03, 2, 0, 1,   2,   3,   0xFF, 4,   5,   6,   0xFF};
+    const struct
+    {
+        const char* what;
+        Bytes file;
+        Bytes triplets;
+    } cases[] = {
+        {"RIFF entries from byte 24, flags dropped", riff, {1, 2, 3, 4, 5, 6}},
+        {"RIFF cut inside an entry", Bytes(riff.begin(), riff.end() - 3), {1, 2, 3, 4}},
+        {"RIFF declaring 16 colours holding 256", riffPalette(distinctColours(), 16),
+         rawPalette(distinctColours())},
+        {"JASC numbers separated by anything, low 8 bits kept",
+         bytesOf("JASC-PAL\n0100\n256\n1 2 3\r\n4\t5  6\n-7,x8;300\n"),
+         {1, 2, 3, 4, 5, 6, 7, 8, 44}},
+        {"JASC of 16 colours", bytesOf(jascPalette(distinctColours(), "16")),
+         rawPalette(distinctColours(16))},
+        {"JASC header digits are no colours",
+         bytesOf("JASC-PAL 9\r\n0100\r\n256 7\r\n11 12 13\r\n"),
+         {11, 12, 13}},
+        {"raw triplets", {1, 2, 3, 4}, {1, 2, 3, 4}},
+        {"raw beyond 256 colours", rawPalette(distinctColours(300)), rawPalette(distinctColours())},
+        {"almost a JASC signature is raw", bytesOf("JASC-PA"), bytesOf("JASC-PA")},
+        {"empty", {}, {}},
+    };
+    TempFolder folder;
+    RunFiles files;
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadPaletteFile(files, folder.write("pals/x.pal", c.file)), imageOf(c.triplets)) << c.what;
+    EXPECT_EQ(ReadPaletteFile(files, folder.path() + "\\PALS\\X.PAL"), imageOf({}))
+        << "found as scripts name it";
+    EXPECT_EQ(ReadPaletteFile(files, folder.path() + "/pals/none.pal"), std::nullopt);
+    EXPECT_EQ(ReadPaletteFile(files, folder.path() + "/pals"), std::nullopt);
+}
+
+void setColour(PaletteImage& image, std::size_t index, uint16_t psx)
+{
+    const Rgb rgb = rgbOfPsx(psx);
+    std::copy_n(&rgb.r, 3, image.begin() + 3 * static_cast<std::ptrdiff_t>(index));
+}
+
+// Set palette colour k is PSX k + 1 (with STP, as remapped CLUTs are), so
+// each result names the reference index chosen.
+TEST(PaletteMatch, NearestReferenceIndexByPackedNumberAndTheEarlierOnTies)
+{
+    PaletteImage set{};
+    for (uint16_t k = 0; k < kPaletteColourCount; ++k)
+        setColour(set, k, static_cast<uint16_t>(k + 1));
+    const struct
+    {
+        uint16_t source;
+        std::vector<std::pair<std::size_t, uint16_t>> reference; // the other entries white
+        uint16_t result;
+        std::string report;
+    } cases[] = {
+        {0x1234, {{3, 0x1234}}, 0x8004, ""},
+        {0x9234, {{7, 0x1234}}, 0x8008, ""}, // the source's STP bit is ignored
+        {0x2222, {{40, 0x2222}, {9, 0x2222}}, 0x800A, ""},
+        {0x0020, {{4, 0x0010}, {8, 0x0030}}, 0x8005, "no match: Source = 000020, Nearest = 000010\n"},
+        {0x0020, {{4, 0x0030}, {8, 0x0010}}, 0x8005, "no match: Source = 000020, Nearest = 000030\n"},
+        // Green 2 (0x0040) is one channel step away, red 31 (0x001F) one as a number.
+        {0x0020, {{1, 0x0040}, {2, 0x001F}}, 0x8003, "no match: Source = 000020, Nearest = 00001F\n"},
+    };
+    for (const auto& c : cases)
+    {
+        PaletteImage reference;
+        reference.fill(248);
+        for (const auto& [index, psx] : c.reference)
+            setColour(reference, index, psx);
+        CapturingReporter reporter;
+        uint16_t result[2] = {0, 0xBEEF};
+        EXPECT_EQ(MatchColours(reporter, &c.source, result, 1, reference, set), result + 1);
+        EXPECT_EQ(result[0], c.result) << std::hex << c.source;
+        EXPECT_EQ(result[1], 0xBEEF);
+        EXPECT_EQ(reporter.output(), c.report);
+    }
+}
+
+// A PALETTES folder as a script names it: Default.PAL (else Default.ACT),
+// then Pal0, Pal1, ... with its extension, in any format. A missing set
+// palette is reported and the later ones move up; the texture's own CLUT
+// fills the slots left.
+TEST(PaletteSet, RemapGivesOneClutPerReadableSetPalette)
+{
+    // Reference colour k is PSX k; colour k of set palette `tag` is tag * 0x100 + k.
+    const auto colours = [](uint16_t tag)
+    {
+        std::vector<Rgb> all;
+        for (uint16_t k = 0; k < kPaletteColourCount; ++k)
+            all.push_back(rgbOfPsx(static_cast<uint16_t>(tag * 0x100 + k)));
+        return all;
+    };
+    TempFolder folder;
+    WorkingFolder inside(folder.path());
+    folder.write("pals/default.pal", bytesOf(jascPalette(colours(0), "256")));
+    folder.write("pals/pal0.pal", riffPalette(colours(1), 256));
+    folder.write("pals/pal2.pal", rawPalette(colours(0)));
+    folder.write("acts/default.act", rawPalette(colours(0)));
+    folder.write("acts/pal0.act", rawPalette(colours(3)));
+    folder.write("acts/pal0.pal", rawPalette(colours(1)));
+    const std::vector<uint16_t> own = {0x0000, 0x0005, 0x00FF, 0x8010};
+    const struct
+    {
+        const char* folder;
+        uint32_t count;
+        std::vector<uint16_t> cluts;
+        std::string out;
+    } cases[] = {
+        // clang-format off
+        {"PALS", 3, {0x8100, 0x8105, 0x81FF, 0x8110, 0x0000, 0x8005, 0x80FF, 0x8010, 0x0000, 0x0005, 0x00FF, 0x8010},
+         "Failed to load 'PALS\\Pal1.PAL' palette.\n"},
+        {"ACTS", 1, {0x8300, 0x8305, 0x83FF, 0x8310}, ""},
+        {"NONE", 2, {0x0000, 0x0005, 0x00FF, 0x8010, 0x0000, 0x0005, 0x00FF, 0x8010},
+         "Failed to load 'NONE\\Default.ACT' palette.\n"},
+        // clang-format on
+    };
+    for (const auto& c : cases)
+    {
+        RunFiles files;
+        CapturingReporter reporter;
+        std::vector<uint16_t> destination(c.count * own.size() + 1, 0xBEEF); // one past the CLUTs
+        RemapToPaletteSet(ReadPaletteSet(files, c.folder, c.count), c.count, reporter, own.data(),
+                          destination, static_cast<int>(own.size()));
+        std::vector<uint16_t> expected = c.cluts;
+        expected.push_back(0xBEEF);
+        EXPECT_EQ(destination, expected) << c.folder;
+        EXPECT_EQ(reporter.output(), c.out);
+    }
+}
+
+// Each component is matched exactly first, else ignoring case (the first
+// in name order); a run's lookups, which read each folder once, agree.
+TEST(PathLookup, ScriptPathsFindFilesIgnoringCase)
+{
+    TempFolder folder;
+    folder.write("Textures/Level1/wall.Tga", "x");
+    folder.write("A/b.pal", "x");
+    std::filesystem::create_directories(folder.file("DATA")); // sorts before "data", which the path names
+    folder.write("data/file.txt", "x");
+    folder.write("pal0.pal", "x");
+    folder.write("Pal0.Pal", "x");
+    const std::string root = folder.path();
+    const std::pair<std::string, std::string> cases[] = {
+        {root + "\\TEXTURES\\LEVEL1\\WALL.TGA", root + "/Textures/Level1/wall.Tga"},
+        {root + "/textures/level1/", root + "/Textures/Level1"},
+        {root + "\\a\\.\\B.PAL", root + "/A/./b.pal"},
+        {root + "\\a\\\\B.PAL", root + "/A/b.pal"},
+        {root + "/data/FILE.TXT", root + "/data/file.txt"},
+        {root + "/PAL0.PAL", root + "/Pal0.Pal"},
+        {root + "/A/missing.pal", ""},
+        {root + "/A/b.pal/c", ""},
+        {"", ""},
+    };
+    RunFiles run;
+    for (const auto& [path, resolved] : cases)
+    {
+        EXPECT_EQ(resolveExistingPath(path), resolved) << path;
+        const PathLookup cached = run.lookUp(path);
+        EXPECT_EQ(cached.found ? cached.path : "", resolved) << path;
+    }
+    WorkingFolder inside(root);
+    EXPECT_EQ(resolveExistingPath("TEXTURES\\LEVEL1\\WALL.TGA"), "Textures/Level1/wall.Tga");
+    ASSERT_EQ(mkfifo("pipe", 0600), 0);
+    EXPECT_EQ(readWholeFile("PIPE"), std::nullopt) << "a pipe without a writer would never end";
+    EXPECT_EQ(readWholeFile("DATA"), std::nullopt);
+    Bytes big(200'003);
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<uint8_t>(i * 31 + i / 256);
+    folder.write("big.bin", big);
+    EXPECT_EQ(readWholeFile("BIG.BIN"), big);
+}
+
+TEST(PathLookup, WildcardsMatchIgnoringCaseAndListInNameOrder)
+{
+    const struct
+    {
+        std::string pattern, name;
+        bool matches;
+    } cases[] = {
+        // clang-format off
+        {"WALL.TGA", "wall.tga", true}, {"WALL.TGA", "wall.tg", false}, {"A?C", "abc", true},
+        {"?", "", false}, {"*", "", true}, {"*.TGA", ".tga", true}, {"*.*", "noext", false},
+        {"a*b*c", "aXbYbZc", true}, {"a*b*c", "aXbYbZ", false}, {"*?X", "X", false}, {"*X", "*abX", true},
+        {"*a*a*a*a*b", std::string(5000, 'a'), false},
+        // clang-format on
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(wildcardMatch(c.pattern, c.name), c.matches) << c.pattern << " / " << c.name.substr(0, 9);
+
+    TempFolder folder;
+    for (const char* name : {"tex/b.TGA", "tex/A.tga", "tex/c.Tga", "tex/readme.txt", "tex/ab", "tex/AB"})
+        folder.write(name, "x");
+    std::filesystem::create_directories(folder.file("tex/d.tga")); // a folder is never a match
+    EXPECT_EQ(findMatchingFiles(folder.path() + "\\TEX\\*.TGA"), (Names{"A.tga", "b.TGA", "c.Tga"}));
+    EXPECT_EQ(findMatchingFiles(folder.path() + "\\TEX\\A*"), (Names{"A.tga", "AB", "ab"}));
+    EXPECT_EQ(findMatchingFiles(folder.path() + "\\NONE\\*"), Names{});
+}
+
+// A folder is listed once per run for case-blind lookups; a file the run
+// wrote there must still be found, even where the folder's time stamp does
+// not move (set back here, as a file system with a coarse clock leaves it).
+TEST(PathLookup, AFileTheRunWroteIsFoundAfterItsFolderWasListed)
+{
+    TempFolder folder;
+    folder.write("out/Old.tbk", "x");
+    WorkingFolder inside(folder.path());
+    const auto stamp = std::filesystem::last_write_time("out") - std::chrono::hours(1);
+    std::filesystem::last_write_time("out", stamp);
+    RunFiles run;
+    EXPECT_EQ(run.lookUp("OUT/OLD.TBK").path, "out/Old.tbk");
+    folder.write("out/New.TBK", "bank");
+    std::filesystem::last_write_time("out", stamp);
+    run.noteWritten("out/New.TBK");
+    EXPECT_TRUE(run.lookUp("OUT/NEW.TBK").found);
+    EXPECT_EQ(run.lookUp("OUT/NEW.TBK").path, "out/New.TBK");
+}
+
+} // namespace
