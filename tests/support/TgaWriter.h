@@ -1,10 +1,7 @@
-// Builds Targa files byte by byte from plain descriptions.
-//
-// Independent of Texelo's decoder: tests use it to make inputs the decoder
-// has never seen, so it shares no code with it. All integers are
-// little-endian. Pixel values are given as the numbers a file stores: for 24
-// and 32 bits 0xAARRGGBB (the file holds B, G, R, A), for 15 and 16 bits
-// 0bARRRRRGGGGGBBBBB, and colour-map indices when a colour map is present.
+// Builds Targa files byte by byte from plain descriptions, sharing no code
+// with Texelo's decoder. Pixel values are the numbers a file stores
+// (little-endian): for 24 and 32 bits 0xAARRGGBB (the file holds B, G, R, A),
+// for 15 and 16 bits 0bARRRRRGGGGGBBBBB, colour-map indices with a map.
 #pragma once
 
 #include <cstdint>

@@ -70,7 +70,7 @@ inline std::vector<uint8_t> bytesOf(const std::string& text)
     return {text.begin(), text.end()};
 }
 
-// 256 colours that differ from each other and from their neighbours' order.
+// Colours that differ from each other and from their neighbours.
 inline std::vector<Rgb> distinctColours(std::size_t count = 256)
 {
     std::vector<Rgb> colours;

@@ -2,8 +2,8 @@
 // order, packing and colour map decoded to colours written out here, then
 // every header and truncation it refuses, with the texts it gives.
 #include "AllocationHook.h"
+#include "Bytes.h"
 #include "CapturingReporter.h"
-#include "TempFolder.h"
 #include "TgaWriter.h"
 #include "image/TgaDecoder.h"
 
@@ -20,7 +20,6 @@ using tgawriter::TgaImage;
 struct Decoded
 {
     int result = -1;
-    int width = 0, height = 0;
     Bytes pixels; // R, G, B, A, top row first
     std::string out, err, messageLine;
 };
@@ -29,26 +28,16 @@ Decoded decode(const Bytes& file)
 {
     CapturingReporter reporter;
     RgbaImage image;
-    Decoded d;
-    d.result = DecodeTga(reporter, image, file.data(), file.size());
-    d.width = image.Width;
-    d.height = image.Height;
-    d.pixels = image.pixels;
-    d.out = reporter.output();
-    d.err = reporter.errors();
-    d.messageLine = reporter.messageLine();
-    return d;
+    const int result = DecodeTga(reporter, image, file.data(), file.size());
+    return {result, image.pixels, reporter.output(), reporter.errors(), reporter.messageLine()};
 }
 
 // A file whose pixel data is given byte by byte.
 Bytes withData(int width, int height, uint8_t depth, bool rle, Bytes data, std::optional<ColourMap> map = {})
 {
-    return encodeTga(TgaImage{.width = width,
-                              .height = height,
-                              .depth = depth,
-                              .colourMap = std::move(map),
-                              .rle = rle,
-                              .pixelData = std::move(data)});
+    TgaImage tga{.width = width, .height = height, .depth = depth, .colourMap = std::move(map), .rle = rle};
+    tga.pixelData = std::move(data);
+    return encodeTga(tga);
 }
 
 // Channels that 5-bit storage keeps, so every depth must give them back
@@ -56,17 +45,32 @@ Bytes withData(int width, int height, uint8_t depth, bool rle, Bytes data, std::
 const std::vector<Rgba> kColours = {
     {0xF8, 0x08, 0x80, 0xFF}, {0x10, 0x20, 0x30, 0}, {0, 0, 0xF8, 0x40}, {0xA8, 0x50, 0, 0x80}};
 
-TEST(TgaDecode, EveryDepthAndEntrySizeRowOrderAndPacking)
+// 300 pixels a row of kColours: a run longer than one packet, a raw stretch,
+// another run; each row differs from the others.
+uint8_t sampleIndex(int x, int y)
 {
-    const int width = 300, height = 3; // runs longer than one packet, raw stretches, rows that differ
+    return static_cast<uint8_t>((x < 140 ? y : x < 200 ? x + y : y + 1) % 4);
+}
+
+TgaImage sample(bool mapped, uint8_t bits, int height, bool rle, bool topDown = false)
+{
     std::vector<uint8_t> indices;
     std::vector<Rgba> pixels;
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
+        for (int x = 0; x < 300; ++x)
         {
-            indices.push_back(static_cast<uint8_t>((x < 140 ? y : x < 200 ? x + y : y + 1) % 4));
+            indices.push_back(sampleIndex(x, y));
             pixels.push_back(kColours[indices.back()]);
         }
+    TgaImage tga = mapped ? tgawriter::indexedImage(300, height, indices, kColours, bits)
+                          : tgawriter::fromColours(300, height, pixels, bits);
+    tga.rle = rle;
+    tga.topDown = topDown;
+    return tga;
+}
+
+TEST(TgaDecode, EveryDepthAndEntrySizeRowOrderAndPacking)
+{
     for (bool mapped : {false, true})
         for (uint8_t bits : {15, 16, 24, 32})
             for (bool rle : {false, true})
@@ -74,22 +78,16 @@ TEST(TgaDecode, EveryDepthAndEntrySizeRowOrderAndPacking)
                 {
                     SCOPED_TRACE(testing::Message() << "mapped " << mapped << " bits " << int{bits} << " rle "
                                                     << rle << " top-down " << topDown);
-                    TgaImage tga = mapped ? tgawriter::indexedImage(width, height, indices, kColours, bits)
-                                          : tgawriter::fromColours(width, height, pixels, bits);
-                    tga.rle = rle;
-                    tga.topDown = topDown;
                     // The origin bit is ignored: a top-down file comes out upside down.
                     Bytes expected;
-                    for (int y = 0; y < height; ++y)
-                        for (int x = 0; x < width; ++x)
+                    for (int y = 0; y < 3; ++y)
+                        for (int x = 0; x < 300; ++x)
                         {
-                            const Rgba c = pixels[std::size_t((topDown ? height - 1 - y : y) * width + x)];
+                            const Rgba c = kColours[sampleIndex(x, topDown ? 2 - y : y)];
                             expected.insert(expected.end(), {c.r, c.g, c.b, bits == 32 ? c.a : uint8_t{0}});
                         }
-                    const Decoded d = decode(encodeTga(tga));
+                    const Decoded d = decode(encodeTga(sample(mapped, bits, 3, rle, topDown)));
                     ASSERT_EQ(d.result, 1);
-                    EXPECT_EQ(d.width, width);
-                    EXPECT_EQ(d.height, height);
                     EXPECT_EQ(d.pixels, expected);
                     EXPECT_EQ(d.out + d.err, "");
                 }
@@ -107,38 +105,28 @@ TEST(TgaDecode, StoredBytesBecomeTheseColours)
         Bytes file;
         Bytes pixels;
     } cases[] = {
-        {"24 bits are B, G, R",
-         withData(2, 1, 24, false, {0x10, 0x20, 0x30, 1, 2, 3}),
-         {0x30, 0x20, 0x10, 0, 3, 2, 1, 0}},
-        {"32 bits are B, G, R, A",
-         withData(1, 1, 32, false, {0x10, 0x20, 0x30, 0x80}),
-         {0x30, 0x20, 0x10, 0x80}},
+        // clang-format off
+        {"24 bits are B, G, R", withData(2, 1, 24, false, {0x10, 0x20, 0x30, 1, 2, 3}), {0x30, 0x20, 0x10, 0, 3, 2, 1, 0}},
+        {"32 bits are B, G, R, A", withData(1, 1, 32, false, {0x10, 0x20, 0x30, 0x80}), {0x30, 0x20, 0x10, 0x80}},
         {"16 bits: 5-bit channels shifted up, bit 15 ignored",
          withData(6, 1, 16, false, {0xFF, 0xFF, 0x00, 0x80, 0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0x21, 0x04}),
          {248, 248, 248, 0, 0, 0, 0, 0, 248, 0, 0, 0, 0, 248, 0, 0, 0, 0, 248, 0, 8, 8, 8, 0}},
-        {"the first stored row is the bottom one",
-         withData(1, 2, 24, false, {1, 1, 1, 2, 2, 2}),
-         {2, 2, 2, 0, 1, 1, 1, 0}},
-        {"run and raw packets restart at each row",
+        {"run and raw packets restart at each row, the bottom row first",
          withData(4, 2, 24, true, {0x83, 9, 8, 7, 0x02, 1, 1, 1, 2, 2, 2, 3, 3, 3, 0x80, 4, 4, 4}),
          {1, 1, 1, 0, 2, 2, 2, 0, 3, 3, 3, 0, 4, 4, 4, 0, 7, 8, 9, 0, 7, 8, 9, 0, 7, 8, 9, 0, 7, 8, 9, 0}},
-        {"indices outside the map are black",
-         withData(6, 1, 8, false, {9, 10, 13, 14, 0, 255}, map),
+        {"indices outside the map are black", withData(6, 1, 8, false, {9, 10, 13, 14, 0, 255}, map),
          {0, 0, 0, 0, 1, 2, 3, 0, 10, 11, 12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-        {"16-bit pixels are indices when a map is present",
-         withData(2, 1, 16, false, {0x02, 0x01, 0x00, 0x01},
-                  ColourMap{.first = 0x100, .entryBits = 32, .entries = {0xFF000000, 0, 0x80112233}}),
+        {"16-bit pixels are indices when a map is present", withData(2, 1, 16, false, {0x02, 0x01, 0x00, 0x01},
+             ColourMap{.first = 0x100, .entryBits = 32, .entries = {0xFF000000, 0, 0x80112233}}),
          {0x11, 0x22, 0x33, 0x80, 0, 0, 0, 0xFF}},
-        {"run-length indices",
-         withData(3, 1, 8, true, {0x81, 1, 0x00, 5}, ColourMap{.entryBits = 16, .entries = {0x7C00, 0x001F}}),
+        {"run-length indices", withData(3, 1, 8, true, {0x81, 1, 0x00, 5}, ColourMap{.entryBits = 16, .entries = {0x7C00, 0x001F}}),
          {0, 0, 248, 0, 0, 0, 248, 0, 0, 0, 0, 0}},
         {"an undecodable map matters only for indices inside it",
-         withData(2, 1, 8, false, {0, 200}, ColourMap{.first = 1, .entryBits = 8, .entries = {1, 2, 3}}),
-         Bytes(8, 0)},
+         withData(2, 1, 8, false, {0, 200}, ColourMap{.first = 1, .entryBits = 8, .entries = {1, 2, 3}}), Bytes(8, 0)},
         {"no rows", withData(9, 0, 24, true, {}), {}},
         {"no columns", withData(0, 7, 24, false, {}), {}},
-        {"one full run packet per 128 pixels is enough",
-         withData(128 * 3, 2, 16, true, Bytes(3 * 2 * 3, 0xFF)), white},
+        {"one full run packet per 128 pixels is enough", withData(128 * 3, 2, 16, true, Bytes(3 * 2 * 3, 0xFF)), white},
+        // clang-format on
     };
     for (const auto& c : cases)
     {
@@ -180,15 +168,14 @@ TEST(TgaDecode, RefusedFilesSayWhyAndAllocateNothingLarge)
         Bytes file;
         std::string err, messageLine;
     } cases[] = {
+        // clang-format off
         {"depth 12", withData(1, 1, 12, false, Bytes(4)),
          "Can't decode TGA - Only 8,15,16,24 and 32 bit TGA accepted. (ie not 12)\n", ""},
         {"8 bits without a map", withData(2, 1, 8, true, {0x81, 5}),
          "Can't decode 8 bit / pixel image without a palette.\n" + failed + "\n", failed},
-        {"map entries of 8 bits",
-         withData(2, 1, 8, false, {1, 1}, ColourMap{.entryBits = 8, .entries = {0, 0}}),
+        {"map entries of 8 bits", withData(2, 1, 8, false, {1, 1}, ColourMap{.entryBits = 8, .entries = {0, 0}}),
          "Can't decode palette of depth 8 bits per pixel.\n" + failed + "\n", failed},
-        {"a run of 5 in a row of 4", withData(4, 2, 24, true, padded({0x84, 1, 2, 3})),
-         "Error in compressed data.\n", ""},
+        {"a run of 5 in a row of 4", withData(4, 2, 24, true, padded({0x84, 1, 2, 3})), "Error in compressed data.\n", ""},
         {"3 pixels after 2 in a row of 4", withData(4, 2, 24, true, padded({0x81, 1, 2, 3, 0x82, 1, 2, 3})),
          "Error in compressed data.\n", ""},
         {"width above 32767", withData(0x8000, 0, 24, false, {}), failed + "\n", failed},
@@ -198,6 +185,7 @@ TEST(TgaDecode, RefusedFilesSayWhyAndAllocateNothingLarge)
          failed + "\n", failed},
         {"ID longer than the file", longId, failed + "\n", failed},
         {"map longer than the file", longMap, failed + "\n", failed},
+        // clang-format on
     };
     for (const auto& c : cases)
     {
@@ -215,22 +203,11 @@ TEST(TgaDecode, RefusedFilesSayWhyAndAllocateNothingLarge)
 
 TEST(TgaDecode, FilesCutAnywhereFail)
 {
-    std::vector<Rgba> picture;
-    for (int i = 0; i < 130 * 2; ++i)
-        picture.push_back(
-            {static_cast<uint8_t>(i / 5), static_cast<uint8_t>(i % 3), 7, static_cast<uint8_t>(i)});
-    TgaImage plain = tgawriter::fromColours(130, 2, picture, 24);
-    plain.id = {1, 2, 3};
-    TgaImage packed = tgawriter::fromColours(130, 2, picture, 32);
-    packed.rle = true;
-    std::vector<uint8_t> indices(130 * 2);
-    for (std::size_t i = 0; i < indices.size(); ++i)
-        indices[i] = static_cast<uint8_t>(i / 7 % 3);
-    TgaImage mapped =
-        tgawriter::indexedImage(130, 2, indices, {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 9, 9, 9}}, 16);
-    mapped.rle = true;
-    for (const TgaImage& tga : {plain, packed, mapped})
+    for (const auto& [mapped, bits, rle] :
+         {std::tuple{false, 24, false}, {false, 32, true}, {true, 16, true}})
     {
+        TgaImage tga = sample(mapped, static_cast<uint8_t>(bits), 1, rle);
+        tga.id = {1, 2, 3};
         const Bytes file = encodeTga(tga);
         ASSERT_EQ(decode(file).result, 1);
         for (std::size_t length = 0; length < file.size(); ++length)
@@ -243,24 +220,6 @@ TEST(TgaDecode, FilesCutAnywhereFail)
                 << "a header cut short is not reported";
         }
     }
-}
-
-TEST(TgaDecode, LoadTgaFileFindsScriptNamesAndIsSilentOnlyAboutMissingFiles)
-{
-    TempFolder folder;
-    folder.write("textures/tex.tga",
-                 encodeTga(tgawriter::fromColours(2, 1, {{10, 20, 30, 0}, {40, 50, 60, 0}}, 24)));
-    folder.write("textures/short.tga", withData(4, 4, 24, false, Bytes(10)));
-    CapturingReporter reporter;
-    RunFiles files;
-    const std::unique_ptr<RgbaImage> image =
-        LoadTgaFile(reporter, files, folder.path() + "\\TEXTURES\\TEX.TGA");
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->pixels, (std::vector<uint8_t>{10, 20, 30, 0, 40, 50, 60, 0}));
-    EXPECT_EQ(LoadTgaFile(reporter, files, folder.path() + "/TEXTURES/NONE.TGA"), nullptr);
-    EXPECT_EQ(reporter.errors(), "");
-    EXPECT_EQ(LoadTgaFile(reporter, files, folder.path() + "/textures/SHORT.TGA"), nullptr);
-    EXPECT_EQ(reporter.errors(), "Failed to decode TGA\n");
 }
 
 // The writer's one literal check: header, ID, colour map and the run-length
