@@ -84,12 +84,12 @@ TEST_F(Backdrop, BackdropWithAPalettePicture)
         encodeTga(fromColours(2, 2, {{0, 0, 248, 0}, {0, 248, 0, 0}, {248, 0, 0, 0}, {8, 8, 8, 0}}, 32)));
     WriteBackdrop(settings, colours, reporter, files, "SCENE");
     EXPECT_EQ(reporter.output(), "");
-    Bytes header = {0x80, 0x02, 0, 0, 0x00, 0x06, 0, 0}; // 640, 512 + 1024 for the extra palette
-    for (const Bytes& palette : {words({0x8000, 0x8001, 0x8002, 0x8003, 0x8004, 0x8005, 0x8006, 0x8007,
-                                        0x8008, 0x8009, 0x800A, 0x800B, 0x800C, 0x800D, 0x800E, 0x800F}),
-                                 words({0x801F, 0x83E0, 0x8421, 0xFC00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})})
-        header.insert(header.end(), palette.begin(), palette.end());
-    EXPECT_EQ(folder.read("SCENE"), withPixels(header));
+    // Width 640, height 512 + 1024 for the extra palette, the picture's palette, the extra one.
+    EXPECT_EQ(folder.read("SCENE"),
+              withPixels(words({0x280,  0,      0x600,  0,      0x8000, 0x8001, 0x8002, 0x8003, 0x8004,
+                                0x8005, 0x8006, 0x8007, 0x8008, 0x8009, 0x800A, 0x800B, 0x800C, 0x800D,
+                                0x800E, 0x800F, 0x801F, 0x83E0, 0x8421, 0xFC00, 0,      0,      0,
+                                0,      0,      0,      0,      0,      0,      0,      0,      0})));
 }
 
 TEST_F(Backdrop, NewBackdropWithPaletteZeroTwice)
@@ -103,14 +103,12 @@ TEST_F(Backdrop, NewBackdropWithPaletteZeroTwice)
     folder.write("art/scene.tga", encodeTga(picture));
     WriteNewBackdrop(settings, reporter, files, "SCENE");
     EXPECT_EQ(reporter.output(), "");
-    Bytes header = {0x80, 0x02, 0, 0, 0x00, 0x0A, 0, 0}; // 640, 512 + 2 x 1024
-    const Bytes zero = words({0xFFFF, 0x8000, 0x8000, 0xFC41, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000,
-                              0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000});
-    const Bytes one = words({0x801F, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000,
-                             0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000});
-    for (const Bytes* palette : {&zero, &zero, &one})
-        header.insert(header.end(), palette->begin(), palette->end());
-    EXPECT_EQ(folder.read("SCENE"), withPixels(header));
+    // Width 640, height 512 + 2 x 1024, palette 0 as the base palette and again with palette 1.
+    const uint16_t o = 0x8000;
+    EXPECT_EQ(folder.read("SCENE"),
+              withPixels(words({0x280,  0, 0xA00,  0, 0xFFFF, o,      o, 0xFC41, o, o, o, o, o, o, o, o, o, o,
+                                o,      o, 0xFFFF, o, o,      0xFC41, o, o,      o, o, o, o, o, o, o, o, o, o,
+                                0x801F, o, o,      o, o,      o,      o, o,      o, o, o, o, o, o, o, o})));
 }
 
 TEST_F(Backdrop, RefusedInputsAreReportedAndNothingIsWritten)
