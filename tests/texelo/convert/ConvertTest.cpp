@@ -37,13 +37,20 @@ Converted convert(const ConversionSettings& settings, int width, std::vector<Rgb
     return {std::move(image), reporter.output()};
 }
 
-// `count` opaque reds 0, 8, 16, ...: PSX colours 0, 1, 2, ... without STP.
-std::vector<Rgba> reds(int count)
+// Pixel i gets colour number i % count: red (number % 32) x 8, green
+// (number / 32) x 8, so PSX colour `number` once reduced.
+std::vector<Rgba> numbered(int count, int size, uint8_t alpha)
 {
     std::vector<Rgba> pixels;
-    for (int k = 0; k < count; ++k)
-        pixels.push_back({static_cast<uint8_t>(k * 8), 0, 0, 255});
+    for (int i = 0; i < size; ++i)
+        pixels.push_back(
+            {static_cast<uint8_t>(i % count % 32 * 8), static_cast<uint8_t>(i % count / 32 * 8), 0, alpha});
     return pixels;
+}
+
+std::vector<Rgba> reds(int count)
+{
+    return numbered(count, count, 255);
 }
 
 template <typename T>
@@ -58,9 +65,6 @@ const std::string kNot4 = "Image T.TGA with 17 colours couldn't be saved as 4 BP
 
 TEST(Convert, DepthClutAndTexelsOfEachPicture)
 {
-    std::vector<Rgba> many;
-    for (int k = 0; k < 257; ++k)
-        many.push_back({static_cast<uint8_t>(k % 32 * 8), static_cast<uint8_t>(k / 32 * 8), 0, 0});
     std::vector<uint8_t> offsetTexels = counting<uint8_t>(1, 17);
     offsetTexels.push_back(0); // the padding byte is not offset
     std::vector<uint8_t> texels17 = counting<uint8_t>(0, 17);
@@ -92,8 +96,6 @@ TEST(Convert, DepthClutAndTexelsOfEachPicture)
          counting<uint16_t>(0, 17), 256, texels17, kNot4 + "defaulting to 8 BPP.\n"},
         {"ClutSize8 shortens the CLUT", {.ClutSize8 = 4}, 17, reds(17), TimKind::Indexed8, {0, 1, 2, 3}, 4,
          texels17, kNot4 + "defaulting to 8 BPP.\n"},
-        {"ClutSize8 is at least 1", {.ClutSize8 = 0}, 17, reds(17), TimKind::Indexed8, {0}, 1, texels17,
-         kNot4 + "defaulting to 8 BPP.\n"},
         {"IndexOffset shifts 8-bit texels", {.IndexOffset = 1}, 17, reds(17), TimKind::Indexed8,
          counting<uint16_t>(0, 17), 256, offsetTexels, kNot4 + "defaulting to 8 BPP.\n"},
         {"16 bits: red in the low bits", {.TargetDepth = 16}, 4,
@@ -101,7 +103,7 @@ TEST(Convert, DepthClutAndTexelsOfEachPicture)
          TimKind::Direct16, {}, 0, {0x01, 0x80, 0x00, 0x04, 0x00, 0x00, 0x1F, 0x02}, ""},
         {"16-bit fallback", {.FallbackDepth = 16}, 17, reds(17), TimKind::Direct16, {}, 0, {},
          kNot4 + "defaulting to 16 BPP.\n"},
-        {"257 colours", {}, 257, many, TimKind::Direct16, {}, 0, {},
+        {"257 colours", {}, 257, numbered(257, 257, 0), TimKind::Direct16, {}, 0, {},
          "Image T.TGA with 257 colours couldn't be saved as 4 BPP.\ndefaulting to 8 BPP.\n"
          "Image T.TGA couldn't be saved as 8 BPP.\ndefaulting to 16 BPP.\n"},
         // clang-format on
@@ -160,12 +162,8 @@ TEST(Convert, PaletteOnlyTakesColoursAtTheEarlierFirstPixels)
 
 TEST(Convert, FailedAllocationsAreReportedAfterTheFallbackTexts)
 {
-    const struct
-    {
-        int colours;
-        std::size_t failing;
-        std::string out;
-    } cases[] = {
+    const std::tuple<int, std::size_t, std::string> cases[] = {
+        // colours, the size that fails, the texts
         {2, 250 * 2 * 3, "Error allocating memory for 4 bit downgrade buffer.\n"},
         {17, 1000 * 3, kNot4 + "defaulting to 8 BPP.\nError allocating memory for 8 bit downgrade buffer.\n"},
         {300, 1000 * 3 * 2,
@@ -173,34 +171,27 @@ TEST(Convert, FailedAllocationsAreReportedAfterTheFallbackTexts)
          "Image T.TGA couldn't be saved as 8 BPP.\ndefaulting to 16 BPP.\n"
          "Error allocating memory for PSX sprite data.\n"},
     };
-    for (const auto& c : cases)
+    for (const auto& [count, failing, out] : cases)
     {
-        std::vector<Rgba> pixels;
-        for (int i = 0; i < 1000 * 3; ++i)
-            pixels.push_back({static_cast<uint8_t>(i % c.colours % 32 * 8),
-                              static_cast<uint8_t>(i % c.colours / 32 * 8), 0, 0});
-        failNextAllocationOf(c.failing);
-        const Converted converted = convert({}, 1000, pixels);
+        failNextAllocationOf(failing);
+        const Converted converted = convert({}, 1000, numbered(count, 1000 * 3, 0));
         cancelAllocationFailure();
-        EXPECT_FALSE(converted.image) << c.colours;
-        EXPECT_EQ(converted.out, c.out);
+        EXPECT_FALSE(converted.image) << count;
+        EXPECT_EQ(converted.out, out);
     }
 }
 
 TEST(Convert, SizesATimCannotHoldAreRefusedSilently)
 {
+    CapturingReporter reporter;
+    ColourTable colours;
+    Rgba pixel{};
     for (const auto& [width, height] : {std::pair{-1, 1}, {1, -1}, {65536, 0}, {0, 65536}})
-    {
-        CapturingReporter reporter;
-        ColourTable colours;
-        Rgba pixel{};
-        EXPECT_FALSE(ConvertToPsx({}, colours, reporter, &pixel.r, width, height, "N.TGA"));
-        EXPECT_EQ(reporter.output(), "");
-    }
+        EXPECT_FALSE(ConvertToPsx({}, colours, reporter, &pixel.r, width, height, "N.TGA")) << width;
+    EXPECT_EQ(reporter.output(), "");
     const Converted empty = convert({}, 0, {});
-    ASSERT_TRUE(empty.image);
+    ASSERT_TRUE(empty.image) << "an empty picture is an empty 4-bit texture";
     EXPECT_EQ(empty.image->Kind, TimKind::Indexed4);
-    EXPECT_TRUE(empty.image->Texels.empty());
 }
 
 } // namespace
