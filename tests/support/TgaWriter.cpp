@@ -65,22 +65,22 @@ Bytes encodeTga(const TgaImage& tga)
 {
     // Image type: 1 colour-mapped, 3 grey (8 bits without a map), else 2; +8 run-length.
     const uint32_t type = (tga.colourMap ? 1u : tga.depth == 8 ? 3u : 2u) + (tga.rle ? 8u : 0u);
-    const std::size_t mapLength = tga.colourMap ? tga.colourMap->entries.size() : 0;
+    const ColourMap map = tga.colourMap.value_or(ColourMap{.entryBits = 0});
+    // ID length, map type, image type, first entry, map length, entry size, x and y origin,
+    // width, height, depth, descriptor (alpha bits, top row first).
+    const auto u32 = [](auto value) { return static_cast<uint32_t>(value); };
+    // clang-format off
+    const uint32_t fields[] = {u32(tga.id.size()), tga.colourMap ? 1u : 0u, type, map.first, u32(map.entries.size()),
+                               map.entryBits, 0, 0, u32(tga.width), u32(tga.height), tga.depth,
+                               (tga.depth == 32 ? 8u : 0u) | (tga.topDown ? 0x20u : 0u)};
+    // clang-format on
+    const int sizes[] = {1, 1, 1, 2, 2, 1, 2, 2, 2, 2, 1, 1};
     Bytes out;
-    put(out, static_cast<uint32_t>(tga.id.size()), 1);
-    put(out, tga.colourMap ? 1 : 0, 1);
-    put(out, type, 1);
-    put(out, tga.colourMap ? tga.colourMap->first : 0, 2);
-    put(out, static_cast<uint32_t>(mapLength), 2);
-    put(out, tga.colourMap ? tga.colourMap->entryBits : 0, 1);
-    put(out, 0, 4); // x and y origin
-    put(out, static_cast<uint32_t>(tga.width), 2);
-    put(out, static_cast<uint32_t>(tga.height), 2);
-    put(out, tga.depth, 1);
-    put(out, (tga.depth == 32 ? 8u : 0u) | (tga.topDown ? 0x20u : 0u), 1); // alpha bits, origin at the top
+    for (std::size_t i = 0; i < std::size(fields); ++i)
+        put(out, fields[i], sizes[i]);
     out.insert(out.end(), tga.id.begin(), tga.id.end());
-    for (std::size_t i = 0; i < mapLength; ++i)
-        put(out, tga.colourMap->entries[i], bytesFor(tga.colourMap->entryBits));
+    for (const uint32_t entry : map.entries)
+        put(out, entry, bytesFor(map.entryBits));
     if (tga.pixelData)
     {
         out.insert(out.end(), tga.pixelData->begin(), tga.pixelData->end());

@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <numeric>
-
 namespace
 {
 
@@ -38,7 +36,7 @@ Converted convert(const ConversionSettings& settings, int width, std::vector<Rgb
 }
 
 // Pixel i gets colour number i % count: red (number % 32) x 8, green
-// (number / 32) x 8, so PSX colour `number` once reduced.
+// (number / 32) x 8, so PSX colour `number` once reduced (STP by `alpha`).
 std::vector<Rgba> numbered(int count, int size, uint8_t alpha)
 {
     std::vector<Rgba> pixels;
@@ -48,27 +46,17 @@ std::vector<Rgba> numbered(int count, int size, uint8_t alpha)
     return pixels;
 }
 
-std::vector<Rgba> reds(int count)
-{
-    return numbered(count, count, 255);
-}
-
-template <typename T>
-std::vector<T> counting(int first, int count)
-{
-    std::vector<T> values(static_cast<std::size_t>(count));
-    std::iota(values.begin(), values.end(), static_cast<T>(first));
-    return values;
-}
-
 const std::string kNot4 = "Image T.TGA with 17 colours couldn't be saved as 4 BPP.\n";
 
 TEST(Convert, DepthClutAndTexelsOfEachPicture)
 {
-    std::vector<uint8_t> offsetTexels = counting<uint8_t>(1, 17);
-    offsetTexels.push_back(0); // the padding byte is not offset
-    std::vector<uint8_t> texels17 = counting<uint8_t>(0, 17);
-    texels17.push_back(0);
+    const std::vector<uint16_t> clut16 = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+    std::vector<uint16_t> clut17 = clut16;
+    clut17.push_back(16);
+    const std::vector<uint8_t> texels17 = {0, 1,  2,  3,  4,  5,  6,  7,  8,
+                                           9, 10, 11, 12, 13, 14, 15, 16, 0}; // padded to even
+    const std::vector<uint8_t> offset17 = {1,  2,  3,  4,  5,  6,  7,  8,  9,
+                                           10, 11, 12, 13, 14, 15, 16, 17, 0}; // padding not offset
     const struct
     {
         const char* what;
@@ -90,18 +78,18 @@ TEST(Convert, DepthClutAndTexelsOfEachPicture)
          {{0, 0, 0, 0}, {3, 3, 3, 0}, {4, 4, 4, 0}, {255, 252, 251, 255}, {12, 0, 0, 255}, {0, 0, 248, 0},
           {0, 0, 0, 255}, {11, 0, 0, 0}},
          TimKind::Indexed4, {0x0000, 0x0000, 0x8001, 0x0002, 0x8421, 0xFC00, 0x7FFF}, 16, {0x00, 0x64, 0x53, 0x21}, ""},
-        {"16 colours stay 4-bit", {}, 16, reds(16), TimKind::Indexed4, counting<uint16_t>(0, 16), 16,
+        {"16 colours stay 4-bit", {}, 16, numbered(16, 16, 255), TimKind::Indexed4, clut16, 16,
          {0x10, 0x32, 0x54, 0x76, 0x98, 0xBA, 0xDC, 0xFE}, ""},
-        {"17 colours become 8-bit, rows padded to even", {}, 17, reds(17), TimKind::Indexed8,
-         counting<uint16_t>(0, 17), 256, texels17, kNot4 + "defaulting to 8 BPP.\n"},
-        {"ClutSize8 shortens the CLUT", {.ClutSize8 = 4}, 17, reds(17), TimKind::Indexed8, {0, 1, 2, 3}, 4,
+        {"17 colours become 8-bit, rows padded to even", {}, 17, numbered(17, 17, 255), TimKind::Indexed8,
+         clut17, 256, texels17, kNot4 + "defaulting to 8 BPP.\n"},
+        {"ClutSize8 shortens the CLUT", {.ClutSize8 = 4}, 17, numbered(17, 17, 255), TimKind::Indexed8, {0, 1, 2, 3}, 4,
          texels17, kNot4 + "defaulting to 8 BPP.\n"},
-        {"IndexOffset shifts 8-bit texels", {.IndexOffset = 1}, 17, reds(17), TimKind::Indexed8,
-         counting<uint16_t>(0, 17), 256, offsetTexels, kNot4 + "defaulting to 8 BPP.\n"},
+        {"IndexOffset shifts 8-bit texels", {.IndexOffset = 1}, 17, numbered(17, 17, 255), TimKind::Indexed8,
+         clut17, 256, offset17, kNot4 + "defaulting to 8 BPP.\n"},
         {"16 bits: red in the low bits", {.TargetDepth = 16}, 4,
          {{8, 0, 0, 0}, {0, 0, 8, 255}, {0, 0, 0, 0}, {255, 128, 0, 255}},
          TimKind::Direct16, {}, 0, {0x01, 0x80, 0x00, 0x04, 0x00, 0x00, 0x1F, 0x02}, ""},
-        {"16-bit fallback", {.FallbackDepth = 16}, 17, reds(17), TimKind::Direct16, {}, 0, {},
+        {"16-bit fallback", {.FallbackDepth = 16}, 17, numbered(17, 17, 255), TimKind::Direct16, {}, 0, {},
          kNot4 + "defaulting to 16 BPP.\n"},
         {"257 colours", {}, 257, numbered(257, 257, 0), TimKind::Direct16, {}, 0, {},
          "Image T.TGA with 257 colours couldn't be saved as 4 BPP.\ndefaulting to 8 BPP.\n"
