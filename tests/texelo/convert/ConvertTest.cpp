@@ -4,6 +4,7 @@
 // Expected CLUT words and texels are written out.
 #include "AllocationHook.h"
 #include "CapturingReporter.h"
+#include "TgaWriter.h"
 #include "convert/PsxConvert.h"
 
 #include <gtest/gtest.h>
@@ -11,10 +12,7 @@
 namespace
 {
 
-struct Rgba
-{
-    uint8_t r, g, b, a;
-};
+using tgawriter::Rgba; // R, G, B, A as a decoded pixel
 
 struct Converted
 {
@@ -50,13 +48,12 @@ const std::string kNot4 = "Image T.TGA with 17 colours couldn't be saved as 4 BP
 
 TEST(Convert, DepthClutAndTexelsOfEachPicture)
 {
+    // clang-format off
     const std::vector<uint16_t> clut16 = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
-    std::vector<uint16_t> clut17 = clut16;
-    clut17.push_back(16);
-    const std::vector<uint8_t> texels17 = {0, 1,  2,  3,  4,  5,  6,  7,  8,
-                                           9, 10, 11, 12, 13, 14, 15, 16, 0}; // padded to even
-    const std::vector<uint8_t> offset17 = {1,  2,  3,  4,  5,  6,  7,  8,  9,
-                                           10, 11, 12, 13, 14, 15, 16, 17, 0}; // padding not offset
+    const std::vector<uint16_t> clut17 = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    const std::vector<uint8_t> texels17 = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 0}; // padded to even
+    const std::vector<uint8_t> offset17 = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 0}; // not the padding
+    // clang-format on
     const struct
     {
         const char* what;

@@ -14,10 +14,7 @@
 namespace
 {
 
-using tgawriter::ColourMap;
-using tgawriter::encodeTga;
-using tgawriter::Rgba;
-using tgawriter::TgaImage;
+using namespace tgawriter;
 
 struct Decoded
 {
@@ -64,8 +61,8 @@ TgaImage sample(bool mapped, uint8_t bits, int height, bool rle, bool topDown = 
             indices.push_back(sampleIndex(x, y));
             pixels.push_back(kColours[indices.back()]);
         }
-    TgaImage tga = mapped ? tgawriter::indexedImage(300, height, indices, kColours, bits)
-                          : tgawriter::fromColours(300, height, pixels, bits);
+    TgaImage tga =
+        mapped ? indexedImage(300, height, indices, kColours, bits) : fromColours(300, height, pixels, bits);
     tga.rle = rle;
     tga.topDown = topDown;
     return tga;
