@@ -29,7 +29,7 @@ TEST(PaletteFile, FormatIsDecidedByContentAndMissingColoursAreBlack)
     const Bytes riff = {'R',  'I', 'F', 'F', 0x14, 0,    0, 0, 'P', 'A', 'L', ' ',  'd', 'a', 't', 'a',
                         0x0C, 0,   0,   0,   0x00, 0x03, 2, 0, 1,   2,   3,   0xFF, 4,   5,   6,   0xFF};
     const std::tuple<const char*, Bytes, Bytes> cases[] = {
-        // the file, its first colours
+        // what, the file, its first colours (the rest black)
         // clang-format off
         {"RIFF entries from byte 24, flags dropped", riff, {1, 2, 3, 4, 5, 6}},
         {"RIFF cut inside an entry", Bytes(riff.begin(), riff.end() - 3), {1, 2, 3, 4}},

@@ -151,7 +151,7 @@ TEST(TgaDecode, RefusedOrCutFilesSayWhyAndAllocateNothingLarge)
         return data;
     };
     const std::tuple<const char*, Bytes, std::string, std::string> cases[] = {
-        // file, standard error, MessageLine
+        // what, file, standard error, MessageLine
         // clang-format off
         {"depth 12", withData(1, 1, 12, false, Bytes(4)),
          "Can't decode TGA - Only 8,15,16,24 and 32 bit TGA accepted. (ie not 12)\n", ""},
