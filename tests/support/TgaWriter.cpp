@@ -10,30 +10,13 @@ namespace
 {
 
 constexpr int kMaxPacketPixels = 128;
-constexpr uint8_t kRunPacketBit = 0x80;
-constexpr uint8_t kTopDownBit = 0x20;
-constexpr uint8_t kColourMappedType = 1;
-constexpr uint8_t kTrueColourType = 2;
-constexpr uint8_t kGreyType = 3;
-constexpr uint8_t kRleTypeOffset = 8;
 
-void put8(Bytes& out, unsigned value)
-{
-    out.push_back(static_cast<uint8_t>(value));
-}
-
-void put16(Bytes& out, unsigned value)
-{
-    put8(out, value & 0xFF);
-    put8(out, (value >> 8) & 0xFF);
-}
-
-// A stored value as `byteCount` little-endian bytes; bytes past the fourth
-// (odd colour-map entry sizes) are zero.
-void putValue(Bytes& out, uint32_t value, int byteCount)
+// A value as `byteCount` little-endian bytes; bytes past the fourth (odd
+// colour-map entry sizes) are zero.
+void put(Bytes& out, uint32_t value, int byteCount)
 {
     for (int i = 0; i < byteCount; ++i)
-        put8(out, i < 4 ? (value >> (8 * i)) & 0xFF : 0);
+        out.push_back(i < 4 ? static_cast<uint8_t>(value >> (8 * i)) : 0);
 }
 
 int bytesFor(int bits)
@@ -45,16 +28,15 @@ int bytesFor(int bits)
 // them goes into raw packets. No packet is longer than 128 pixels.
 void encodeRowRle(Bytes& out, const uint32_t* row, int width, int byteCount)
 {
-    int x = 0;
-    while (x < width)
+    for (int x = 0; x < width;)
     {
         int run = 1;
         while (x + run < width && run < kMaxPacketPixels && row[x + run] == row[x])
             ++run;
         if (run >= 2)
         {
-            put8(out, kRunPacketBit | static_cast<unsigned>(run - 1));
-            putValue(out, row[x], byteCount);
+            put(out, 0x80u | static_cast<uint32_t>(run - 1), 1);
+            put(out, row[x], byteCount);
             x += run;
             continue;
         }
@@ -62,64 +44,43 @@ void encodeRowRle(Bytes& out, const uint32_t* row, int width, int byteCount)
         while (x + raw < width && raw < kMaxPacketPixels &&
                !(x + raw + 1 < width && row[x + raw] == row[x + raw + 1]))
             ++raw;
-        put8(out, static_cast<unsigned>(raw - 1));
+        put(out, static_cast<uint32_t>(raw - 1), 1);
         for (int i = 0; i < raw; ++i)
-            putValue(out, row[x + i], byteCount);
+            put(out, row[x + i], byteCount);
         x += raw;
     }
-}
-
-uint8_t imageType(const TgaImage& tga)
-{
-    uint8_t type = kTrueColourType;
-    if (tga.colourMap)
-        type = kColourMappedType;
-    else if (tga.depth == 8)
-        type = kGreyType;
-    return tga.rle ? static_cast<uint8_t>(type + kRleTypeOffset) : type;
 }
 
 } // namespace
 
 uint32_t storedValue(Rgba colour, int bits)
 {
+    const uint32_t r = colour.r, g = colour.g, b = colour.b, a = colour.a;
     if (bits == 15 || bits == 16)
-    {
-        uint32_t value = (static_cast<uint32_t>(colour.r >> 3) << 10) |
-                         (static_cast<uint32_t>(colour.g >> 3) << 5) | static_cast<uint32_t>(colour.b >> 3);
-        if (bits == 16 && colour.a >= 128)
-            value |= 0x8000;
-        return value;
-    }
-    uint32_t value =
-        colour.b | (static_cast<uint32_t>(colour.g) << 8) | (static_cast<uint32_t>(colour.r) << 16);
-    if (bits == 32)
-        value |= static_cast<uint32_t>(colour.a) << 24;
-    return value;
+        return (r >> 3) << 10 | (g >> 3) << 5 | b >> 3 | (bits == 16 && a >= 128 ? 0x8000u : 0u);
+    return b | g << 8 | r << 16 | (bits == 32 ? a << 24 : 0u);
 }
 
 Bytes encodeTga(const TgaImage& tga)
 {
+    // Image type: 1 colour-mapped, 3 grey (8 bits without a map), else 2; +8 run-length.
+    const uint32_t type = (tga.colourMap ? 1u : tga.depth == 8 ? 3u : 2u) + (tga.rle ? 8u : 0u);
+    const ColourMap map = tga.colourMap.value_or(ColourMap{.entryBits = 0});
+    // ID length, map type, image type, first entry, map length, entry size, x and y origin,
+    // width, height, depth, descriptor (alpha bits, top row first).
+    const auto u32 = [](auto value) { return static_cast<uint32_t>(value); };
+    // clang-format off
+    const uint32_t fields[] = {u32(tga.id.size()), tga.colourMap ? 1u : 0u, type, map.first, u32(map.entries.size()),
+                               map.entryBits, 0, 0, u32(tga.width), u32(tga.height), tga.depth,
+                               (tga.depth == 32 ? 8u : 0u) | (tga.topDown ? 0x20u : 0u)};
+    // clang-format on
+    const int sizes[] = {1, 1, 1, 2, 2, 1, 2, 2, 2, 2, 1, 1};
     Bytes out;
-    put8(out, static_cast<unsigned>(tga.id.size()));
-    put8(out, tga.colourMap ? 1 : 0);
-    put8(out, imageType(tga));
-    put16(out, tga.colourMap ? tga.colourMap->first : 0);
-    put16(out, tga.colourMap ? static_cast<unsigned>(tga.colourMap->entries.size()) : 0);
-    put8(out, tga.colourMap ? tga.colourMap->entryBits : 0);
-    put16(out, 0); // x origin
-    put16(out, 0); // y origin
-    put16(out, static_cast<unsigned>(tga.width));
-    put16(out, static_cast<unsigned>(tga.height));
-    put8(out, tga.depth);
-    const unsigned alphaBits = tga.depth == 32 ? 8 : 0;
-    put8(out, alphaBits | (tga.topDown ? kTopDownBit : 0));
-
+    for (std::size_t i = 0; i < std::size(fields); ++i)
+        put(out, fields[i], sizes[i]);
     out.insert(out.end(), tga.id.begin(), tga.id.end());
-    if (tga.colourMap)
-        for (uint32_t entry : tga.colourMap->entries)
-            putValue(out, entry, bytesFor(tga.colourMap->entryBits));
-
+    for (const uint32_t entry : map.entries)
+        put(out, entry, bytesFor(map.entryBits));
     if (tga.pixelData)
     {
         out.insert(out.end(), tga.pixelData->begin(), tga.pixelData->end());
@@ -134,7 +95,7 @@ Bytes encodeTga(const TgaImage& tga)
             encodeRowRle(out, values, tga.width, byteCount);
         else
             for (int x = 0; x < tga.width; ++x)
-                putValue(out, values[x], byteCount);
+                put(out, values[x], byteCount);
     }
     return out;
 }
@@ -142,7 +103,6 @@ Bytes encodeTga(const TgaImage& tga)
 TgaImage fromColours(int width, int height, const std::vector<Rgba>& pixels, uint8_t depth)
 {
     TgaImage tga{.width = width, .height = height, .depth = depth};
-    tga.values.reserve(pixels.size());
     for (Rgba colour : pixels)
         tga.values.push_back(storedValue(colour, depth));
     return tga;
@@ -151,12 +111,10 @@ TgaImage fromColours(int width, int height, const std::vector<Rgba>& pixels, uin
 TgaImage indexedImage(int width, int height, const std::vector<uint8_t>& indices,
                       const std::vector<Rgba>& palette, uint8_t entryBits)
 {
-    TgaImage tga{.width = width, .height = height, .depth = 8};
-    tga.values.assign(indices.begin(), indices.end());
-    ColourMap map{.entryBits = entryBits};
+    TgaImage tga{.width = width, .height = height, .depth = 8, .values = {indices.begin(), indices.end()}};
+    tga.colourMap = ColourMap{.entryBits = entryBits};
     for (Rgba colour : palette)
-        map.entries.push_back(storedValue(colour, entryBits));
-    tga.colourMap = std::move(map);
+        tga.colourMap->entries.push_back(storedValue(colour, entryBits));
     return tga;
 }
 

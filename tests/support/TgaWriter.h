@@ -1,10 +1,7 @@
-// Builds Targa files byte by byte from plain descriptions.
-//
-// Independent of Texelo's decoder: tests use it to make inputs the decoder
-// has never seen, so it shares no code with it. All integers are
-// little-endian. Pixel values are given as the numbers a file stores: for 24
-// and 32 bits 0xAARRGGBB (the file holds B, G, R, A), for 15 and 16 bits
-// 0bARRRRRGGGGGBBBBB, and colour-map indices when a colour map is present.
+// Builds Targa files byte by byte from plain descriptions, sharing no code
+// with Texelo's decoder. Pixel values are the numbers a file stores
+// (little-endian): for 24 and 32 bits 0xAARRGGBB (the file holds B, G, R, A),
+// for 15 and 16 bits 0bARRRRRGGGGGBBBBB, colour-map indices with a map.
 #pragma once
 
 #include <cstdint>
@@ -23,9 +20,8 @@ struct Rgba
     bool operator==(const Rgba&) const = default;
 };
 
-// The value a file of `bits` per pixel (15, 16, 24 or 32) stores for a
-// colour. 15/16 bits keep the top 5 bits of each channel and, for 16 bits,
-// set bit 15 when alpha is at least 128.
+// The value a file of `bits` per pixel (15, 16, 24 or 32) stores for a colour:
+// 15/16 bits keep each channel's top 5 bits, 16 bits set bit 15 for alpha >= 128.
 [[nodiscard]] uint32_t storedValue(Rgba colour, int bits);
 
 struct ColourMap
@@ -37,8 +33,7 @@ struct ColourMap
 
 struct TgaImage
 {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     uint8_t depth = 24;             // bits per stored pixel: 8, 15, 16, 24, 32 (others for bad input)
     std::vector<uint32_t> values{}; // width x height stored values, top row first
     std::optional<ColourMap> colourMap{};
@@ -48,8 +43,7 @@ struct TgaImage
     std::optional<Bytes> pixelData{}; // when set, written verbatim instead of the encoded pixels
 };
 
-// The whole file. The image type follows from the description: colour map
-// -> 1, 8 bits without one -> 3 (grey), else 2; +8 when run-length encoded.
+// The whole file; the image type follows from the description.
 [[nodiscard]] Bytes encodeTga(const TgaImage& tga);
 
 // A direct-colour image (depth 15, 16, 24 or 32) from colours, top row first.

@@ -1,220 +1,178 @@
-// BACKDROP: true-colour pictures of at most 16 colours, with alternative
-// palettes taken from further pictures.
+// BACKDROP and NEWBACKDROP in a scratch working folder: one whole file of
+// each, the pictures and palettes they refuse with their texts, and writes
+// that fail.
 #include "backdrop/Backdrop.h"
-#include "BackdropFixture.h"
-#include "script/ScriptDriver.h"
+#include "CapturingReporter.h"
+#include "TempFolder.h"
+#include "TgaWriter.h"
 
-#include <algorithm>
-#include <set>
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
 
 namespace
 {
 
 using namespace tgawriter;
 
-uint16_t reduced(uint8_t c)
+// Neighbouring pixels differ, and so do rows l and l + 256.
+uint8_t indexAt(int x, int y)
 {
-    return static_cast<uint16_t>(std::min((c + 4) / 8, 31));
+    return static_cast<uint8_t>((x + y + 5 * (y / 256)) % 16);
 }
 
-uint16_t psxKey(const Rgba& c)
+std::vector<uint8_t> indices(int width = 640)
 {
-    return static_cast<uint16_t>(reduced(c.b) << 10 | reduced(c.g) << 5 | reduced(c.r));
-}
-
-// What the operation must make of a picture: its distinct 5-bit colours in
-// ascending order with the STP bit (the rest 0), and each pixel's rank.
-struct Reduced
-{
-    expected::Palette16 palette{};
-    std::vector<uint8_t> indices;
-};
-
-Reduced reduce(const std::vector<Rgba>& pixels)
-{
-    std::set<uint16_t> keys;
-    for (const Rgba& pixel : pixels)
-        keys.insert(psxKey(pixel));
-    const std::vector<uint16_t> sorted(keys.begin(), keys.end());
-    Reduced result;
-    for (std::size_t j = 0; j < sorted.size() && j < 16; ++j)
-        result.palette[j] = static_cast<uint16_t>(sorted[j] | 0x8000);
-    for (const Rgba& pixel : pixels)
-        result.indices.push_back(static_cast<uint8_t>(
-            std::lower_bound(sorted.begin(), sorted.end(), psxKey(pixel)) - sorted.begin()));
-    return result;
-}
-
-// Sixteen colours, two of which (3, 3, 3) and (0, 0, 0) are the same once
-// reduced, plus (255, 255, 255) that must not round to 32.
-std::vector<Rgba> pictureColours()
-{
-    return {{0, 0, 0, 0},     {3, 3, 3, 0},     {255, 255, 255, 0}, {200, 10, 10, 0},
-            {10, 200, 10, 0}, {10, 10, 200, 0}, {100, 100, 0, 0},   {0, 100, 100, 0},
-            {100, 0, 100, 0}, {60, 60, 60, 0},  {120, 120, 120, 0}, {180, 180, 180, 0},
-            {250, 128, 4, 0}, {4, 128, 250, 0}, {77, 33, 11, 0},    {12, 250, 140, 0}};
-}
-
-std::vector<Rgba> picture(int width, const std::vector<Rgba>& colours)
-{
-    std::vector<Rgba> pixels;
-    const std::vector<uint8_t> pattern = patternIndices();
+    std::vector<uint8_t> all;
     for (int y = 0; y < 512; ++y)
         for (int x = 0; x < width; ++x)
-            pixels.push_back(colours[pattern[static_cast<std::size_t>(y * 640 + x % 640)] % colours.size()]);
+            all.push_back(indexAt(x, y));
+    return all;
+}
+
+// Red k * 8 at index k: PSX colour k, the k-th in ascending order.
+std::vector<Rgba> redPicture(int width = 640)
+{
+    std::vector<Rgba> pixels;
+    for (const uint8_t index : indices(width))
+        pixels.push_back({static_cast<uint8_t>(index * 8), 0, 0, 0});
     return pixels;
 }
 
-std::vector<uint8_t> padTo640(const std::vector<uint8_t>& indices, int width)
+Bytes words(std::initializer_list<uint16_t> values)
 {
-    std::vector<uint8_t> padded;
-    for (int y = 0; y < 512; ++y)
+    Bytes bytes;
+    for (const uint16_t value : values)
+        bytes.insert(bytes.end(), {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)});
+    return bytes;
+}
+
+// After the header and palettes: for l = 0 to 255, bytes 0-255 of rows l
+// and l + 256, then bytes 256-319 of the same two rows; a byte holds its
+// left pixel in the low nibble.
+Bytes withPixels(Bytes file)
+{
+    for (int l = 0; l < 256; ++l)
+        for (const auto& [row, first, last] :
+             {std::tuple{l, 0, 256}, {l + 256, 0, 256}, {l, 256, 320}, {l + 256, 256, 320}})
+            for (int k = first; k < last; ++k)
+                file.push_back(static_cast<uint8_t>(indexAt(2 * k, row) | indexAt(2 * k + 1, row) << 4));
+    return file;
+}
+
+class Backdrop : public testing::Test
+{
+protected:
+    TempFolder folder;
+    WorkingFolder inside{folder.path()};
+    CapturingReporter reporter;
+    RunFiles files;
+    BackdropSettings settings{.TexturePath = "ART\\", .OutputPath = "./"};
+    ColourTable colours;
+};
+
+TEST_F(Backdrop, BackdropWithAPalettePicture)
+{
+    settings.PaletteCount = 1;
+    folder.write("art/scene.tga", encodeTga(fromColours(640, 512, redPicture(), 24)));
+    // Its colours in ascending PSX order replace the picture's.
+    folder.write(
+        "art/scene.pa0",
+        encodeTga(fromColours(2, 2, {{0, 0, 248, 0}, {0, 248, 0, 0}, {248, 0, 0, 0}, {8, 8, 8, 0}}, 32)));
+    WriteBackdrop(settings, colours, reporter, files, "SCENE");
+    EXPECT_EQ(reporter.output(), "");
+    // Width 640, height 512 + 1024 for the extra palette, the picture's palette, the extra one.
+    EXPECT_EQ(folder.read("SCENE"),
+              withPixels(words({0x280,  0,      0x600,  0,      0x8000, 0x8001, 0x8002, 0x8003, 0x8004,
+                                0x8005, 0x8006, 0x8007, 0x8008, 0x8009, 0x800A, 0x800B, 0x800C, 0x800D,
+                                0x800E, 0x800F, 0x801F, 0x83E0, 0x8421, 0xFC00, 0,      0,      0,
+                                0,      0,      0,      0,      0,      0,      0,      0,      0})));
+}
+
+TEST_F(Backdrop, NewBackdropWithPaletteZeroTwice)
+{
+    settings.PaletteCount = 2;
+    // ACT colours are cut to 5 bits, not rounded, and always carry STP.
+    folder.write("0.act", Bytes{255, 255, 255, 0, 0, 0, 7, 7, 7, 8, 16, 248});
+    folder.write("1.act", Bytes{248, 0, 0});
+    TgaImage picture = indexedImage(640, 512, indices(), std::vector<Rgba>(16), 24);
+    picture.rle = true;
+    folder.write("art/scene.tga", encodeTga(picture));
+    WriteNewBackdrop(settings, reporter, files, "SCENE");
+    EXPECT_EQ(reporter.output(), "");
+    // Width 640, height 512 + 2 x 1024, palette 0 as the base palette and again with palette 1.
+    const uint16_t o = 0x8000;
+    EXPECT_EQ(folder.read("SCENE"),
+              withPixels(words({0x280,  0, 0xA00,  0, 0xFFFF, o,      o, 0xFC41, o, o, o, o, o, o, o, o, o, o,
+                                o,      o, 0xFFFF, o, o,      0xFC41, o, o,      o, o, o, o, o, o, o, o, o, o,
+                                0x801F, o, o,      o, o,      o,      o, o,      o, o, o, o, o, o, o, o})));
+}
+
+TEST_F(Backdrop, RefusedInputsAreReportedAndNothingIsWritten)
+{
+    folder.write("0.act", Bytes{});
+    std::vector<Rgba> many = redPicture();
+    many[7] = {200, 0, 0, 0};
+    folder.write("art/many.tga", encodeTga(fromColours(640, 512, many, 24)));
+    folder.write("art/wide.tga", encodeTga(fromColours(641, 512, redPicture(641), 24)));
+    std::vector<uint8_t> high = indices();
+    high[640 * 300 + 17] = 16;
+    folder.write("art/high.tga", encodeTga(indexedImage(640, 512, high, std::vector<Rgba>(17), 24)));
+    Bytes cut = encodeTga(indexedImage(640, 512, indices(), std::vector<Rgba>(16), 24));
+    cut.pop_back();
+    folder.write("art/cut.tga", cut);
+    const std::tuple<bool, uint32_t, const char*, std::string> cases[] = {
+        {false, 0, "MANY", "More than 16 colours in ART\\MANY.tga\n"},
+        {false, 0, "WIDE", "Backdrop image must be 640 x 512: ART\\WIDE.tga\n"},
+        {false, 1, "NONE", "Failed to open ART\\NONE.pa0\n"},
+        // NEWBACKDROP's texts go out as MessageLine holds them, without a newline.
+        {true, 0, "HIGH", "Need to specify number of palettes for HIGH"},
+        {true, 2, "HIGH", "Failed to open 1.act"},
+        {true, 1, "CUT", "Error loading ART\\CUT.tga"},
+        {true, 1, "MANY", "Backdrop image not index-colour: ART\\MANY.tga"},
+        {true, 1, "HIGH", "Image contains pixels referencing outside the range (0-15) in the palette"},
+    };
+    for (const auto& [newBackdrop, palettes, name, out] : cases)
     {
-        const auto row = indices.begin() + static_cast<std::ptrdiff_t>(y * width);
-        padded.insert(padded.end(), row, row + width);
-        padded.insert(padded.end(), static_cast<std::size_t>(640 - width), 0);
+        CapturingReporter own;
+        settings.PaletteCount = palettes;
+        if (newBackdrop)
+            WriteNewBackdrop(settings, own, files, name);
+        else
+            WriteBackdrop(settings, colours, own, files, name);
+        EXPECT_EQ(own.output(), out);
+        EXPECT_EQ(own.errorCount(), 1u) << out;
     }
-    return padded;
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"0.act", "art"}));
+}
+
+// A file that cannot be made, or not be written to the end, is reported and
+// leaves the earlier file as it was.
+TEST_F(Backdrop, FailedWritesAreReportedAndKeepTheEarlierFile)
+{
+    folder.write("art/scene.tga", encodeTga(fromColours(640, 512, redPicture(), 24)));
+    settings.OutputPath = "NOWHERE\\";
+    WriteBackdrop(settings, colours, reporter, files, "SCENE");
+    EXPECT_EQ(reporter.output(), "Couldn't open output file NOWHERE\\SCENE\n");
+
+    settings.OutputPath = "./";
+    folder.write("SCENE", "earlier");
+    // A file may not reach the backdrop's size (8 + 32 + 163840 bytes), so only
+    // the last write, when the file is completed, fails.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit limited = saved;
+    limited.rlim_cur = 163880 - 1;
+    const sighandler_t previous = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    WriteBackdrop(settings, colours, reporter, files, "SCENE");
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previous);
+    EXPECT_EQ(reporter.output(),
+              "Couldn't open output file NOWHERE\\SCENE\nCouldn't write output file ./SCENE\n");
+    EXPECT_EQ(folder.text("SCENE"), "earlier");
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"SCENE", "art"}));
 }
 
 } // namespace
-
-TEST_F(BackdropTest, BackdropWithoutPalettesWritesItsOwnPaletteOnly)
-{
-    const std::vector<Rgba> pixels = picture(640, pictureColours());
-    writePicture("scene.tga", fromColours(640, 512, pixels, 24));
-
-    writeBackdrop("SCENE");
-
-    const Reduced expectedPicture = reduce(pixels);
-    expectFile("SCENE", expected::backdropFile(expectedPicture.palette, {}, expectedPicture.indices));
-    EXPECT_EQ(expected::readU32(*output("SCENE"), 4), 512u);
-    EXPECT_EQ(reporter.output(), "");
-}
-
-TEST_F(BackdropTest, BackdropTakesAlternativePalettesFromPalettePicturesInOrder)
-{
-    settings.PaletteCount = 2;
-    settings.OutputPath = "OUT\\";
-    folder.makeFolder("OUT"); // output names are used as formed
-    const std::vector<Rgba> pixels = picture(640, pictureColours());
-    writePicture("scene.tga", fromColours(640, 512, pixels, 24));
-    const std::vector<Rgba> first = {{255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}, {9, 9, 9, 0}};
-    const std::vector<Rgba> second = {{40, 40, 40, 0}, {250, 250, 250, 0}};
-    writePicture("scene.pa0", fromColours(2, 2, first, 32));
-    writePicture("scene.pa1", fromColours(2, 1, second, 16));
-
-    writeBackdrop("SCENE");
-
-    const Reduced expectedPicture = reduce(pixels);
-    expectFile("OUT/SCENE", expected::backdropFile(expectedPicture.palette,
-                                                   {reduce(first).palette, reduce(second).palette},
-                                                   expectedPicture.indices));
-    EXPECT_EQ(reporter.output(), "");
-}
-
-TEST_F(BackdropTest, BackdropReadsPalettePicturesFirstAndStopsAtAMissingOne)
-{
-    settings.PaletteCount = 2;
-    writePicture("scene.pa0", fromColours(1, 1, {{1, 2, 3, 0}}, 24));
-    // No picture 1 and no backdrop picture either: only palette 1 is reported.
-
-    writeBackdrop("SCENE");
-
-    EXPECT_EQ(reporter.output(), "Failed to open ART\\SCENE.pa1\n");
-    EXPECT_EQ(reporter.messageLine(), "Failed to open ART\\SCENE.pa1");
-    EXPECT_EQ(reporter.errors(), "");
-    EXPECT_TRUE(wroteNothing());
-}
-
-TEST_F(BackdropTest, BackdropOfBlackAndWhiteGivesOpaqueBlackAndWhite)
-{
-    const std::vector<Rgba> pixels = picture(640, {{0, 0, 0, 0}, {255, 255, 255, 0}});
-    writePicture("scene.tga", fromColours(640, 512, pixels, 24));
-
-    writeBackdrop("SCENE");
-
-    const std::optional<std::vector<uint8_t>> file = output("SCENE");
-    ASSERT_TRUE(file.has_value());
-    const std::vector<uint8_t> basePalette(file->begin() + 8, file->begin() + 40);
-    std::vector<uint8_t> expectedPalette(32, 0);
-    expectedPalette[1] = 0x80;
-    expectedPalette[2] = 0xFF;
-    expectedPalette[3] = 0xFF;
-    EXPECT_EQ(basePalette, expectedPalette);
-}
-
-TEST_F(BackdropTest, BackdropPadsA638PixelPictureTo640)
-{
-    const std::vector<Rgba> pixels = picture(638, pictureColours());
-    writePicture("scene.tga", fromColours(638, 512, pixels, 24));
-
-    writeBackdrop("SCENE");
-
-    const Reduced expectedPicture = reduce(pixels);
-    expectFile("SCENE",
-               expected::backdropFile(expectedPicture.palette, {}, padTo640(expectedPicture.indices, 638)));
-    EXPECT_EQ(expected::readU32(*output("SCENE"), 0), 640u);
-}
-
-TEST_F(BackdropTest, BackdropRefusesMoreThanSixteenColoursAndOtherSizes)
-{
-    std::vector<Rgba> seventeen = pictureColours(); // 17 once reduced, as (0, 0, 0) and (3, 3, 3) meet
-    seventeen.push_back({90, 90, 90, 0});
-    seventeen.push_back({90, 90, 99, 0});
-    std::vector<Rgba> many = picture(640, pictureColours());
-    std::copy(seventeen.begin(), seventeen.end(), many.begin());
-    writePicture("many.tga", fromColours(640, 512, many, 24));
-    // The size is checked before the colours are counted.
-    writePicture("wide.tga", fromColours(641, 512, picture(641, seventeen), 24));
-    writePicture("short.tga", fromColours(640, 511, std::vector<Rgba>(640 * 511), 24));
-    writePicture("thin.tga", fromColours(636, 512, std::vector<Rgba>(636 * 512), 24));
-    writePicture("odd.pa0", fromColours(18, 1, seventeen, 24));
-
-    writeBackdrop("MANY");
-    writeBackdrop("WIDE");
-    writeBackdrop("SHORT");
-    writeBackdrop("THIN");
-    settings.PaletteCount = 1;
-    writeBackdrop("ODD");
-
-    EXPECT_EQ(reporter.output(), "More than 16 colours in ART\\MANY.tga\n"
-                                 "Backdrop image must be 640 x 512: ART\\WIDE.tga\n"
-                                 "Backdrop image must be 640 x 512: ART\\SHORT.tga\n"
-                                 "Backdrop image must be 640 x 512: ART\\THIN.tga\n"
-                                 "More than 16 colours in ART\\ODD.pa0\n");
-    EXPECT_TRUE(wroteNothing());
-}
-
-TEST_F(BackdropTest, BackdropReportsAnOutputFileItCannotCreate)
-{
-    settings.OutputPath = "NOWHERE\\";
-    writePicture("scene.tga", fromColours(640, 512, picture(640, pictureColours()), 24));
-
-    writeBackdrop("SCENE");
-
-    EXPECT_EQ(reporter.output(), "Couldn't open output file NOWHERE\\SCENE\n");
-    EXPECT_TRUE(wroteNothing());
-}
-
-TEST_F(BackdropTest, FitScriptRunsBothBackdropKeywords)
-{
-    const std::vector<Rgba> pixels = picture(640, pictureColours());
-    writePicture("scene.tga", fromColours(640, 512, pixels, 24));
-    const std::vector<uint8_t> indices = patternIndices();
-    std::vector<Rgba> map(16);
-    writePicture("indexed.tga", indexedImage(640, 512, indices, map, 24));
-    writeAct(0, {{255, 255, 255}});
-    folder.write("backdrops.fit",
-                 "PATH:art\\\nPALETTES:unused 1\nNEW BACKDROP:indexed\nREMAP:OFF\nBACKDROP:scene\n");
-
-    RunScript(ctx, "backdrops.fit");
-
-    expected::Palette16 act{};
-    act.fill(0x8000);
-    act[0] = 0xFFFF;
-    expectFile("INDEXED", expected::backdropFile(act, {act}, indices));
-    const Reduced expectedPicture = reduce(pixels);
-    expectFile("SCENE", expected::backdropFile(expectedPicture.palette, {}, expectedPicture.indices));
-    EXPECT_EQ(reporter.output(), "");
-}

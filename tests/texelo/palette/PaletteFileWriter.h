@@ -32,22 +32,18 @@ inline std::vector<uint8_t> rawPalette(const std::vector<Rgb>& colours)
     return bytes;
 }
 
-inline void appendLe32(std::vector<uint8_t>& bytes, uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes.push_back(static_cast<uint8_t>(value >> shift));
-}
-
 // "RIFF" size "PAL " "data" size, version 0x0300, count, then red, green,
 // blue, flags per colour. `declaredCount` is what the header claims.
 inline std::vector<uint8_t> riffPalette(const std::vector<Rgb>& colours, uint16_t declaredCount,
                                         uint8_t flags = 0)
 {
     const auto dataSize = static_cast<uint32_t>(4 + colours.size() * 4);
+    const auto le32 = [](uint32_t v) {
+        return std::vector<uint8_t>{uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+    };
     std::vector<uint8_t> bytes{'R', 'I', 'F', 'F'};
-    appendLe32(bytes, 4 + 8 + dataSize);
-    bytes.insert(bytes.end(), {'P', 'A', 'L', ' ', 'd', 'a', 't', 'a'});
-    appendLe32(bytes, dataSize);
+    for (const auto& part : {le32(12 + dataSize), {'P', 'A', 'L', ' ', 'd', 'a', 't', 'a'}, le32(dataSize)})
+        bytes.insert(bytes.end(), part.begin(), part.end());
     bytes.insert(bytes.end(),
                  {0x00, 0x03, static_cast<uint8_t>(declaredCount), static_cast<uint8_t>(declaredCount >> 8)});
     for (const Rgb& c : colours)
@@ -70,7 +66,7 @@ inline std::vector<uint8_t> bytesOf(const std::string& text)
     return {text.begin(), text.end()};
 }
 
-// 256 colours that differ from each other and from their neighbours' order.
+// Colours that differ from each other and from their neighbours.
 inline std::vector<Rgb> distinctColours(std::size_t count = 256)
 {
     std::vector<Rgb> colours;
