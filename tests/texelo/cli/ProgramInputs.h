@@ -20,21 +20,18 @@ inline tgawriter::Rgba psxColour(int k)
                                     static_cast<uint8_t>(k * 5 % 32), 255};
 }
 
-// A 5-bit channel stored 3 below its 8-bit place: only rounding to nearest
-// gives the 5-bit value back.
-inline tgawriter::Rgba sourceColour(int k)
-{
-    const auto stored = [](uint8_t c5) { return static_cast<uint8_t>(c5 == 0 ? 0 : c5 * 8 - 3); };
-    const tgawriter::Rgba c = psxColour(k);
-    return {stored(c.r), stored(c.g), stored(c.b), 255};
-}
-
-// A 24-bit Targa file whose pixel p is colour (p % colours).
+// A 24-bit Targa file whose pixel p is colour (p % colours), each channel
+// stored 3 below its 8-bit place: only rounding to nearest gives the 5-bit
+// value back.
 inline Bytes texture(int width, int height, int colours)
 {
+    const auto stored = [](uint8_t c5) { return static_cast<uint8_t>(c5 == 0 ? 0 : c5 * 8 - 3); };
     std::vector<tgawriter::Rgba> pixels;
     for (int p = 0; p < width * height; ++p)
-        pixels.push_back(sourceColour(p % colours));
+    {
+        const tgawriter::Rgba c = psxColour(p % colours);
+        pixels.push_back({stored(c.r), stored(c.g), stored(c.b), 255});
+    }
     return tgawriter::encodeTga(tgawriter::fromColours(width, height, pixels, 24));
 }
 

@@ -6,7 +6,6 @@
 #include "BankReader.h"
 #include "BankRecordReader.h"
 #include "ProgramInputs.h"
-#include "TbkinfoCommandLine.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -189,15 +188,9 @@ TEST_F(Banks, DamageIsNamedWhereItIsAndExtractsNothing)
     const auto expectNothingExtracted = [&](const Bytes& bytes)
     {
         folder.write("bad.tbk", bytes);
-        const std::string bank = folder.file("bad.tbk"), into = folder.file("out");
-        const std::vector<std::string_view> args{"--extract", into, bank};
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        EXPECT_EQ(tbk::runTbkinfo(args, out, err), 1);
-        EXPECT_EQ(std::ftell(out), 0);
+        const ProgramRun run = tbkinfo({"--extract", "out", "bad.tbk"});
+        EXPECT_EQ(std::tuple(run.exitStatus, run.out), std::tuple(1, ""));
         EXPECT_FALSE(folder.exists("out"));
-        std::fclose(out);
-        std::fclose(err);
     };
     // A bank has no group count: cut right after the header it holds none.
     for (std::size_t length = 0; length < tiny.size(); ++length)
@@ -209,7 +202,7 @@ TEST_F(Banks, DamageIsNamedWhereItIsAndExtractsNothing)
         if (result.damage)
             expectNothingExtracted(cut);
     }
-    constexpr std::size_t kRecord = 20, kFlags = 32, kClutBlock = 36, kPixelBlock = 80;
+    constexpr std::size_t R = 20, F = 32, C = 36, P = 80; // record, image flags, CLUT and pixel block
     struct Write
     {
         std::size_t offset;
@@ -234,37 +227,29 @@ TEST_F(Banks, DamageIsNamedWhereItIsAndExtractsNothing)
         {{{12, 0}}, 12, "GroupLines 0 is not 1 to 256"},
         {{{12, 257}}, 12, "GroupLines 257 is not 1 to 256"},
         {{{16, 0xFFFFFFFF}}, 100, "record Size ends past the end of the file"},
-        {{{kRecord, 74}}, kRecord, "record of 74 bytes passes the end of the file (72 bytes remain)"},
-        {{{kRecord, 19}}, kRecord, "record Size 19 is too small for an image"},
-        {{{kRecord, 70}},
-         kPixelBlock,
-         "pixel block length 20 does not match the 18 bytes left in the record"},
+        {{{R, 74}}, R, "record of 74 bytes passes the end of the file (72 bytes remain)"},
+        {{{R, 19}}, R, "record Size 19 is too small for an image"},
+        {{{R, 70}}, P, "pixel block length 20 does not match the 18 bytes left in the record"},
         {{{28, 0x11}}, 28, "image id 0x00000011 is not 0x00000010"},
-        {{{kFlags, 0xB}}, kFlags, "pixel mode 3 is not 4-, 8- or 16-bit"},
-        {{{kFlags, 0}}, kFlags, "a 4-bit image without a CLUT block"},
-        {{{kFlags, 0x48}}, kFlags, "image flags 0x00000048 set unknown bits"},
-        {{{kFlags, 0x18}}, kFlags, "transparency mode 1 without flag bit 15"},
-        {{{kFlags, 0x8038}}, kFlags, "transparency mode 3 is unknown"},
-        {{{kClutBlock, 45}}, kClutBlock, "CLUT block length 45 does not fit the 64 bytes left in the record"},
-        {{{kClutBlock, 54}}, kClutBlock, "CLUT block length 54 does not fit the 64 bytes left in the record"},
-        {{{kClutBlock, 52}}, 44, "CLUT of 16 x 1 needs 44 bytes, its block holds 52"},
+        {{{F, 0xB}}, F, "pixel mode 3 is not 4-, 8- or 16-bit"},
+        {{{F, 0}}, F, "a 4-bit image without a CLUT block"},
+        {{{F, 0x48}}, F, "image flags 0x00000048 set unknown bits"},
+        {{{F, 0x18}}, F, "transparency mode 1 without flag bit 15"},
+        {{{F, 0x8038}}, F, "transparency mode 3 is unknown"},
+        {{{C, 45}}, C, "CLUT block length 45 does not fit the 64 bytes left in the record"},
+        {{{C, 54}}, C, "CLUT block length 54 does not fit the 64 bytes left in the record"},
+        {{{C, 52}}, 44, "CLUT of 16 x 1 needs 44 bytes, its block holds 52"},
         {{{44, 17, 2}}, 44, "CLUT of 17 x 1 needs 46 bytes, its block holds 44"},
         {{{46, 0, 2}}, 44, "CLUT of 16 x 0 has no entries"},
-        {{{44, 8, 2}, {kClutBlock, 28}},
-         44,
-         "a 4-bit CLUT area of 8 entries is no whole number of 16-entry CLUTs"},
-        {{{kPixelBlock, 22}},
-         kPixelBlock,
-         "pixel block length 22 does not match the 20 bytes left in the record"},
+        {{{44, 8, 2}, {C, 28}}, 44, "a 4-bit CLUT area of 8 entries is no whole number of 16-entry CLUTs"},
+        {{{P, 22}}, P, "pixel block length 22 does not match the 20 bytes left in the record"},
         {{{88, 12, 2}}, 88, "a 4-bit image of 12 x 2 pixels needs 24 bytes, its block holds 20"},
-        {{{kRecord, 0xE0000048}},
-         kRecord,
-         "record Size 0xE0000048 has bit 31 set but no PAL, HOMEPAL or AWAYPAL tag"},
-        {{{kRecord, 0x80000000 | 74}},
-         kRecord,
+        {{{R, 0xE0000048}}, R, "record Size 0xE0000048 has bit 31 set but no PAL, HOMEPAL or AWAYPAL tag"},
+        {{{R, 0x80000000 | 74}},
+         R,
          "palette record of 74 bytes passes the end of the file (72 bytes remain)"},
-        {{{kRecord, 0xC0000048}}, 32, "palette W 8 needs 24 bytes, the record holds 72"},
-        {{{kRecord, 0xA0000048}, {32, 32, 2}, {34, 0, 2}}, 34, "palette H is 0"},
+        {{{R, 0xC0000048}}, 32, "palette W 8 needs 24 bytes, the record holds 72"},
+        {{{R, 0xA0000048}, {32, 32, 2}, {34, 0, 2}}, 34, "palette H is 0"},
     };
     for (const Case& c : cases)
     {
