@@ -29,7 +29,9 @@ TEST(MapPicture, ShowsTheLastBankWordForWordWithOrWithoutADisplay)
     ASSERT_GT(top, 8);
 
     using tgawriter::Rgba;
-    const Rgba white{255, 255, 255, 255}, black{0, 0, 0, 255}, magenta{255, 0, 255, 255};
+    const Rgba white{255, 255, 255, 255}, black{0, 0, 0, 255}, magenta{255, 0, 255, 255}, red{255, 0, 0, 255},
+        cyan{0, 255, 255, 255}, yellow{255, 255, 0, 255}, green{0, 255, 0, 255}, blue{0, 0, 255, 255},
+        darkGreen{0, 128, 0, 255};
     struct Word
     {
         int x, y;
@@ -37,38 +39,16 @@ TEST(MapPicture, ShowsTheLastBankWordForWordWithOrWithoutADisplay)
     };
     // The engine put the 8-bit image (16 x 16 words) at 0,0, the tiled one
     // (8 x 32) at 16,0, the 4-bit one (16 x 32) at 24,0 and the 16-bit one
-    // (16 x 20) at 40,0; the 8-bit CLUT on line 32, the two 4-bit CLUTs
-    // after each other on line 33.
-    const Word words[] = {
-        {8, 8, {0, 255, 255, 255}},
-        {20, 16, {0, 255, 0, 255}},
-        {30, 25, {255, 0, 0, 255}},
-        {48, 10, {255, 255, 0, 255}},
-        {0, 0, black},
-        {15, 15, black},
-        {16, 31, black},
-        {39, 31, black},
-        {55, 19, black},
-        {16, 16, black},
-        {8, 16, white},
-        {48, 20, white},
-        {0, 32, {0, 128, 0, 255}},
-        {255, 32, {0, 128, 0, 255}},
-        {0, 33, {0, 0, 255, 255}},
-        {31, 33, {0, 0, 255, 255}},
-        {32, 33, white},
-        {100, 34, white},
-        // The grid frames each 64 x 256 page on its inside edges.
-        {63, 100, magenta},
-        {64, 100, magenta},
-        {62, 100, white},
-        {100, 0, magenta},
-        {100, 255, magenta},
-        {100, 256, magenta},
-        {100, 511, magenta},
-        {1023, 300, magenta},
-        {600, 300, white},
-    };
+    // (16 x 20) at 40,0, outlined; the 8-bit CLUT on line 32, the two 4-bit
+    // CLUTs after each other on line 33. The grid frames each 64 x 256 page
+    // on its inside edges.
+    const Word words[] = {{8, 8, cyan},        {20, 16, green},      {30, 25, red},       {48, 10, yellow},
+                          {0, 0, black},       {15, 15, black},      {16, 31, black},     {39, 31, black},
+                          {55, 19, black},     {16, 16, black},      {8, 16, white},      {48, 20, white},
+                          {0, 32, darkGreen},  {255, 32, darkGreen}, {0, 33, blue},       {31, 33, blue},
+                          {32, 33, white},     {100, 34, white},     {63, 100, magenta},  {64, 100, magenta},
+                          {62, 100, white},    {100, 0, magenta},    {100, 255, magenta}, {100, 256, magenta},
+                          {100, 511, magenta}, {1023, 300, magenta}, {600, 300, white}};
     for (const Word& word : words)
         EXPECT_EQ(picture.at(word.x, top + word.y), word.colour) << word.x << "," << word.y;
     int dark = 0;
