@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # What a user gets from a finished build: `cmake --install` into a temporary prefix, and the
-# Debian package made by cpack, listed, its fields read, then unpacked. The installed and the
-# unpacked tree must each hold exactly the expected files, every program must answer --help, the
-# man pages must be filled in and the menu entries start their program with its icon.
+# Debian package, listed, its fields read, and unpacked. Both trees must hold exactly the expected
+# files; the programs answer --help, the man pages are filled in, menu entries start their program.
 # Usage: check_packaging.sh BUILD_DIR GUI(ON|OFF) VERSION PROGRAM...   (CMAKE, CPACK: the tools)
 set -uo pipefail
 build_dir="$1" gui="$2" version="$3"
@@ -73,7 +72,6 @@ if "${CPACK:-cpack}" -G DEB --config "$build_dir/CPackConfig.cmake" -B "$scratch
     dpkg-deb -x "$deb" "$scratch/root" && check_tree "the unpacked package" "$scratch/root/usr"
 else
     cat "$scratch/log"
-    ls "$scratch/out"
     fail "cpack -G DEB made no $(basename "$deb")"
 fi
 ((failures == 0)) && echo "all checks passed for: ${programs[*]}"
