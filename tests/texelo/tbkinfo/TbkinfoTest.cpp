@@ -29,10 +29,10 @@ const Source kSources[] = {{"a", 16, 16, 3}, {"b", 10, 6, 12}, {"c", 20, 15, 300
 // CLUTs in the separate area; the PAL line after the 16-bit texture finds no
 // colours. EIGHT: an 8-bit image whose CLUT leaves its layout group. DUP: an
 // image with three CLUTs. TINY: one 4-bit 8 x 2 image, its CLUT under it.
-class Banks : public ::testing::Test
+class Tbkinfo : public ::testing::Test
 {
 protected:
-    Banks()
+    Tbkinfo()
     {
         for (const Source& source : kSources)
             folder.write(source.name + ".tga", texture(source.width, source.height, source.colours));
@@ -60,7 +60,7 @@ protected:
 };
 } // namespace
 
-TEST_F(Banks, TbkinfoPrintsExitsAndWrites)
+TEST_F(Tbkinfo, PrintsExitsAndWrites)
 {
     Bytes cut = folder.read("TINY.TBK");
     cut.resize(60);
@@ -181,7 +181,7 @@ TEST_F(Banks, TbkinfoPrintsExitsAndWrites)
 // byte where it stops making sense, naming the field, without allocating
 // what the file cannot justify, and extracting nothing; the largest legal
 // values still read.
-TEST_F(Banks, DamageIsNamedWhereItIsAndExtractsNothing)
+TEST_F(Tbkinfo, DamageIsNamedWhereItIsAndExtractsNothing)
 {
     const Bytes tiny = folder.read("TINY.TBK");
     ASSERT_EQ(tiny.size(), 100u);
@@ -270,7 +270,7 @@ TEST_F(Banks, DamageIsNamedWhereItIsAndExtractsNothing)
 
 // Every record as a TIM file that the bank's record reader reads back as the
 // record, and a preview giving back its source's colours at every depth.
-TEST_F(Banks, ExtractGivesBackTheSourceColoursAndTheRecords)
+TEST_F(Tbkinfo, ExtractGivesBackTheSourceColoursAndTheRecords)
 {
     struct Want
     {

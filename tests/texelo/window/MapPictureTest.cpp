@@ -58,7 +58,8 @@ TEST(MapPicture, ShowsTheLastBankWordForWordWithOrWithoutADisplay)
     EXPECT_GT(dark, 50); // the message line's text
 
     const ProgramRun shown =
-        runOnVirtualDisplay({TEXELO_EXECUTABLE, "--map=shown.png", "job.fit", "/c"}, within(folder.path()));
+        runOnVirtualDisplay({"/usr/bin/timeout", "60", TEXELO_EXECUTABLE, "--map=shown.png", "job.fit", "/c"},
+                            within(folder.path()));
     EXPECT_EQ(shown.exitStatus, 0) << shown.err;
     EXPECT_EQ(shown.out, plain.out);
     EXPECT_EQ(folder.read("shown.png"), folder.read("my map.png"));
