@@ -58,7 +58,7 @@ TEST(MapPicture, ShowsTheLastBankWordForWordWithOrWithoutADisplay)
     EXPECT_GT(dark, 50); // the message line's text
 
     const ProgramRun shown =
-        runOnVirtualDisplay({"/usr/bin/timeout", "60", TEXELO_EXECUTABLE, "--map=shown.png", "job.fit", "/c"},
+        runOnVirtualDisplay({"/usr/bin/timeout", "20", TEXELO_EXECUTABLE, "--map=shown.png", "job.fit", "/c"},
                             within(folder.path()));
     EXPECT_EQ(shown.exitStatus, 0) << shown.err;
     EXPECT_EQ(shown.out, plain.out);
