@@ -1,0 +1,72 @@
+// texelo --map: the VRAM map of the last bank as a picture, one pixel per
+// VRAM word below the message line, the same with and without a display;
+// the run itself does not change.
+
+#include "ProgramInputs.h"
+
+#include <gtest/gtest.h>
+
+TEST(MapPicture, ShowsTheLastBankWordForWordWithOrWithoutADisplay)
+{
+    TempFolder folder;
+    folder.write("eight.tga", texture(32, 16, 20));
+    folder.write("tiled.tga", texture(32, 32, 2));
+    folder.write("four.tga", texture(64, 32, 3));
+    folder.write("direct.tga", texture(16, 20, 300));
+    folder.write("job.fit", "FOUR\nEIGHT\nDIRECT\nTILE: tiled\nFIT: BANK\n");
+    const ProgramRun plain = texelo({"job.fit", "/c"}, folder.path());
+    ASSERT_EQ(plain.exitStatus, 0);
+    const Bytes bank = folder.read("BANK.TBK");
+
+    const ProgramRun mapped = texelo({"--map", "my map.png", "job.fit", "/c"}, folder.path());
+    EXPECT_EQ(mapped.exitStatus, 0);
+    EXPECT_EQ(mapped.out, plain.out);
+    EXPECT_EQ(mapped.err, "");
+    EXPECT_EQ(folder.read("BANK.TBK"), bank);
+    const Picture picture = readPng(folder.file("my map.png"));
+    const int top = picture.height - 512; // the message line
+    ASSERT_EQ(picture.width, 1024);
+    ASSERT_GT(top, 8);
+
+    using tgawriter::Rgba;
+    const Rgba white{255, 255, 255, 255}, black{0, 0, 0, 255}, magenta{255, 0, 255, 255}, red{255, 0, 0, 255},
+        cyan{0, 255, 255, 255}, yellow{255, 255, 0, 255}, green{0, 255, 0, 255}, blue{0, 0, 255, 255},
+        darkGreen{0, 128, 0, 255};
+    struct Word
+    {
+        int x, y;
+        Rgba colour;
+    };
+    // The engine put the 8-bit image (16 x 16 words) at 0,0, the tiled one
+    // (8 x 32) at 16,0, the 4-bit one (16 x 32) at 24,0 and the 16-bit one
+    // (16 x 20) at 40,0, outlined; the 8-bit CLUT on line 32, the two 4-bit
+    // CLUTs after each other on line 33. The grid frames each 64 x 256 page
+    // on its inside edges.
+    const Word words[] = {{8, 8, cyan},        {20, 16, green},      {30, 25, red},       {48, 10, yellow},
+                          {0, 0, black},       {15, 15, black},      {16, 31, black},     {39, 31, black},
+                          {55, 19, black},     {16, 16, black},      {8, 16, white},      {48, 20, white},
+                          {0, 32, darkGreen},  {255, 32, darkGreen}, {0, 33, blue},       {31, 33, blue},
+                          {32, 33, white},     {100, 34, white},     {63, 100, magenta},  {64, 100, magenta},
+                          {62, 100, white},    {100, 0, magenta},    {100, 255, magenta}, {100, 256, magenta},
+                          {100, 511, magenta}, {1023, 300, magenta}, {600, 300, white}};
+    for (const Word& word : words)
+        EXPECT_EQ(picture.at(word.x, top + word.y), word.colour) << word.x << "," << word.y;
+    int dark = 0;
+    for (int y = 0; y < top; ++y)
+        for (int x = 0; x < 200; ++x)
+            dark += picture.at(x, y).r < 128;
+    EXPECT_GT(dark, 50); // the message line's text
+
+    const ProgramRun shown =
+        runOnVirtualDisplay({"/usr/bin/timeout", "20", TEXELO_EXECUTABLE, "--map=shown.png", "job.fit", "/c"},
+                            within(folder.path()));
+    EXPECT_EQ(shown.exitStatus, 0) << shown.err;
+    EXPECT_EQ(shown.out, plain.out);
+    EXPECT_EQ(folder.read("shown.png"), folder.read("my map.png"));
+
+    const ProgramRun unwritable = texelo({"--map", "no/map.png", "job.fit", "/c"}, folder.path());
+    EXPECT_EQ(unwritable.exitStatus, 1);
+    EXPECT_EQ(unwritable.out, plain.out);
+    EXPECT_EQ(unwritable.err,
+              "texelo: couldn't save the VRAM map as no/map.png: No such file or directory\n");
+}
