@@ -7,10 +7,12 @@
 #include "LumarcFiles.h"
 #include "MdfRoot.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -86,12 +88,25 @@ TEST(LumarcDialog, LoadListSaveForEitherScreenAndExit)
     EXPECT_EQ(dialog.model(), nullptr);
 }
 
-TEST(LumarcDialog, AboutBoxTexts)
+// The about item (F1, or the window's context menu) opens the about box.
+TEST(LumarcDialog, AboutItemShowsTheVersion)
 {
-    AboutDialog about;
-    EXPECT_EQ(about.windowTitle(), "About Lumarc");
-    EXPECT_EQ(about.findChild<QLabel*>("aboutVersion")->text(), "Lumarc Version 1.0");
-    EXPECT_EQ(about.findChild<QLabel*>("aboutPurpose")->text(), "MDF to RLF converter");
+    ScriptedServices services;
+    LumarcDialog dialog(services);
+    QStringList shown;
+    QTimer::singleShot(0,
+                       [&]
+                       {
+                           auto* about = qobject_cast<AboutDialog*>(QApplication::activeModalWidget());
+                           if (about == nullptr)
+                               return;
+                           shown << about->windowTitle();
+                           for (const char* name : {"aboutVersion", "aboutPurpose"})
+                               shown << about->findChild<QLabel*>(name)->text();
+                           about->close();
+                       });
+    dialog.findChild<QAction*>("aboutAction")->trigger();
+    EXPECT_EQ(shown, (QStringList{"About Lumarc", "Lumarc Version 1.0", "MDF to RLF converter"}));
 }
 
 int main(int argc, char** argv)

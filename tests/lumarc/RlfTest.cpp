@@ -37,6 +37,33 @@ TEST(RlfFile, PanelForPcAndConsoleByteByByte)
     }
 }
 
+// A part a gadget lacks takes no bytes and has offset 0, so the next part
+// starts where the previous one ends; a gadget with nothing keeps the box it
+// starts from.
+TEST(RlfFile, MissingPartsTakeNoBytes)
+{
+    using namespace mdfwriter;
+    const Layout layout{
+        .gadgets = {Gadget{.name = "Empty"},
+                    Gadget{.name = "Points", .hotspots = {{Hotspot{100, 90}}, {Hotspot{120, 95}}}},
+                    Gadget{.name = "Quad", .primLists = {PrimList{5, 5, {Prim{.type = kPrimF4}}}}}}};
+    const rlfinfo::ReadResult read = rlfinfo::readRlf(savedRlf(layout, 0));
+    ASSERT_FALSE(read.damage) << read.damage->what;
+    EXPECT_EQ(read.contents.fileSize, 136u);
+    ASSERT_EQ(read.contents.gadgets.size(), 3u);
+    using Parts = std::array<uint32_t, 4>; // the gadget's offset and those of its three parts
+    const Parts parts[] = {{16, 0, 0, 0}, {36, 0, 56, 0}, {72, 0, 0, 92}};
+    const rlfinfo::Area boxes[] = {{640, 480, -640, -480}, {100, 90, 20, 5}, {5, 5, 0, 0}};
+    for (std::size_t i = 0; i < 3; ++i)
+    {
+        SCOPED_TRACE(i);
+        const rlfinfo::Gadget& g = read.contents.gadgets[i];
+        EXPECT_EQ((Parts{g.offset, g.childAreasOffset, g.hotspotsOffset, g.renderListOffset}), parts[i]);
+        EXPECT_TRUE(g.box == boxes[i]) << g.box.x << " " << g.box.y << " " << g.box.w << " " << g.box.h;
+    }
+    EXPECT_EQ(read.contents.gadgets[1].hotspots.at(1).x, 120);
+}
+
 // Every cut is damage at or before the cut; forged fields are named where
 // they are, and a forged count allocates nothing near what it asks for.
 TEST(RlfDamage, DamagedCopiesAreRefusedAtTheField)
