@@ -1,14 +1,17 @@
-// The pieces both programs share: the bounded byte reader every parser uses
-// and the output file that appears only when complete.
+// The pieces both programs share: the bounded byte reader every parser uses,
+// the output file that appears only when complete, and the owning list.
 #include "AtomicOutputFile.h"
 #include "ByteReader.h"
+#include "PtrList.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <csignal>
+#include <functional>
 
 // Each reader covers exactly `size` bytes of its own copy, so a read past
 // them is also seen by the sanitizers. A failed read yields 0, names the
@@ -75,4 +78,27 @@ TEST(AtomicOutputFile, FailedWriteKeepsTheEarlierFile)
     EXPECT_FALSE(committed);
     EXPECT_EQ(folder.text("out.bin"), "earlier");
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"out.bin"});
+}
+
+// Layouts hold millions of primitives: a list freeing its chain recursively
+// would overflow the stack here. Items go head to tail, each once.
+TEST(PtrList, DestroysAMillionItemsHeadToTail)
+{
+    struct Item
+    {
+        std::size_t id;
+        std::vector<std::size_t>* log;
+        ~Item() { log->push_back(id); }
+    };
+    constexpr std::size_t kItems = 1'000'000;
+    std::vector<std::size_t> log;
+    {
+        PtrList<Item> list;
+        for (std::size_t id = 0; id < kItems; ++id)
+            list.append(std::make_unique<Item>(id, &log));
+        EXPECT_TRUE(log.empty());
+    }
+    ASSERT_EQ(log.size(), kItems);
+    // Strictly rising: each of the ids once, in the order appended.
+    EXPECT_TRUE(std::is_sorted(log.begin(), log.end(), std::less_equal<>()));
 }

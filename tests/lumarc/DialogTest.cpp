@@ -6,12 +6,15 @@
 #include "LumarcDialog.h"
 #include "LumarcFiles.h"
 #include "MdfRoot.h"
+#include "QtDialogServices.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -24,19 +27,21 @@ namespace
 
 // Answers file choosers in order (cancelling once out of answers) and logs
 // "open: TITLE", "save: TITLE" and "CAPTION: TEXT" (" [error]" with the icon).
+// With `real` set, Qt's own file dialogs ask instead.
 class ScriptedServices final : public DialogServices
 {
 public:
     std::deque<QString> answers;
     QStringList log;
+    QtDialogServices* real = nullptr;
 
-    std::optional<QString> openFileName(QWidget*, const FileDialogRequest& request) override
+    std::optional<QString> openFileName(QWidget* parent, const FileDialogRequest& request) override
     {
-        return answer("open: " + request.title);
+        return real ? real->openFileName(parent, request) : answer("open: " + request.title);
     }
-    std::optional<QString> saveFileName(QWidget*, const FileDialogRequest& request) override
+    std::optional<QString> saveFileName(QWidget* parent, const FileDialogRequest& request) override
     {
-        return answer("save: " + request.title);
+        return real ? real->saveFileName(parent, request) : answer("save: " + request.title);
     }
     void showMessage(QWidget*, const QString& text, const QString& caption, MessageIcon icon) override
     {
@@ -107,6 +112,58 @@ TEST(LumarcDialog, AboutItemShowsTheVersion)
                        });
     dialog.findChild<QAction*>("aboutAction")->trigger();
     EXPECT_EQ(shown, (QStringList{"About Lumarc", "Lumarc Version 1.0", "MDF to RLF converter"}));
+}
+
+// Both file dialogs offer every file and start in the folder of the file
+// last chosen, which later dialogs, also of a later run, find in the settings.
+TEST(LumarcDialog, FileDialogsStartInTheFolderLastUsed)
+{
+    const TempFolder folder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(folder.file("settings")));
+    const auto q = [&](const std::string& path) { return QString::fromStdString(folder.file(path)); };
+    folder.write("layouts/panel.mdf", mdfwriter::mdfFile(panelLayout()));
+    folder.write("lists/old.rlf", "");
+    folder.write("earlier/old.rlf", "");
+    // Clicks `button`, answers the file dialog with `file` (none: cancel) and
+    // returns the folder it started in.
+    const auto ask = [](LumarcDialog& dialog, const char* button, const QString& file)
+    {
+        QString startedIn;
+        QTimer::singleShot(0,
+                           [&]
+                           {
+                               auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                               if (chooser == nullptr)
+                                   return;
+                               startedIn = chooser->directory().absolutePath();
+                               EXPECT_TRUE(chooser->nameFilters().contains("All Files (*)"));
+                               chooser->selectFile(file);
+                               file.isEmpty() ? chooser->reject() : chooser->QDialog::accept();
+                           });
+        dialog.findChild<QPushButton*>(button)->click();
+        return startedIn;
+    };
+    QtDialogServices real;
+    ScriptedServices services;
+    services.real = &real;
+    {
+        LumarcDialog dialog(services);
+        ask(dialog, "loadButton", q("layouts/panel.mdf"));
+        EXPECT_EQ(ask(dialog, "saveButton", q("lists/panel.rlf")), q("layouts"));
+    }
+    EXPECT_EQ(services.log, QStringList{"Size should be: 128 bytes"});
+    EXPECT_EQ(folder.read("lists/panel.rlf"), savedRlf(panelLayout(), 0));
+    EXPECT_TRUE(folder.exists("settings/Lumarc/Lumarc.conf"));
+    QSettings settings("Lumarc", "Lumarc");
+    EXPECT_EQ(settings.value("FileDialogs/lastFolder"), q("lists"));
+    // A later run: the folder must come from the settings, as this run's file
+    // dialogs would remember it by themselves.
+    LumarcDialog later(services);
+    settings.setValue("FileDialogs/lastFolder", q("earlier"));
+    EXPECT_EQ(ask(later, "loadButton", q("layouts/panel.mdf")), q("earlier"));
+    settings.setValue("FileDialogs/lastFolder", q("earlier"));
+    EXPECT_EQ(ask(later, "saveButton", ""), q("earlier"));
 }
 
 int main(int argc, char** argv)

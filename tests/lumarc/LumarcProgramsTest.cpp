@@ -4,6 +4,7 @@
 #include "ProgramRun.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <optional>
 
@@ -143,4 +144,24 @@ TEST(RlfInfoProgram, ReportsDamageAndUsage)
                    {"no file", {}, {}, 2, "", help.out},
                },
                "");
+}
+
+// The JSON report parses and says what the text report says of the same file
+// (a missing field or bad JSON throws, which fails the test).
+TEST(RlfInfoProgram, JsonReportAgreesWithTheText)
+{
+    using Json = nlohmann::json;
+    const TempFolder folder;
+    const std::string file = folder.write("my lists/panel list.rlf", savedRlf(panelLayout(), 0));
+    const ProgramRun run = runProgram({RLFINFO_EXECUTABLE, "--json", file});
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.err, "");
+    const Json report = Json::parse(run.out);
+    EXPECT_EQ(report.at("gadget_count"), 1);
+    ASSERT_EQ(report.at("gadgets").size(), 1u);
+    const Json& gadget = report.at("gadgets").at(0);
+    EXPECT_EQ(gadget.at("box"), (Json{{"x", 1}, {"y", 2}, {"w", 30}, {"h", 38}}));
+    ASSERT_EQ(gadget.at("entries").size(), 2u);
+    EXPECT_EQ(gadget.at("entries").at(1).at("kind"), "untextured");
+    EXPECT_EQ(gadget.at("entries").at(1).at("colours"), (Json{"#112233", "#445566", "#778899", "#AABBCC"}));
 }
