@@ -86,6 +86,7 @@ TEST(PtrList, DestroysAMillionItemsHeadToTail)
 {
     struct Item
     {
+        Item(std::size_t itemId, std::vector<std::size_t>* destroyed) : id(itemId), log(destroyed) {}
         std::size_t id;
         std::vector<std::size_t>* log;
         ~Item() { log->push_back(id); }
