@@ -1,11 +1,7 @@
 #include "MdfWriter.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
+#include <fstream>
 
 namespace mdfwriter
 {
@@ -13,131 +9,123 @@ namespace mdfwriter
 namespace
 {
 
+void append(Bytes& out, const Bytes& bytes)
+{
+    out.insert(out.end(), bytes.begin(), bytes.end());
+}
+
 void putS16(Bytes& out, int16_t value)
 {
     put16(out, static_cast<uint16_t>(value));
 }
 
-uint32_t sizeOf(const Bytes& body)
+template <typename Item, typename Encode>
+Bytes tableOf(std::string_view tableTag, std::string_view vectorTag,
+              const std::vector<std::vector<Item>>& table, Encode encode)
 {
-    return static_cast<uint32_t>(body.size());
-}
-
-void putVertices(Bytes& out, const std::array<Vertex, 4>& vertices)
-{
-    for (const Vertex& vertex : vertices)
+    std::vector<Bytes> vectors;
+    for (const std::vector<Item>& items : table)
     {
-        putS16(out, vertex.x);
-        putS16(out, vertex.y);
+        std::vector<Bytes> bodies;
+        for (const Item& item : items)
+            bodies.push_back(encode(item));
+        vectors.push_back(arrayOf(vectorTag, bodies));
     }
+    return arrayOf(tableTag, vectors);
 }
 
-void putColour(Bytes& out, const Colour& colour)
-{
-    put8(out, colour.r);
-    put8(out, colour.g);
-    put8(out, colour.b);
-    put8(out, colour.pad);
-}
-
-Bytes stringBankBody(std::string_view bankTag, const std::vector<std::string>& texts)
+Bytes stringBank(std::string_view bankTag, const std::vector<std::string>& texts)
 {
     std::vector<Bytes> bodies;
-    bodies.reserve(texts.size());
     for (const std::string& text : texts)
         bodies.push_back(stringBody(text));
     return arrayOf(bankTag, bodies);
 }
 
-Bytes rectTableBody(const std::vector<std::vector<Rect>>& table)
+Bytes primListBody(const PrimList& list)
 {
-    std::vector<Bytes> vectors;
-    for (const std::vector<Rect>& rects : table)
+    Bytes out;
+    putS16(out, list.offsetX);
+    putS16(out, list.offsetY);
+    for (const Prim& prim : list.prims)
     {
-        std::vector<Bytes> bodies;
-        for (const Rect& r : rects)
-            bodies.push_back(rectBody(r.left, r.top, r.right, r.bottom, r.aux));
-        vectors.push_back(arrayOf(tag::kRectVector, bodies));
-    }
-    return arrayOf(tag::kRectTable, vectors);
-}
-
-Bytes hotspotTableBody(const std::vector<std::vector<Hotspot>>& table)
-{
-    std::vector<Bytes> vectors;
-    for (const std::vector<Hotspot>& hotspots : table)
-    {
-        std::vector<Bytes> bodies;
-        for (const Hotspot& h : hotspots)
-            bodies.push_back(hotspotBody(h.posX, h.posY, h.flags, h.code, h.auxX, h.auxY));
-        vectors.push_back(arrayOf(tag::kHotspotVector, bodies));
-    }
-    return arrayOf(tag::kHotspotTable, vectors);
-}
-
-Bytes fontTableBody(const std::vector<std::vector<FontEntry>>& fonts)
-{
-    std::vector<Bytes> fontBodies;
-    for (const std::vector<FontEntry>& font : fonts)
-    {
-        std::vector<Bytes> entries;
-        for (const FontEntry& entry : font)
-            entries.push_back(fontEntryBody(entry.value0, entry.value1));
-        fontBodies.push_back(arrayOf(tag::kFont, entries));
-    }
-    return recordBody({
-        {std::string(tag::kFontArray), arrayOf(tag::kFontArray, fontBodies)},
-        {std::string(tag::kStringBank0), stringBankBody(tag::kStringBank0, {})},
-        {std::string(tag::kStringBank1), stringBankBody(tag::kStringBank1, {})},
-    });
-}
-
-// Writes all of `bytes` to `fd`, retrying short writes and interruptions.
-bool writeAll(int fd, const Bytes& bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size())
-    {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0)
+        append(out, {prim.type, prim.mode, prim.cornerBits, prim.aux});
+        if (prim.type < kPrimF4 || prim.type > kPrimGT4)
+            continue;
+        if (prim.type == kPrimFT4 || prim.type == kPrimGT4)
         {
-            if (errno == EINTR)
-                continue;
-            return false;
+            put16(out, prim.textureId);
+            put16(out, prim.textureAux);
         }
-        done += static_cast<size_t>(n);
+        for (const Vertex& vertex : prim.vertices)
+        {
+            putS16(out, vertex.x);
+            putS16(out, vertex.y);
+        }
+        const std::size_t colours = prim.type == kPrimG4 || prim.type == kPrimGT4 ? 4 : 1;
+        for (std::size_t i = 0; i < colours; ++i)
+            append(out, {prim.colours[i].r, prim.colours[i].g, prim.colours[i].b, prim.colours[i].pad});
     }
-    return true;
+    put32(out, list.terminator);
+    return out;
+}
+
+Bytes gadgetRecord(const Gadget& gadget)
+{
+    Bytes prims;
+    put32(prims, 0);
+    put32(prims, static_cast<uint32_t>(gadget.primLists.size()));
+    for (const PrimList& list : gadget.primLists)
+        append(prims, primListBody(list));
+    std::vector<Child> children{
+        {"MDFSVPI0", prims},
+        {"MDFTVHS0", tableOf("MDFTVHS0", "MDFVHSP0", gadget.hotspots,
+                             [](const Hotspot& h)
+                             {
+                                 Bytes out;
+                                 for (int16_t value : {h.auxX, h.auxY, h.posX, h.posY})
+                                     putS16(out, value);
+                                 append(out, {h.flags, h.code, 0, 0});
+                                 return out;
+                             })},
+        {"MDFTVRE0", tableOf("MDFTVRE0", "MDFVREC0", gadget.rects,
+                             [](const Rect& r)
+                             {
+                                 Bytes out;
+                                 for (int16_t value : r.aux)
+                                     putS16(out, value);
+                                 for (int16_t value : {r.left, r.top, r.right, r.bottom})
+                                     putS16(out, value);
+                                 return out;
+                             })},
+    };
+    if (gadget.options)
+    {
+        Bytes options;
+        put32(options, *gadget.options);
+        options.resize(32, 0);
+        children.push_back({"MDFGPDO0", options});
+    }
+    return recordBody(children);
 }
 
 } // namespace
 
-void put8(Bytes& out, uint8_t value)
-{
-    out.push_back(value);
-}
-
 void put16(Bytes& out, uint16_t value)
 {
-    out.push_back(static_cast<uint8_t>(value & 0xFF));
-    out.push_back(static_cast<uint8_t>(value >> 8));
+    append(out, {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)});
 }
 
 void put32(Bytes& out, uint32_t value)
 {
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<uint8_t>((value >> shift) & 0xFF));
+    put16(out, static_cast<uint16_t>(value));
+    put16(out, static_cast<uint16_t>(value >> 16));
 }
 
 void putTag(Bytes& out, std::string_view tag8)
 {
-    for (size_t i = 0; i < 8; ++i)
+    for (std::size_t i = 0; i < 8; ++i)
         out.push_back(i < tag8.size() ? static_cast<uint8_t>(tag8[i]) : uint8_t{0});
-}
-
-void putBytes(Bytes& out, const Bytes& bytes)
-{
-    out.insert(out.end(), bytes.begin(), bytes.end());
 }
 
 Bytes recordBody(const std::vector<Child>& children)
@@ -148,10 +136,10 @@ Bytes recordBody(const std::vector<Child>& children)
     {
         putTag(out, child.tag);
         put32(out, child.spare);
-        put32(out, child.declaredSize.value_or(sizeOf(child.body)));
+        put32(out, child.declaredSize.value_or(static_cast<uint32_t>(child.body.size())));
     }
     for (const Child& child : children)
-        putBytes(out, child.body);
+        append(out, child.body);
     return out;
 }
 
@@ -163,17 +151,16 @@ Bytes arrayBody(std::string_view arrayTag, const std::vector<Element>& elements)
     for (const Element& element : elements)
     {
         put32(out, element.spare);
-        put32(out, element.declaredSize.value_or(sizeOf(element.body)));
+        put32(out, element.declaredSize.value_or(static_cast<uint32_t>(element.body.size())));
     }
     for (const Element& element : elements)
-        putBytes(out, element.body);
+        append(out, element.body);
     return out;
 }
 
 Bytes arrayOf(std::string_view arrayTag, const std::vector<Bytes>& bodies)
 {
     std::vector<Element> elements;
-    elements.reserve(bodies.size());
     for (const Bytes& body : bodies)
         elements.push_back(Element{body});
     return arrayBody(arrayTag, elements);
@@ -188,111 +175,26 @@ Bytes stringBody(std::string_view text, uint32_t size)
     return out;
 }
 
-Bytes rectBody(int16_t left, int16_t top, int16_t right, int16_t bottom, std::array<int16_t, 4> aux)
-{
-    Bytes out;
-    for (int16_t value : aux)
-        putS16(out, value);
-    putS16(out, left);
-    putS16(out, top);
-    putS16(out, right);
-    putS16(out, bottom);
-    return out;
-}
-
-Bytes hotspotBody(int16_t posX, int16_t posY, uint8_t flags, uint8_t code, int16_t auxX, int16_t auxY)
-{
-    Bytes out;
-    putS16(out, auxX);
-    putS16(out, auxY);
-    putS16(out, posX);
-    putS16(out, posY);
-    put8(out, flags);
-    put8(out, code);
-    put16(out, 0);
-    return out;
-}
-
-Bytes optionsBody(uint32_t word)
-{
-    constexpr std::size_t kOptionsBytes = 32;
-    Bytes out(kOptionsBytes, 0);
-    for (std::size_t i = 0; i < 4; ++i)
-        out[i] = static_cast<uint8_t>(word >> (8 * i));
-    return out;
-}
-
-Bytes fontEntryBody(uint8_t value0, uint8_t value1)
-{
-    return {value0, value1, 0, 0};
-}
-
-Bytes primBody(const Prim& prim)
-{
-    Bytes out{prim.type, prim.mode, prim.cornerBits, prim.aux};
-    if (prim.type < kPrimF4 || prim.type > kPrimGT4)
-        return out;
-    const bool textured = prim.type == kPrimFT4 || prim.type == kPrimGT4;
-    const bool perVertex = prim.type == kPrimG4 || prim.type == kPrimGT4;
-    if (textured)
-    {
-        put16(out, prim.textureId);
-        put16(out, prim.textureAux);
-    }
-    putVertices(out, prim.vertices);
-    const size_t colourCount = perVertex ? 4 : 1;
-    for (size_t i = 0; i < colourCount; ++i)
-        putColour(out, prim.colours[i]);
-    return out;
-}
-
-Bytes primListBody(const PrimList& list)
-{
-    Bytes out;
-    putS16(out, list.offsetX);
-    putS16(out, list.offsetY);
-    for (const Prim& prim : list.prims)
-        putBytes(out, primBody(prim));
-    put32(out, list.terminator);
-    return out;
-}
-
-Bytes primSetBody(const std::vector<PrimList>& lists, uint32_t spare)
-{
-    Bytes out;
-    put32(out, spare);
-    put32(out, static_cast<uint32_t>(lists.size()));
-    for (const PrimList& list : lists)
-        putBytes(out, primListBody(list));
-    return out;
-}
-
-std::vector<Child> gadgetChildren(const Gadget& gadget)
-{
-    std::vector<Child> children{
-        {std::string(tag::kPrimSet), primSetBody(gadget.primLists)},
-        {std::string(tag::kHotspotTable), hotspotTableBody(gadget.hotspots)},
-        {std::string(tag::kRectTable), rectTableBody(gadget.rects)},
-    };
-    if (gadget.options)
-        children.push_back({std::string(tag::kGadgetOptions), optionsBody(*gadget.options)});
-    return children;
-}
-
 std::vector<Child> rootChildren(const Layout& layout)
 {
     std::vector<std::string> names;
-    std::vector<Bytes> gadgetBodies;
+    std::vector<Bytes> records;
     for (const Gadget& gadget : layout.gadgets)
     {
         names.push_back(gadget.name);
-        gadgetBodies.push_back(recordBody(gadgetChildren(gadget)));
+        records.push_back(gadgetRecord(gadget));
     }
-    std::vector<Child> children{{std::string(tag::kStringBank0), stringBankBody(tag::kStringBank0, names)}};
+    std::vector<Child> children{{"MDFDSB00", stringBank(tag::kStringBank0, names)}};
     children.insert(children.end(), layout.extraRootChunks.begin(), layout.extraRootChunks.end());
-    children.push_back({std::string(tag::kStringBank1), stringBankBody(tag::kStringBank1, layout.strings1)});
-    children.push_back({std::string(tag::kGadgetTable), arrayOf(tag::kGadgetTable, gadgetBodies)});
-    children.push_back({std::string(tag::kFontTable), fontTableBody(layout.fonts)});
+    children.push_back({"MDFDSB01", stringBank(tag::kStringBank1, layout.strings1)});
+    children.push_back({"MDFTGDG0", arrayOf("MDFTGDG0", records)});
+    const Bytes fonts = tableOf("MDFLFTA0", "MDFLFNT0", layout.fonts,
+                                [](const FontEntry& e) {
+                                    return Bytes{e.value0, e.value1, 0, 0};
+                                });
+    children.push_back({"MDFFTAB0", recordBody({{"MDFLFTA0", fonts},
+                                                {"MDFDSB00", stringBank(tag::kStringBank0, {})},
+                                                {"MDFDSB01", stringBank(tag::kStringBank1, {})}})});
     return children;
 }
 
@@ -303,17 +205,15 @@ Bytes mdfFile(const Layout& layout)
 
 bool writeFile(const std::string& path, const Bytes& bytes)
 {
-    std::string temporary = path + ".tmp-XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        return false;
-    // mkstemp creates the file private to its owner; give it ordinary permissions.
-    bool ok = ::fchmod(fd, 0644) == 0 && writeAll(fd, bytes);
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok)
-        ::unlink(temporary.c_str());
-    return ok;
+    const std::string temporary = path + ".tmp";
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const bool written = static_cast<bool>(out.flush());
+    out.close();
+    if (written && std::rename(temporary.c_str(), path.c_str()) == 0)
+        return true;
+    std::remove(temporary.c_str());
+    return false;
 }
 
 } // namespace mdfwriter
