@@ -46,6 +46,8 @@ protected:
         texture("wide", 32, 1, 2);  // 8
         texture("full", 256, 1, 2); // 64, a whole page column
         texture("huge", 257, 1, 2);
+        for (const char* name : {"tex/b", "tex/a", "tex/ab"})
+            texture(name, 4, 1, 2);
         // A palette set for REMAP; only the shape of the copies matters here.
         for (const char* name : {"default", "pal0", "pal1"})
             folder.write(std::string("pals/") + name + ".pal", Bytes{8, 8, 8, 16, 8, 8});
@@ -89,6 +91,11 @@ TEST_F(ScriptLines, EachLineReachesTheBankOrTheMessages)
          "Failed to open t:\\Varnok\\Textures\\PSX\\TGAS\\Objects\\Global\\MISSING.tga\nOpened HUGE.tga\n"
          "Texture HUGE.tga is too large!\nHUGE.tga is 260 pixels wide and 1 pixels high.\nOpened FULL.tga\n"
          "1 unique CLUTs\nSaving Textures...\n"},
+        {"FILES loads the matching files of PATH in name order", "PATH: tex/\nFILES: ?.tga\nFIT: bank\n",
+         "textures 2, rows 0 | 1x2: 0@0,0/0,1 16x1 1@1,0/0,1 16x1",
+         "Opened TEX/a.tga\nOpened TEX/b.tga\n1 unique CLUTs\nSaving Textures...\n"},
+        {"a bank that cannot be written is reported", "four\nFIT: nowhere\\bank\n", "none",
+         "Opened FOUR.tga\n1 unique CLUTs\nCouldn't open output file NOWHERE\\BANK.TBK\n"},
         {"EDGE ON leaves no room for a page-wide texture", "EDGE: ON\nfull\nFIT: bank\n", "none",
          "Opened FULL.tga\nUnable to fit textures into maximum VRAM space!\n"},
         {"EDGE OFF", "EDGE: OFF\nfull\nFIT: bank\n", "textures 1, rows 0 | 1x2: 0@0,0/0,1 16x1"},
@@ -117,6 +124,9 @@ TEST_F(ScriptLines, EachLineReachesTheBankOrTheMessages)
          "textures 2, rows 0 | 1x2: 1@2,0/0,1 16x1",
          "Failed to open t:\\Varnok\\Textures\\PSX\\TGAS\\Objects\\Global\\MISSING.tga\nOpened FOUR.tga\n"
          "Saving Textures...\n"},
+        {"a layout bank without textures", "a MISSING 0 0 4 1\nFIT: bank\n", "none",
+         "Failed to open t:\\Varnok\\Textures\\PSX\\TGAS\\Objects\\Global\\MISSING.tga\n"
+         "Couldn't find any textures\n"},
     };
     for (const auto& c : cases)
     {
