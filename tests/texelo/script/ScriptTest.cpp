@@ -65,9 +65,8 @@ TEST_F(ScriptLines, EachLineReachesTheBankOrTheMessages)
     } cases[] = {
         {"transparency modes, palette tags, and identical CLUTs shared",
          "TRANS: four\nALPHA: four\nSUB: four\nfour\nPAL: four\nHOMEPAL: four\nAWAYPAL: four\nFIT: bank\n",
-         "textures 7, rows 0 | 1x2: 0@0,0/0,1 16x1 TRANS 1@1,0/0,1 16x1 ALPHA 2@2,0/0,1 16x1 SUB 3@3,0/0,1 "
-         "16x1 "
-         "4/0,1 16x1 PAL 5/0,1 16x1 HOMEPAL 6/0,1 16x1 AWAYPAL",
+         "textures 7, rows 0 | 1x2: 0@0,0/0,1 16x1 TRANS 1@1,0/0,1 16x1 ALPHA 2@2,0/0,1 16x1 SUB "
+         "3@3,0/0,1 16x1 4/0,1 16x1 PAL 5/0,1 16x1 HOMEPAL 6/0,1 16x1 AWAYPAL",
          "Opened FOUR.tga\nOpened FOUR.tga\nOpened FOUR.tga\nOpened FOUR.tga\nOpened FOUR.tga\n"
          "Opened FOUR.tga\nOpened FOUR.tga\n1 unique CLUTs\nSaving Textures...\n"},
         {"MATCHCLUTS OFF gives each texture its own CLUT", "MATCHCLUTS: OFF\nfour\nfour\nFIT: bank\n",
@@ -112,14 +111,14 @@ TEST_F(ScriptLines, EachLineReachesTheBankOrTheMessages)
          "textures 4, rows 0 | 1x70: 0@0,0/0,69 16x1 1@2,0/16,69 16x1 2@16,0/32,69 16x1 3@0,68/48,69 16x1"},
         {"layout entries past the fourth page are refused",
          "a FOUR 0 0 4 1 FOUR 256 0 4 1 FOUR 512 0 4 1 FOUR 1020 0 4 1 FOUR 1024 0 4 1\nFIT: bank\n",
-         "textures 4, rows 0 | 1x2: 0@0,0/0,1 16x1 | 1x2: 1@0,0/16,1 16x1 | 1x2: 2@0,0/32,1 16x1 | 1x2: "
-         "3@63,0/48,1 16x1",
+         "textures 4, rows 0 | 1x2: 0@0,0/0,1 16x1 | 1x2: 1@0,0/16,1 16x1 | "
+         "1x2: 2@0,0/32,1 16x1 | 1x2: 3@63,0/48,1 16x1",
          "Opened FOUR.tga\nOpened FOUR.tga\nOpened FOUR.tga\nOpened FOUR.tga\n"
          "Cell entry FOUR lies outside the texture pages\nSaving Textures...\n"},
         {"layout name prefixes: * TRANS, ? ALPHA, & palette only; RESTART starts a CLUT row",
          "a *FOUR 0 0 4 1 ?FOUR 8 0 4 1 &FOUR 16 0 4 1\nRESTART\nb FOUR 0 0 4 1\nFIT: bank\n",
-         "textures 4, rows 0 | 1x3: 0@0,0/0,1 16x1 TRANS 1@2,0/16,1 16x1 ALPHA 2/32,1 16x1 PAL 3@16,0/0,2 "
-         "16x1"},
+         "textures 4, rows 0 | 1x3: 0@0,0/0,1 16x1 TRANS 1@2,0/16,1 16x1 ALPHA 2/32,1 16x1 PAL "
+         "3@16,0/0,2 16x1"},
         {"layout NULL and missing entries", "a NULL 0 0 4 1 MISSING 8 0 4 1 FOUR 8 0 4 1\nFIT: bank\n",
          "textures 2, rows 0 | 1x2: 1@2,0/0,1 16x1",
          "Failed to open t:\\Varnok\\Textures\\PSX\\TGAS\\Objects\\Global\\MISSING.tga\nOpened FOUR.tga\n"
