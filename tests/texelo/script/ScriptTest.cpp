@@ -4,6 +4,8 @@
 #include "BankFixture.h"
 #include "script/ScriptReader.h"
 
+#include <regex>
+
 namespace
 {
 
@@ -119,6 +121,10 @@ TEST_F(ScriptLines, EachLineReachesTheBankOrTheMessages)
          "a *FOUR 0 0 4 1 ?FOUR 8 0 4 1 &FOUR 16 0 4 1\nRESTART\nb FOUR 0 0 4 1\nFIT: bank\n",
          "textures 4, rows 0 | 1x3: 0@0,0/0,1 16x1 TRANS 1@2,0/16,1 16x1 ALPHA 2/32,1 16x1 PAL "
          "3@16,0/0,2 16x1"},
+        {"separate layout CLUTs fill rows of 64 words",
+         "SEPERATE: ON\na FOUR 0 0 4 1 FOUR 4 0 4 1 FOUR 8 0 4 1 FOUR 12 0 4 1 FOUR 16 0 4 1\nFIT: bank\n",
+         "textures 5, rows 3 | 1x2: 0@0,0/0,0 16x1 1@1,0/16,0 16x1 2@2,0/32,0 16x1 3@3,0/48,0 16x1 "
+         "4@4,0/0,1 16x1"},
         {"layout NULL and missing entries", "a NULL 0 0 4 1 MISSING 8 0 4 1 FOUR 8 0 4 1\nFIT: bank\n",
          "textures 2, rows 0 | 1x2: 1@2,0/0,1 16x1",
          "Failed to open t:\\Varnok\\Textures\\PSX\\TGAS\\Objects\\Global\\MISSING.tga\nOpened FOUR.tga\n"
@@ -131,7 +137,8 @@ TEST_F(ScriptLines, EachLineReachesTheBankOrTheMessages)
     {
         SCOPED_TRACE(c.what);
         std::filesystem::remove(folder.file("BANK.TBK"));
-        run(std::string_view(c.script).starts_with("a ") ? "s.lay" : "s.fit", c.script); // by its first cell
+        const bool layout = std::regex_search(c.script, std::regex("(^|\n)[a-z] ")); // a cell line
+        run(layout ? "s.lay" : "s.fit", c.script);
         std::string problems;
         EXPECT_EQ(folder.exists("BANK.TBK") ? describe(readBack(folder.file("BANK.TBK"), problems)) : "none",
                   c.bank);
