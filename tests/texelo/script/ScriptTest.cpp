@@ -111,6 +111,9 @@ TEST_F(ScriptLines, EachLineReachesTheBankOrTheMessages)
         // moves them up under the images.
         {"layout cells", "a FOUR 0 0 4 1 FOUR 8 0 4 1\nb FOUR 0 0 4 1\ne FOUR 0 4 4 1\nFIT: bank\n",
          "textures 4, rows 0 | 1x70: 0@0,0/0,69 16x1 1@2,0/16,69 16x1 2@16,0/32,69 16x1 3@0,68/48,69 16x1"},
+        {"layout entries after two blanks, x rounding down to words",
+         "b  FOUR -5 4 4 1 FOUR 40 0 4 1\nFIT: bank\n",
+         "textures 2, rows 0 | 1x6: 0@14,4/0,5 16x1 1@26,0/16,5 16x1"},
         {"layout entries past the fourth page are refused",
          "a FOUR 0 0 4 1 FOUR 256 0 4 1 FOUR 512 0 4 1 FOUR 1020 0 4 1 FOUR 1024 0 4 1\nFIT: bank\n",
          "textures 4, rows 0 | 1x2: 0@0,0/0,1 16x1 | 1x2: 1@0,0/16,1 16x1 | "
