@@ -114,6 +114,13 @@ TEST_F(ScriptLines, EachLineReachesTheBankOrTheMessages)
         {"layout entries after two blanks, x rounding down to words",
          "b  FOUR -5 4 4 1 FOUR 40 0 4 1\nFIT: bank\n",
          "textures 2, rows 0 | 1x6: 0@14,4/0,5 16x1 1@26,0/16,5 16x1"},
+        // y beyond the int range reads as the int limit, and Y keeps the low 16
+        // bits of the cell's base (64) plus y: 64 + 2^31 - 1 is 63 and 64 - 2^31
+        // is 64 modulo 2^16. Fuzzing found that sum overflowing.
+        {"layout y beyond the int range", "e FOUR 0 2222222222222222222222 4 1\nFIT: bank\n",
+         "textures 1, rows 0 | 1x65: 0@0,63/0,64 16x1"},
+        {"layout y below the int range", "e FOUR 0 -2222222222222222222222 4 1\nFIT: bank\n",
+         "textures 1, rows 0 | 1x66: 0@0,64/0,65 16x1"},
         {"layout entries past the fourth page are refused",
          "a FOUR 0 0 4 1 FOUR 256 0 4 1 FOUR 512 0 4 1 FOUR 1020 0 4 1 FOUR 1024 0 4 1\nFIT: bank\n",
          "textures 4, rows 0 | 1x2: 0@0,0/0,1 16x1 | 1x2: 1@0,0/16,1 16x1 | "
