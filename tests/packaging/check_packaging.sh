@@ -50,6 +50,16 @@ check_tree() { # WHAT ROOT
                 "PNG image data, $size x $size,"* ]] || fail "$what: the $program icon is no ${size}x$size PNG"
         done
     done
+    # Texelo's entry as a launcher runs it for a script in a folder with a blank: %f is the path,
+    # one argument. Without a display the run ends after the script.
+    local script="$scratch/my levels/sort job.fit" words word args=()
+    mkdir -p "$scratch/my levels" && printf 'MESSAGES: ON\nSORT: OFF\n' >"$script"
+    read -ra words <<<"$(sed -n 's/^Exec=//p' "$root/share/applications/texelo.desktop")"
+    for word in "${words[@]:1}"; do
+        [[ "$word" == %f ]] && args+=("$script") || args+=("$word")
+    done
+    out="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/bin/${words[0]}" "${args[@]}" 2>/dev/null)"
+    [[ $? -eq 0 && "$out" == "Sorting OFF" ]] || fail "$what: texelo.desktop with '$script' printed '$out'"
 }
 
 if "${CMAKE:-cmake}" --install "$build_dir" --prefix "$scratch/prefix" >"$scratch/log" 2>&1; then
