@@ -15,42 +15,41 @@
 namespace
 {
 
-class PaintCounter final : public QObject
+// The program's window, shown for a run, with its paints counted.
+struct ShownWindow final : QObject
 {
-public:
+    ShownWindow() : frontEnd(makeFrontEnd("texelo")), ctx(frontEnd->reporter())
+    {
+        frontEnd->showWindow(ctx, "JOB.FIT /c");
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->objectName() == TexeloWindow::kClassName)
+                window = widget;
+        if (window != nullptr)
+            window->installEventFilter(this);
+    }
     bool eventFilter(QObject*, QEvent* event) override
     {
         paints += event->type() == QEvent::Paint;
         return false;
     }
+    std::unique_ptr<TexeloFrontEnd> frontEnd;
+    TexeloContext ctx;
+    QWidget* window = nullptr;
     int paints = 0;
 };
-
-QWidget* texeloWindow()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == TexeloWindow::kClassName)
-            return widget;
-    return nullptr;
-}
 
 } // namespace
 
 TEST(TexeloWindow, AnUnseenWindowIsNeitherShownNorPainted)
 {
-    const std::unique_ptr<TexeloFrontEnd> frontEnd = makeFrontEnd("texelo");
-    TexeloContext ctx(frontEnd->reporter());
-    frontEnd->showWindow(ctx, "JOB.FIT /c");
-    QWidget* window = texeloWindow();
-    ASSERT_NE(window, nullptr);
-    EXPECT_FALSE(window->isVisible());
-    PaintCounter counter;
-    window->installEventFilter(&counter);
-    frontEnd->reporter().setMessageLine("Saving");
-    EXPECT_EQ(counter.paints, 0);
-    EXPECT_EQ(frontEnd->whyWindowIsUnseen(),
+    ShownWindow shown;
+    ASSERT_NE(shown.window, nullptr);
+    EXPECT_FALSE(shown.window->isVisible());
+    shown.frontEnd->reporter().setMessageLine("Saving");
+    EXPECT_EQ(shown.paints, 0);
+    EXPECT_EQ(shown.frontEnd->whyWindowIsUnseen(),
               "QT_QPA_PLATFORM asks for \"offscreen\", where no one sees a window");
-    frontEnd->closeWindow();
+    shown.frontEnd->closeWindow();
 }
 
 // From the offscreen run the test runs itself again on a virtual display.
@@ -58,30 +57,24 @@ TEST(TexeloWindow, ReportsPaintTheShownWindowAtOnce)
 {
     if (QGuiApplication::platformName() == "offscreen")
     {
-        const ProgramRun run =
-            runOnVirtualDisplay({std::filesystem::read_symlink("/proc/self/exe").string(),
-                                 "--gtest_filter=TexeloWindow.ReportsPaintTheShownWindowAtOnce"},
-                                {.workingFolder = "",
-                                 .environment = {"TEXELO_TESTS_ON_DISPLAY=1"},
-                                 .fileSizeLimit = RLIM_INFINITY});
+        const ProgramRun run = runOnVirtualDisplay(
+            {std::filesystem::read_symlink("/proc/self/exe").string(),
+             "--gtest_filter=TexeloWindow.ReportsPaintTheShownWindowAtOnce"},
+            {.workingFolder = "", .environment = {"TEXELO_TESTS_ON_DISPLAY=1"}, .fileSizeLimit = RLIM_INFINITY});
         EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
         EXPECT_NE(run.out.find("[  PASSED  ] 1 test"), std::string::npos) << run.out;
         return;
     }
-    const std::unique_ptr<TexeloFrontEnd> frontEnd = makeFrontEnd("texelo");
-    TexeloContext ctx(frontEnd->reporter());
-    frontEnd->showWindow(ctx, "JOB.FIT /c");
-    QWidget* shown = texeloWindow();
-    ASSERT_NE(shown, nullptr);
-    EXPECT_TRUE(shown->isVisible());
-    PaintCounter counter;
-    shown->installEventFilter(&counter);
-    frontEnd->reporter().setMessageLine("Saving");
-    EXPECT_EQ(counter.paints, 1); // before setMessageLine returned
-    EXPECT_FALSE(shown->close()); // put off until the run ends
-    EXPECT_TRUE(shown->isVisible());
-    frontEnd->waitUntilClosed(); // returns at once: the close was asked for
-    frontEnd->closeWindow();
+    ShownWindow shown;
+    ASSERT_NE(shown.window, nullptr);
+    EXPECT_TRUE(shown.window->isVisible());
+    shown.paints = 0;
+    shown.frontEnd->reporter().setMessageLine("Saving");
+    EXPECT_EQ(shown.paints, 1);          // before setMessageLine returned
+    EXPECT_FALSE(shown.window->close()); // put off until the run ends
+    EXPECT_TRUE(shown.window->isVisible());
+    shown.frontEnd->waitUntilClosed(); // returns at once: the close was asked for
+    shown.frontEnd->closeWindow();
 }
 
 int main(int argc, char** argv)
