@@ -12,18 +12,13 @@
 
 extern char** environ;
 
-namespace
-{
-
-bool inherited(const char* entry)
+static bool inherited(const char* entry)
 {
     for (const char* name : {"PSX_DEBUG_OUTPUT=", "DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="})
         if (std::strncmp(entry, name, std::strlen(name)) == 0)
             return false;
     return true;
 }
-
-} // namespace
 
 ProgramRun runProgram(const std::vector<std::string>& command, const RunOptions& options)
 {

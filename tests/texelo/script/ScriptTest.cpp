@@ -48,6 +48,7 @@ protected:
         texture("wide", 32, 1, 2);  // 8
         texture("full", 256, 1, 2); // 64, a whole page column
         texture("huge", 257, 1, 2);
+        texture("eight", 20, 1, 20); // 8-bit: 10 words
         for (const char* name : {"tex/b", "tex/a", "tex/ab"})
             texture(name, 4, 1, 2);
         // A palette set for REMAP; only the shape of the copies matters here.
@@ -114,9 +115,13 @@ TEST_F(ScriptLines, EachLineReachesTheBankOrTheMessages)
         {"layout entries after two blanks, x rounding down to words",
          "b  FOUR -5 4 4 1 FOUR 40 0 4 1\nFIT: bank\n",
          "textures 2, rows 0 | 1x6: 0@14,4/0,5 16x1 1@26,0/16,5 16x1"},
-        // y beyond the int range reads as the int limit, and Y keeps the low 16
-        // bits of the cell's base (64) plus y: 64 + 2^31 - 1 is 63 and 64 - 2^31
-        // is 64 modulo 2^16. Fuzzing found that sum overflowing.
+        // CLUT is unsigned 16-bit: -1 is 65535, which like any size above 256 gives 256.
+        {"CLUT: 32 gives a 32-entry CLUT", "CLUT: 32\neight\nFIT: bank\n",
+         "textures 1, rows 0 | 1x2: 0@0,0/0,1 32x1"},
+        {"CLUT: -1 gives 256 entries", "CLUT: -1\neight\nFIT: bank\n",
+         "textures 1, rows 0 | 4x2: 0@0,0/0,1 256x1"},
+        // y beyond the int range is the int limit; Y keeps the low 16 bits of the cell's
+        // base (64) plus y: 64 + 2^31 - 1 is 63, 64 - 2^31 is 64 (fuzzing found it overflowing).
         {"layout y beyond the int range", "e FOUR 0 2222222222222222222222 4 1\nFIT: bank\n",
          "textures 1, rows 0 | 1x65: 0@0,63/0,64 16x1"},
         {"layout y below the int range", "e FOUR 0 -2222222222222222222222 4 1\nFIT: bank\n",
