@@ -43,24 +43,24 @@ MapRect gridCell(const MapGeometry& map, int column, int row)
     return {left, top, left + cellWidth, top + cellHeight};
 }
 
+MapRect vramRect(const MapGeometry& map, int64_t x, int64_t y, int64_t width, int64_t height)
+{
+    return {scale(x, map.MapWidth, kVramWidth, map.MapLeft), scale(y, map.MapHeight, kVramHeight, map.MapTop),
+            scale(x + width, map.MapWidth, kVramWidth, map.MapLeft),
+            scale(y + height, map.MapHeight, kVramHeight, map.MapTop)};
+}
+
 MapRect textureRect(const MapGeometry& map, const TextureRecord& record)
 {
-    const int64_t x = int64_t{record.GroupX} + record.X;
-    const int64_t y = int64_t{record.GroupY} + record.Y;
-    return {scale(x, map.MapWidth, kVramWidth, map.MapLeft), scale(y, map.MapHeight, kVramHeight, map.MapTop),
-            scale(x + record.Width, map.MapWidth, kVramWidth, map.MapLeft),
-            scale(y + record.Height, map.MapHeight, kVramHeight, map.MapTop)};
+    return vramRect(map, int64_t{record.GroupX} + record.X, int64_t{record.GroupY} + record.Y, record.Width,
+                    record.Height);
 }
 
 std::optional<MapRect> clutRect(const MapGeometry& map, const TextureRecord& record)
 {
     if (!record.HasClut)
         return std::nullopt;
-    const int64_t x = int64_t{record.ClutGroupX} + record.ClutX;
-    const int64_t y = int64_t{record.ClutGroupY} + record.ClutY;
     // The bottom counts the rows, not the extra rows, so one row still shows.
-    return MapRect{scale(x, map.MapWidth, kVramWidth, map.MapLeft),
-                   scale(y, map.MapHeight, kVramHeight, map.MapTop),
-                   scale(x + record.ClutWidth, map.MapWidth, kVramWidth, map.MapLeft),
-                   scale(y + record.ClutExtraRows + 1, map.MapHeight, kVramHeight, map.MapTop)};
+    return vramRect(map, int64_t{record.ClutGroupX} + record.ClutX, int64_t{record.ClutGroupY} + record.ClutY,
+                    record.ClutWidth, record.ClutExtraRows + 1);
 }

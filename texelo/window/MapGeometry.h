@@ -39,6 +39,9 @@ inline constexpr int kGridRows = 2;     // bands of 256 lines
 // One texture page of the grid; columns 0-15, rows 0-1.
 [[nodiscard]] MapRect gridCell(const MapGeometry& map, int column, int row);
 
+// A VRAM rectangle of words and lines in the map.
+[[nodiscard]] MapRect vramRect(const MapGeometry& map, int64_t x, int64_t y, int64_t width, int64_t height);
+
 // The texture's place in the map; a palette-only record has zero height.
 [[nodiscard]] MapRect textureRect(const MapGeometry& map, const TextureRecord& record);
 

@@ -25,7 +25,7 @@ MapGeometry pictureGeometry(int messageLineHeight)
     return map;
 }
 
-QImage drawMapPicture(const std::string& messageLine, const TextureList& shownList, const QFont& font)
+QImage drawMapPicture(const std::string& messageLine, const ShownBank& shown, const QFont& font)
 {
     const int lineHeight = QFontMetrics(font).height();
     const MapGeometry map = pictureGeometry(lineHeight);
@@ -33,14 +33,14 @@ QImage drawMapPicture(const std::string& messageLine, const TextureList& shownLi
     picture.fill(Qt::white);
     QPainter painter(&picture);
     painter.setFont(font);
-    DrawView(painter, picture.rect(), QString::fromLocal8Bit(messageLine), map, shownList);
+    DrawView(painter, picture.rect(), QString::fromLocal8Bit(messageLine), map, shown);
     return picture;
 }
 
-std::optional<std::string> saveMapPicture(const std::string& messageLine, const TextureList& shownList,
+std::optional<std::string> saveMapPicture(const std::string& messageLine, const ShownBank& shown,
                                           const std::string& path)
 {
-    const QImage picture = drawMapPicture(messageLine, shownList, QGuiApplication::font());
+    const QImage picture = drawMapPicture(messageLine, shown, QGuiApplication::font());
     // QSaveFile writes beside the target and renames over it on commit, so an
     // earlier picture stays whole until the new one is.
     QSaveFile file(QString::fromLocal8Bit(path));
@@ -49,7 +49,8 @@ std::optional<std::string> saveMapPicture(const std::string& messageLine, const 
     if (!picture.save(&file, "PNG"))
     {
         file.cancelWriting();
-        return file.error() != QFileDevice::NoError ? file.errorString().toStdString() : "the PNG could not be written";
+        return file.error() != QFileDevice::NoError ? file.errorString().toStdString()
+                                                    : "the PNG could not be written";
     }
     if (!file.commit())
         return file.errorString().toStdString();

@@ -4,6 +4,7 @@
 // builds): the same drawing, at one pixel per VRAM word.
 
 #include "MapGeometry.h"
+#include "VramMap.h"
 #include "script/TexeloContext.h"
 
 #include <QFont>
@@ -16,10 +17,11 @@
 // `messageLineHeight` pixels.
 [[nodiscard]] MapGeometry pictureGeometry(int messageLineHeight);
 
-// MessageLine in `font`, and the map of `shownList`, on white.
-[[nodiscard]] QImage drawMapPicture(const std::string& messageLine, const TextureList& shownList, const QFont& font);
+// MessageLine in `font`, and the map of the bank shown, on white.
+[[nodiscard]] QImage drawMapPicture(const std::string& messageLine, const ShownBank& shown,
+                                    const QFont& font);
 
 // Draws the picture with the application's font and writes it as a PNG file
 // that appears only once complete. Empty when saved; otherwise why not.
 [[nodiscard]] std::optional<std::string> saveMapPicture(const std::string& messageLine,
-                                                        const TextureList& shownList, const std::string& path);
+                                                        const ShownBank& shown, const std::string& path);

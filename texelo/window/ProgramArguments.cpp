@@ -1,5 +1,7 @@
 #include "ProgramArguments.h"
 
+#include "script/TexeloEntry.h"
+
 #include <string_view>
 
 namespace
@@ -23,15 +25,26 @@ ProgramArguments usageError(std::string text)
     arguments.usageError = std::move(text);
     return arguments;
 }
+
+const FileOption* fileOptionOf(std::string_view word)
+{
+    for (const FileOption& option : kFileOptions)
+        if (word == option.word || (word.starts_with(option.word) && word[option.word.size()] == '='))
+            return &option;
+    return nullptr;
+}
 } // namespace
 
 const char* programUsage()
 {
-    return "Usage: texelo [--map FILE.png] [--depfile FILE] SCRIPT [/c]\n"
+    return "Usage: texelo [-q] [--map FILE.png] [--depfile FILE] SCRIPT [/c]\n"
            "Runs a texture script: converts its Targa textures to PSX TIM images and\n"
            "writes one texture bank (.TBK) per FIT line, then shows the VRAM map of the\n"
            "last bank in a window until it is closed.\n"
-           "  /c              end as soon as the script is done (batch builds)\n"
+           "  /c, -c          end as soon as the script is done (batch builds); /C too\n"
+           "  -q, --quiet     leave out the progress lines on standard output (\"Opened\n"
+           "                  ...\", the depth fallbacks, \"N unique CLUTs\", \"Saving\n"
+           "                  Textures...\"); errors and warnings stay\n"
            "  --map FILE.png  also save that VRAM map as a picture, one pixel per VRAM\n"
            "                  word below the message line, with or without a display\n"
            "  --depfile FILE  also write a Make dependency file: the banks and backdrops\n"
@@ -39,6 +52,10 @@ const char* programUsage()
            "                  as the script named them from the working folder\n"
            "  --help          show this text\n"
            "  --version       show the version\n"
+           "Problems are also said on standard error, one line each, as compilers say\n"
+           "them: \"texelo: SCRIPT:LINE: error: WHAT\" (or \"warning:\").\n"
+           "TEXELO_TEXTURE_FOLDER names the folder searched for a texture that the\n"
+           "script's PATH does not hold.\n"
            "Exit status: 0 when the run reported no error; 1 when it reported one (a\n"
            "texture missing or undecodable, a bank that did not fit, a file not written)\n"
            "or the map or the dependency file could not be saved; 2 when the command\n"
@@ -48,46 +65,51 @@ const char* programUsage()
 ProgramArguments parseProgramArguments(int argc, const char* const* argv)
 {
     ProgramArguments arguments;
-    int index = 1;
-    for (; index < argc; ++index)
+    bool optionsEnded = false;
+    bool named = false;
+    for (int index = 1; index < argc; ++index)
     {
         const std::string_view word = argv[index];
-        if (!word.starts_with("--"))
-            break;
-        if (word == "--")
+        if (isBatchSwitch(word))
         {
-            ++index;
-            break;
+            arguments.scriptArguments.emplace_back(word);
+            continue;
         }
-        if (word == "--help" || word == "--version")
+        const bool option = !optionsEnded && word.size() > 1 && word.front() == '-';
+        if (!option)
+        {
+            if (named)
+                return usageError("unexpected argument '" + std::string(word) + "'");
+            named = true;
+            arguments.scriptArguments.emplace_back(word);
+            continue;
+        }
+        if (word == "--")
+            optionsEnded = true;
+        else if (word == "--help" || word == "--version")
         {
             arguments.request =
                 word == "--help" ? ProgramArguments::Request::Help : ProgramArguments::Request::Version;
             return arguments;
         }
-        const FileOption* option = nullptr;
-        for (const FileOption& candidate : kFileOptions)
-            if (word == candidate.word ||
-                (word.starts_with(candidate.word) && word[candidate.word.size()] == '='))
-                option = &candidate;
-        if (option != nullptr)
+        else if (word == "-q" || word == "--quiet")
+            arguments.quiet = true;
+        else if (const FileOption* fileOption = fileOptionOf(word))
         {
             std::string path;
-            if (word == option->word)
+            if (word == fileOption->word)
                 path = index + 1 < argc ? argv[++index] : "";
             else
-                path = word.substr(option->word.size() + 1);
+                path = word.substr(fileOption->word.size() + 1);
             if (path.empty())
-                return usageError(std::string(option->word) + " needs the name of " +
-                                  std::string(option->what));
-            arguments.*option->path = std::move(path);
-            continue;
+                return usageError(std::string(fileOption->word) + " needs the name of " +
+                                  std::string(fileOption->what));
+            arguments.*fileOption->path = std::move(path);
         }
-        std::string text = "unknown option ";
-        text.append(word);
-        return usageError(std::move(text));
+        else
+            return usageError("unknown option '" + std::string(word) + "'");
     }
-    for (; index < argc; ++index)
-        arguments.scriptArguments.emplace_back(argv[index]);
+    if (!named)
+        return usageError("no script named");
     return arguments;
 }

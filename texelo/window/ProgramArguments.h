@@ -1,9 +1,9 @@
 #pragma once
 
-// Texelo's own options. Words that start with "--" and come before the script
-// name belong to the program, not to the script: they are taken off before
-// the command-line text (the window's title, the script name and "/c") is
-// formed, so a run with them reads its script exactly as a run without.
+// Texelo's own options, anywhere on the command line up to "--". They are
+// taken off before the command-line text (the window's title, the script
+// name and the batch switch) is formed, so a run with them reads its script
+// exactly as a run without.
 
 #include <optional>
 #include <string>
@@ -20,9 +20,11 @@ struct ProgramArguments
     };
 
     Request request = Request::Run;
-    std::string usageError;             // with UsageError: what is wrong
-    std::optional<std::string> mapPath; // --map FILE.png
+    std::string usageError;                 // with UsageError: what is wrong
+    bool quiet = false;                     // -q, --quiet
+    std::optional<std::string> mapPath;     // --map FILE.png
     std::optional<std::string> depfilePath; // --depfile FILE
+    // The script name and, where given, the batch switch, in their order.
     std::vector<std::string> scriptArguments;
 };
 

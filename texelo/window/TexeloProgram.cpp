@@ -23,12 +23,13 @@ int runTexeloMain(int argc, const char* const* argv, FrontEndFactory makeFrontEn
         break;
     }
     const std::unique_ptr<TexeloFrontEnd> frontEnd = makeFrontEnd(argc > 0 ? argv[0] : "texelo");
+    frontEnd->reporter().setQuiet(arguments.quiet);
     return runTexeloProgram(arguments.scriptArguments, *frontEnd, arguments.mapPath, arguments.depfilePath);
 }
 
 AfterRun afterRun(const TexeloCommandLine& commandLine, bool windowSeen)
 {
-    if (commandLine.batch())
+    if (commandLine.batch)
         return AfterRun::Exit;
     return windowSeen ? AfterRun::WaitForClose : AfterRun::ExplainNoWindow;
 }
@@ -42,27 +43,17 @@ int runTexeloProgram(const std::vector<std::string>& scriptArguments, TexeloFron
     const std::size_t errorsBefore = ctx.reporter.errorCount();
     runTexelo(ctx, commandLine);
 
+    if (mapPath)
+        if (const std::optional<std::string> failure = frontEnd.saveMap(ctx, *mapPath))
+            ctx.reporter.errorAt(
+                0, formatText("cannot save the VRAM map as %s: %s", mapPath->c_str(), failure->c_str()));
+    if (depfilePath)
+        if (const std::optional<std::string> failure = writeDependencyFile(*depfilePath, ctx.files))
+            ctx.reporter.errorAt(0, formatText("cannot write the dependency file %s: %s",
+                                               depfilePath->c_str(), failure->c_str()));
     // Builds go on only after a run without errors; the texts are the same
     // either way.
-    int status = ctx.reporter.errorCount() == errorsBefore ? 0 : 1;
-    if (mapPath)
-    {
-        if (const std::optional<std::string> failure = frontEnd.saveMap(ctx, *mapPath))
-        {
-            ctx.reporter.printError(formatText("texelo: couldn't save the VRAM map as %s: %s\n", mapPath->c_str(),
-                                               failure->c_str()));
-            status = 1;
-        }
-    }
-    if (depfilePath)
-    {
-        if (const std::optional<std::string> failure = writeDependencyFile(*depfilePath, ctx.files))
-        {
-            ctx.reporter.printError(formatText("texelo: couldn't write the dependency file %s: %s\n",
-                                               depfilePath->c_str(), failure->c_str()));
-            status = 1;
-        }
-    }
+    const int status = ctx.reporter.errorCount() == errorsBefore ? 0 : 1;
 
     const std::optional<std::string> unseen = frontEnd.whyWindowIsUnseen();
     switch (afterRun(commandLine, !unseen))

@@ -21,8 +21,8 @@ QSize defaultSize()
 }
 } // namespace
 
-TexeloWindow::TexeloWindow(const TexeloReporter& reporter, const TextureList& shownList, const QString& title)
-    : m_reporter(reporter), m_shownList(shownList)
+TexeloWindow::TexeloWindow(const TexeloReporter& reporter, const TexeloContext& ctx, const QString& title)
+    : m_reporter(reporter), m_context(ctx)
 {
     setObjectName(kClassName);
     setWindowTitle(title);
@@ -43,7 +43,8 @@ void TexeloWindow::resizeEvent(QResizeEvent* event)
 void TexeloWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    DrawView(painter, rect(), QString::fromLocal8Bit(m_reporter.messageLine()), m_map, m_shownList);
+    DrawView(painter, rect(), QString::fromLocal8Bit(m_reporter.messageLine()), m_map,
+             {m_context.ShownList, m_context.ShownFailure});
 }
 
 void TexeloWindow::closeEvent(QCloseEvent* event)

@@ -13,7 +13,7 @@ class TexeloWindow : public QWidget
 public:
     static constexpr const char* kClassName = "PSX Texture Converter and VRAM Organiser";
 
-    TexeloWindow(const TexeloReporter& reporter, const TextureList& shownList, const QString& title);
+    TexeloWindow(const TexeloReporter& reporter, const TexeloContext& ctx, const QString& title);
 
     void setScriptRunning(bool running) { m_scriptRunning = running; }
     [[nodiscard]] bool closeRequestedDuringRun() const { return m_closeRequestedDuringRun; }
@@ -26,7 +26,7 @@ protected:
 
 private:
     const TexeloReporter& m_reporter;
-    const TextureList& m_shownList;
+    const TexeloContext& m_context;
     MapGeometry m_map;
     bool m_scriptRunning = false;
     bool m_closeRequestedDuringRun = false;

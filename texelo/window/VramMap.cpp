@@ -43,7 +43,7 @@ void frameMapRect(QPainter& painter, const MapRect& rect, const QColor& colour)
     fillMapRect(painter, {rect.right - 1, rect.top, rect.right, rect.bottom}, colour);
 }
 
-void DrawMap(QPainter& painter, const MapGeometry& map, const TextureList& shownList)
+void DrawMap(QPainter& painter, const MapGeometry& map, const ShownBank& shown)
 {
     const QColor grid = colourFromColorref(MapColour::kGrid);
     for (int row = 0; row < kGridRows; ++row)
@@ -51,8 +51,11 @@ void DrawMap(QPainter& painter, const MapGeometry& map, const TextureList& shown
             frameMapRect(painter, gridCell(map, column, row), grid);
 
     const QColor outline = colourFromColorref(MapColour::kOutline);
-    for (const std::unique_ptr<TextureRecord>& record : shownList)
+    for (const std::unique_ptr<TextureRecord>& record : shown.records)
     {
+        // A bank that did not fit keeps textures that have no place yet.
+        if (record->Group == 0)
+            continue;
         const RecordColours colours = coloursFor(*record);
         const MapRect texture = textureRect(map, *record);
         fillMapRect(painter, texture, colours.texture);
@@ -60,14 +63,22 @@ void DrawMap(QPainter& painter, const MapGeometry& map, const TextureList& shown
         if (const std::optional<MapRect> clut = clutRect(map, *record))
             fillMapRect(painter, *clut, colours.clut);
     }
+    if (shown.failure)
+    {
+        const MapRect failed =
+            vramRect(map, shown.failure->x, shown.failure->y, shown.failure->width, shown.failure->height);
+        const QColor colour = colourFromColorref(MapColour::kFailedTexture);
+        frameMapRect(painter, failed, colour);
+        frameMapRect(painter, {failed.left + 1, failed.top + 1, failed.right - 1, failed.bottom - 1}, colour);
+    }
 }
 
 void DrawView(QPainter& painter, const QRect& area, const QString& messageLine, const MapGeometry& map,
-              const TextureList& shownList)
+              const ShownBank& shown)
 {
     painter.setPen(Qt::black);
     // A trailing newline is not a line break here: it is drawn as the blank
     // it is.
     painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, messageLine);
-    DrawMap(painter, map, shownList);
+    DrawMap(painter, map, shown);
 }

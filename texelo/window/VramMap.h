@@ -22,6 +22,7 @@ inline constexpr uint32_t kTexture8 = 0xFFFF00;      // cyan
 inline constexpr uint32_t kClut8 = 0x008000;         // dark green
 inline constexpr uint32_t kTexture16 = 0x00FFFF;     // yellow
 inline constexpr uint32_t kOutline = 0x000000;       // black
+inline constexpr uint32_t kFailedTexture = 0x0080FF; // orange: where a texture that found no place was tried
 // Kinds the loader never makes (24-bit) still show, in greys.
 inline constexpr uint32_t kOtherTexture = 0x808080;
 inline constexpr uint32_t kOtherClut = 0x404040;
@@ -46,11 +47,20 @@ void fillMapRect(QPainter& painter, const MapRect& rect, const QColor& colour);
 // no inside and draws nothing (a zero-height outline stays invisible).
 void frameMapRect(QPainter& painter, const MapRect& rect, const QColor& colour);
 
-// The page grid, then every record of `shownList` in list order: its texture
-// filled and outlined in black, then its CLUT strip.
-void DrawMap(QPainter& painter, const MapGeometry& map, const TextureList& shownList);
+// What the map shows: the records of the last bank, and for a bank that did
+// not fit, where its texture that found no place was last tried.
+struct ShownBank
+{
+    const TextureList& records;
+    const std::optional<VramOutline>& failure;
+};
+
+// The page grid, then every placed record in list order: its texture filled
+// and outlined in black, then its CLUT strip; last the outline of the texture
+// that found no place.
+void DrawMap(QPainter& painter, const MapGeometry& map, const ShownBank& shown);
 
 // What the window shows in `area`: MessageLine as one line from the top-left
 // corner, then the map. The background is the caller's.
 void DrawView(QPainter& painter, const QRect& area, const QString& messageLine, const MapGeometry& map,
-              const TextureList& shownList);
+              const ShownBank& shown);

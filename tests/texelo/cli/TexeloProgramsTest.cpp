@@ -18,6 +18,8 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
     folder.write("cut.tga", cut);
     folder.write("My Tex/b.tga", texture(8, 8, 2));
     folder.write("KEPT.TBK", "earlier bank");
+    folder.write("tall.tga", texture(8, 256, 3));
+    folder.write("Shared Art/shared.tga", texture(8, 8, 3));
     const std::pair<const char*, const char*> scripts[] = {
         {"clean.fit", "A\nFIT: bank\n"},
         {"edges.fit", "SEPERATE: ON\nWIDE\nHIGH\nFIT: edges\n"},
@@ -30,16 +32,29 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         {"kept.lay", "a A 0 0 16 16\nFIT: kept\n"}, // a bank of 220 bytes
         {"sort.fit", "MESSAGES: ON\nSORT: OFF\n"},
         {"My Levels/Job One.fit", "PATH: my tex\\\nB\nNOPE\nFIT: BANK\n"},
+        {"tall.fit", "A\nTALL\nFIT: bank\n"},
+        {"after.fit", "A\nFIT: bank\n\nA\nA\n"},
+        {"noname.fit", "A\nFIT:\n"},
+        {"typos.lay",
+         "PATH:\nxyzzy\n# a comment\na A 0 0 16 16\nb A 0\nhello there\nq\nc B 1 2\nFIT: bank\n"},
+        {"page2.lay", "q A 0 0 16 16\nr A 0 0 16 16\nFIT: bank\n"},
+        {"proj.fitdata/cells.lay", "a A 0 0 16 16\nFIT: bank\n"},
+        {"shared.fit", "SHARED\nNOPE\nFIT: bank\n"},
     };
     for (const auto& [name, text] : scripts)
         folder.write(name, text);
     const ProgramRun help = texelo({"--help"}, folder.path());
-    EXPECT_EQ(help.out.rfind("Usage: texelo [--map FILE.png] [--depfile FILE] SCRIPT [/c]\n", 0), 0u);
+    EXPECT_EQ(help.out.rfind("Usage: texelo [-q] [--map FILE.png] [--depfile FILE] SCRIPT [/c]\n", 0), 0u);
 
     const std::string saved = "1 unique CLUTs\nSaving Textures...\n";
     const std::string noWindow = "texelo: the VRAM map cannot be shown: there is no display (neither DISPLAY "
                                  "nor WAYLAND_DISPLAY is set)\n";
     const std::string lookedFor = "t\\:/Varnok/Textures/PSX/TGAS/Objects/Global/NOPE.tga";
+    const std::string defaultFolder = "t:/Varnok/Textures/PSX/TGAS/Objects/Global/";
+    const std::string notFound =
+        "texelo: missing.fit:1: error: texture NOPE not found; looked for NOPE.tga and " + defaultFolder +
+        "NOPE.tga\n";
+    const std::string usage = "\n" + help.out;
     struct Case
     {
         std::vector<std::string> args;
@@ -49,43 +64,127 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         std::string file = "";     // must exist after the run
         std::string contents = ""; // what it must then hold, unless empty
         rlim_t fileSizeLimit = RLIM_INFINITY;
+        std::vector<std::string> environment = {};
     };
     const Case cases[] = {
         {{"clean.fit", "/c"}, 0, "Opened A.tga\n" + saved, "", "BANK.TBK"},
         {{"edges.fit", "/c"}, 0, "Opened WIDE.tga\nOpened HIGH.tga\n" + saved, "", "EDGES.TBK"},
-        {{"missing.fit", "/c"}, 1, "Failed to open " + shown + "NOPE.tga\n"},
-        // A texture that does not decode is looked for in the default folder.
-        {{"cut.fit", "/c"}, 1, "Failed to open " + shown + "CUT.tga\n", "Failed to decode TGA\n"},
-        {{"nofit.fit", "/c"}, 1, "Opened WIDE.tga\nUnable to fit textures into maximum VRAM space!\n"},
+        {{"missing.fit", "/c"}, 1, "Failed to open " + shown + "NOPE.tga\n", notFound},
+        // A texture that does not decode is looked for in the default folder;
+        // the diagnostic gives the decoder's reason for the file that was there.
+        {{"cut.fit", "/c"},
+         1,
+         "Failed to open " + shown + "CUT.tga\n",
+         "texelo: cut.fit:1: error: cut.tga does not decode as a Targa file: truncated: 393 of 786 bytes\n"},
+        {{"nofit.fit", "/c"},
+         1,
+         "Opened WIDE.tga\nUnable to fit textures into maximum VRAM space!\n",
+         "texelo: nofit.fit:3: error: bank BANK does not fit in VRAM: no place for the image of WIDE.tga "
+         "(4-bit, "
+         "line 2; image 64 x 1, CLUT 16 x 1 in VRAM words x lines); the bank had filled 0.0% of VRAM (0 of "
+         "524,288 "
+         "words); EDGE: ON keeps the last column of each page group free, so a texture a whole number of "
+         "pages "
+         "wide needs EDGE: OFF\n"},
+        {{"tall.fit", "/c"},
+         1,
+         "Opened A.tga\nOpened TALL.tga\nUnable to fit textures into maximum VRAM space!\n",
+         "texelo: tall.fit:3: error: bank BANK does not fit in VRAM: no place for the image of TALL.tga "
+         "(4-bit, "
+         "line 2; image 2 x 256, CLUT 16 x 1 in VRAM words x lines); the bank had filled 0.0% of VRAM (80 of "
+         "524,288 words); an image 256 lines tall fits only with SEPERATE: ON, which moves the CLUTs out of "
+         "its "
+         "band\n"},
         {{"large.fit", "/c"},
          1,
-         "Opened BIG.tga\nTexture BIG.tga is too large!\nBIG.tga is 260 pixels wide and 1 pixels high.\n"},
+         "Opened BIG.tga\nTexture BIG.tga is too large!\nBIG.tga is 260 pixels wide and 1 pixels high.\n",
+         "texelo: large.fit:1: error: BIG.tga is 260 x 1 texels; a texture is at most 256 x 256\n"},
         {{"nobank.fit", "/c"},
          1,
-         "Opened A.tga\n1 unique CLUTs\nCouldn't open output file NOWHERE\\BANK.TBK\n"},
-        {{"empty.lay", "/c"}, 1, "Couldn't find any textures\n"},
+         "Opened A.tga\n1 unique CLUTs\nCouldn't open output file NOWHERE\\BANK.TBK\n",
+         "texelo: nobank.fit:2: error: cannot create bank NOWHERE/BANK.TBK: No such file or directory\n"},
+        {{"empty.lay", "/c"},
+         1,
+         "Couldn't find any textures\n",
+         "texelo: empty.lay:1: error: bank BANK.TBK not written: no texture was loaded for it\n"},
         {{"kept.lay", "/c"},
          1,
          "Opened A.tga\nSaving Textures...\nCouldn't write output file KEPT.TBK\n",
-         "",
+         "texelo: kept.lay:2: error: cannot write bank KEPT.TBK: File too large\n",
          "KEPT.TBK",
          "earlier bank",
          150},
-        {{"none.fit", "/c"}, 1, "Failed to open script file none.fit\n"},
-        // Only a lower-case /c ends the run at once; without a display the
-        // program then says why it cannot wait for its window.
-        {{"SORT.FIT", "/c"}, 0, "Sorting OFF\n"},
-        {{"SORT.FIT", "/C"}, 0, "Sorting OFF\n", noWindow},
-        {{"SORT.FIT"}, 0, "Sorting OFF\n", noWindow},
-        {{"missing.fit"}, 1, "Failed to open " + shown + "NOPE.tga\n", noWindow},
-        {{}, 1, "Failed to open script file \n", noWindow},
+        {{"none.fit", "/c"},
+         1,
+         "Failed to open script file none.fit\n",
+         "texelo: none.fit: error: cannot read the script: No such file or directory\n"},
+        // Slips that pass: warnings, and the exit status of a clean run.
+        {{"after.fit", "/c"},
+         0,
+         "Opened A.tga\n" + saved + "Opened A.tga\nOpened A.tga\n",
+         "texelo: after.fit:4: warning: 2 textures after the last FIT are in no bank\n"},
+        {{"noname.fit", "/c"},
+         0,
+         "Opened A.tga\n" + saved,
+         "texelo: noname.fit:2: warning: FIT without a bank name: the bank is written as the hidden file "
+         ".TBK\n",
+         ".TBK"},
+        {{"typos.lay", "/c"},
+         0,
+         "Opened A.tga\nSaving Textures...\n",
+         "texelo: typos.lay:2: warning: \"xyzzy\" is neither a keyword nor a cell line with an entry\n"
+         "texelo: typos.lay:5: warning: \"b A 0\" is neither a keyword nor a cell line with an entry\n"
+         "texelo: typos.lay:6: warning: \"hello there\" is neither a keyword nor a cell line with an entry\n"
+         "texelo: typos.lay: warning: 5 lines in all match no form of a layout script\n"},
+        // Entries of a page after one without a texture are in no file.
+        {{"page2.lay", "/c"},
+         1,
+         "Opened A.tga\nOpened A.tga\nSaving Textures...\n",
+         "texelo: page2.lay:1: error: A.tga is left out of bank BANK: page 1 holds no texture, and a bank "
+         "ends at "
+         "its first empty page\n"
+         "texelo: page2.lay:2: error: A.tga is left out of bank BANK: page 1 holds no texture, and a bank "
+         "ends at "
+         "its first empty page\n",
+         "BANK.TBK",
+         std::string("\0\0\0\0\0\0\0\0", 8)},
+        // The dialect follows the script's own name, not its folder's.
+        {{"proj.fitdata/cells.lay", "/c"}, 0, "Opened A.tga\nSaving Textures...\n", "", "BANK.TBK"},
+        // TEXELO_TEXTURE_FOLDER is the second place, with its real letter case
+        // in the diagnostic.
+        {{"shared.fit", "/c"},
+         1,
+         "Opened shared art/SHARED.tga\nFailed to open shared art/NOPE.tga\n" + saved,
+         "texelo: shared.fit:2: error: texture NOPE not found; looked for NOPE.tga and Shared Art/NOPE.tga\n",
+         "BANK.TBK",
+         "",
+         RLIM_INFINITY,
+         {"TEXELO_TEXTURE_FOLDER=shared art"}},
+        // The batch switch in any case, and -c; -q keeps only what is not
+        // progress.
+        {{"SORT.FIT", "/c"},
+         0,
+         "Sorting OFF\n",
+         "texelo: SORT.FIT: warning: the script wrote no bank: it has no FIT line\n"},
+        {{"SORT.FIT", "/C"},
+         0,
+         "Sorting OFF\n",
+         "texelo: SORT.FIT: warning: the script wrote no bank: it has no FIT line\n"},
+        {{"-c", "-q", "clean.fit"}, 0, ""},
+        {{"--quiet", "missing.fit", "/c"}, 1, "Failed to open " + shown + "NOPE.tga\n", notFound},
+        {{"SORT.FIT"},
+         0,
+         "Sorting OFF\n",
+         "texelo: SORT.FIT: warning: the script wrote no bank: it has no FIT line\n" + noWindow},
+        {{"missing.fit"}, 1, "Failed to open " + shown + "NOPE.tga\n", notFound + noWindow},
         // One argument names a script in a folder with blanks, relative or
         // absolute, in any case. The dependency file names every file read
         // or looked for as found on disk, blanks escaped.
         {{"--depfile", "job.d", "my levels/job one.fit", "/c"},
          1,
          "Opened MY TEX\\B.tga\nFailed to open " + shown + "NOPE.tga\n" + saved,
-         "",
+         "texelo: my levels/job one.fit:3: error: texture NOPE not found; looked for My Tex/NOPE.tga and " +
+             defaultFolder + "NOPE.tga\n",
          "job.d",
          "BANK.TBK: \\\n  My\\ Levels/Job\\ One.fit \\\n  My\\ Tex/b.tga \\\n  My\\ Tex/NOPE.tga \\\n  " +
              lookedFor + "\n\nMy\\ Levels/Job\\ One.fit:\n\nMy\\ Tex/b.tga:\n\nMy\\ Tex/NOPE.tga:\n\n" +
@@ -93,14 +192,21 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         {{"--depfile=job2.d", folder.file("MY LEVELS/JOB ONE.FIT"), "/c"},
          1,
          "Opened MY TEX\\B.tga\nFailed to open " + shown + "NOPE.tga\n" + saved,
-         "",
+         "texelo: " + folder.file("MY LEVELS/JOB ONE.FIT") +
+             ":3: error: texture NOPE not found; looked for My "
+             "Tex/NOPE.tga and " +
+             defaultFolder + "NOPE.tga\n",
          "job2.d"},
         {{"--depfile=none/ok.d", "clean.fit", "/c"},
          1,
          "Opened A.tga\n" + saved,
-         "texelo: couldn't write the dependency file none/ok.d: it cannot be created\n"},
-        {{"--colour", "clean.fit"}, 2, "", "texelo: unknown option --colour\n" + help.out},
-        {{"--depfile"}, 2, "", "texelo: --depfile needs the name of the dependency file\n" + help.out},
+         "texelo: clean.fit: error: cannot write the dependency file none/ok.d: No such file or directory\n"},
+        // Usage errors name what is wrong.
+        {{"--colour", "clean.fit"}, 2, "", "texelo: unknown option '--colour'" + usage},
+        {{"--depfile"}, 2, "", "texelo: --depfile needs the name of the dependency file" + usage},
+        {{"clean.fit", "/c", "extra"}, 2, "", "texelo: unexpected argument 'extra'" + usage},
+        {{}, 2, "", "texelo: no script named" + usage},
+        {{"/c"}, 2, "", "texelo: no script named" + usage},
         {{"--help"}, 0, help.out},
         {{"--version"}, 0, "texelo 1.0\n"},
     };
@@ -108,7 +214,11 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
     {
         SCOPED_TRACE(testing::PrintToString(c.args));
         std::filesystem::remove(folder.file("BANK.TBK"));
-        const ProgramRun run = texelo(c.args, folder.path(), c.fileSizeLimit);
+        RunOptions options = within(folder.path(), c.fileSizeLimit);
+        options.environment = c.environment;
+        std::vector<std::string> command = c.args;
+        command.insert(command.begin(), TEXELO_EXECUTABLE);
+        const ProgramRun run = runProgram(command, options);
         EXPECT_EQ(run.exitStatus, c.status);
         EXPECT_EQ(run.out, c.out);
         EXPECT_EQ(run.err, c.err);

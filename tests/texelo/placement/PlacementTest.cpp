@@ -4,6 +4,7 @@
 
 #include "vram/Placement.h"
 #include "../script/BankFixture.h"
+#include "script/PlacementReport.h"
 #include "vram/BankWriter.h"
 #include "vram/Organiser.h"
 
@@ -104,10 +105,12 @@ struct MemoryBank
         record.ClutCopies = static_cast<uint8_t>(copies > 1 ? copies : 0);
     }
 
+    // Places the bank and reports it as a run does.
     [[nodiscard]] bool place()
     {
-        BuildOriginalList(bank, options.SortTextures);
-        return PlaceTextures(bank, options, reporter);
+        const PlacementResult result = OrganiseVram(bank, options);
+        reportPlacement(reporter, result, options);
+        return result.placed();
     }
 
     [[nodiscard]] const TextureRecord& loaded(uint32_t id) const { return *(*bank.OriginalList)[id]; }
@@ -313,6 +316,7 @@ TEST(Placement, WorkedExamples)
         const char* records;
         const char* placed; // "id=group:x,y/clut x,y ...", or "fails"
         const char* output = nullptr;
+        const char* errors = "";
     } cases[] = {
         {"sorting puts the widest first; identical CLUTs are shared", "sort",
          "4 16x32 p7, 4 16x32 p7, 4 32x64", "2=1:0,0/0,255 0=1:32,0/16,255 1=1:48,0/16,255",
@@ -328,7 +332,20 @@ TEST(Placement, WorkedExamples)
         {"after a height failure the cursor moves to the first lower column", "",
          "4 16x200, 4 16x100, 4 32x50, 4 16x100", "3=1:16,100/48,255"},
         {"a NULL line takes an Id but no room", "", "16 64x10, null, 4 16x4", "1=1:0,10 2=1:0,10/0,255"},
-        {"EDGE leaves no room for a page-wide texture", "edge", "4 64x4", "fails"},
+        {"EDGE leaves no room for a page-wide texture", "edge", "4 64x4", "fails",
+         "Unable to fit textures into maximum VRAM space!\n",
+         "texelo: error: bank B does not fit in VRAM: no place for the image of T0.tga (4-bit; image 64 x 4, "
+         "CLUT 16 x 1 in VRAM words x lines); the bank had filled 0.0% of VRAM (0 of 524,288 words); EDGE: "
+         "ON "
+         "keeps the last column of each page group free, so a texture a whole number of pages wide needs "
+         "EDGE: "
+         "OFF\n"},
+        {"an image 256 lines tall needs SEPERATE", "", "4 8x10, 16 4x256", "fails", nullptr,
+         "texelo: error: bank B does not fit in VRAM: no place for the image of T1.tga (16-bit; image 4 x "
+         "256 "
+         "in VRAM words x lines); the bank had filled 0.0% of VRAM (96 of 524,288 words); an image 256 lines "
+         "tall "
+         "fits only with SEPERATE: ON, which moves the CLUTs out of its band\n"},
         {"sixteen page columns fill the top band, then groups open in the bottom one", "", "16 64x200 *17",
          "15=16:960,0 16=17:0,256"},
         {"a CLUT never lands on the last line of an image", "", "16 64x255, pal", "1=2:64,0/64,255"},
@@ -346,15 +363,28 @@ TEST(Placement, WorkedExamples)
          "4 1x8 *4, 4 1x8 c16x3, 4 1x8 *4", "4=1:4,0/s0,1 8=1:8,0/s0,4"},
         {"CLUTs as wide as the separate area fill it down to VRAM's last line", "separate", "4 1x1 c64 *256",
          "255=1:63,3/s0,255"},
-        {"one more does not fit", "separate", "4 1x1 c64 *257", "fails"},
+        {"one more does not fit", "separate", "4 1x1 c64 *257", "fails", nullptr,
+         "texelo: error: bank B does not fit in VRAM: no place for the CLUT of T256.tga (4-bit; image 1 x 1, "
+         "CLUT "
+         "64 x 1 in VRAM words x lines); the bank had filled 3.2% of VRAM (16,640 of 524,288 words)\n"},
         {"a CLUT wider than the separate area is refused, and said so once", "separate", "4 8x8, 4 8x8 c80",
-         "fails", "CLUT of T1.tga is too wide for the separate CLUT area\n"},
+         "fails",
+         "CLUT of T1.tga is too wide for the separate CLUT area\nUnable to fit textures into maximum VRAM "
+         "space!\n",
+         "texelo: error: the CLUT of T1.tga (80 words) is wider than the separate CLUT area of 64\ntexelo: "
+         "error: "
+         "bank B does not fit in VRAM: no place for the CLUT of T1.tga (4-bit; image 8 x 8, CLUT 80 x 1 in "
+         "VRAM "
+         "words x lines); the bank had filled 0.0% of VRAM (80 of 524,288 words); the separate CLUT area is "
+         "64 "
+         "words wide: this CLUT fits only with SEPERATE: OFF\n"},
     };
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.what);
         const std::string options = c.options;
         MemoryBank m;
+        m.options.BankName.push_back('B');
         m.options.SortTextures = options.find("sort") != std::string::npos;
         m.options.BankSeparateCluts = options.find("separate") != std::string::npos;
         m.options.EdgeClear = options.find("edge") != std::string::npos;
@@ -374,6 +404,7 @@ TEST(Placement, WorkedExamples)
         {
             EXPECT_EQ(m.reporter.output(), c.output);
         }
+        EXPECT_EQ(m.reporter.errors(), c.errors);
         if (got != "fails")
         {
             EXPECT_EQ(brokenBankRule(m), "");

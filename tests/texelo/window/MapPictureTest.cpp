@@ -68,5 +68,21 @@ TEST(MapPicture, ShowsTheLastBankWordForWordWithOrWithoutADisplay)
     EXPECT_EQ(unwritable.exitStatus, 1);
     EXPECT_EQ(unwritable.out, plain.out);
     EXPECT_EQ(unwritable.err,
-              "texelo: couldn't save the VRAM map as no/map.png: No such file or directory\n");
+              "texelo: job.fit: error: cannot save the VRAM map as no/map.png: No such file or directory\n");
+
+    // A bank that does not fit: its placed texture, and an orange outline
+    // where the one that found no place was first refused: beside the
+    // 4-bit image (16 x 32 words at 0,0), 2 words wide and the band tall.
+    folder.write("tall.tga", texture(8, 256, 3));
+    folder.write("fail.fit", "FOUR\nTALL\nFIT: FAILED\n");
+    const ProgramRun failed = texelo({"--map", "failed.png", "fail.fit", "/c"}, folder.path());
+    EXPECT_EQ(failed.exitStatus, 1);
+    EXPECT_FALSE(folder.exists("FAILED.TBK"));
+    const Picture failedMap = readPng(folder.file("failed.png"));
+    ASSERT_EQ(failedMap.width, 1024);
+    const Rgba orange{255, 128, 0, 255};
+    const Word failedWords[] = {{8, 8, red},       {0, 255, blue},   {16, 0, orange},  {17, 128, orange},
+                                {16, 255, orange}, {18, 128, white}, {15, 128, white}, {16, 256, magenta}};
+    for (const Word& word : failedWords)
+        EXPECT_EQ(failedMap.at(word.x, top + word.y), word.colour) << word.x << "," << word.y;
 }

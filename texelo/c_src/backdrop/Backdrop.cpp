@@ -33,20 +33,30 @@ struct BackdropRun
     RunFiles& files;
 };
 
-using Report = void (*)(BackdropRun& run, const std::string& text);
+// Each failure has its documented text and a diagnostic that says why; the
+// text alone stands for both where it says everything.
+using Report = void (*)(BackdropRun& run, const std::string& text, const std::string& diagnostic);
 
-void reportError(BackdropRun& run, const std::string& text)
+void reportError(BackdropRun& run, const std::string& text, const std::string& diagnostic)
 {
     run.reporter.ReportError(text);
+    run.reporter.error(diagnostic.empty() ? text : diagnostic);
 }
 
 // NEWBACKDROP's failures are shown in MessageLine only, yet each one means
 // the backdrop was not written: an error of the run.
-void reportInMessageLine(BackdropRun& run, const std::string& text)
+void reportInMessageLine(BackdropRun& run, const std::string& text, const std::string& diagnostic)
 {
-    run.reporter.noteError();
     run.reporter.setMessageLine(text);
     FlushMessageLine(run.reporter);
+    run.reporter.error(diagnostic.empty() ? text : diagnostic);
+}
+
+// Why a backdrop's picture gave none.
+std::string pictureFailure(const TgaFile& picture)
+{
+    return picture.found ? picture.path + " " + picture.failure
+                         : "backdrop picture " + picture.path + " not found";
 }
 
 void writeBackdropFile(BackdropRun& run, Report report, const std::string& outputPath,
@@ -55,16 +65,20 @@ void writeBackdropFile(BackdropRun& run, Report report, const std::string& outpu
 {
     const std::vector<uint8_t> bytes = EncodeBackdrop(basePalette, extraPalettes, pixels4);
     const std::string posixPath = toPosixPath(outputPath);
-    switch (WriteBackdropBytes(posixPath, bytes))
+    int systemError = 0;
+    const BackdropWriteResult result = WriteBackdropBytes(posixPath, bytes, systemError);
+    const std::string why =
+        formatText("backdrop %s: %s", posixPath.c_str(), systemReason(systemError).c_str());
+    switch (result)
     {
     case BackdropWriteResult::Written:
         run.files.noteWritten(posixPath);
         break;
     case BackdropWriteResult::CannotCreate:
-        report(run, formatText("Couldn't open output file %s", outputPath.c_str()));
+        report(run, formatText("Couldn't open output file %s", outputPath.c_str()), "cannot create " + why);
         break;
     case BackdropWriteResult::CannotWrite:
-        report(run, formatText("Couldn't write output file %s", outputPath.c_str()));
+        report(run, formatText("Couldn't write output file %s", outputPath.c_str()), "cannot write " + why);
         break;
     }
 }
@@ -88,7 +102,8 @@ std::optional<BackdropPalette> paletteOfPicture(BackdropRun& run, RgbaImage& pic
         CountColours(false, run.colours, picture.pixels.data(), picture.Width, picture.Height);
     if (count > kMaxBackdropColours)
     {
-        run.reporter.ReportError(formatText("More than 16 colours in %s", path.c_str()));
+        reportError(run, formatText("More than 16 colours in %s", path.c_str()),
+                    formatText("%s has %u colours; a backdrop picture may have 16", path.c_str(), count));
         return std::nullopt;
     }
     BackdropPalette palette{};
@@ -105,13 +120,13 @@ void writeBackdrop(BackdropRun& run, const std::string& name)
     for (uint32_t i = 0; i < state.PaletteCount; ++i)
     {
         const std::string path = formatText("%s%s.pa%u", state.TexturePath.c_str(), name.c_str(), i);
-        std::unique_ptr<RgbaImage> picture = LoadTgaFile(run.reporter, run.files, path);
-        if (!picture)
+        TgaFile picture = LoadTgaFile(run.files, path, Presence::Required);
+        if (!picture.image)
         {
-            run.reporter.ReportError(formatText("Failed to open %s", path.c_str()));
+            reportError(run, formatText("Failed to open %s", path.c_str()), pictureFailure(picture));
             return;
         }
-        std::optional<BackdropPalette> palette = paletteOfPicture(run, *picture, path);
+        std::optional<BackdropPalette> palette = paletteOfPicture(run, *picture.image, path);
         if (!palette)
             return;
         extraPalettes.push_back(*palette);
@@ -119,18 +134,21 @@ void writeBackdrop(BackdropRun& run, const std::string& name)
 
     const std::string inputPath = formatText("%s%s.tga", state.TexturePath.c_str(), name.c_str());
     const std::string outputPath = formatText("%s%s", state.OutputPath.c_str(), name.c_str());
-    std::unique_ptr<RgbaImage> picture = LoadTgaFile(run.reporter, run.files, inputPath);
-    if (!picture)
+    TgaFile loaded = LoadTgaFile(run.files, inputPath, Presence::Required);
+    if (!loaded.image)
     {
-        run.reporter.ReportError(formatText("Failed to open %s", inputPath.c_str()));
+        reportError(run, formatText("Failed to open %s", inputPath.c_str()), pictureFailure(loaded));
         return;
     }
+    const std::unique_ptr<RgbaImage> picture = std::move(loaded.image);
     // The file's pixel groups need 512 rows of 640 pixels; up to three
     // missing columns are the padding of the 4-bit rows.
     if (picture->Height != static_cast<int32_t>(kBackdropHeight) || picture->Width < kMinTrueColourWidth ||
         picture->Width > static_cast<int32_t>(kBackdropWidth))
     {
-        run.reporter.ReportError(formatText("Backdrop image must be 640 x 512: %s", inputPath.c_str()));
+        reportError(run, formatText("Backdrop image must be 640 x 512: %s", inputPath.c_str()),
+                    formatText("%s is %d x %d pixels; a backdrop is 640 x 512", inputPath.c_str(),
+                               picture->Width, picture->Height));
         return;
     }
     const std::optional<BackdropPalette> basePalette = paletteOfPicture(run, *picture, inputPath);
@@ -146,10 +164,12 @@ void writeBackdrop(BackdropRun& run, const std::string& name)
 void writeNewBackdrop(BackdropRun& run, const std::string& name)
 {
     const BackdropSettings& state = run.settings;
-    const auto say = [&run](const std::string& text) { reportInMessageLine(run, text); };
+    const auto say = [&run](const std::string& text, const std::string& diagnostic = {})
+    { reportInMessageLine(run, text, diagnostic); };
     if (state.PaletteCount == 0)
     {
-        say(formatText("Need to specify number of palettes for %s", name.c_str()));
+        say(formatText("Need to specify number of palettes for %s", name.c_str()),
+            formatText("NEWBACKDROP %s needs a palette count: give PALETTES first", name.c_str()));
         return;
     }
     // The palettes come from the working folder, by number alone.
@@ -160,7 +180,8 @@ void writeNewBackdrop(BackdropRun& run, const std::string& name)
         BackdropPalette palette{};
         if (!ReadAct16(run.files, actName, palette))
         {
-            say(formatText("Failed to open %s", actName.c_str()));
+            say(formatText("Failed to open %s", actName.c_str()),
+                formatText("ACT palette %s not found in the working folder", actName.c_str()));
             return;
         }
         palettes.push_back(palette);
@@ -196,7 +217,9 @@ void writeNewBackdrop(BackdropRun& run, const std::string& name)
     }
     if (bitmap->Width() != kBackdropWidth || bitmap->Height() != kBackdropHeight)
     {
-        say(formatText("Backdrop image must be 640 x 512: %s", imagePath.c_str()));
+        say(formatText("Backdrop image must be 640 x 512: %s", imagePath.c_str()),
+            formatText("%s is %u x %u pixels; a backdrop is 640 x 512", imagePath.c_str(), bitmap->Width(),
+                       bitmap->Height()));
         return;
     }
 
@@ -211,7 +234,9 @@ void writeNewBackdrop(BackdropRun& run, const std::string& name)
             const uint32_t right = format->ReadRaw(bitmap->PixelAddress(x + 1, row));
             if (left > kMaxIndex || right > kMaxIndex)
             {
-                say(std::string(kIndexOutOfRange));
+                say(std::string(kIndexOutOfRange),
+                    formatText("%s has a pixel of colour index %u at %u, %u; a backdrop uses indices 0 to 15",
+                               imagePath.c_str(), std::max(left, right), left > kMaxIndex ? x : x + 1, row));
                 return;
             }
             pixels4[j * kBackdropRowBytes + x / 2] = static_cast<uint8_t>(right << 4 | left);
@@ -232,7 +257,7 @@ void WriteBackdrop(const BackdropSettings& settings, ColourTable& colours, Texel
     }
     catch (const std::bad_alloc&)
     {
-        run.reporter.ReportError(std::string(kOutOfMemory));
+        reportError(run, std::string(kOutOfMemory), "out of memory writing backdrop " + std::string(name));
     }
 }
 
@@ -247,6 +272,7 @@ void WriteNewBackdrop(const BackdropSettings& settings, TexeloReporter& reporter
     }
     catch (const std::bad_alloc&)
     {
-        reportInMessageLine(run, std::string(kOutOfMemory));
+        reportInMessageLine(run, std::string(kOutOfMemory),
+                            "out of memory writing backdrop " + std::string(name));
     }
 }

@@ -49,12 +49,20 @@ std::vector<uint8_t> EncodeBackdrop(const BackdropPalette& basePalette,
     return out;
 }
 
-BackdropWriteResult WriteBackdropBytes(const std::string& posixPath, const std::vector<uint8_t>& bytes)
+BackdropWriteResult WriteBackdropBytes(const std::string& posixPath, const std::vector<uint8_t>& bytes,
+                                       int& systemError)
 {
     AtomicOutputFile file;
+    systemError = 0;
     if (!file.open(posixPath))
+    {
+        systemError = file.error();
         return BackdropWriteResult::CannotCreate;
+    }
     if (!file.write(bytes.data(), bytes.size()) || !file.commit())
+    {
+        systemError = file.error();
         return BackdropWriteResult::CannotWrite;
+    }
     return BackdropWriteResult::Written;
 }

@@ -39,6 +39,6 @@ enum class BackdropWriteResult : uint8_t
 };
 
 // Writes the bytes to a temporary file beside `posixPath` and renames it into
-// place when complete.
+// place when complete; `systemError` is the errno of a failure.
 [[nodiscard]] BackdropWriteResult WriteBackdropBytes(const std::string& posixPath,
-                                                     const std::vector<uint8_t>& bytes);
+                                                     const std::vector<uint8_t>& bytes, int& systemError);

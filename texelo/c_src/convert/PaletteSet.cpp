@@ -91,9 +91,9 @@ uint16_t paletteColour15(const PaletteImage& palette, std::size_t index)
 
 } // namespace
 
-std::optional<PaletteImage> ReadPaletteFile(RunFiles& files, std::string_view path)
+std::optional<PaletteImage> ReadPaletteFile(RunFiles& files, std::string_view path, Presence presence)
 {
-    const std::optional<std::vector<uint8_t>> bytes = files.readWholeFile(path);
+    const std::optional<std::vector<uint8_t>> bytes = files.read(path, presence).bytes;
     if (!bytes)
         return std::nullopt;
     if (startsWith(*bytes, kRiffMagic))
@@ -146,13 +146,15 @@ PaletteSet ReadPaletteSet(RunFiles& files, std::string_view folder, uint32_t pal
     PaletteSet set;
     const std::string base(folder);
     std::string extension = "PAL";
+    // Only remapping needs the reference palette, and a set used for a
+    // backdrop's palette count alone has none: both names are only looked for.
     set.referencePath = base + "\\Default.PAL";
-    set.reference = ReadPaletteFile(files, set.referencePath);
+    set.reference = ReadPaletteFile(files, set.referencePath, Presence::Optional);
     if (!set.reference)
     {
         extension = "ACT";
         set.referencePath = base + "\\Default.ACT";
-        set.reference = ReadPaletteFile(files, set.referencePath);
+        set.reference = ReadPaletteFile(files, set.referencePath, Presence::Optional);
     }
     for (uint32_t number = 0; set.reference && number < paletteCount; ++number)
     {
@@ -177,7 +179,13 @@ void RemapToPaletteSet(const PaletteSet& set, uint32_t paletteCount, TexeloRepor
         destination.resize(std::size_t{paletteCount} * clutSize);
 
     if (!set.reference)
+    {
         reporter.ReportError(formatText("Failed to load '%s' palette.", set.referencePath.c_str()));
+        reporter.error(
+            formatText("remapping needs the palette set's reference palette, and neither %s nor its "
+                       ".PAL twin could be read",
+                       toPosixPath(set.referencePath).c_str()));
+    }
 
     std::size_t written = 0;
     for (std::size_t number = 0; set.reference && number < paletteCount && number < set.palettes.size();
@@ -187,6 +195,8 @@ void RemapToPaletteSet(const PaletteSet& set, uint32_t paletteCount, TexeloRepor
         if (!palette.colours)
         {
             reporter.ReportError(formatText("Failed to load '%s' palette.", palette.path.c_str()));
+            reporter.error(
+                formatText("palette %s of the set could not be read", toPosixPath(palette.path).c_str()));
             continue;
         }
         MatchColours(reporter, ownClut.data(), destination.data() + written * clutSize, entryCount,

@@ -25,7 +25,8 @@ using PaletteImage = std::array<uint8_t, kPaletteImageSize>;
 // RIFF palette, a JASC-PAL text palette, otherwise raw triplets), whatever
 // its extension. Colours the file does not supply are black. Nothing when
 // the file cannot be opened or read.
-[[nodiscard]] std::optional<PaletteImage> ReadPaletteFile(RunFiles& files, std::string_view path);
+[[nodiscard]] std::optional<PaletteImage> ReadPaletteFile(RunFiles& files, std::string_view path,
+                                                          Presence presence = Presence::Required);
 
 // A palette folder as a PALETTES line names it, read once: the reference
 // palette "Default.PAL" (or "Default.ACT"), then "Pal0", "Pal1", ... with the

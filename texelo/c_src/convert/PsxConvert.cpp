@@ -166,6 +166,8 @@ std::optional<std::vector<uint8_t>> allocateZeroed(TexeloReporter& reporter, uin
     {
     }
     reporter.ReportError(failure);
+    reporter.error(formatText("out of memory for %llu bytes of converted texels",
+                              static_cast<unsigned long long>(bytes)));
     return std::nullopt;
 }
 
@@ -179,6 +181,7 @@ std::optional<TimImage> makeImage(TexeloReporter& reporter, TimKind kind, std::v
     if (image.encodedSize() > std::numeric_limits<uint32_t>::max())
     {
         reporter.ReportError(kSpriteAllocFailed);
+        reporter.error(formatText("a %d x %d texture is too large for a TIM image", width, height));
         return std::nullopt;
     }
     return image;
@@ -229,8 +232,8 @@ std::optional<TimImage> convertReduced(const ConversionSettings& settings, Colou
             depth = settings.FallbackDepth == 16 ? 16 : 8;
             const std::string warning =
                 formatText("Image %s with %u colours couldn't be saved as 4 BPP.", path.c_str(), count);
-            reporter.print(warning + "\n");
-            reporter.print(formatText("defaulting to %d BPP.\n", depth));
+            reporter.inform(warning + "\n");
+            reporter.inform(formatText("defaulting to %d BPP.\n", depth));
             reporter.setMessageLine(warning);
         }
         else if (depth == 8)
@@ -249,8 +252,8 @@ std::optional<TimImage> convertReduced(const ConversionSettings& settings, Colou
             }
             depth = 16;
             const std::string warning = formatText("Image %s couldn't be saved as 8 BPP.", path.c_str());
-            reporter.print(warning + "\n");
-            reporter.print("defaulting to 16 BPP.\n");
+            reporter.inform(warning + "\n");
+            reporter.inform("defaulting to 16 BPP.\n");
             reporter.setMessageLine(warning);
         }
         else
@@ -283,6 +286,8 @@ std::optional<TimImage> ConvertToPsx(const ConversionSettings& settings, ColourT
     catch (const std::bad_alloc&) // only the colour set can still throw
     {
         reporter.ReportError(kSpriteAllocFailed);
+        reporter.error(formatText("out of memory counting the colours of %.*s", static_cast<int>(name.size()),
+                                  name.data()));
     }
     return std::nullopt;
 }

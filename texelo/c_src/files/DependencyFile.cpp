@@ -5,6 +5,7 @@
 #include "AtomicOutputFile.h"
 
 #include <algorithm>
+#include <cstring>
 
 std::string escapeForDependencyFile(std::string_view path)
 {
@@ -52,9 +53,7 @@ std::optional<std::string> writeDependencyFile(const std::string& path, const Ru
             return "the file name \"" + *broken + "\" holds a line break";
     const std::string text = dependencyFileText(files.targets(), files.prerequisites());
     AtomicOutputFile file;
-    if (!file.open(path, "w"))
-        return "it cannot be created";
-    if (!file.write(text.data(), text.size()) || !file.commit())
-        return "it cannot be written";
+    if (!file.open(path, "w") || !file.write(text.data(), text.size()) || !file.commit())
+        return std::strerror(file.error());
     return std::nullopt;
 }

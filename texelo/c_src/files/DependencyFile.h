@@ -24,6 +24,6 @@ class RunFiles;
                                              const std::vector<std::string>& prerequisites);
 
 // Writes the run's dependency file to `path` as a whole or not at all;
-// empty when written, otherwise why not. A name with a line break cannot be
+// empty when written, otherwise why not (the system's reason). A name with a line break cannot be
 // written in the format, and nothing is written then.
 [[nodiscard]] std::optional<std::string> writeDependencyFile(const std::string& path, const RunFiles& files);

@@ -2,7 +2,12 @@
 
 #include "files/PathLookup.h"
 
+#include "WholeFile.h"
+
 #include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace
 {
@@ -16,6 +21,22 @@ std::string folderOf(const std::string& posixPath)
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : posixPath.substr(0, slash);
+}
+
+// The nearest folder that exists on the way to `posixPath`: where the file
+// would appear, or where the first missing folder on its way would.
+std::string nearestExistingFolder(const std::string& posixPath)
+{
+    std::string folder = folderOf(posixPath);
+    for (;;)
+    {
+        struct stat info
+        {
+        };
+        if (folder == "." || folder == "/" || (stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode)))
+            return folder;
+        folder = folderOf(folder);
+    }
 }
 
 } // namespace
@@ -59,12 +80,50 @@ PathLookup RunFiles::lookUp(std::string_view path)
                       { return findIgnoringCase(folder, name); });
 }
 
-std::optional<std::vector<uint8_t>> RunFiles::readWholeFile(std::string_view path)
+FileRead RunFiles::read(std::string_view path, Presence presence)
 {
     const PathLookup lookup = lookUp(path);
-    if (!lookup.path.empty())
-        m_prerequisites.add(lookup.path);
-    return lookup.found ? readExistingFile(lookup.path) : std::nullopt;
+    FileRead result{lookup.found, lookup.path, std::nullopt, {}};
+    if (lookup.path.empty())
+    {
+        result.failure = std::strerror(ENOENT);
+        return result;
+    }
+    if (!lookup.found)
+    {
+        if (presence == Presence::Required)
+            noteMissing(lookup.path);
+        else if (presence == Presence::Optional)
+            noteLookedIn(lookup.path);
+        result.failure = std::strerror(ENOENT);
+        return result;
+    }
+    m_prerequisites.add(lookup.path);
+    WholeFile file = ::readWholeFile(lookup.path, kLongestInput);
+    if (file.status == WholeFileStatus::Read)
+        result.bytes = std::move(file.bytes);
+    else if (file.status == WholeFileStatus::TooLong)
+        result.failure = "longer than " + std::to_string(kLongestInput >> 30) + " GiB";
+    else
+        result.failure = std::move(file.reason);
+    return result;
+}
+
+std::optional<std::vector<uint8_t>> RunFiles::readWholeFile(std::string_view path)
+{
+    return read(path).bytes;
+}
+
+void RunFiles::noteMissing(const std::string& path)
+{
+    if (!path.empty())
+        m_prerequisites.add(path);
+}
+
+void RunFiles::noteLookedIn(const std::string& path)
+{
+    if (!path.empty())
+        m_prerequisites.add(nearestExistingFolder(path));
 }
 
 std::vector<std::string> RunFiles::findMatchingFiles(std::string_view folderAndPattern)

@@ -15,6 +15,27 @@
 #include <unordered_set>
 #include <vector>
 
+// Whether a file the run reads must be there. A required file that is
+// missing makes a build tool rerun the script until it appears; an optional
+// one (a place only looked in) is remembered through the folder that would
+// hold it, so a run that did not need it leaves the build up to date, and
+// creating it still triggers a rebuild.
+enum class Presence : uint8_t
+{
+    Required,
+    Optional,
+    Undecided, // a missing file is not remembered: the caller says later which it was
+};
+
+// What reading a script-named file gave.
+struct FileRead
+{
+    bool found = false;
+    std::string path; // where it was found, or would be (PathLookup)
+    std::optional<std::vector<uint8_t>> bytes;
+    std::string failure; // why not read: the system's reason, or that it is too long
+};
+
 // The files of one script run. Every stage that opens a file does it here:
 // lookups find script-named files as PathLookup.h does, but a folder is read
 // at most once for the case-blind part (a level looks up hundreds of
@@ -26,11 +47,19 @@ public:
     // Where a script-given path leads, as lookUpPath says; records nothing.
     [[nodiscard]] PathLookup lookUp(std::string_view path);
 
-    // Reads a script-given path whole (PathLookup.h's readWholeFile); nothing
-    // when there is no such file. Either way the path found, or the one it
-    // would be found at, is a prerequisite: creating the missing file must
-    // make a build tool rerun.
+    // Reads a script-given path whole (PathLookup.h's readWholeFile). The
+    // path found is a prerequisite; when there is none, the path it would be
+    // found at (Required) or the nearest existing folder on the way to it
+    // (Optional) is.
+    [[nodiscard]] FileRead read(std::string_view path, Presence presence = Presence::Required);
+    // read(path).bytes.
     [[nodiscard]] std::optional<std::vector<uint8_t>> readWholeFile(std::string_view path);
+    // A file the run needed and found nowhere, as a lookup named it: its
+    // absence keeps a build rerunning the script.
+    void noteMissing(const std::string& path);
+    // A place only looked in, as a lookup named it: the nearest existing
+    // folder on the way to it.
+    void noteLookedIn(const std::string& path);
 
     // The names FILES matches (findMatchingFiles). The folder searched is a
     // prerequisite, since adding a matching file changes it; the matches

@@ -2,6 +2,7 @@
 
 #include "files/PathLookup.h"
 #include "image/TgaHeader.h"
+#include "report/TexeloReporter.h"
 
 #include <array>
 #include <cstring>
@@ -45,15 +46,6 @@ Rgba storedColour(const uint8_t* bytes)
         return {bytes[2], bytes[1], bytes[0], bytes[3]};
 }
 
-// Every complaint of the decoder is an error of the run, whether or not it
-// reaches MessageLine.
-void reportFailure(TexeloReporter& reporter, const std::string& text)
-{
-    reporter.noteError();
-    reporter.printError(text + "\n");
-    reporter.setMessageLine(text);
-}
-
 // The colour map converted once, so that mapped pixels are a lookup.
 struct ColourMapTable
 {
@@ -64,7 +56,7 @@ struct ColourMapTable
 
     // An index outside the map gives a pixel of zeros; an index inside a map
     // whose entries cannot be decoded fails the reader.
-    bool read(TexeloReporter& reporter, uint32_t index, uint8_t* out) const
+    bool read(std::string& reason, uint32_t index, uint8_t* out) const
     {
         const int64_t entry = static_cast<int64_t>(index) - first;
         if (entry < 0 || entry >= length)
@@ -74,8 +66,7 @@ struct ColourMapTable
         }
         if (colours.empty())
         {
-            reportFailure(reporter,
-                          formatText("Can't decode palette of depth %d bits per pixel.", entrySize));
+            reason = formatText("a colour map of %d-bit entries, which cannot be decoded", entrySize);
             return false;
         }
         std::memcpy(out, colours[static_cast<std::size_t>(entry)].data(), kRgbaBytesPerPixel);
@@ -118,8 +109,9 @@ enum class Outcome
 
 // Writes rows from the bottom of the image up: the first stored row is the
 // bottom one. `read` turns one stored pixel into RGBA and may fail.
+// `storedRow` ends as the stored row (from 1) where decoding stopped.
 template <int Bytes, typename Reader>
-Outcome decodeRows(ByteReader& src, RgbaImage& image, bool runLength, const Reader& read)
+Outcome decodeRows(ByteReader& src, RgbaImage& image, bool runLength, const Reader& read, int32_t& storedRow)
 {
     // `count` stored pixels, each turned into RGBA at `out`.
     const auto readPixels = [&](std::size_t count, uint8_t*& out)
@@ -136,6 +128,7 @@ Outcome decodeRows(ByteReader& src, RgbaImage& image, bool runLength, const Read
     for (int32_t row = image.Height - 1; row >= 0; --row)
     {
         uint8_t* out = image.pixels.data() + static_cast<std::size_t>(row) * width * kRgbaBytesPerPixel;
+        storedRow = image.Height - row;
         if (!runLength)
         {
             if (const Outcome outcome = readPixels(width, out); outcome != Outcome::Decoded)
@@ -171,29 +164,34 @@ Outcome decodeRows(ByteReader& src, RgbaImage& image, bool runLength, const Read
 // Picks the reader for the stored pixel size: colour-map indices when a map
 // is present, else direct colours; 8-bit pixels need a map.
 template <int Bytes>
-Outcome decodeWithReader(TexeloReporter& reporter, ByteReader& src, RgbaImage& image, bool runLength,
-                         const std::optional<ColourMapTable>& map)
+Outcome decodeWithReader(std::string& reason, ByteReader& src, RgbaImage& image, bool runLength,
+                         const std::optional<ColourMapTable>& map, int32_t& storedRow)
 {
     if (map)
-        return decodeRows<Bytes>(src, image, runLength,
-                                 [&](const uint8_t* stored, uint8_t* out)
-                                 { return map->read(reporter, storedValue<Bytes>(stored), out); });
+        return decodeRows<Bytes>(
+            src, image, runLength,
+            [&](const uint8_t* stored, uint8_t* out)
+            { return map->read(reason, storedValue<Bytes>(stored), out); },
+            storedRow);
     if constexpr (Bytes == 1)
-        return decodeRows<Bytes>(src, image, runLength,
-                                 [&](const uint8_t*, uint8_t*)
-                                 {
-                                     reportFailure(reporter,
-                                                   "Can't decode 8 bit / pixel image without a palette.");
-                                     return false;
-                                 });
+        return decodeRows<Bytes>(
+            src, image, runLength,
+            [&](const uint8_t*, uint8_t*)
+            {
+                reason = "8-bit pixels without a colour map";
+                return false;
+            },
+            storedRow);
     else
-        return decodeRows<Bytes>(src, image, runLength,
-                                 [](const uint8_t* stored, uint8_t* out)
-                                 {
-                                     const Rgba colour = storedColour<Bytes>(stored);
-                                     std::memcpy(out, colour.data(), kRgbaBytesPerPixel);
-                                     return true;
-                                 });
+        return decodeRows<Bytes>(
+            src, image, runLength,
+            [](const uint8_t* stored, uint8_t* out)
+            {
+                const Rgba colour = storedColour<Bytes>(stored);
+                std::memcpy(out, colour.data(), kRgbaBytesPerPixel);
+                return true;
+            },
+            storedRow);
 }
 
 int storedPixelBytes(uint8_t depth)
@@ -226,23 +224,28 @@ uint64_t minimumPixelBytes(const TgaHeader& header, int pixelBytes)
     return height * packetsPerRow * (1 + static_cast<uint64_t>(pixelBytes));
 }
 
+std::string truncationReason(uint64_t present, uint64_t needed)
+{
+    return "truncated: " + groupedNumber(present) + " of " + groupedNumber(needed) + " bytes";
+}
+
 } // namespace
 
-int DecodeTga(TexeloReporter& reporter, RgbaImage& image, const uint8_t* fileBytes, std::size_t fileLength)
+int DecodeTga(RgbaImage& image, const uint8_t* fileBytes, std::size_t fileLength, std::string& reason)
 {
     image = RgbaImage{};
-    if (!fileBytes)
-        return 0;
-    ByteReader file({fileBytes, fileLength});
+    reason.clear();
+    ByteReader file({fileBytes, fileBytes != nullptr ? fileLength : 0});
     const TgaHeader header = readTgaHeader(file);
     if (file.failed())
+    {
+        reason = truncationReason(fileBytes != nullptr ? fileLength : 0, TgaHeader::kSize);
         return 0;
+    }
     const int pixelBytes = storedPixelBytes(header.PixelDepth);
     if (pixelBytes == 0)
     {
-        reporter.noteError();
-        reporter.printError(formatText(
-            "Can't decode TGA - Only 8,15,16,24 and 32 bit TGA accepted. (ie not %d)\n", header.PixelDepth));
+        reason = formatText("pixel depth %d (only 8, 15, 16, 24 and 32 bits are decoded)", header.PixelDepth);
         return 0;
     }
 
@@ -253,10 +256,16 @@ int DecodeTga(TexeloReporter& reporter, RgbaImage& image, const uint8_t* fileByt
     // Sizes are signed 16-bit fields here: a width above 32767 is refused.
     const auto width = static_cast<int16_t>(header.ImageWidth);
     const auto height = static_cast<int16_t>(header.ImageHeight);
-    const uint64_t pixelStart = TgaHeader::kSize + header.IdLength + mapBytes;
-    if (width < 0 || height < 0 || pixelStart + minimumPixelBytes(header, pixelBytes) > fileLength)
+    if (width < 0 || height < 0)
     {
-        reportFailure(reporter, "Failed to decode TGA");
+        reason = formatText("%u x %u pixels, beyond the largest side of 32,767", header.ImageWidth,
+                            header.ImageHeight);
+        return 0;
+    }
+    const uint64_t pixelStart = TgaHeader::kSize + header.IdLength + mapBytes;
+    if (const uint64_t needed = pixelStart + minimumPixelBytes(header, pixelBytes); needed > fileLength)
+    {
+        reason = truncationReason(fileLength, needed);
         return 0;
     }
 
@@ -276,44 +285,56 @@ int DecodeTga(TexeloReporter& reporter, RgbaImage& image, const uint8_t* fileByt
     catch (const std::bad_alloc&)
     {
         image = RgbaImage{};
+        reason = formatText("out of memory for %d x %d pixels", width, height);
         return 0;
     }
 
     const bool runLength = header.runLength();
     Outcome outcome = Outcome::Decoded;
+    int32_t storedRow = 0;
     switch (pixelBytes)
     {
     case 1:
-        outcome = decodeWithReader<1>(reporter, file, image, runLength, map);
+        outcome = decodeWithReader<1>(reason, file, image, runLength, map, storedRow);
         break;
     case 2:
-        outcome = decodeWithReader<2>(reporter, file, image, runLength, map);
+        outcome = decodeWithReader<2>(reason, file, image, runLength, map, storedRow);
         break;
     case 3:
-        outcome = decodeWithReader<3>(reporter, file, image, runLength, map);
+        outcome = decodeWithReader<3>(reason, file, image, runLength, map, storedRow);
         break;
     default:
-        outcome = decodeWithReader<4>(reporter, file, image, runLength, map);
+        outcome = decodeWithReader<4>(reason, file, image, runLength, map, storedRow);
         break;
     }
+    if (outcome == Outcome::DataEnded)
+        reason =
+            formatText("truncated: the run-length data ends in stored row %d of %d", storedRow, image.Height);
+    else if (outcome == Outcome::PacketCrossesRow)
+        reason =
+            formatText("a run-length packet crosses the end of stored row %d of %d", storedRow, image.Height);
     if (outcome == Outcome::Decoded)
         return 1;
-    reporter.noteError();
-    if (outcome == Outcome::PacketCrossesRow)
-        reporter.printError("Error in compressed data.\n");
-    else
-        reportFailure(reporter, "Failed to decode TGA");
     image = RgbaImage{};
     return 0;
 }
 
-std::unique_ptr<RgbaImage> LoadTgaFile(TexeloReporter& reporter, RunFiles& files, std::string_view path)
+TgaFile LoadTgaFile(RunFiles& files, std::string_view path, Presence presence)
 {
-    std::optional<std::vector<uint8_t>> fileBytes = files.readWholeFile(path);
-    if (!fileBytes)
-        return nullptr;
+    TgaFile result;
+    FileRead read = files.read(path, presence);
+    result.path = std::move(read.path);
+    result.found = read.found;
+    if (!read.bytes)
+    {
+        result.failure = "cannot be read: " + read.failure;
+        return result;
+    }
     auto image = std::make_unique<RgbaImage>();
-    if (!DecodeTga(reporter, *image, fileBytes->data(), fileBytes->size()))
-        return nullptr;
-    return image;
+    std::string reason;
+    if (DecodeTga(*image, read.bytes->data(), read.bytes->size(), reason))
+        result.image = std::move(image);
+    else
+        result.failure = "does not decode as a Targa file: " + reason;
+    return result;
 }

@@ -4,11 +4,11 @@
 // the image library (bitmaps, pixel formats, palettes) with its loader.
 
 #include "files/RunFiles.h"
-#include "report/TexeloReporter.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,15 +23,22 @@ struct RgbaImage
 
 inline constexpr std::size_t kRgbaBytesPerPixel = 4;
 
+// A Targa file as a script named it, read and decoded.
+struct TgaFile
+{
+    std::unique_ptr<RgbaImage> image; // null when the file is missing or does not decode
+    bool found = false;               // a file is at `path`
+    std::string path;                 // where it was found, or would be
+    std::string failure;              // why a file found gave no image
+};
+
 // Reads and decodes a Targa file named as a script names it (backslashes,
-// any letter case) through the run's files. Null when the file cannot be opened (nothing is said:
-// the caller reports it) or does not decode (DecodeTga has said why).
-[[nodiscard]] std::unique_ptr<RgbaImage> LoadTgaFile(TexeloReporter& reporter, RunFiles& files,
-                                                     std::string_view path);
+// any letter case) through the run's files, which remember it as a
+// prerequisite of the run as `presence` says.
+[[nodiscard]] TgaFile LoadTgaFile(RunFiles& files, std::string_view path, Presence presence);
 
 // Decodes a whole Targa file held in memory into `image`, which receives
-// the file's size and pixels. 1 on success, 0 on failure, with the
-// complaints on standard error and, for some, in MessageLine; `image` is
-// left empty on failure.
-[[nodiscard]] int DecodeTga(TexeloReporter& reporter, RgbaImage& image, const uint8_t* fileBytes,
-                            std::size_t fileLength);
+// the file's size and pixels. 1 on success; 0 on failure, with `image` left
+// empty and `reason` saying why in words ("truncated: 100 of 1,324 bytes").
+[[nodiscard]] int DecodeTga(RgbaImage& image, const uint8_t* fileBytes, std::size_t fileLength,
+                            std::string& reason);

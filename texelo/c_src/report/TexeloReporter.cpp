@@ -3,12 +3,19 @@
 #include "DebugOutput.h"
 
 #include <cstdarg>
+#include <cstring>
 #include <vector>
 
 void TexeloReporter::print(std::string_view text)
 {
     std::fwrite(text.data(), 1, text.size(), m_out);
     std::fflush(m_out);
+}
+
+void TexeloReporter::inform(std::string_view text)
+{
+    if (!m_quiet)
+        print(text);
 }
 
 void TexeloReporter::printError(std::string_view text)
@@ -32,10 +39,52 @@ void TexeloReporter::ShowMessage(std::string_view text)
 
 void TexeloReporter::ReportError(std::string_view text)
 {
-    noteError();
     print(text);
     print("\n");
     setMessageLine(text);
+}
+
+void TexeloReporter::errorAt(unsigned line, std::string_view what)
+{
+    ++m_errorCount;
+    diagnose(line, "error", what);
+}
+
+void TexeloReporter::warningAt(unsigned line, std::string_view what)
+{
+    diagnose(line, "warning", what);
+}
+
+void TexeloReporter::diagnose(unsigned line, std::string_view severity, std::string_view what)
+{
+    std::string text = "texelo: ";
+    if (!m_script.empty())
+    {
+        text.append(m_script);
+        if (line != 0)
+            text.append(":").append(std::to_string(line));
+        text.append(": ");
+    }
+    text.append(severity).append(": ").append(what).append("\n");
+    printError(text);
+}
+
+std::string groupedNumber(unsigned long long value)
+{
+    const std::string digits = std::to_string(value);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i)
+    {
+        if (i != 0 && (digits.size() - i) % 3 == 0)
+            grouped.push_back(',');
+        grouped.push_back(digits[i]);
+    }
+    return grouped;
+}
+
+std::string systemReason(int error)
+{
+    return std::strerror(error);
 }
 
 std::string formatText(const char* format, ...)

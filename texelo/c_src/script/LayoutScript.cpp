@@ -8,6 +8,7 @@
 #include "vram/BankWriter.h"
 #include "vram/Organiser.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace
@@ -69,6 +70,9 @@ void placeEntry(TexeloContext& ctx, const CellEntry& entry)
     if (x < 0 || x >= kLayoutWords)
     {
         ctx.reporter.ReportError(formatText("Cell entry %s lies outside the texture pages", name.c_str()));
+        ctx.reporter.error(
+            formatText("cell entry %s at x %d lies outside the four texture pages a layout reaches",
+                       name.c_str(), entry.x));
         return;
     }
     TextureRecord* record = AddTexture(ctx, name, request);
@@ -95,6 +99,14 @@ void placeEntry(TexeloContext& ctx, const CellEntry& entry)
         nextClutRow(layout);
 }
 
+// A line that is no keyword and yields no cell entry does nothing: most
+// likely a typing slip, so the first few are named and the rest counted.
+void noteLineOfNoForm(TexeloContext& ctx, const std::string& line)
+{
+    if (++ctx.layout.linesOfNoForm <= kNoFormLinesNamed)
+        ctx.reporter.warning("\"" + line + "\" is neither a keyword nor a cell line with an entry");
+}
+
 void runCellLine(TexeloContext& ctx, const std::string& line)
 {
     const int letter = std::tolower(static_cast<unsigned char>(line.front()));
@@ -104,6 +116,8 @@ void runCellLine(TexeloContext& ctx, const std::string& line)
 
     std::size_t position = 2;
     CellEntry entry;
+    if (position > line.size() || !readCellEntry(line, position, entry))
+        noteLineOfNoForm(ctx, line);
     while (position <= line.size() && readCellEntry(line, position, entry))
     {
         placeEntry(ctx, entry);
@@ -122,13 +136,31 @@ void runCellLine(TexeloContext& ctx, const std::string& line)
     }
 }
 
+// A bank ends at its first page without a texture: the entries of the
+// pages after it are in no file, and the run must not pass for a success.
+void reportEntriesLeftOut(TexeloContext& ctx)
+{
+    const GroupWidthTable& widths = ctx.bank.GroupWidths;
+    const auto firstEmpty = std::find(widths.begin(), widths.end(), 0);
+    const auto pages = static_cast<unsigned>(firstEmpty - widths.begin());
+    for (const auto& record : ctx.bank.PendingList)
+        if (record->Group > pages)
+            ctx.reporter.errorAt(record->ScriptLine,
+                                 formatText("%s is left out of bank %s: page %u holds no texture, and a bank "
+                                            "ends at its first empty page",
+                                            record->Name.c_str(), ctx.state.BankName.c_str(), pages + 1));
+}
+
 void fitLayoutBank(TexeloContext& ctx, const std::string& argument)
 {
     ScriptState& state = ctx.state;
     state.BankName = argument;
     state.SortTextures = 0;
+    ++ctx.FitLines;
+    warnOfNamelessBank(ctx, argument);
     ctx.bank.ClutRow = static_cast<uint16_t>(512 - ctx.layout.clutRow);
     BuildOriginalList(ctx.bank, false);
+    reportEntriesLeftOut(ctx);
     WriteBank(ctx.bank, bankOptions(state), ctx.reporter, ctx.files);
     TEXELO_ASSERT(ctx.bank.OriginalList, "OriginalList", kTexeloModule);
     finishBank(ctx);

@@ -8,6 +8,10 @@
 #include "script/TextureLoader.h"
 #include "vram/Organiser.h"
 
+#include "script/PlacementReport.h"
+#include "vram/BankWriter.h"
+#include "vram/VramGeometry.h"
+
 #include <algorithm>
 
 namespace
@@ -43,14 +47,40 @@ void setClutSize(TexeloContext& ctx, std::string_view argument)
             std::clamp<uint16_t>(static_cast<uint16_t>(*size), kMinClutSize8, kMaxClutSize8);
 }
 
+// The bank that did not fit becomes the one shown: its placed textures and
+// an outline where the one that found no place was last tried.
+void showFailedBank(TexeloContext& ctx, const PlacementFailure& failure)
+{
+    const TextureRecord& record = *failure.record;
+    const int width = std::min<int>(std::max<int>(record.Width, 1), kVramWidth);
+    const int height = std::min<int>(std::max<int>(record.Height, 1), kVramHeight);
+    ctx.ShownFailure = VramOutline{std::clamp(failure.x, 0, kVramWidth - width),
+                                   std::clamp(failure.y, 0, kVramHeight - height), width, height};
+    ctx.ShownList = std::move(ctx.bank.PendingList);
+    ctx.bank = TextureBank{};
+    ctx.reporter.repaint();
+}
+
 // FIT in a .fit script; false when the bank does not fit.
 bool fitBank(TexeloContext& ctx, std::string_view argument)
 {
     ScriptState& state = ctx.state;
     state.BankName = std::string(argument);
     state.BankSeparateCluts = state.SeparateCluts;
-    if (!OrganiseVram(ctx.bank, bankOptions(state), ctx.reporter, ctx.files))
-        return false;
+    ++ctx.FitLines;
+    warnOfNamelessBank(ctx, argument);
+    if (!ctx.bank.PendingList.empty())
+    {
+        const BankOptions options = bankOptions(state);
+        const PlacementResult placement = OrganiseVram(ctx.bank, options);
+        reportPlacement(ctx.reporter, placement, options);
+        if (!placement.placed())
+        {
+            showFailedBank(ctx, *placement.failure);
+            return false;
+        }
+        WriteBank(ctx.bank, options, ctx.reporter, ctx.files);
+    }
     state.SeparateCluts = 0;
     state.SortTextures = 1;
     state.EdgeClear = 0;
@@ -113,10 +143,17 @@ bool runFitLine(TexeloContext& ctx, const std::string& keyword, const std::strin
 
 } // namespace
 
+void warnOfNamelessBank(TexeloContext& ctx, std::string_view bankName)
+{
+    if (bankName.empty())
+        ctx.reporter.warning("FIT without a bank name: the bank is written as the hidden file .TBK");
+}
+
 void finishBank(TexeloContext& ctx)
 {
     ScriptState& state = ctx.state;
     ctx.ShownList = std::move(ctx.bank.PendingList);
+    ctx.ShownFailure.reset();
     ctx.bank = TextureBank{};
     state.DuplicateCount = 0;
     state.RemapMode = static_cast<uint32_t>(RemapModeValue::Off);
@@ -124,26 +161,60 @@ void finishBank(TexeloContext& ctx)
     ctx.reporter.repaint();
 }
 
+bool isFitScriptName(std::string_view scriptPath)
+{
+    const std::size_t folderEnd = scriptPath.find_last_of("/\\");
+    const std::string_view name =
+        folderEnd == std::string_view::npos ? scriptPath : scriptPath.substr(folderEnd + 1);
+    for (std::size_t at = 0; at + 4 <= name.size(); ++at)
+        if (equalsIgnoringCase(name.substr(at, 4), ".fit"))
+            return true;
+    return false;
+}
+
 void RunScript(TexeloContext& ctx, std::string_view scriptName)
 {
-    const std::optional<std::vector<uint8_t>> bytes = ctx.files.readWholeFile(scriptName);
-    if (!bytes)
+    const FileRead script = ctx.files.read(scriptName);
+    if (!script.bytes)
     {
         ctx.reporter.ReportError(formatText("Failed to open script file %.*s",
                                             static_cast<int>(scriptName.size()), scriptName.data()));
+        ctx.reporter.error("cannot read the script: " + script.failure);
         return;
     }
-    ScriptReader reader(std::string(bytes->begin(), bytes->end()));
-    const bool fitScript = scriptName.find(".fit") != std::string_view::npos;
+    ScriptReader reader(std::string(script.bytes->begin(), script.bytes->end()));
+    const bool fitScript = isFitScriptName(scriptName);
     if (!fitScript)
         ctx.layout = LayoutState{};
+    const std::size_t errorsBefore = ctx.reporter.errorCount();
     while (reader.readLine())
     {
         if (reader.isComment())
             continue;
+        ctx.reporter.setLine(reader.lineNumber());
         if (!fitScript)
             runLayoutLine(ctx, reader.keyword(), reader.argument(), reader.line());
         else if (!runFitLine(ctx, reader.keyword(), reader.argument()))
             return;
     }
+    warnOfScriptEnd(ctx, !fitScript, ctx.reporter.errorCount() != errorsBefore);
+}
+
+void warnOfScriptEnd(TexeloContext& ctx, bool layoutScript, bool errorsReported)
+{
+    TexeloReporter& reporter = ctx.reporter;
+    if (!ctx.bank.PendingList.empty())
+    {
+        const std::size_t count = ctx.bank.PendingList.size();
+        reporter.warningAt(ctx.bank.PendingList.front()->ScriptLine,
+                           formatText("%zu texture%s after the last FIT %s in no bank", count,
+                                      count == 1 ? "" : "s", count == 1 ? "is" : "are"));
+    }
+    if (layoutScript && ctx.layout.linesOfNoForm > kNoFormLinesNamed)
+        reporter.warningAt(
+            0, formatText("%u lines in all match no form of a layout script", ctx.layout.linesOfNoForm));
+    if (ctx.files.targets().empty() && !errorsReported)
+        reporter.warningAt(0, ctx.FitLines == 0
+                                  ? "the script wrote no bank: it has no FIT line"
+                                  : "the script wrote no bank: no texture came before a FIT line");
 }

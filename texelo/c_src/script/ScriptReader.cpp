@@ -48,6 +48,10 @@ bool ScriptReader::readLine()
     if (atEnd())
         return false;
     const std::size_t lineStart = m_position;
+    // A comment may end at a lone CR, which editors do not count as a line
+    // break; counting LFs keeps the numbers the ones an editor shows.
+    for (; m_counted < lineStart; ++m_counted)
+        m_lineNumber += m_text[m_counted] == '\n' ? 1 : 0;
     m_line.clear();
     m_keyword.clear();
 

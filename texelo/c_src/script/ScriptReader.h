@@ -30,6 +30,8 @@ public:
     [[nodiscard]] const std::string& keyword() const { return m_keyword; }
     [[nodiscard]] const std::string& argument() const { return m_argument; }
     [[nodiscard]] const std::string& line() const { return m_line; }
+    // The number of the line read last, counted from 1 as editors count.
+    [[nodiscard]] unsigned lineNumber() const { return m_lineNumber; }
 
 private:
     [[nodiscard]] int peek() const;
@@ -37,6 +39,8 @@ private:
 
     std::string m_text;
     std::size_t m_position = 0;
+    std::size_t m_counted = 0; // line breaks before this position are in m_lineNumber
+    unsigned m_lineNumber = 1;
     bool m_comment = false;
     std::string m_keyword;
     std::string m_argument;

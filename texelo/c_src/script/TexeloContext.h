@@ -63,6 +63,17 @@ struct LayoutState
     uint16_t cellYBase = 0;
     uint16_t clutColumn = 0;
     uint16_t clutRow = 255;
+    unsigned linesOfNoForm = 0; // lines that are neither keywords nor cell lines
+};
+
+// A texture of the bank shown that found no place: where it was last tried,
+// in VRAM words and lines, so the map can outline it.
+struct VramOutline
+{
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
 };
 
 // What a texture line asks of its one texture besides the script state.
@@ -85,9 +96,14 @@ struct TexeloContext
     PaletteSet palettes; // read when a PALETTES line names them
     RunFiles files;      // what the run reads and writes
 
-    TextureBank bank;      // the bank being built
-    TextureList ShownList; // the last bank written
-    ColourTable colours;   // of the image counted last; palette-only textures take theirs from it
+    TextureBank bank;                        // the bank being built
+    TextureList ShownList;                   // the last bank written, or the one that did not fit
+    std::optional<VramOutline> ShownFailure; // in the bank that did not fit
+    unsigned FitLines = 0;                   // FIT lines run
+    ColourTable colours; // of the image counted last; palette-only textures take theirs from it
+    // The second place a texture is looked for, when TexturePath does not
+    // hold it.
+    std::string TextureFolder = "t:\\Varnok\\Textures\\PSX\\TGAS\\Objects\\Global\\";
     int TargetDepth = 4;
     int FallbackDepth = 8;
 };

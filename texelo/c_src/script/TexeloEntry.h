@@ -5,20 +5,23 @@
 #include <string>
 #include <vector>
 
-// The command line as Texelo reads it: the arguments joined by single blanks
-// (the window's title), the script name (the first argument as given, blanks
-// included, lower-cased) and the option word (the second argument).
+// The command line as Texelo reads it: the words that are not program
+// options, joined by single blanks (the window's title), the script name
+// (the first of them that is not the batch switch, blanks included) both as
+// given and lower-cased, and whether the batch switch was given.
 struct TexeloCommandLine
 {
     std::string text;
+    std::string scriptAsNamed;
     std::string scriptName;
-    std::string optionWord;
-
-    // "/c" (exactly) ends the program once the script is done.
-    [[nodiscard]] bool batch() const { return optionWord == "/c"; }
+    bool batch = false; // ends the program once the script is done
 };
 
-[[nodiscard]] TexeloCommandLine commandLineOf(const std::vector<std::string>& arguments);
+// "/c" in any letter case, or "-c".
+[[nodiscard]] bool isBatchSwitch(std::string_view word);
+
+// `words` hold the script name and, before or after it, the batch switch.
+[[nodiscard]] TexeloCommandLine commandLineOf(const std::vector<std::string>& words);
 
 // Runs the script named on the command line with fresh placement tables.
 void runTexelo(TexeloContext& ctx, const TexeloCommandLine& commandLine);

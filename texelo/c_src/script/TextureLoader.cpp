@@ -6,6 +6,7 @@
 #include "image/TgaDecoder.h"
 
 #include <algorithm>
+#include <array>
 
 namespace
 {
@@ -87,9 +88,33 @@ void buildClut(TexeloContext& ctx, TextureRecord& record, const TimImage& image)
             state.BankSeparateCluts = 0;
             if (state.MessagesOn)
                 ctx.reporter.ReportError("Seperate CLUT's not allowed with 8-bit textures");
+            ctx.reporter.warning(formatText("%s is an 8-bit texture, whose CLUT cannot go to the separate "
+                                            "area: SEPERATE is off for it",
+                                            record.Name.c_str()));
         }
     }
     record.ClutData.resize(static_cast<std::size_t>(record.ClutWidth) * (record.ClutExtraRows + 1u), 0);
+}
+
+// Why no place held a usable texture: the file that was there and would
+// not do, or every place looked in. The places held nothing are needed
+// files now, so that a build reruns until the texture appears.
+void reportUnusableTexture(TexeloContext& ctx, std::string_view name, const std::array<TgaFile, 2>& tried)
+{
+    for (const TgaFile& place : tried)
+        if (!place.found)
+            ctx.files.noteMissing(place.path);
+    for (const TgaFile& place : tried)
+        if (place.found)
+        {
+            ctx.reporter.error(place.path + " " + place.failure);
+            return;
+        }
+    std::string where;
+    for (const TgaFile& place : tried)
+        where.append(where.empty() ? "" : " and ").append(place.path);
+    ctx.reporter.error(formatText("texture %.*s not found; looked for %s", static_cast<int>(name.size()),
+                                  name.data(), where.c_str()));
 }
 
 } // namespace
@@ -107,20 +132,29 @@ std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view 
 
     record->Name = hasTgaExtension(name) ? std::string(name) : std::string(name) + ".tga";
     record->Id = ctx.bank.TextureCount;
+    record->ScriptLine = ctx.reporter.line();
 
-    std::string path = state.TexturePath + record->Name;
-    std::unique_ptr<RgbaImage> image = LoadTgaFile(ctx.reporter, ctx.files, path);
-    if (!image)
+    const std::array<std::string, 2> places = {state.TexturePath + record->Name,
+                                               ctx.TextureFolder + record->Name};
+    std::array<TgaFile, 2> tried;
+    std::string path;
+    std::unique_ptr<RgbaImage> image;
+    for (std::size_t i = 0; i < places.size() && !image; ++i)
     {
-        path = std::string(kDefaultTextureFolder) + record->Name;
-        image = LoadTgaFile(ctx.reporter, ctx.files, path);
+        tried[i] = LoadTgaFile(ctx.files, places[i], Presence::Undecided);
+        image = std::move(tried[i].image);
+        path = places[i];
     }
     if (!image)
     {
         ctx.reporter.ReportError(formatText("Failed to open %s", path.c_str()));
+        reportUnusableTexture(ctx, name, tried);
         return nullptr;
     }
-    ctx.reporter.print(formatText("Opened %s\n", path.c_str()));
+    // Found in its second place: the first was only looked in.
+    if (!tried[0].found && tried[1].found)
+        ctx.files.noteLookedIn(tried[0].path);
+    ctx.reporter.inform(formatText("Opened %s\n", path.c_str()));
     ++ctx.bank.TextureCount;
 
     const ConversionSettings settings{ctx.TargetDepth, ctx.FallbackDepth, state.ClutSize8, state.IndexOffset,
@@ -141,7 +175,7 @@ std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view 
     if (tim.Kind == TimKind::Direct24)
     {
         ctx.reporter.print(formatText("24-bit textures not supported, failed to load %s!\n", path.c_str()));
-        ctx.reporter.noteError();
+        ctx.reporter.error(formatText("%s is a 24-bit image, which a bank cannot hold", path.c_str()));
         return nullptr;
     }
     if (tim.hasClut())
@@ -164,7 +198,8 @@ std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view 
         ctx.reporter.print(formatText("Texture %s is too large!\n", path.c_str()));
         ctx.reporter.print(formatText("%s is %d pixels wide and %d pixels high.\n", path.c_str(),
                                       static_cast<int>(texels), record->Height));
-        ctx.reporter.noteError(); // the texture is missing from its bank
+        ctx.reporter.error(formatText("%s is %u x %u texels; a texture is at most 256 x 256", path.c_str(),
+                                      texels, record->Height));
         return nullptr;
     }
     return record;

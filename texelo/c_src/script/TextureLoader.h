@@ -5,10 +5,6 @@
 #include <memory>
 #include <string_view>
 
-// The second place a texture is looked for when TexturePath does not hold it.
-inline constexpr std::string_view kDefaultTextureFolder =
-    "t:\\Varnok\\Textures\\PSX\\TGAS\\Objects\\Global\\";
-
 // Loads one texture into a new record, reading the script state for its
 // flags and CLUT copies; nothing when the texture cannot be used (the reason
 // has been reported). "NULL" gives a placeholder that only takes an Id.

@@ -161,13 +161,14 @@ uint32_t GroupHeight(const TextureBank& bank, const BankOptions& options, uint8_
     return std::min(height + 1, tbk::kBandLines);
 }
 
-void WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& reporter, RunFiles& files)
+bool WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& reporter, RunFiles& files)
 {
     if (bank.TextureCount == 0)
     {
         reporter.ShowMessage("Couldn't find any textures\n");
-        reporter.noteError();
-        return;
+        reporter.error(
+            formatText("bank %s.TBK not written: no texture was loaded for it", options.BankName.c_str()));
+        return false;
     }
     TEXELO_ASSERT(bank.OriginalList, "OriginalList", kTexeloModule);
     restoreLoadOrder(bank);
@@ -178,10 +179,11 @@ void WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& re
     if (!file.open(posixPath))
     {
         reporter.print(formatText("Couldn't open output file %s\n", path.c_str()));
-        reporter.noteError();
-        return;
+        reporter.error(
+            formatText("cannot create bank %s: %s", posixPath.c_str(), systemReason(file.error()).c_str()));
+        return false;
     }
-    reporter.print("Saving Textures...\n");
+    reporter.inform("Saving Textures...\n");
 
     uint8_t groupCount = 0;
     while (groupCount < bank.GroupWidths.size() && bank.GroupWidths[groupCount] != 0)
@@ -215,8 +217,10 @@ void WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& re
     if (!file.write(bytes.data(), bytes.size()) || !file.commit())
     {
         reporter.print(formatText("Couldn't write output file %s\n", path.c_str()));
-        reporter.noteError();
+        reporter.error(
+            formatText("cannot write bank %s: %s", posixPath.c_str(), systemReason(file.error()).c_str()));
+        return false;
     }
-    else
-        files.noteWritten(posixPath);
+    files.noteWritten(posixPath);
+    return true;
 }

@@ -9,8 +9,9 @@
 
 // Writes BankName + ".TBK": a header, then per page group its size and its
 // records in load order. Releases the image and CLUT data of every record it
-// writes. Reports and writes nothing when the bank has no texture.
-void WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& reporter, RunFiles& files);
+// writes. Reports and writes nothing when the bank has no texture. True when
+// the bank was written.
+bool WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& reporter, RunFiles& files);
 
 // Moves the CLUTs of group `group` that lie below all its images up to sit
 // right under them, so that the group shrinks to its images plus its CLUT

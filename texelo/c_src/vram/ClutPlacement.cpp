@@ -23,16 +23,10 @@ bool sameClut(const TextureRecord& a, const TextureRecord& b)
                       b.ClutData.begin());
 }
 
-bool placeInSeparateArea(TexeloReporter& reporter, ClutAllocator& clut, ClutRefusals& refusals,
-                         TextureRecord& record)
+ClutPlacement placeInSeparateArea(ClutAllocator& clut, TextureRecord& record)
 {
     if (record.ClutWidth > kSeparateAreaWidth)
-    {
-        if (refusals.insert(&record).second)
-            reporter.ReportError(
-                formatText("CLUT of %s is too wide for the separate CLUT area", record.Name.c_str()));
-        return false;
-    }
+        return ClutPlacement::TooWide;
     const ClutAllocator before = clut;
     if (clut.cursor + record.ClutWidth > kVramWidth)
     {
@@ -46,13 +40,13 @@ bool placeInSeparateArea(TexeloReporter& reporter, ClutAllocator& clut, ClutRefu
     if (clut.row + record.ClutExtraRows >= kVramHeight)
     {
         clut = before;
-        return false;
+        return ClutPlacement::NoRoom;
     }
     record.ClutX = static_cast<uint16_t>(clut.cursor - kSeparateAreaX);
     record.ClutY = static_cast<uint16_t>(clut.row - kSeparateAreaFirstRow);
     clut.cursor += record.ClutWidth;
     clut.separateRowHeight = std::max(clut.separateRowHeight, record.ClutExtraRows + 1);
-    return true;
+    return ClutPlacement::Placed;
 }
 
 bool placeInGroup(const std::array<uint16_t, kVramColumns>& skyline, ClutAllocator& clut,
@@ -150,14 +144,15 @@ bool FindMatchingClut(const TextureList& records, bool separateCluts, TextureRec
     return false;
 }
 
-bool PlaceClut(const std::array<uint16_t, kVramColumns>& skyline, bool separateCluts,
-               TexeloReporter& reporter, ClutAllocator& clut, ClutRefusals& refusals, TextureRecord& record,
-               int groupOriginX, int groupWidth, int bandOriginY)
+ClutPlacement PlaceClut(const std::array<uint16_t, kVramColumns>& skyline, bool separateCluts,
+                        ClutAllocator& clut, TextureRecord& record, int groupOriginX, int groupWidth,
+                        int bandOriginY)
 {
-    const bool placed = separateCluts
-                            ? placeInSeparateArea(reporter, clut, refusals, record)
-                            : placeInGroup(skyline, clut, record, groupOriginX, groupWidth, bandOriginY);
-    if (placed)
+    const ClutPlacement placed = separateCluts ? placeInSeparateArea(clut, record)
+                                 : placeInGroup(skyline, clut, record, groupOriginX, groupWidth, bandOriginY)
+                                     ? ClutPlacement::Placed
+                                     : ClutPlacement::NoRoom;
+    if (placed == ClutPlacement::Placed)
     {
         record.ClutGroupX = static_cast<uint16_t>(groupOriginX);
         record.ClutGroupY = static_cast<uint16_t>(bandOriginY);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "report/TexeloReporter.h"
 #include "vram/TextureRecord.h"
 
 #include <cstdint>
@@ -23,6 +22,13 @@ struct ClutAllocator
 // that each is told once however often it is tried.
 using ClutRefusals = std::unordered_set<const TextureRecord*>;
 
+enum class ClutPlacement : uint8_t
+{
+    Placed,
+    NoRoom,
+    TooWide, // wider than the separate area, so never anywhere
+};
+
 // The allocator at the start of a bank.
 [[nodiscard]] ClutAllocator startClutAllocator(bool separateCluts);
 
@@ -35,10 +41,10 @@ void moveClutAllocatorToGroup(ClutAllocator& clut, int groupOriginX, int bandOri
                                     uint8_t group);
 
 // Allocates room for `record`'s CLUT, below the images that `skyline` holds
-// or in the separate area; false when there is none.
-[[nodiscard]] bool PlaceClut(const std::array<uint16_t, kVramColumns>& skyline, bool separateCluts,
-                             TexeloReporter& reporter, ClutAllocator& clut, ClutRefusals& refusals,
-                             TextureRecord& record, int groupOriginX, int groupWidth, int bandOriginY);
+// or in the separate area.
+[[nodiscard]] ClutPlacement PlaceClut(const std::array<uint16_t, kVramColumns>& skyline, bool separateCluts,
+                                      ClutAllocator& clut, TextureRecord& record, int groupOriginX,
+                                      int groupWidth, int bandOriginY);
 
 // The bank header's row count of the separate area: every row the CLUTs
 // occupy, the extra rows of a tall CLUT in the last row included.

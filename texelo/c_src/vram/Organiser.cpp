@@ -1,7 +1,6 @@
 #include "vram/Organiser.h"
 
 #include "report/TexeloAssert.h"
-#include "vram/BankWriter.h"
 #include "vram/Placement.h"
 
 #include <algorithm>
@@ -34,16 +33,8 @@ void BuildOriginalList(TextureBank& bank, bool sortTextures)
                          [](const auto& a, const auto& b) { return sortKey(*a) > sortKey(*b); });
 }
 
-bool OrganiseVram(TextureBank& bank, const BankOptions& options, TexeloReporter& reporter, RunFiles& files)
+PlacementResult OrganiseVram(TextureBank& bank, const BankOptions& options)
 {
-    if (bank.PendingList.empty())
-        return true;
     BuildOriginalList(bank, options.SortTextures);
-    if (!PlaceTextures(bank, options, reporter))
-    {
-        reporter.ReportError("Unable to fit textures into maximum VRAM space!");
-        return false;
-    }
-    WriteBank(bank, options, reporter, files);
-    return true;
+    return PlaceTextures(bank, options);
 }

@@ -3,15 +3,12 @@
 // The vram room owns a bank on its way into VRAM: its records, their sort
 // order, the placement of textures and CLUTs, and the TBK bank file.
 
-#include "files/RunFiles.h"
-#include "report/TexeloReporter.h"
+#include "vram/Placement.h"
 #include "vram/TextureRecord.h"
 
-// Places every texture of the bank in VRAM and writes the bank; false (after
-// reporting it) when the textures do not fit. An empty bank succeeds at once
-// and writes nothing.
-[[nodiscard]] bool OrganiseVram(TextureBank& bank, const BankOptions& options, TexeloReporter& reporter,
-                                RunFiles& files);
+// Sorts the bank's textures (with SortTextures) and places them in VRAM.
+// The bank must hold at least one record.
+[[nodiscard]] PlacementResult OrganiseVram(TextureBank& bank, const BankOptions& options);
 
 // Keeps the bank's load order in OriginalList, then, with `sortTextures`,
 // sorts PendingList by sort key, largest first; equal keys keep their load

@@ -15,18 +15,29 @@ constexpr uint32_t kNoRetryYet = 65535;
 
 using SkylineColumns = std::array<uint16_t, kVramColumns>;
 
+// How a record was first refused where it could have gone (NoGroup only
+// when it met nothing else), and whether its CLUT was ever what failed: an
+// image that found room while its CLUT found none failed by its CLUT.
+struct Attempt
+{
+    Refusal refusal = Refusal::None;
+    int x = 0;
+    int y = 0;
+    bool clutRefused = false;
+};
+
 // Everything one placement run of one bank tracks.
 struct PlacementState
 {
-    PlacementState(TextureBank& placedBank, const BankOptions& bankOptions, TexeloReporter& sink)
-        : bank(placedBank), options(bankOptions), reporter(sink),
-          clut(startClutAllocator(bankOptions.BankSeparateCluts))
+    PlacementState(TextureBank& placedBank, const BankOptions& bankOptions)
+        : bank(placedBank), options(bankOptions), clut(startClutAllocator(bankOptions.BankSeparateCluts)),
+          attempts(placedBank.PendingList.size())
     {
     }
 
     TextureBank& bank;
     const BankOptions& options;
-    TexeloReporter& reporter;
+    PlacementResult result;
     int cursor = 0;
     int groupOriginX = 0;
     int groupWidth = 0; // 0: no group open
@@ -39,7 +50,8 @@ struct PlacementState
     bool bandFinished = false;
     ClutAllocator clut;
     ClutRefusals clutRefusals;
-    SkylineColumns Skyline{}; // per VRAM column, the line below the lowest texture placed there
+    SkylineColumns Skyline{};      // per VRAM column, the line below the lowest texture placed there
+    std::vector<Attempt> attempts; // per record of PendingList
 };
 
 bool isPowerOfTwo(int value)
@@ -94,29 +106,46 @@ bool openGroup(PlacementState& s, int width)
     return true;
 }
 
-bool placeClutOf(PlacementState& s, TextureRecord& record)
+enum class ClutOutcome : uint8_t
+{
+    Shared, // an identical CLUT was placed already
+    Placed,
+    Refused,
+};
+
+ClutOutcome placeClutOf(PlacementState& s, TextureRecord& record)
 {
     if (s.options.MatchCluts &&
         FindMatchingClut(s.bank.PendingList, s.options.BankSeparateCluts, record, s.groupCount))
-        return true;
-    if (!PlaceClut(s.Skyline, s.options.BankSeparateCluts, s.reporter, s.clut, s.clutRefusals, record,
-                   s.groupOriginX, s.groupWidth, s.bandOriginY))
-        return false;
-    ++s.clut.uniqueCount;
-    return true;
+        return ClutOutcome::Shared;
+    switch (PlaceClut(s.Skyline, s.options.BankSeparateCluts, s.clut, record, s.groupOriginX, s.groupWidth,
+                      s.bandOriginY))
+    {
+    case ClutPlacement::Placed:
+        ++s.clut.uniqueCount;
+        return ClutOutcome::Placed;
+    case ClutPlacement::TooWide:
+        // Said once per texture, however often it is tried.
+        if (s.clutRefusals.insert(&record).second)
+            s.result.notes.push_back({PlacementNote::Kind::ClutTooWide, &record});
+        return ClutOutcome::Refused;
+    case ClutPlacement::NoRoom:
+        break;
+    }
+    return ClutOutcome::Refused;
 }
 
-// Tries `record` at the cursor; true when it was placed. A record that does
-// not fit leaves the cursor where the rules say and records in the failure
-// flags how the tests it reached ended.
-bool tryPlace(PlacementState& s, TextureRecord& record)
+// Tries `record` at the cursor; Refusal::None when it was placed. A record
+// that does not fit leaves the cursor where the rules say and records in the
+// failure flags how the tests it reached ended.
+Refusal tryPlace(PlacementState& s, TextureRecord& record)
 {
     const bool tiled = record.Tiled != 0;
     const int allowance = pageCrossingAllowance(record.Kind);
 
     if (record.Kind == static_cast<uint8_t>(TimKind::Indexed8) && s.groupWidth == 0 &&
         record.Width < record.ClutWidth && !openGroup(s, roundUpToPages(record.ClutWidth)))
-        return false;
+        return Refusal::NoGroup;
 
     // 16-bit textures start at even columns.
     const bool movedToEven = record.Kind == static_cast<uint8_t>(TimKind::Direct16) && (s.cursor & 1) != 0;
@@ -124,13 +153,13 @@ bool tryPlace(PlacementState& s, TextureRecord& record)
         ++s.cursor;
     // Gives up at the cursor: `cursor` is where the rules leave it before
     // the even-column move is taken back.
-    const auto refuse = [&](int cursor)
+    const auto refuse = [&](int cursor, Refusal why)
     {
         s.cursor = movedToEven ? cursor - 1 : cursor;
-        return false;
+        return why;
     };
     if (s.cursor >= kVramWidth)
-        return refuse(s.cursor);
+        return refuse(s.cursor, Refusal::GroupEdge);
 
     const int savedX = s.cursor;
     int tileLine = 0;
@@ -140,23 +169,23 @@ bool tryPlace(PlacementState& s, TextureRecord& record)
         if (offset != 0 && !isPowerOfTwo(offset))
         {
             if (offset > kHalfPage)
-                return refuse(s.cursor);
+                return refuse(s.cursor, Refusal::Tile);
             s.cursor += nextPowerOfTwo(offset) - offset;
         }
         const int height = skyline(s, savedX) & 0xFF;
         if (height > kLargestTileStep && !isPowerOfTwo(height))
-            return refuse(savedX);
+            return refuse(savedX, Refusal::Tile);
         tileLine = s.bandOriginY + (height == 0 || isPowerOfTwo(height) ? height : nextPowerOfTwo(height));
     }
 
     if (s.groupWidth == 0 && !openGroup(s, roundUpToPages(record.Width)))
-        return refuse(s.cursor);
+        return refuse(s.cursor, Refusal::NoGroup);
 
     const int end = s.cursor + record.Width;
     if (end > s.groupOriginX + s.groupWidth - s.options.EdgeClear)
-        return refuse(s.cursor);
+        return refuse(s.cursor, Refusal::GroupEdge);
     if (static_cast<uint8_t>((end - 1) / kPageWidth - s.cursor / kPageWidth) > allowance)
-        return refuse(s.cursor);
+        return refuse(s.cursor, Refusal::PageCrossing);
 
     const int base = skyline(s, s.cursor);
     // A tiled texture that lies above its tile line drops to it, so its
@@ -169,32 +198,33 @@ bool tryPlace(PlacementState& s, TextureRecord& record)
     };
     s.heightFailed = bottom > imageLimit();
     if (s.heightFailed)
-        return refuse(s.cursor);
+        return refuse(s.cursor, Refusal::Height);
 
     s.flatnessFailed = false;
     for (int column = s.cursor; column < end; ++column)
         s.flatnessFailed = s.flatnessFailed || skyline(s, column) > base;
     if (s.flatnessFailed)
-        return refuse(s.cursor);
+        return refuse(s.cursor, Refusal::Flatness);
 
     const ClutAllocator clutBefore = s.clut;
-    s.clutFailed = record.HasClut && !placeClutOf(s, record);
+    const ClutOutcome clutOutcome = record.HasClut ? placeClutOf(s, record) : ClutOutcome::Shared;
+    s.clutFailed = clutOutcome == ClutOutcome::Refused;
     if (s.clutFailed)
-        return refuse(s.cursor);
+        return refuse(s.cursor, Refusal::Clut);
     // The texture's own CLUT may have started a new strip or brought more
     // rows into this one: the image must still end above it.
     if (bottom > imageLimit())
     {
         s.clut = clutBefore;
         s.heightFailed = true;
-        return refuse(s.cursor);
+        return refuse(s.cursor, Refusal::Height);
     }
 
     int y = base;
     if (tiled)
     {
         if (y > tileLine)
-            return refuse(savedX);
+            return refuse(savedX, Refusal::Tile);
         y = tileLine;
     }
 
@@ -206,9 +236,23 @@ bool tryPlace(PlacementState& s, TextureRecord& record)
     record.GroupX = static_cast<uint16_t>(s.groupOriginX);
     record.GroupY = static_cast<uint16_t>(s.bandOriginY);
     s.cursor = end;
+    s.result.imageWords += uint32_t{record.Width} * record.Height;
+    if (clutOutcome == ClutOutcome::Placed)
+        s.result.clutWords += uint32_t{record.ClutWidth} * (record.ClutExtraRows + 1u);
     if (tiled)
-        s.reporter.setMessageLine(formatText("Tiled texture at %d, %d.", record.X, record.Y));
-    return true;
+        s.result.notes.push_back({PlacementNote::Kind::TiledTexture, &record});
+    return Refusal::None;
+}
+
+void noteRefusal(Attempt& attempt, Refusal refusal, int x, int y)
+{
+    attempt.clutRefused = attempt.clutRefused || refusal == Refusal::Clut;
+    // A cursor past VRAM's edge was no place at all.
+    if (x >= kVramWidth)
+        return;
+    const bool somewhere = refusal != Refusal::NoGroup;
+    if (attempt.refusal == Refusal::None || (attempt.refusal == Refusal::NoGroup && somewhere))
+        attempt = {refusal, x, y, attempt.clutRefused};
 }
 
 // Walks the list from its head, restarting after every placement; false
@@ -223,12 +267,15 @@ bool walk(PlacementState& s)
         if (record.Group != 0)
             continue;
         metUnplaced = true;
-        if (tryPlace(s, record))
+        const int triedAt = s.cursor;
+        const Refusal refusal = tryPlace(s, record);
+        if (refusal == Refusal::None)
         {
             metUnplaced = false;
             i = static_cast<std::size_t>(-1);
             continue;
         }
+        noteRefusal(s.attempts[i], refusal, triedAt, skyline(s, std::min(triedAt, kVramWidth - 1)));
         if (s.bandFinished)
             return true;
     }
@@ -312,11 +359,24 @@ bool finishGroup(PlacementState& s)
     return true;
 }
 
+// The first record in placement order that has no place.
+PlacementFailure failureOf(const PlacementState& s)
+{
+    const TextureList& records = s.bank.PendingList;
+    for (std::size_t i = 0; i < records.size(); ++i)
+        if (records[i]->Group == 0)
+        {
+            const Attempt& first = s.attempts[i];
+            return {records[i].get(), first.clutRefused ? Refusal::Clut : first.refusal, first.x, first.y};
+        }
+    return {};
+}
+
 } // namespace
 
-bool PlaceTextures(TextureBank& bank, const BankOptions& options, TexeloReporter& reporter)
+PlacementResult PlaceTextures(TextureBank& bank, const BankOptions& options)
 {
-    PlacementState s(bank, options, reporter);
+    PlacementState s(bank, options);
     for (;;)
     {
         if (!walk(s))
@@ -328,10 +388,13 @@ bool PlaceTextures(TextureBank& bank, const BankOptions& options, TexeloReporter
                 continue;
         }
         if (!finishGroup(s))
-            return false;
+        {
+            s.result.failure = failureOf(s);
+            return std::move(s.result);
+        }
     }
     if (s.options.BankSeparateCluts)
         s.bank.ClutRow = separateAreaClutRow(s.clut);
-    s.reporter.print(formatText("%d unique CLUTs\n", s.clut.uniqueCount));
-    return true;
+    s.result.uniqueCluts = s.clut.uniqueCount;
+    return std::move(s.result);
 }

@@ -25,15 +25,16 @@ struct TextureRecord
     // The converted texture; none for a NULL placeholder or once written. Held
     // apart, so that placement's many walks over the records stay in cache.
     std::unique_ptr<TimImage> TimData;
-    uint32_t Id = 0;                 // number within the bank, counted from 0
-    uint32_t TimSize = 0;            // bytes of TimData as a TIM image
-    std::string Name;                // file name as loaded, ".tga" appended when missing
-    uint8_t Kind = 0;                // TimKind
-    uint8_t SemiTrans = 0;           // 0, or 0x80 | transparency mode
-    uint16_t Width = 0;              // VRAM words
-    uint16_t Height = 0;             // lines
-    uint16_t PixelWidth = 0;         // texels
-    uint16_t X = 0, Y = 0;           // inside the page group
+    uint32_t Id = 0;         // number within the bank, counted from 0
+    uint32_t TimSize = 0;    // bytes of TimData as a TIM image
+    std::string Name;        // file name as loaded, ".tga" appended when missing
+    unsigned ScriptLine = 0; // the script line that loaded it
+    uint8_t Kind = 0;        // TimKind
+    uint8_t SemiTrans = 0;   // 0, or 0x80 | transparency mode
+    uint16_t Width = 0;      // VRAM words
+    uint16_t Height = 0;     // lines
+    uint16_t PixelWidth = 0; // texels
+    uint16_t X = 0, Y = 0;   // inside the page group
     uint16_t GroupX = 0, GroupY = 0;
     uint8_t HasClut = 0;
     uint16_t ClutWidth = 0;     // entries per CLUT row, a multiple of 16
