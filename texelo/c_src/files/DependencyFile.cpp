@@ -4,6 +4,9 @@
 
 #include "AtomicOutputFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -55,5 +58,11 @@ std::optional<std::string> writeDependencyFile(const std::string& path, const Ru
     AtomicOutputFile file;
     if (!file.open(path, "w") || !file.write(text.data(), text.size()) || !file.commit())
         return std::strerror(file.error());
+    // Every file the run wrote changed its folder after its own time stamp,
+    // and a folder may be a prerequisite (a place only looked in, a folder
+    // FILES searched); the targets are stamped now, after the last change the
+    // run made, so that one run leaves the build up to date.
+    for (const std::string& target : files.targets())
+        utimensat(AT_FDCWD, target.c_str(), nullptr, 0);
     return std::nullopt;
 }
