@@ -18,13 +18,21 @@ mode_t creationMode()
     return 0666 & ~mask;
 }
 
-// The target may be replaced only if it is absent or a writable plain file.
-bool targetIsReplaceable(const std::string& path)
+// The target may be replaced only if it is absent or a writable plain file:
+// 0 when it may, else the errno that says why not. A device or pipe would be
+// replaced by the rename, not written, so it is refused as not permitted.
+int targetRefusal(const std::string& path)
 {
+    if (path.empty())
+        return ENOENT;
     struct stat info{};
     if (stat(path.c_str(), &info) != 0)
-        return errno == ENOENT;
-    return S_ISREG(info.st_mode) && access(path.c_str(), W_OK) == 0;
+        return errno == ENOENT ? 0 : errno;
+    if (S_ISDIR(info.st_mode))
+        return EISDIR;
+    if (!S_ISREG(info.st_mode))
+        return EPERM;
+    return access(path.c_str(), W_OK) == 0 ? 0 : errno;
 }
 } // namespace
 
@@ -32,7 +40,8 @@ bool AtomicOutputFile::open(const std::string& path, const char* fileMode)
 {
     discard();
     m_failed = false;
-    if (path.empty() || !targetIsReplaceable(path))
+    m_error = targetRefusal(path);
+    if (m_error != 0)
         return false;
 
     std::string pattern = path + ".tmp-XXXXXX";
@@ -40,12 +49,16 @@ bool AtomicOutputFile::open(const std::string& path, const char* fileMode)
     name.push_back('\0');
     const int fd = mkstemp(name.data());
     if (fd < 0)
+    {
+        m_error = errno;
         return false;
+    }
     std::string tempPath(name.data());
     fchmod(fd, creationMode());
     m_file = fdopen(fd, fileMode);
     if (!m_file)
     {
+        m_error = errno;
         ::close(fd);
         std::remove(tempPath.c_str());
         return false;
@@ -60,11 +73,27 @@ bool AtomicOutputFile::commit()
 {
     if (!m_file)
         return true;
-    bool ok = !m_failed && std::fflush(m_file) == 0 && std::ferror(m_file) == 0;
-    ok = std::fclose(m_file) == 0 && ok;
+    bool ok = !m_failed;
+    if (ok && std::fflush(m_file) != 0)
+    {
+        m_error = errno;
+        ok = false;
+    }
+    else if (ok && std::ferror(m_file) != 0)
+    {
+        m_error = EIO; // an earlier failure whose errno is gone
+        ok = false;
+    }
+    const bool closed = std::fclose(m_file) == 0;
+    if (!closed && m_error == 0)
+        m_error = errno;
+    ok = closed && ok;
     m_file = nullptr;
-    if (ok)
-        ok = std::rename(m_tempPath.c_str(), m_targetPath.c_str()) == 0;
+    if (ok && std::rename(m_tempPath.c_str(), m_targetPath.c_str()) != 0)
+    {
+        m_error = errno;
+        ok = false;
+    }
     if (!ok)
         std::remove(m_tempPath.c_str());
     m_tempPath.clear();
@@ -89,6 +118,7 @@ bool AtomicOutputFile::write(const void* data, std::size_t size)
         return false;
     if (size > 0 && std::fwrite(data, 1, size, m_file) != size)
     {
+        m_error = errno;
         m_failed = true;
         return false;
     }

@@ -31,6 +31,9 @@ public:
     // Marks the file as failed, so that commit() refuses it.
     void setFailed() { m_failed = true; }
     [[nodiscard]] bool failed() const { return m_failed; }
+    // The errno of the step that failed in open(), write() or commit(); 0
+    // when none has failed since open().
+    [[nodiscard]] int error() const { return m_error; }
 
     // Writes all of `size` bytes; false (and failed) when they cannot be.
     bool write(const void* data, std::size_t size);
@@ -38,6 +41,7 @@ public:
 private:
     std::FILE* m_file = nullptr;
     bool m_failed = false;
+    int m_error = 0;
     std::string m_targetPath;
     std::string m_tempPath;
 };
