@@ -18,19 +18,20 @@ mode_t creationMode()
     return 0666 & ~mask;
 }
 
-// The target may be replaced only if it is absent or a writable plain file;
-// otherwise the errno that says why not.
-int whyTargetIsNotReplaceable(const std::string& path)
+// The target may be replaced only if it is absent or a writable plain file:
+// 0 when it may, else the errno that says why not. A device or pipe would be
+// replaced by the rename, not written, so it is refused as not permitted.
+int targetRefusal(const std::string& path)
 {
-    struct stat info
-    {
-    };
+    if (path.empty())
+        return ENOENT;
+    struct stat info{};
     if (stat(path.c_str(), &info) != 0)
         return errno == ENOENT ? 0 : errno;
     if (S_ISDIR(info.st_mode))
         return EISDIR;
     if (!S_ISREG(info.st_mode))
-        return EINVAL;
+        return EPERM;
     return access(path.c_str(), W_OK) == 0 ? 0 : errno;
 }
 } // namespace
@@ -39,7 +40,7 @@ bool AtomicOutputFile::open(const std::string& path, const char* fileMode)
 {
     discard();
     m_failed = false;
-    m_error = path.empty() ? ENOENT : whyTargetIsNotReplaceable(path);
+    m_error = targetRefusal(path);
     if (m_error != 0)
         return false;
 
@@ -72,14 +73,21 @@ bool AtomicOutputFile::commit()
 {
     if (!m_file)
         return true;
-    bool ok = !m_failed && std::fflush(m_file) == 0 && std::ferror(m_file) == 0;
-    if (!ok && m_error == 0)
-        m_error = errno != 0 ? errno : EIO;
-    if (std::fclose(m_file) != 0 && ok)
+    bool ok = !m_failed;
+    if (ok && std::fflush(m_file) != 0)
     {
         m_error = errno;
         ok = false;
     }
+    else if (ok && std::ferror(m_file) != 0)
+    {
+        m_error = EIO; // an earlier failure whose errno is gone
+        ok = false;
+    }
+    const bool closed = std::fclose(m_file) == 0;
+    if (!closed && m_error == 0)
+        m_error = errno;
+    ok = closed && ok;
     m_file = nullptr;
     if (ok && std::rename(m_tempPath.c_str(), m_targetPath.c_str()) != 0)
     {

@@ -31,8 +31,8 @@ public:
     // Marks the file as failed, so that commit() refuses it.
     void setFailed() { m_failed = true; }
     [[nodiscard]] bool failed() const { return m_failed; }
-    // The errno of the step that failed last (0 when none has, or when the
-    // target was refused for what it is rather than by the system).
+    // The errno of the step that failed in open(), write() or commit(); 0
+    // when none has failed since open().
     [[nodiscard]] int error() const { return m_error; }
 
     // Writes all of `size` bytes; false (and failed) when they cannot be.

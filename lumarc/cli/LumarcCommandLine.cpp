@@ -4,8 +4,9 @@
 #include "RlfConversion.h"
 #include "RlfSave.h"
 
+#include <cerrno>
 #include <cinttypes>
-#include <optional>
+#include <cstring>
 
 namespace
 {
@@ -17,17 +18,27 @@ constexpr const char* kUsage = "Usage: lumarc [--psx] INPUT.mdf OUTPUT.rlf\n"
                                "  --list    print one line per gadget: ID, name, child rects, hotspots,\n"
                                "            primitives, separated by TAB\n"
                                "  --help    show this text\n"
-                               "  --version show the version\n";
+                               "  --version show the version\n"
+                               "A failure names the file and the reason on standard error and leaves\n"
+                               "no output file. Exit status: 0 done, 1 a file could not be read or\n"
+                               "written, 2 a wrong command line.\n";
+
+// The system's words for `error`; a failure that left no errno is an I/O error.
+const char* reason(int error)
+{
+    return std::strerror(error != 0 ? error : EIO);
+}
 
 struct Options
 {
     bool psx = false;
     bool list = false;
     std::vector<std::string> files;
+    std::string problem; // what is wrong with the command line; empty when nothing
 };
 
-// Options come before the file names; "--" ends them.
-std::optional<Options> parse(const std::vector<std::string>& args)
+// Options may stand anywhere among the file names; "--" ends them.
+Options parse(const std::vector<std::string>& args)
 {
     Options options;
     bool optionsEnded = false;
@@ -42,15 +53,27 @@ std::optional<Options> parse(const std::vector<std::string>& args)
         else if (arg == "--list")
             options.list = true;
         else
-            return std::nullopt;
+        {
+            const bool alone = arg == "--help" || arg == "--version";
+            options.problem = alone ? arg + " takes no other arguments" : "unknown option '" + arg + "'";
+            return options;
+        }
     }
     const std::size_t wanted = options.list ? 1 : 2;
-    if (options.files.size() != wanted || (options.list && options.psx))
-        return std::nullopt;
+    if (options.list && options.psx)
+        options.problem = "--psx cannot be used with --list";
+    else if (options.files.size() > wanted)
+        options.problem = "unexpected argument '" + options.files[wanted] + "'";
+    else if (options.list && options.files.empty())
+        options.problem = "missing INPUT.mdf";
+    else if (options.files.empty())
+        options.problem = "missing INPUT.mdf and OUTPUT.rlf";
+    else if (options.files.size() == 1 && !options.list)
+        options.problem = "missing OUTPUT.rlf";
     return options;
 }
 
-int listGadgets(const MdfRoot& model, std::FILE* out)
+int listGadgets(const MdfRoot& model, std::FILE* out, std::FILE* err)
 {
     for (uint16_t i = 0; i < model.gadgets.count(); ++i)
     {
@@ -58,7 +81,11 @@ int listGadgets(const MdfRoot& model, std::FILE* out)
         std::fprintf(out, "%04d\t%s\t%d\t%d\t%zu\n", i, model.gadgetName(i).c_str(), gadget.rects.count(),
                      gadget.hotspots.count(), gadget.primitiveCount());
     }
-    return std::fflush(out) == 0 ? kExitOk : kExitFailed;
+    if (std::fflush(out) == 0 && std::ferror(out) == 0)
+        return kExitOk;
+    // A list cut short by a full disk or a closed pipe must not pass for whole.
+    std::fprintf(err, "lumarc: cannot write standard output: %s\n", reason(errno));
+    return kExitFailed;
 }
 
 } // namespace
@@ -75,32 +102,40 @@ int runLumarcCommandLine(const std::vector<std::string>& args, std::FILE* out, s
         std::fputs("lumarc 1.0\n", out);
         return kExitOk;
     }
-    const std::optional<Options> options = parse(args);
-    if (!options)
+    const Options options = parse(args);
+    if (!options.problem.empty())
     {
-        std::fputs(kUsage, err);
+        std::fprintf(err, "lumarc: %s\n%s", options.problem.c_str(), kUsage);
         return kExitUsage;
     }
 
-    const MdfLoadResult loaded = loadMdf(options->files[0]);
-    if (loaded.status != MdfLoadStatus::Loaded)
+    const std::string& input = options.files[0];
+    const MdfLoadResult loaded = loadMdf(input);
+    if (loaded.status == MdfLoadStatus::CannotOpen)
     {
-        std::fprintf(err, "%s\n", loaded.message.c_str());
+        std::fprintf(err, "lumarc: cannot open '%s': %s\n", input.c_str(), reason(loaded.error));
         return kExitFailed;
     }
-    if (options->list)
-        return listGadgets(*loaded.model, out);
+    if (loaded.status != MdfLoadStatus::Loaded)
+    {
+        // The reader's message already names the file and the byte where it stops making sense.
+        std::fprintf(err, "lumarc: %s\n", loaded.message.c_str());
+        return kExitFailed;
+    }
+    if (options.list)
+        return listGadgets(*loaded.model, out, err);
 
-    const int yOffset = options->psx ? kPsxYOffset : 0;
+    const std::string& output = options.files[1];
+    const int yOffset = options.psx ? kPsxYOffset : 0;
     const auto printSize = [out](int64_t bytes)
     {
         std::fprintf(out, "%" PRId64 " bytes\n", bytes);
         std::fflush(out);
     };
-    const RlfSaveResult saved = saveRlf(*loaded.model, yOffset, options->files[1], printSize);
+    const RlfSaveResult saved = saveRlf(*loaded.model, yOffset, output, printSize);
     if (saved.status != RlfSaveStatus::Saved)
     {
-        std::fprintf(err, "%s\n", saved.message.c_str());
+        std::fprintf(err, "lumarc: cannot write '%s': %s\n", output.c_str(), reason(saved.error));
         return kExitFailed;
     }
     return kExitOk;

@@ -11,6 +11,7 @@ MdfLoadResult loadMdf(const std::string& path)
     {
         result.status = MdfLoadStatus::CannotOpen;
         result.message = "Couldn't open MDF file";
+        result.error = stream.openError();
         return result;
     }
     if (!stream.failed())

@@ -21,6 +21,7 @@ struct MdfLoadResult
     MdfLoadStatus status = MdfLoadStatus::CannotOpen;
     std::unique_ptr<MdfRoot> model; // set only when Loaded
     std::string message;            // what to tell the user when not Loaded
+    int error = 0;                  // the errno of the failed open, when CannotOpen
 };
 
 // Reads a layout file into a new model. A file that ends inside a body, asks

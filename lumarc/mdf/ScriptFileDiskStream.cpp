@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 
 namespace
 {
@@ -16,6 +17,7 @@ ScriptFileDiskStream::ScriptFileDiskStream(const std::string& path)
 {
     if (!m_handle->open(path, ScriptFileHandle::kReadBinary))
     {
+        m_openError = errno;
         m_handle.reset();
         return;
     }

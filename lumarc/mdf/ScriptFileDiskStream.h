@@ -29,6 +29,8 @@ public:
     int skip(uint32_t n) override;
 
     [[nodiscard]] bool hasHandle() const { return m_handle != nullptr; }
+    // The errno of the failed open; 0 when the file opened.
+    [[nodiscard]] int openError() const { return m_openError; }
     // The file's length in bytes; -1 when the handle has no open file, 0 when
     // there is no handle.
     [[nodiscard]] long long length() const;
@@ -47,6 +49,7 @@ private:
     bool refill();
 
     std::unique_ptr<ScriptFileHandle> m_handle;
+    int m_openError = 0;
     uint64_t m_length = 0;
     std::vector<uint8_t> m_chunk;
     // The chunk's bytes not read yet, never past the file's length; its

@@ -48,6 +48,8 @@ public:
     [[nodiscard]] bool isOpen() const { return m_output.isOpen(); }
     // True once any write has failed since open().
     [[nodiscard]] bool failed() const { return m_output.failed(); }
+    // The errno of the failed open, write or close; 0 when none failed.
+    [[nodiscard]] int error() const { return m_output.error(); }
 
 private:
     template <int Count>

@@ -3,6 +3,7 @@
 #include "BinaryOutStream.h"
 #include "RlfConversion.h"
 
+#include <cerrno>
 #include <limits>
 
 namespace
@@ -20,6 +21,7 @@ RlfSaveResult saveRlf(const MdfRoot& model, int yOffset, const std::string& path
     {
         result.status = RlfSaveStatus::CannotOpen;
         result.message = "Couldn't open file for writing";
+        result.error = stream.error();
         return result;
     }
     std::unique_ptr<RlfFile> rlf = buildRlf(model, yOffset);
@@ -28,6 +30,7 @@ RlfSaveResult saveRlf(const MdfRoot& model, int yOffset, const std::string& path
     {
         result.status = RlfSaveStatus::WriteFailed;
         result.message = "Couldn't write RLF file: " + std::to_string(size) + " bytes is above the 2 GiB limit";
+        result.error = EFBIG;
         return result;
     }
     if (reportSize)
@@ -38,6 +41,7 @@ RlfSaveResult saveRlf(const MdfRoot& model, int yOffset, const std::string& path
     {
         result.status = RlfSaveStatus::WriteFailed;
         result.message = "Couldn't write RLF file";
+        result.error = stream.error();
         return result;
     }
     result.status = RlfSaveStatus::Saved;

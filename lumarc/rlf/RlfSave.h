@@ -17,6 +17,7 @@ struct RlfSaveResult
 {
     RlfSaveStatus status = RlfSaveStatus::CannotOpen;
     std::string message; // what to tell the user when not Saved
+    int error = 0;       // the errno that says why, when not Saved
 };
 
 // Called with the file's size before anything is written; the dialog shows

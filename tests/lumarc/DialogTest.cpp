@@ -62,7 +62,8 @@ private:
 
 } // namespace
 
-// PSX Version is read when Save starts; Exit drops the loaded layout.
+// PSX Version is read when Save starts; Exit drops the loaded layout. A load
+// or save that fails shows its message in an error box.
 TEST(LumarcDialog, LoadListSaveForEitherScreenAndExit)
 {
     const TempFolder folder;
@@ -70,6 +71,8 @@ TEST(LumarcDialog, LoadListSaveForEitherScreenAndExit)
         QString::fromStdString(folder.write("my screens/panel.mdf", mdfwriter::mdfFile(panelLayout())));
     ScriptedServices services;
     LumarcDialog dialog(services);
+    services.answers = {QString::fromStdString(folder.file("absent.mdf"))};
+    dialog.findChild<QPushButton*>("loadButton")->click();
     services.answers = {in};
     dialog.findChild<QPushButton*>("loadButton")->click();
     EXPECT_EQ(dialog.windowTitle(), "MDF -> RLF : (" + in + ")");
@@ -85,9 +88,13 @@ TEST(LumarcDialog, LoadListSaveForEitherScreenAndExit)
         dialog.findChild<QPushButton*>("saveButton")->click();
         EXPECT_EQ(folder.read("out.rlf"), savedRlf(panelLayout(), psx ? kPsxYOffset : 0));
     }
+    services.answers = {QString::fromStdString(folder.file("absent/out.rlf"))};
+    dialog.findChild<QPushButton*>("saveButton")->click();
     EXPECT_EQ(services.log,
-              (QStringList{"open: Load MDF File ...", "save: Save RLF File ...", "Size should be: 128 bytes",
-                           "save: Save RLF File ...", "Size should be: 128 bytes"}));
+              (QStringList{"open: Load MDF File ...", "Error: Couldn't open MDF file [error]",
+                           "open: Load MDF File ...", "save: Save RLF File ...", "Size should be: 128 bytes",
+                           "save: Save RLF File ...", "Size should be: 128 bytes", "save: Save RLF File ...",
+                           "Error: Couldn't open file for writing [error]"}));
     dialog.findChild<QPushButton*>("exitButton")->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.model(), nullptr);

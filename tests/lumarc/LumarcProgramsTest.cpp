@@ -49,20 +49,26 @@ void expectRuns(const std::string& program, const std::vector<Case>& cases, cons
 } // namespace
 
 // A failed write keeps the earlier output; the size line comes before the
-// write. The trace setting "1" sends the writer's trace to standard error.
+// write. Every failure names the file and the system's reason. The trace setting "1" sends the writer's trace
+// to standard error.
 TEST(LumarcProgram, ConvertListAndFail)
 {
     const TempFolder folder;
     const std::string in = folder.write("my screens/title screen.mdf", mdfwriter::mdfFile(panelLayout()));
     const std::string cut = folder.write("my screens/cut screen.mdf", Bytes{0x05, 0x00});
     const std::string out = folder.file("my screens/title screen.rlf");
+    const std::string absent = folder.file("my screens/absent.mdf");
+    const std::string noFolder = folder.file("absent/x.rlf");
     const ProgramRun help = runProgram({LUMARC_EXECUTABLE, "--help"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_EQ(help.out.rfind("Usage: lumarc", 0), 0u) << help.out;
     RunOptions traced;
     traced.environment = {"PSX_DEBUG_OUTPUT=1"};
+    // The limit holds standard error too: the output is named from its own
+    // folder so that the message fits.
     RunOptions limited;
     limited.fileSizeLimit = 64;
+    limited.workingFolder = folder.file("my screens");
     const std::string size = "128 bytes\n";
     const std::string trace =
         "Writing RLF header ... done.\nWriting gadgets ...\nWriting gadget header ...done.\n"
@@ -76,27 +82,50 @@ TEST(LumarcProgram, ConvertListAndFail)
                    {"console", {"--psx", in, out}, {}, 0, size, "", savedRlf(panelLayout(), kPsxYOffset)},
                    {"trace", {in, out}, traced, 0, size, trace, savedRlf(panelLayout(), 0)},
                    {"list", {"--list", in}, {}, 0, "0000\tPanel\t1\t1\t2\n", ""},
-                   {"list and convert", {"--list", "--psx", in}, {}, 2, "", help.out},
-                   {"one file", {in}, {}, 2, "", help.out},
+                   {"list and convert",
+                    {"--list", "--psx", in},
+                    {},
+                    2,
+                    "",
+                    "lumarc: --psx cannot be used with --list\n" + help.out},
+                   {"one file", {in}, {}, 2, "", "lumarc: missing OUTPUT.rlf\n" + help.out},
+                   {"three files", {in, out, "x"}, {}, 2, "", "lumarc: unexpected argument 'x'\n" + help.out},
+                   {"unknown option",
+                    {"--colour", in, out},
+                    {},
+                    2,
+                    "",
+                    "lumarc: unknown option '--colour'\n" + help.out},
                    {"missing input",
-                    {folder.file("my screens/absent.mdf"), out},
+                    {absent, out},
                     {},
                     1,
                     "",
-                    "Couldn't open MDF file\n"},
+                    "lumarc: cannot open '" + absent + "': No such file or directory\n"},
                    {"cut input",
                     {cut, out},
                     {},
                     1,
                     "",
-                    "Couldn't read MDF file " + cut + ": unexpected end of file at byte 0\n"},
+                    "lumarc: Couldn't read MDF file " + cut + ": unexpected end of file at byte 0\n"},
                    {"output folder missing",
-                    {in, folder.file("absent/x.rlf")},
+                    {in, noFolder},
                     {},
                     1,
                     "",
-                    "Couldn't open file for writing\n"},
-                   {"write fails", {in, out}, limited, 1, size, "Couldn't write RLF file\n"},
+                    "lumarc: cannot write '" + noFolder + "': No such file or directory\n"},
+                   {"output is a folder",
+                    {in, folder.file("my screens")},
+                    {},
+                    1,
+                    "",
+                    "lumarc: cannot write '" + folder.file("my screens") + "': Is a directory\n"},
+                   {"write fails",
+                    {in, "title screen.rlf"},
+                    limited,
+                    1,
+                    size,
+                    "lumarc: cannot write 'title screen.rlf': File too large\n"},
                },
                out);
 }
