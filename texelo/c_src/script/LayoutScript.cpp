@@ -161,7 +161,7 @@ void fitLayoutBank(TexeloContext& ctx, const std::string& argument)
     ctx.bank.ClutRow = static_cast<uint16_t>(512 - ctx.layout.clutRow);
     BuildOriginalList(ctx.bank, false);
     reportEntriesLeftOut(ctx);
-    WriteBank(ctx.bank, bankOptions(state), ctx.reporter, ctx.files);
+    writeBankAndSummary(ctx, bankOptions(state));
     TEXELO_ASSERT(ctx.bank.OriginalList, "OriginalList", kTexeloModule);
     finishBank(ctx);
 }

@@ -79,7 +79,7 @@ bool fitBank(TexeloContext& ctx, std::string_view argument)
             showFailedBank(ctx, *placement.failure);
             return false;
         }
-        WriteBank(ctx.bank, options, ctx.reporter, ctx.files);
+        writeBankAndSummary(ctx, options);
     }
     state.SeparateCluts = 0;
     state.SortTextures = 1;
@@ -142,6 +142,13 @@ bool runFitLine(TexeloContext& ctx, const std::string& keyword, const std::strin
 }
 
 } // namespace
+
+void writeBankAndSummary(TexeloContext& ctx, const BankOptions& options)
+{
+    if (WriteBank(ctx.bank, options, ctx.reporter, ctx.files))
+        ctx.WrittenBanks.push_back(summariseBank(ctx.bank, options.BankSeparateCluts,
+                                                 toPosixPath(options.BankName + ".TBK"), ctx.reporter.line()));
+}
 
 void warnOfNamelessBank(TexeloContext& ctx, std::string_view bankName)
 {

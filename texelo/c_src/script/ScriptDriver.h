@@ -19,6 +19,9 @@ void RunScript(TexeloContext& ctx, std::string_view scriptName);
 // both dialects share.
 void finishBank(TexeloContext& ctx);
 
+// Writes the bank placed for `options` and keeps its summary for the report.
+void writeBankAndSummary(TexeloContext& ctx, const BankOptions& options);
+
 // A FIT line without a bank name writes a file no one sees.
 void warnOfNamelessBank(TexeloContext& ctx, std::string_view bankName);
 

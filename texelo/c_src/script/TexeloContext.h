@@ -7,6 +7,7 @@
 #include "convert/PaletteSet.h"
 #include "files/RunFiles.h"
 #include "report/TexeloReporter.h"
+#include "vram/BankSummary.h"
 #include "vram/TextureRecord.h"
 
 #include <array>
@@ -100,6 +101,7 @@ struct TexeloContext
     TextureList ShownList;                   // the last bank written, or the one that did not fit
     std::optional<VramOutline> ShownFailure; // in the bank that did not fit
     unsigned FitLines = 0;                   // FIT lines run
+    std::vector<BankSummary> WrittenBanks;   // every bank written, for the run's report
     ColourTable colours; // of the image counted last; palette-only textures take theirs from it
     // The second place a texture is looked for, when TexturePath does not
     // hold it.

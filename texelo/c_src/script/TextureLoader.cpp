@@ -133,6 +133,7 @@ std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view 
     record->Name = hasTgaExtension(name) ? std::string(name) : std::string(name) + ".tga";
     record->Id = ctx.bank.TextureCount;
     record->ScriptLine = ctx.reporter.line();
+    record->NameAsWritten = std::string(name);
 
     const std::array<std::string, 2> places = {state.TexturePath + record->Name,
                                                ctx.TextureFolder + record->Name};
@@ -144,6 +145,7 @@ std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view 
         tried[i] = LoadTgaFile(ctx.files, places[i], Presence::Undecided);
         image = std::move(tried[i].image);
         path = places[i];
+        record->SourcePath = tried[i].path;
     }
     if (!image)
     {
@@ -164,6 +166,7 @@ std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view 
     image.reset();
     if (!converted)
         return nullptr;
+    record->ColourCount = ctx.colours.UniqueColourCount;
     record->TimSize = static_cast<uint32_t>(converted->encodedSize());
     record->TimData = std::make_unique<TimImage>(std::move(*converted));
     const TimImage& tim = *record->TimData;

@@ -139,6 +139,7 @@ bool FindMatchingClut(const TextureList& records, bool separateCluts, TextureRec
         record.ClutY = candidate->ClutY;
         record.ClutGroupX = candidate->ClutGroupX;
         record.ClutGroupY = candidate->ClutGroupY;
+        record.ClutSharedWith = candidate->ClutSharedWith.value_or(candidate->Id);
         return true;
     }
     return false;

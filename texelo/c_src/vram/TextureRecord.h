@@ -29,6 +29,9 @@ struct TextureRecord
     uint32_t TimSize = 0;    // bytes of TimData as a TIM image
     std::string Name;        // file name as loaded, ".tga" appended when missing
     unsigned ScriptLine = 0; // the script line that loaded it
+    std::string NameAsWritten; // as the script line gave it
+    std::string SourcePath;    // the file it was read from
+    uint32_t ColourCount = 0;  // distinct colours after reduction to 5 bits a channel
     uint8_t Kind = 0;        // TimKind
     uint8_t SemiTrans = 0;   // 0, or 0x80 | transparency mode
     uint16_t Width = 0;      // VRAM words
@@ -43,6 +46,7 @@ struct TextureRecord
     uint16_t ClutX = 0, ClutY = 0;
     uint16_t ClutGroupX = 0, ClutGroupY = 0;
     uint8_t ClutCopies = 0; // CLUTs made by remapping or duplication; 0 for one
+    std::optional<uint32_t> ClutSharedWith; // Id of the texture whose identical CLUT it uses
     uint8_t Group = 0;      // page group from 1; 0 = not placed
     uint8_t Tiled = 0;
     uint8_t PaletteOnly = 0;
