@@ -36,6 +36,15 @@ int targetRefusal(const std::string& path)
 }
 } // namespace
 
+int AtomicOutputFile::refusalOf(const std::string& path)
+{
+    if (const int refusal = targetRefusal(path); refusal != 0)
+        return refusal;
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    return access(folder.c_str(), W_OK | X_OK) == 0 ? 0 : errno;
+}
+
 bool AtomicOutputFile::open(const std::string& path, const char* fileMode)
 {
     discard();

@@ -35,6 +35,11 @@ public:
     // when none has failed since open().
     [[nodiscard]] int error() const { return m_error; }
 
+    // What open() would refuse `path` for, without making anything: the
+    // errno of a target that may not be replaced or a folder that cannot
+    // take a new file; 0 when it would be opened.
+    [[nodiscard]] static int refusalOf(const std::string& path);
+
     // Writes all of `size` bytes; false (and failed) when they cannot be.
     bool write(const void* data, std::size_t size);
 

@@ -16,6 +16,7 @@ struct FileOption
 constexpr FileOption kFileOptions[] = {
     {"--map", "the picture file", &ProgramArguments::mapPath},
     {"--depfile", "the dependency file", &ProgramArguments::depfilePath},
+    {"--report", "the report file", &ProgramArguments::reportPath},
 };
 
 ProgramArguments usageError(std::string text)
@@ -37,7 +38,8 @@ const FileOption* fileOptionOf(std::string_view word)
 
 const char* programUsage()
 {
-    return "Usage: texelo [-q] [--map FILE.png] [--depfile FILE] SCRIPT [/c]\n"
+    return "Usage: texelo [-q] [--dry-run] [--map FILE.png] [--depfile FILE] [--report FILE.json]\n"
+           "              SCRIPT [/c]\n"
            "Runs a texture script: converts its Targa textures to PSX TIM images and\n"
            "writes one texture bank (.TBK) per FIT line, then shows the VRAM map of the\n"
            "last bank in a window until it is closed.\n"
@@ -50,6 +52,13 @@ const char* programUsage()
            "  --depfile FILE  also write a Make dependency file: the banks and backdrops\n"
            "                  written depend on every file read or looked for, named\n"
            "                  as the script named them from the working folder\n"
+           "  --report FILE.json\n"
+           "                  also write a report of the run: every bank written, and\n"
+           "                  where each of its textures and CLUTs landed in VRAM\n"
+           "  --dry-run       run the whole script, converting and placing, but write no\n"
+           "                  bank, backdrop, map or dependency file; the messages and\n"
+           "                  the exit status are a real run's, and a --report lists the\n"
+           "                  banks the run would write\n"
            "  --help          show this text\n"
            "  --version       show the version\n"
            "Problems are also said on standard error, one line each, as compilers say\n"
@@ -94,6 +103,8 @@ ProgramArguments parseProgramArguments(int argc, const char* const* argv)
         }
         else if (word == "-q" || word == "--quiet")
             arguments.quiet = true;
+        else if (word == "--dry-run")
+            arguments.dryRun = true;
         else if (const FileOption* fileOption = fileOptionOf(word))
         {
             std::string path;

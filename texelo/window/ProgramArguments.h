@@ -22,6 +22,8 @@ struct ProgramArguments
     Request request = Request::Run;
     std::string usageError;                 // with UsageError: what is wrong
     bool quiet = false;                     // -q, --quiet
+    bool dryRun = false;                    // --dry-run
+    std::optional<std::string> reportPath;  // --report FILE.json
     std::optional<std::string> mapPath;     // --map FILE.png
     std::optional<std::string> depfilePath; // --depfile FILE
     // The script name and, where given, the batch switch, in their order.

@@ -65,10 +65,10 @@ void writeBackdropFile(BackdropRun& run, Report report, const std::string& outpu
 {
     const std::vector<uint8_t> bytes = EncodeBackdrop(basePalette, extraPalettes, pixels4);
     const std::string posixPath = toPosixPath(outputPath);
-    int systemError = 0;
-    const BackdropWriteResult result = WriteBackdropBytes(posixPath, bytes, systemError);
+    RunOutput file = run.files.output();
+    const BackdropWriteResult result = WriteBackdropBytes(file, posixPath, bytes);
     const std::string why =
-        formatText("backdrop %s: %s", posixPath.c_str(), systemReason(systemError).c_str());
+        formatText("backdrop %s: %s", posixPath.c_str(), systemReason(file.error()).c_str());
     switch (result)
     {
     case BackdropWriteResult::Written:

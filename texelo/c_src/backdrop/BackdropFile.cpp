@@ -1,6 +1,5 @@
 #include "backdrop/BackdropFile.h"
 
-#include "AtomicOutputFile.h"
 #include "convert/LittleEndian.h"
 
 namespace
@@ -49,20 +48,12 @@ std::vector<uint8_t> EncodeBackdrop(const BackdropPalette& basePalette,
     return out;
 }
 
-BackdropWriteResult WriteBackdropBytes(const std::string& posixPath, const std::vector<uint8_t>& bytes,
-                                       int& systemError)
+BackdropWriteResult WriteBackdropBytes(RunOutput& file, const std::string& posixPath,
+                                       const std::vector<uint8_t>& bytes)
 {
-    AtomicOutputFile file;
-    systemError = 0;
     if (!file.open(posixPath))
-    {
-        systemError = file.error();
         return BackdropWriteResult::CannotCreate;
-    }
     if (!file.write(bytes.data(), bytes.size()) || !file.commit())
-    {
-        systemError = file.error();
         return BackdropWriteResult::CannotWrite;
-    }
     return BackdropWriteResult::Written;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/RunOutput.h"
+
 #include <array>
 #include <cstdint>
 #include <span>
@@ -38,7 +40,7 @@ enum class BackdropWriteResult : uint8_t
     CannotWrite = 2,  // the temporary file was removed; an earlier file stays
 };
 
-// Writes the bytes to a temporary file beside `posixPath` and renames it into
-// place when complete; `systemError` is the errno of a failure.
-[[nodiscard]] BackdropWriteResult WriteBackdropBytes(const std::string& posixPath,
-                                                     const std::vector<uint8_t>& bytes, int& systemError);
+// Writes the bytes through `file` (complete or not at all, or in a dry run
+// not at all); the errno of a failure is file.error().
+[[nodiscard]] BackdropWriteResult WriteBackdropBytes(RunOutput& file, const std::string& posixPath,
+                                                     const std::vector<uint8_t>& bytes);

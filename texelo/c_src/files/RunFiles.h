@@ -2,6 +2,7 @@
 
 #include "files/FolderListing.h"
 #include "files/PathLookup.h"
+#include "files/RunOutput.h"
 
 #include <sys/types.h>
 
@@ -70,6 +71,11 @@ public:
     // listing of its folder is dropped so that later lookups see the file.
     void noteWritten(const std::string& posixPath);
 
+    // A dry run writes nothing: its outputs only check that they could be
+    // written.
+    void setDryRun(bool dryRun) { m_dryRun = dryRun; }
+    [[nodiscard]] RunOutput output() const { return RunOutput(m_dryRun); }
+
     // In the order first met, each once.
     [[nodiscard]] const std::vector<std::string>& prerequisites() const { return m_prerequisites.items; }
     [[nodiscard]] const std::vector<std::string>& targets() const { return m_targets.items; }
@@ -101,4 +107,5 @@ private:
     std::map<FolderId, ReadFolder> m_folders;
     OrderedSet m_prerequisites;
     OrderedSet m_targets;
+    bool m_dryRun = false;
 };

@@ -1,6 +1,5 @@
 #include "vram/BankWriter.h"
 
-#include "AtomicOutputFile.h"
 #include "convert/LittleEndian.h"
 #include "files/PathLookup.h"
 #include "report/TexeloAssert.h"
@@ -175,7 +174,7 @@ bool WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& re
 
     const std::string path = options.BankName + ".TBK";
     const std::string posixPath = toPosixPath(path);
-    AtomicOutputFile file;
+    RunOutput file = files.output();
     if (!file.open(posixPath))
     {
         reporter.print(formatText("Couldn't open output file %s\n", path.c_str()));
