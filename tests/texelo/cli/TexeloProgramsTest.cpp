@@ -44,7 +44,10 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
     for (const auto& [name, text] : scripts)
         folder.write(name, text);
     const ProgramRun help = texelo({"--help"}, folder.path());
-    EXPECT_EQ(help.out.rfind("Usage: texelo [-q] [--map FILE.png] [--depfile FILE] SCRIPT [/c]\n", 0), 0u);
+    EXPECT_EQ(
+        help.out.rfind(
+            "Usage: texelo [-q] [--dry-run] [--map FILE.png] [--depfile FILE] [--report FILE.json]\n", 0),
+        0u);
 
     const std::string saved = "1 unique CLUTs\nSaving Textures...\n";
     const std::string noWindow = "texelo: the VRAM map cannot be shown: there is no display (neither DISPLAY "

@@ -14,7 +14,7 @@ struct PlacedClut
     uint16_t dx = 0, dy = 0; // as the bank stores them: in the page group, or in the separate area
     uint16_t width = 0;      // entries of a row
     uint16_t rows = 0;
-    bool separate = false;   // in the separate CLUT area
+    bool separate = false; // in the separate CLUT area
     int vramX = 0, vramY = 0;
     std::optional<uint32_t> sharedWith; // Id of the texture whose CLUT it uses
 };
@@ -40,9 +40,9 @@ struct PlacedTexture
 struct BankSummary
 {
     std::string file;
-    unsigned line = 0;        // its FIT line
-    uint64_t imageWords = 0;  // of VRAM its images cover
-    uint64_t clutWords = 0;   // and its CLUTs, a shared one once
+    unsigned line = 0;                   // its FIT line
+    uint64_t imageWords = 0;             // of VRAM its images cover
+    uint64_t clutWords = 0;              // and its CLUTs, a shared one once
     std::vector<PlacedTexture> textures; // in Id order
 };
 
