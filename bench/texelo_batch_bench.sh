@@ -10,6 +10,7 @@
 #   4. the level in the default build beside a copy whose texture folder holds
 #      4,500 more files: every texture is looked up ignoring case, so this is
 #      what a folder of 5,000 files costs the run against one of 500.
+# Each pair prints the ratio of the medians of its times, and of its processor times.
 # Usage: bench/texelo_batch_bench.sh [BUILD_DIR] [HEADLESS_BUILD_DIR] [RUNS]
 #   BUILD_DIR           the default build, with benchmarks (default build/release)
 #   HEADLESS_BUILD_DIR  a build configured with -DBUILD_GUI=OFF (default build/headless)
@@ -43,18 +44,22 @@ cp -R "$work/." "$padded/"
 cp "$work/tex/t000.tga" "$tiny/" # 96 x 88 pixels
 printf 'T000\nFIT: TINY\n' >"$tiny/tiny.fit"
 
-# run_once FOLDER ARGS...: milliseconds of one run of ARGS in FOLDER, without a display.
+# run_once FOLDER ARGS...: milliseconds of one run of ARGS in FOLDER, without a display: the time
+# it took and the processor time it used (user and system), which other work on a shared machine
+# disturbs less.
 run_once() {
-    local folder="$1" start end
+    local folder="$1" start end cpu
     shift
     start=$EPOCHREALTIME
-    (cd "$folder" && unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM && exec "$@" >/dev/null)
+    cpu="$(cd "$folder" && unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM && "$@" >/dev/null && times)"
     end=$EPOCHREALTIME
-    awk -v s="$start" -v e="$end" 'BEGIN { printf "%.1f\n", (e - s) * 1000 }'
+    cpu="${cpu##*$'\n'}" # the second line: the run's, as the subshell's child
+    awk -v s="$start" -v e="$end" -v cpu="$cpu" 'BEGIN {
+        split(cpu, t, /[ms]+/); printf "%.1f %.1f\n", (e - s) * 1000, (t[1] * 60 + t[2] + t[3] * 60 + t[4]) * 1000 }'
 }
 
 # compare NAME_A NAME_B COUNT FOLDER_A ARGS_A... -- FOLDER_B ARGS_B...: runs A and B in
-# turns, after one warm-up each, and prints both and the ratio of their medians.
+# turns, after one warm-up each, and prints both and the ratios of their medians.
 compare() {
     local name_a="$1" name_b="$2" count="$3" i
     shift 3
@@ -70,19 +75,25 @@ compare() {
         run_once "${a[@]}" >>"$times/a"
         run_once "${b[@]}" >>"$times/b"
     done
-    printf '%-34s %s\n' "$name_a:" "$(summary <"$times/a")"
-    printf '%-34s %s\n' "$name_b:" "$(summary <"$times/b")"
-    echo "median ratio $name_a / $name_b: $(ratio "$times/a" "$times/b")"
+    printf '%-37s %s\n' "$name_a:" "$(summary "$times/a")"
+    printf '%-37s %s\n' "$name_b:" "$(summary "$times/b")"
+    echo "median ratio $name_a / $name_b: $(ratio "$times/a" "$times/b" 1) (processor $(ratio "$times/a" "$times/b" 2))"
 }
 
-# ratio FILE_A FILE_B: the median of A over the median of B.
+# median FILE COLUMN
+median() {
+    cut -d' ' -f"$2" "$1" | sort -n | awk '{ t[NR] = $1 } END { print t[int((NR + 1) / 2)] }'
+}
+
+# ratio FILE_A FILE_B COLUMN: the median of A over the median of B.
 ratio() {
-    paste <(sort -n "$1") <(sort -n "$2") | awk '{ a[NR] = $1; b[NR] = $2 } END {
-        m = int((NR + 1) / 2); printf "%.2f\n", a[m] / b[m] }'
+    awk -v a="$(median "$1" "$3")" -v b="$(median "$2" "$3")" 'BEGIN { printf "%.2f\n", (b > 0 ? a / b : 0) }'
 }
 
+# summary FILE: the best and median time, and the median processor time.
 summary() {
-    sort -n | awk '{ t[NR] = $1 } END { printf "best %8.1f ms   median %8.1f ms", t[1], t[int((NR + 1) / 2)] }'
+    printf 'best %7.1f ms  median %7.1f ms  processor %7.1f ms' \
+        "$(cut -d' ' -f1 "$1" | sort -n | head -n 1)" "$(median "$1" 1)" "$(median "$1" 2)"
 }
 
 banks=$(grep -c '^FIT' "$work/level.fit")
