@@ -1,6 +1,9 @@
 // Writes the batch level: 500 Targa files of 96 x 88 true-colour pixels
 // (12.7 MB) in FOLDER/tex and FOLDER/level.fit, which makes 477 banks of one
-// texture each, B000.TBK to B476.TBK in the working folder.
+// texture each, B000.TBK to B476.TBK in the working folder. Two more scripts
+// make the same banks when run in FOLDER/tex: FOLDER/beside.fit writes them
+// there, beside the textures, and FOLDER/apart.fit into FOLDER. (Bank names
+// are upper-cased and used as written, so ".." names the other folder.)
 //   make_batch_level FOLDER
 #include "TgaWriter.h"
 
@@ -28,6 +31,8 @@ int main(int argc, char** argv)
     std::error_code error;
     std::filesystem::create_directories(folder / "tex", error);
     std::ofstream script(folder / "level.fit");
+    std::ofstream beside(folder / "beside.fit");
+    std::ofstream apart(folder / "apart.fit");
     script << "PATH:TEX\\\n";
     char name[16];
     for (int i = 0; i < kTextures; ++i)
@@ -50,8 +55,15 @@ int main(int argc, char** argv)
             return 1;
         }
         if (i < kBanks)
-            script << "T" << (name + 1) << "\nFIT: B" << std::string(name + 1, 3) << "\n";
+        {
+            const std::string number(name + 1, 3);
+            script << "T" << (name + 1) << "\nFIT: B" << number << "\n";
+            beside << "T" << (name + 1) << "\nFIT: B" << number << "\n";
+            apart << "T" << (name + 1) << "\nFIT: ..\\B" << number << "\n";
+        }
     }
     script.close();
-    return script ? 0 : 1;
+    beside.close();
+    apart.close();
+    return script && beside && apart ? 0 : 1;
 }

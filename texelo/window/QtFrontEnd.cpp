@@ -188,6 +188,18 @@ std::unique_ptr<TexeloFrontEnd> makeFrontEnd(const char* programPath)
     return std::make_unique<QtFrontEnd>(programPath);
 }
 
+extern "C" TexeloFrontEnd* texelo_window_front_end_v1(const char* programPath)
+{
+    try
+    {
+        return makeFrontEnd(programPath).release();
+    }
+    catch (...) // nothing is thrown across the module's edge
+    {
+        return nullptr;
+    }
+}
+
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
 #define TEXELO_LEAK_CHECKED 1

@@ -22,7 +22,8 @@ int runTexeloMain(int argc, const char* const* argv, FrontEndFactory makeFrontEn
     case ProgramArguments::Request::Run:
         break;
     }
-    const std::unique_ptr<TexeloFrontEnd> frontEnd = makeFrontEnd(argc > 0 ? argv[0] : "texelo");
+    const FrontEndNeeds needs{commandLineOf(arguments.scriptArguments).batch, arguments.mapPath.has_value()};
+    const std::unique_ptr<TexeloFrontEnd> frontEnd = makeFrontEnd(argc > 0 ? argv[0] : "texelo", needs);
     frontEnd->reporter().setQuiet(arguments.quiet);
     return runTexeloProgram(arguments.scriptArguments, *frontEnd, arguments.mapPath, arguments.depfilePath);
 }

@@ -34,8 +34,29 @@ public:
     [[nodiscard]] virtual std::optional<std::string> saveMap(const TexeloContext& ctx, const std::string& path) = 0;
 };
 
-// Made by the build's front end: with the Qt window or without.
+// What a run asks of its front end, known before the run starts.
+struct FrontEndNeeds
+{
+    bool batch = false;    // "/c": the run ends with the script
+    bool wantsMap = false; // --map: the window's picture is saved
+};
+
+// The front end for a run: the Qt window, from the window module the program
+// loads only where a window can be shown or its picture is drawn (Qt alone
+// costs a batch run more than a small script does); otherwise, and always in
+// a build without Qt, one without a window.
+[[nodiscard]] std::unique_ptr<TexeloFrontEnd> makeFrontEnd(const char* programPath,
+                                                           const FrontEndNeeds& needs);
+
+// The front end with the Qt window, made by the window module's code.
 [[nodiscard]] std::unique_ptr<TexeloFrontEnd> makeFrontEnd(const char* programPath);
+
+// The window module's one entry, found by name when it is loaded: the Qt
+// front end for the caller to own, or null when it could not be made. The
+// name carries the version of the interface above; a change to it takes a
+// new name, so that a module of another build is refused, not misused.
+extern "C" TexeloFrontEnd* texelo_window_front_end_v1(const char* programPath);
+inline constexpr char kWindowFrontEndEntry[] = "texelo_window_front_end_v1";
 
 enum class AfterRun
 {
@@ -55,7 +76,8 @@ enum class AfterRun
                                    const std::optional<std::string>& mapPath = std::nullopt,
                                    const std::optional<std::string>& depfilePath = std::nullopt);
 
-using FrontEndFactory = std::unique_ptr<TexeloFrontEnd> (*)(const char* programPath);
+using FrontEndFactory = std::unique_ptr<TexeloFrontEnd> (*)(const char* programPath,
+                                                            const FrontEndNeeds& needs);
 
 // The whole program for its arguments: options, then the run on a front end
 // from `makeFrontEnd`.

@@ -1,6 +1,6 @@
 // Texelo's entry: runs a texture script and shows the VRAM map of the last
 // bank written. Which front end shows it (the Qt window, or none) is chosen
-// when the program is built.
+// for each run.
 
 #include "TexeloProgram.h"
 

@@ -181,7 +181,8 @@ TEST(PathLookup, WildcardsMatchIgnoringCase)
 
 // A folder is listed once per run for case-blind lookups; a file the run
 // wrote there must still be found, even where the folder's time stamp does
-// not move (set back here, as a file system with a coarse clock leaves it).
+// not move (set back here, as a file system with a coarse clock leaves it),
+// and so must one another program added before the run's write.
 TEST(PathLookup, AFileTheRunWroteIsFoundAfterItsFolderWasListed)
 {
     TempFolder folder;
@@ -196,6 +197,30 @@ TEST(PathLookup, AFileTheRunWroteIsFoundAfterItsFolderWasListed)
     run.noteWritten("out/New.TBK");
     EXPECT_TRUE(run.lookUp("OUT/NEW.TBK").found);
     EXPECT_EQ(run.lookUp("OUT/NEW.TBK").path, "out/New.TBK");
+
+    // Written in turn, each looked up in another case, and all again once
+    // the listing has grown: of the names equal ignoring case, the first in
+    // name order is found.
+    folder.write("out/other.tbk", "theirs");
+    struct Written
+    {
+        std::string path, lookedUp, found;
+    };
+    const Written written[] = {
+        {"out/OLD.TBK", "OUT/oLD.TBK", "out/OLD.TBK"}, {"out/old.tbk", "OUT/oLD.TBK", "out/OLD.TBK"},
+        {"out/b0.tbk", "OUT/B0.TBK", "out/b0.tbk"},    {"out/b1.tbk", "OUT/B1.TBK", "out/b1.tbk"},
+        {"out/b2.tbk", "OUT/B2.TBK", "out/b2.tbk"},    {"out/b3.tbk", "OUT/B3.TBK", "out/b3.tbk"},
+        {"out/b4.tbk", "OUT/B4.TBK", "out/b4.tbk"},    {"out/b5.tbk", "OUT/B5.TBK", "out/b5.tbk"},
+    };
+    for (const Written& w : written)
+    {
+        folder.write(w.path, "bank");
+        run.noteWritten(w.path);
+        EXPECT_EQ(run.lookUp(w.lookedUp).path, w.found);
+    }
+    for (const Written& w : written)
+        EXPECT_EQ(run.lookUp(w.lookedUp).path, w.found);
+    EXPECT_EQ(run.lookUp("OUT/OTHER.TBK").path, "out/other.tbk");
 }
 
 } // namespace

@@ -86,3 +86,47 @@ TEST(MapPicture, ShowsTheLastBankWordForWordWithOrWithoutADisplay)
     for (const Word& word : failedWords)
         EXPECT_EQ(failedMap.at(word.x, top + word.y), word.colour) << word.x << "," << word.y;
 }
+
+// Qt is loaded, through the window module beside the program, only for a run
+// that shows a window or draws its picture: a copy of the program beside a
+// module that cannot be loaded says so for those runs alone, and they go on
+// as runs without a window.
+TEST(MapPicture, OnlyRunsThatShowOrDrawTheWindowLoadIt)
+{
+    TempFolder folder;
+    folder.write("a.tga", texture(16, 16, 3));
+    folder.write("job.fit", "A\nFIT: BANK\n");
+    const std::string program = folder.file("program/texelo");
+    std::filesystem::create_directories(folder.file("program"));
+    std::filesystem::copy_file(TEXELO_EXECUTABLE, program);
+    folder.write("program/texelo-window.so", "");
+    const std::string out = "Opened A.tga\n1 unique CLUTs\nSaving Textures...\n";
+    const std::string cannotLoad =
+        "texelo: the window module cannot be loaded: " + folder.file("program/texelo-window.so") +
+        ": file too short\n";
+    struct Case
+    {
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"job.fit", "/c"}, 0, ""},
+        {{"--map", "map.png", "job.fit", "/c"},
+         1,
+         cannotLoad + "texelo: job.fit: error: cannot save the VRAM map as map.png: the window module cannot be loaded\n"},
+        {{"job.fit"},
+         0,
+         cannotLoad + "texelo: the VRAM map cannot be shown: the window module cannot be loaded\n"},
+    };
+    for (const Case& c : cases)
+    {
+        std::vector<std::string> command = c.args;
+        command.insert(command.begin(), program);
+        const ProgramRun run = runProgram(command, within(folder.path()));
+        EXPECT_EQ(run.exitStatus, c.status) << c.args.front();
+        EXPECT_EQ(run.out, out) << c.args.front();
+        EXPECT_EQ(run.err, c.err) << c.args.front();
+    }
+    EXPECT_FALSE(folder.exists("map.png"));
+}

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace
 {
@@ -45,6 +46,33 @@ std::string_view FolderListing::nameAt(uint32_t offset) const
     return std::string_view(m_names.c_str() + offset);
 }
 
+void FolderListing::index(uint32_t offset)
+{
+    const std::string_view name = nameAt(offset);
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t slot = hashIgnoringCase(name) & mask;
+    while (m_slots[slot] != 0 && !equalIgnoringCase(nameAt(m_slots[slot] - 1), name))
+        slot = (slot + 1) & mask;
+    if (m_slots[slot] == 0)
+    {
+        m_slots[slot] = offset + 1;
+        ++m_indexed;
+    }
+    else if (name < nameAt(m_slots[slot] - 1))
+        m_slots[slot] = offset + 1;
+}
+
+// At most half full, so probe runs stay short.
+void FolderListing::resizeTable(std::size_t entries)
+{
+    const std::vector<uint32_t> old =
+        std::exchange(m_slots, std::vector<uint32_t>(std::bit_ceil(entries * 2 + 2), 0));
+    m_indexed = 0;
+    for (const uint32_t slot : old)
+        if (slot != 0)
+            index(slot - 1);
+}
+
 FolderListing FolderListing::read(const std::string& folder)
 {
     FolderListing listing;
@@ -62,20 +90,23 @@ FolderListing FolderListing::read(const std::string& folder)
             listing.m_names.append(name).push_back('\0');
         }
     }
-    // At most half full, so probe runs stay short.
-    listing.m_slots.assign(std::bit_ceil(offsets.size() * 2 + 2), 0);
-    const std::size_t mask = listing.m_slots.size() - 1;
+    listing.resizeTable(offsets.size());
     for (const uint32_t offset : offsets)
-    {
-        const std::string_view name = listing.nameAt(offset);
-        std::size_t slot = hashIgnoringCase(name) & mask;
-        while (listing.m_slots[slot] != 0 &&
-               !equalIgnoringCase(listing.nameAt(listing.m_slots[slot] - 1), name))
-            slot = (slot + 1) & mask;
-        if (listing.m_slots[slot] == 0 || name < listing.nameAt(listing.m_slots[slot] - 1))
-            listing.m_slots[slot] = offset + 1;
-    }
+        listing.index(offset);
     return listing;
+}
+
+void FolderListing::add(std::string_view name)
+{
+    // A name holds no NUL or slash; the one already listed stays as it is.
+    if (name.empty() || name.find_first_of(std::string_view("\0/", 2)) != std::string_view::npos ||
+        find(name) == name)
+        return;
+    if ((m_indexed + 1) * 2 + 2 > m_slots.size())
+        resizeTable(m_indexed + 1);
+    const auto offset = static_cast<uint32_t>(m_names.size());
+    m_names.append(name).push_back('\0');
+    index(offset);
 }
 
 std::string_view FolderListing::find(std::string_view name) const

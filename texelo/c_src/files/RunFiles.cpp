@@ -39,6 +39,11 @@ std::string nearestExistingFolder(const std::string& posixPath)
     }
 }
 
+std::string_view nameOf(const std::string& posixPath)
+{
+    return std::string_view(posixPath).substr(posixPath.rfind('/') + 1);
+}
+
 } // namespace
 
 void RunFiles::OrderedSet::add(const std::string& item)
@@ -143,12 +148,24 @@ std::vector<std::string> RunFiles::findMatchingFiles(std::string_view folderAndP
     return matchingFilesIn(folder.found ? folder.path : std::string{}, search.pattern);
 }
 
+// The file is added to its folder's listing rather than the folder read
+// again: a run that writes its banks beside its textures would otherwise read
+// that folder once per bank. The time stamp kept stays the one the listing
+// was read at. Our own write has changed the folder's, but so may another
+// program have, just before the write: only the time stamp from before the
+// write could tell the two apart, and only the writer saw that moment. So a
+// name the listing lacks still has the folder read again, as after any other
+// change, and names it holds (the run's own files among them) are found
+// without a read.
 void RunFiles::noteWritten(const std::string& posixPath)
 {
     m_targets.add(posixPath);
     struct stat info
     {
     };
-    if (stat(folderOf(posixPath).c_str(), &info) == 0)
-        m_folders.erase(FolderId{info.st_dev, info.st_ino});
+    if (stat(folderOf(posixPath).c_str(), &info) != 0)
+        return;
+    const auto entry = m_folders.find(FolderId{info.st_dev, info.st_ino});
+    if (entry != m_folders.end())
+        entry->second.names.add(nameOf(posixPath));
 }

@@ -67,8 +67,8 @@ public:
     // become prerequisites when they are opened.
     [[nodiscard]] std::vector<std::string> findMatchingFiles(std::string_view folderAndPattern);
 
-    // The run has written the file at `posixPath`: it is a target, and the
-    // listing of its folder is dropped so that later lookups see the file.
+    // The run has written the file at `posixPath`: it is a target, and it is
+    // added to the listing of its folder so that later lookups see it.
     void noteWritten(const std::string& posixPath);
 
     // A dry run writes nothing: its outputs only check that they could be
