@@ -1,6 +1,7 @@
 #include "TexeloProgram.h"
 
 #include "ProgramArguments.h"
+#include "RunReport.h"
 #include "files/DependencyFile.h"
 
 #include <cstdio>
@@ -22,10 +23,13 @@ int runTexeloMain(int argc, const char* const* argv, FrontEndFactory makeFrontEn
     case ProgramArguments::Request::Run:
         break;
     }
-    const FrontEndNeeds needs{commandLineOf(arguments.scriptArguments).batch, arguments.mapPath.has_value()};
+    const RunRequests requests{arguments.mapPath, arguments.depfilePath, arguments.reportPath,
+                               arguments.dryRun};
+    const FrontEndNeeds needs{commandLineOf(arguments.scriptArguments).batch,
+                              requests.mapPath.has_value() && !requests.dryRun};
     const std::unique_ptr<TexeloFrontEnd> frontEnd = makeFrontEnd(argc > 0 ? argv[0] : "texelo", needs);
     frontEnd->reporter().setQuiet(arguments.quiet);
-    return runTexeloProgram(arguments.scriptArguments, *frontEnd, arguments.mapPath, arguments.depfilePath);
+    return runTexeloProgram(arguments.scriptArguments, *frontEnd, requests);
 }
 
 AfterRun afterRun(const TexeloCommandLine& commandLine, bool windowSeen)
@@ -35,23 +39,36 @@ AfterRun afterRun(const TexeloCommandLine& commandLine, bool windowSeen)
     return windowSeen ? AfterRun::WaitForClose : AfterRun::ExplainNoWindow;
 }
 
+// The files asked for besides the banks: the map, the dependency file and
+// the report; a dry run writes only the report.
+void writeRequestedFiles(TexeloFrontEnd& frontEnd, TexeloContext& ctx, const TexeloCommandLine& commandLine,
+                         const RunRequests& requests)
+{
+    TexeloReporter& reporter = ctx.reporter;
+    const auto failed = [&](const char* what, const std::string& path, const std::string& why)
+    { reporter.errorAt(0, formatText("cannot write %s %s: %s", what, path.c_str(), why.c_str())); };
+    if (requests.mapPath && !requests.dryRun)
+        if (const std::optional<std::string> failure = frontEnd.saveMap(ctx, *requests.mapPath))
+            failed("the VRAM map", *requests.mapPath, *failure);
+    if (requests.depfilePath && !requests.dryRun)
+        if (const std::optional<std::string> failure = writeDependencyFile(*requests.depfilePath, ctx.files))
+            failed("the dependency file", *requests.depfilePath, *failure);
+    if (requests.reportPath)
+        if (const std::optional<std::string> failure =
+                writeRunReport(*requests.reportPath, commandLine.scriptAsNamed, ctx.WrittenBanks))
+            failed("the report", *requests.reportPath, *failure);
+}
+
 int runTexeloProgram(const std::vector<std::string>& scriptArguments, TexeloFrontEnd& frontEnd,
-                     const std::optional<std::string>& mapPath, const std::optional<std::string>& depfilePath)
+                     const RunRequests& requests)
 {
     const TexeloCommandLine commandLine = commandLineOf(scriptArguments);
     TexeloContext ctx(frontEnd.reporter());
+    ctx.files.setDryRun(requests.dryRun);
     frontEnd.showWindow(ctx, commandLine.text);
     const std::size_t errorsBefore = ctx.reporter.errorCount();
     runTexelo(ctx, commandLine);
-
-    if (mapPath)
-        if (const std::optional<std::string> failure = frontEnd.saveMap(ctx, *mapPath))
-            ctx.reporter.errorAt(
-                0, formatText("cannot save the VRAM map as %s: %s", mapPath->c_str(), failure->c_str()));
-    if (depfilePath)
-        if (const std::optional<std::string> failure = writeDependencyFile(*depfilePath, ctx.files))
-            ctx.reporter.errorAt(0, formatText("cannot write the dependency file %s: %s",
-                                               depfilePath->c_str(), failure->c_str()));
+    writeRequestedFiles(frontEnd, ctx, commandLine, requests);
     // Builds go on only after a run without errors; the texts are the same
     // either way.
     const int status = ctx.reporter.errorCount() == errorsBefore ? 0 : 1;

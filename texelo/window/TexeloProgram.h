@@ -31,7 +31,8 @@ public:
     // Saves the window's picture of the context (MessageLine and the VRAM
     // map, one pixel per VRAM word) as a PNG file; empty when it was saved,
     // otherwise why not.
-    [[nodiscard]] virtual std::optional<std::string> saveMap(const TexeloContext& ctx, const std::string& path) = 0;
+    [[nodiscard]] virtual std::optional<std::string> saveMap(const TexeloContext& ctx,
+                                                             const std::string& path) = 0;
 };
 
 // What a run asks of its front end, known before the run starts.
@@ -67,14 +68,22 @@ enum class AfterRun
 
 [[nodiscard]] AfterRun afterRun(const TexeloCommandLine& commandLine, bool windowSeen);
 
+// What a run writes besides its banks and backdrops, and whether it writes
+// anything at all.
+struct RunRequests
+{
+    std::optional<std::string> mapPath;     // the VRAM map as a picture
+    std::optional<std::string> depfilePath; // the dependency file
+    std::optional<std::string> reportPath;  // the JSON report of the banks
+    bool dryRun = false;                    // no bank, backdrop, map or dependency file
+};
+
 // Shows the window, runs the script named by the first of `scriptArguments`,
-// saves the map to `mapPath` and the dependency file to `depfilePath` if
-// given, then exits, waits for the window or explains on standard error why
-// there is none. Returns 0, or 1 when the run reported an error or the map or
-// the dependency file could not be saved.
+// writes what `requests` asks for, then exits, waits for the window or
+// explains on standard error why there is none. Returns 0, or 1 when the run
+// reported an error or a file asked for could not be written.
 [[nodiscard]] int runTexeloProgram(const std::vector<std::string>& scriptArguments, TexeloFrontEnd& frontEnd,
-                                   const std::optional<std::string>& mapPath = std::nullopt,
-                                   const std::optional<std::string>& depfilePath = std::nullopt);
+                                   const RunRequests& requests = {});
 
 using FrontEndFactory = std::unique_ptr<TexeloFrontEnd> (*)(const char* programPath,
                                                             const FrontEndNeeds& needs);

@@ -4,6 +4,10 @@
 #include "ProgramInputs.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <filesystem>
 
 TEST(TexeloProgram, RunsPrintExitAndWrite)
 {
@@ -230,4 +234,83 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
     }
     EXPECT_FALSE(folder.exists("NOWHERE"));
     EXPECT_FALSE(folder.exists("none"));
+}
+
+// The samples, run for real with a report and then dry: the dry run prints
+// and exits as the real one, writes only its report (the same), and the
+// report agrees with tbkinfo's reading of the banks the real run wrote.
+TEST(TexeloProgram, DryRunAndReportAgreeWithTheBanks)
+{
+    TempFolder folder;
+    std::filesystem::create_directories(folder.file("samples"));
+    std::filesystem::copy(SAMPLES_DIR "/texelo", folder.file("samples/texelo"),
+                          std::filesystem::copy_options::recursive);
+    const auto listing = [&](const std::string& run)
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.file(run)))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const std::pair<const char*, std::vector<std::string>> scripts[] = {
+        // Besides the palettes NEWBACKDROP reads from the working folder.
+        {"level1.txt", {"0.act", "1.act", "2.act", "LEVEL1.TBK", "report.json"}},
+        {"level2.fit", {"0.act", "1.act", "2.act", "LEVEL2.TBK", "report.json"}},
+        {"backdrops.fit", {"0.act", "1.act", "2.act", "STARS", "TITLE", "report.json"}},
+    };
+    for (const auto& [script, written] : scripts)
+    {
+        SCOPED_TRACE(script);
+        const std::string path = std::string("../../samples/texelo/") + script;
+        for (const char* run : {"run/real", "run/dry"})
+            for (const char* act : {"0.act", "1.act", "2.act"})
+                folder.write(std::string(run) + "/" + act,
+                             folder.read(std::string("samples/texelo/backdrops/") + act));
+        const ProgramRun real = texelo({"--report", "report.json", path, "/c"}, folder.file("run/real"));
+        const ProgramRun dry =
+            texelo({"--dry-run", "--report=report.json", path, "/c"}, folder.file("run/dry"));
+        EXPECT_EQ(real.exitStatus, 0) << real.err;
+        EXPECT_EQ(dry.exitStatus, real.exitStatus);
+        EXPECT_EQ(dry.out, real.out);
+        EXPECT_NE(real.out.find(script[0] == 'b' ? "" : "Saving Textures...\n"), std::string::npos);
+        EXPECT_EQ(dry.err, real.err);
+        EXPECT_EQ(listing("run/real"), written);
+        EXPECT_EQ(listing("run/dry"), (std::vector<std::string>{"0.act", "1.act", "2.act", "report.json"}));
+        EXPECT_EQ(folder.text("run/dry/report.json"), folder.text("run/real/report.json"));
+
+        const nlohmann::json report = nlohmann::json::parse(folder.text("run/real/report.json"));
+        EXPECT_EQ(report["script"], path);
+        EXPECT_EQ(report["banks"].size(), script[0] == 'b' ? 0u : 1u);
+        for (const auto& bank : report["banks"])
+        {
+            const ProgramRun read =
+                runProgram({TBKINFO_EXECUTABLE, "--json", bank["file"]}, within(folder.file("run/real")));
+            ASSERT_EQ(read.exitStatus, 0) << read.err;
+            const nlohmann::json tbk = nlohmann::json::parse(read.out);
+            std::size_t records = 0;
+            for (std::size_t g = 0; g < tbk["groups"].size(); ++g)
+                for (const auto& record : tbk["groups"][g]["records"])
+                {
+                    ++records;
+                    const auto texture = std::find_if(bank["textures"].begin(), bank["textures"].end(),
+                                                      [&](const auto& t) { return t["id"] == record["id"]; });
+                    ASSERT_NE(texture, bank["textures"].end()) << record;
+                    EXPECT_EQ((*texture)["group"], g + 1);
+                    const auto agree =
+                        [&](const char* area, const char* ours, std::vector<const char*> fields)
+                    {
+                        for (const char* field : fields)
+                            EXPECT_EQ((*texture)[ours][field], record[area][field]) << field << record;
+                    };
+                    if (!record["pixels"].is_null())
+                        agree("pixels", "image", {"dx", "dy", "width_words", "height"});
+                    if (!record["clut"].is_null())
+                        agree("clut", "clut", {"dx", "dy"});
+                }
+            EXPECT_EQ(bank["textures"].size(), records);
+        }
+        for (const char* run : {"run/real", "run/dry"})
+            std::filesystem::remove_all(folder.file(run));
+    }
 }

@@ -68,7 +68,7 @@ TEST(MapPicture, ShowsTheLastBankWordForWordWithOrWithoutADisplay)
     EXPECT_EQ(unwritable.exitStatus, 1);
     EXPECT_EQ(unwritable.out, plain.out);
     EXPECT_EQ(unwritable.err,
-              "texelo: job.fit: error: cannot save the VRAM map as no/map.png: No such file or directory\n");
+              "texelo: job.fit: error: cannot write the VRAM map no/map.png: No such file or directory\n");
 
     // A bank that does not fit: its placed texture, and an orange outline
     // where the one that found no place was first refused: beside the
@@ -114,7 +114,7 @@ TEST(MapPicture, OnlyRunsThatShowOrDrawTheWindowLoadIt)
         {{"job.fit", "/c"}, 0, ""},
         {{"--map", "map.png", "job.fit", "/c"},
          1,
-         cannotLoad + "texelo: job.fit: error: cannot save the VRAM map as map.png: the window module cannot be loaded\n"},
+         cannotLoad + "texelo: job.fit: error: cannot write the VRAM map map.png: the window module cannot be loaded\n"},
         {{"job.fit"},
          0,
          cannotLoad + "texelo: the VRAM map cannot be shown: the window module cannot be loaded\n"},
