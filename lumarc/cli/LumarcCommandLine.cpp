@@ -13,7 +13,9 @@ namespace
 
 constexpr const char* kUsage = "Usage: lumarc [--psx] INPUT.mdf OUTPUT.rlf\n"
                                "       lumarc --list INPUT.mdf\n"
-                               "Converts a screen layout (.mdf) into a render list (.rlf).\n"
+                               "Converts a screen layout (.mdf) into a render list (.rlf). Run without\n"
+                               "arguments, lumarc opens its converter dialog \"MDF -> RLF\" (a build\n"
+                               "without windows prints this text instead).\n"
                                "  --psx     write for the console: every y coordinate 16 lines lower\n"
                                "  --list    print one line per gadget: ID, name, child rects, hotspots,\n"
                                "            primitives, separated by TAB\n"

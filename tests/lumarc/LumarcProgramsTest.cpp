@@ -62,6 +62,7 @@ TEST(LumarcProgram, ConvertListAndFail)
     const ProgramRun help = runProgram({LUMARC_EXECUTABLE, "--help"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_EQ(help.out.rfind("Usage: lumarc", 0), 0u) << help.out;
+    EXPECT_NE(help.out.find("Run without\narguments, lumarc opens its converter dialog"), std::string::npos);
     RunOptions traced;
     traced.environment = {"PSX_DEBUG_OUTPUT=1"};
     // The limit holds standard error too: the output is named from its own
