@@ -21,6 +21,7 @@ expected_files() {
     for program in "${programs[@]}"; do
         printf 'bin/%s\nshare/man/man1/%s.1.gz\n' "$program" "$program"
     done
+    echo share/man/man5/texelo-script.5.gz
     [[ "$gui" == ON ]] || return 0
     printf 'lib/texelo/texelo-window.so\n'
     for program in lumarc texelo; do
@@ -41,6 +42,10 @@ check_tree() { # WHAT ROOT
         grep -q "^\.TH ${program^^} 1 .*$version" <<<"$page" || fail "$what: $program.1 has no title for $version"
         ! grep -q '@[A-Z_]*@' <<<"$page" || fail "$what: $program.1 has a value not filled in"
     done
+    # The script language's page, made from docs/script-language.md: titled, and with its examples.
+    page="$(gzip -dc "$root/share/man/man5/texelo-script.5.gz")" || fail "$what: texelo-script.5.gz is no gzip file"
+    grep -q "^\.TH TEXELO-SCRIPT 5 .*$version" <<<"$page" && grep -q '^SEPERATE: ON$' <<<"$page" ||
+        fail "$what: texelo-script.5 lacks its title for $version or its examples"
     [[ "$gui" == ON ]] || return 0
     for program in lumarc texelo; do
         entry="$root/share/applications/$program.desktop"
