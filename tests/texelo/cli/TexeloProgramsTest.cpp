@@ -23,6 +23,7 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
     folder.write("My Tex/b.tga", texture(8, 8, 2));
     folder.write("KEPT.TBK", "earlier bank");
     folder.write("tall.tga", texture(8, 256, 3));
+    folder.write("Mix.Tga", texture(8, 8, 20)); // 8-bit
     folder.write("Shared Art/shared.tga", texture(8, 8, 3));
     const std::pair<const char*, const char*> scripts[] = {
         {"clean.fit", "A\nFIT: bank\n"},
@@ -44,6 +45,8 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         {"page2.lay", "q A 0 0 16 16\nr A 0 0 16 16\nFIT: bank\n"},
         {"proj.fitdata/cells.lay", "a A 0 0 16 16\nFIT: bank\n"},
         {"shared.fit", "SHARED\nNOPE\nFIT: bank\n"},
+        {"mixed.fit", "FILES: MIX.*\nFIT: bank\n"},
+        {"separate.lay", "SEPERATE: ON\na MIX.TGA 0 0 8 8\nFIT: bank\n"},
     };
     for (const auto& [name, text] : scripts)
         folder.write(name, text);
@@ -62,6 +65,8 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         "texelo: missing.fit:1: error: texture NOPE not found; looked for NOPE.tga and " + defaultFolder +
         "NOPE.tga\n";
     const std::string usage = "\n" + help.out;
+    const auto eightBit = [](const std::string& name)
+    { return "Image " + name + " with 20 colours couldn't be saved as 4 BPP.\ndefaulting to 8 BPP.\n"; };
     struct Case
     {
         std::vector<std::string> args;
@@ -167,6 +172,14 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
          "",
          RLIM_INFINITY,
          {"TEXELO_TEXTURE_FOLDER=shared art"}},
+        // FILES passes names as found; a layout's 8-bit CLUT stays beside its image.
+        {{"mixed.fit", "/c"}, 0, "Opened Mix.Tga\n" + eightBit("Mix.Tga") + saved, "", "BANK.TBK"},
+        {{"separate.lay", "/c"},
+         0,
+         "Opened MIX.TGA\n" + eightBit("MIX.TGA") + "Saving Textures...\n",
+         "texelo: separate.lay:2: warning: MIX.TGA is an 8-bit texture, whose CLUT the separate CLUT area "
+         "does "
+         "not take: it goes beside the images\n"},
         // The batch switch in any case, and -c; -q keeps only what is not
         // progress.
         {{"SORT.FIT", "/c"},

@@ -78,6 +78,10 @@ void placeEntry(TexeloContext& ctx, const CellEntry& entry)
     TextureRecord* record = AddTexture(ctx, name, request);
     if (!record)
         return;
+    if (state.SeparateCluts && !state.BankSeparateCluts)
+        ctx.reporter.warning(formatText("%s is an 8-bit texture, whose CLUT the separate CLUT area does not "
+                                        "take: it goes beside the images",
+                                        record->Name.c_str()));
 
     record->X = static_cast<uint16_t>(x & (kPageWords - 1));
     // Y keeps the low 16 bits of the sum; adding in unsigned arithmetic gives

@@ -147,7 +147,8 @@ void writeBankAndSummary(TexeloContext& ctx, const BankOptions& options)
 {
     if (WriteBank(ctx.bank, options, ctx.reporter, ctx.files))
         ctx.WrittenBanks.push_back(summariseBank(ctx.bank, options.BankSeparateCluts,
-                                                 toPosixPath(options.BankName + ".TBK"), ctx.reporter.line()));
+                                                 toPosixPath(options.BankName + ".TBK"),
+                                                 ctx.reporter.line()));
 }
 
 void warnOfNamelessBank(TexeloContext& ctx, std::string_view bankName)

@@ -15,9 +15,13 @@ constexpr uint16_t kMaxTexels = 256;
 constexpr uint16_t kWidthMask = 0x7FFF;
 constexpr uint16_t kDefaultClutSize8 = 256;
 
+// In any letter case: FILES passes names as they are on disk.
 bool hasTgaExtension(std::string_view name)
 {
-    return name.find(".TGA") != std::string_view::npos || name.find(".tga") != std::string_view::npos;
+    for (std::size_t at = 0; at + 4 <= name.size(); ++at)
+        if (equalsIgnoringCase(name.substr(at, 4), ".tga"))
+            return true;
+    return false;
 }
 
 std::unique_ptr<TextureRecord> makePlaceholder(TexeloContext& ctx, std::unique_ptr<TextureRecord> record)
@@ -88,9 +92,6 @@ void buildClut(TexeloContext& ctx, TextureRecord& record, const TimImage& image)
             state.BankSeparateCluts = 0;
             if (state.MessagesOn)
                 ctx.reporter.ReportError("Seperate CLUT's not allowed with 8-bit textures");
-            ctx.reporter.warning(formatText("%s is an 8-bit texture, whose CLUT cannot go to the separate "
-                                            "area: SEPERATE is off for it",
-                                            record.Name.c_str()));
         }
     }
     record.ClutData.resize(static_cast<std::size_t>(record.ClutWidth) * (record.ClutExtraRows + 1u), 0);
