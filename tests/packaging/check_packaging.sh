@@ -22,6 +22,7 @@ expected_files() {
         printf 'bin/%s\nshare/man/man1/%s.1.gz\n' "$program" "$program"
     done
     echo share/man/man5/texelo-script.5.gz
+    printf 'share/bash-completion/completions/%s\n' texelo lumarc tbkinfo rlfinfo
     [[ "$gui" == ON ]] || return 0
     printf 'lib/texelo/texelo-window.so\n'
     for program in lumarc texelo; do
@@ -46,6 +47,11 @@ check_tree() { # WHAT ROOT
     page="$(gzip -dc "$root/share/man/man5/texelo-script.5.gz")" || fail "$what: texelo-script.5.gz is no gzip file"
     grep -q "^\.TH TEXELO-SCRIPT 5 .*$version" <<<"$page" && grep -q '^SEPERATE: ON$' <<<"$page" ||
         fail "$what: texelo-script.5 lacks its title for $version or its examples"
+    # Completion offers each argument's files: PNG pictures after --map, layouts first for lumarc.
+    out="$(mkdir -p "$scratch/$what" && cd "$scratch/$what" && touch a.png b.mdf c.rlf && bash -c "source '$root/share/bash-completion/completions/lumarc'
+        COMP_WORDS=(texelo --map ''); COMP_CWORD=2; _psx_texelo; echo \"\${COMPREPLY[*]}\"
+        COMP_WORDS=(lumarc ''); COMP_CWORD=1; _psx_lumarc; echo \"\${COMPREPLY[*]}\"")"
+    [[ "$out" == $'a.png\nb.mdf' ]] || fail "$what: bash completion offered '$out'"
     [[ "$gui" == ON ]] || return 0
     for program in lumarc texelo; do
         entry="$root/share/applications/$program.desktop"
