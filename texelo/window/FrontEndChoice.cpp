@@ -114,20 +114,3 @@ std::unique_ptr<TexeloFrontEnd> makeFrontEnd(const char* programPath, const Fron
     return makeHeadlessFrontEnd("this build has no window", "this build has no window to draw it with");
 #endif
 }
-
-#ifdef TEXELO_WINDOW_MODULE
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TEXELO_LEAK_CHECKED 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__) || defined(TEXELO_LEAK_CHECKED)
-// On a real X display Qt talks to the session bus, whose library keeps a
-// buffer for the life of the process. That is not ours to free; the leak
-// checker asks the program itself, not the modules it loaded.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libdbus-1.so\n";
-}
-#endif
-#endif

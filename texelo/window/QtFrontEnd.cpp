@@ -199,17 +199,3 @@ extern "C" TexeloFrontEnd* texelo_window_front_end_v1(const char* programPath)
         return nullptr;
     }
 }
-
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TEXELO_LEAK_CHECKED 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__) || defined(TEXELO_LEAK_CHECKED)
-// On a real X display Qt talks to the session bus, whose library keeps a
-// buffer for the life of the process. That is not ours to free.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libdbus-1.so\n";
-}
-#endif

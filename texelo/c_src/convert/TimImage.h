@@ -13,6 +13,12 @@ enum class TimKind : uint8_t
     Direct24 = 3, // refused: the console cannot place it
 };
 
+// Bits a texel of the kind holds: 4, 8, 16 or 24.
+[[nodiscard]] constexpr int bitsPerTexel(TimKind kind)
+{
+    return kind == TimKind::Direct24 ? 24 : 4 << static_cast<int>(kind);
+}
+
 // A texture as a TIM image holds it. The encoded image (little-endian) is:
 // id 0x10, flags (pixel mode, OR 8 with a CLUT, transparency in bits 4-7 and
 // 15), then the CLUT block (length 12 + 2n, x, y, width, height, n colours),

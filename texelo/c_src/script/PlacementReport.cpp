@@ -8,21 +8,6 @@ namespace
 constexpr uint32_t kVramWords = uint32_t{kVramWidth} * kVramHeight;
 constexpr uint32_t kSeparateAreaWidth = kPageWidth;
 
-const char* depthOf(const TextureRecord& record)
-{
-    switch (static_cast<TimKind>(record.Kind))
-    {
-    case TimKind::Indexed4:
-        return "4-bit";
-    case TimKind::Indexed8:
-        return "8-bit";
-    case TimKind::Direct16:
-        return "16-bit";
-    default:
-        return "24-bit";
-    }
-}
-
 // What would let the texture fit, where the reason is a rule a user can
 // change; empty otherwise.
 std::string hintFor(const PlacementFailure& failure, const BankOptions& options)
@@ -52,10 +37,11 @@ std::string fitFailureText(const PlacementResult& result, const BankOptions& opt
 {
     const PlacementFailure& failure = *result.failure;
     const TextureRecord& record = *failure.record;
-    std::string text = formatText(
-        "bank %s does not fit in VRAM: no place for the %s of %s (%s%s; image %u x %u",
-        options.BankName.c_str(), failure.refusal == Refusal::Clut ? "CLUT" : "image", record.Name.c_str(),
-        depthOf(record), loadedAt(record).c_str(), record.Width, record.Height);
+    std::string text =
+        formatText("bank %s does not fit in VRAM: no place for the %s of %s (%d-bit%s; image %u x %u",
+                   options.BankName.c_str(), failure.refusal == Refusal::Clut ? "CLUT" : "image",
+                   record.Name.c_str(), bitsPerTexel(static_cast<TimKind>(record.Kind)),
+                   loadedAt(record).c_str(), record.Width, record.Height);
     if (record.HasClut)
         text += formatText(", CLUT %u x %u", record.ClutWidth, record.ClutExtraRows + 1u);
     text += " in VRAM words x lines";

@@ -13,21 +13,6 @@ namespace
 constexpr int kSeparateAreaX = kVramWidth - kPageWidth;
 constexpr int kSeparateAreaY = kBandHeight;
 
-int depthOf(uint8_t kind)
-{
-    switch (static_cast<TimKind>(kind))
-    {
-    case TimKind::Indexed4:
-        return 4;
-    case TimKind::Indexed8:
-        return 8;
-    case TimKind::Direct16:
-        return 16;
-    default:
-        return 24;
-    }
-}
-
 PlacedClut clutOf(const TextureRecord& record, bool separateCluts)
 {
     PlacedClut clut;
@@ -63,7 +48,7 @@ BankSummary summariseBank(const TextureBank& bank, bool separateCluts, std::stri
         texture.source = record->SourcePath;
         texture.line = record->ScriptLine;
         texture.colours = record->ColourCount;
-        texture.depth = depthOf(record->Kind);
+        texture.depth = bitsPerTexel(static_cast<TimKind>(record->Kind));
         texture.group = record->Group;
         texture.dx = record->X;
         texture.dy = record->Y;
