@@ -166,14 +166,3 @@ TEST(LayoutPicture, MovedQuadDrawsTheSamePixelsMoved)
         for (int32_t x = 0; x < 50; ++x)
             ASSERT_EQ(still.canvas.at(x, y), moved.canvas.at(x + 3, y + 5)) << x << "," << y;
 }
-
-TEST(LayoutPicture, CanvasSizes)
-{
-    for (const char* bad :
-         {"", "640", "0x480", "640x0", "4097x10", "10x4097", "-1x5", "+5x5", "5x5x5", "5 x5"})
-        EXPECT_FALSE(parseCanvasSize(bad, {})) << bad;
-    const std::optional<PictureOptions> size = parseCanvasSize("4096x1", {});
-    ASSERT_TRUE(size);
-    EXPECT_EQ(size->width, 4096);
-    EXPECT_EQ(size->height, 1);
-}
