@@ -18,6 +18,8 @@ enum LumarcExit : int
 // Runs lumarc's command-line modes (`args` without the program name):
 //   [--psx] INPUT.mdf OUTPUT.rlf   convert and print the size
 //   --list INPUT.mdf               print the gadget list, TAB-separated
+//   [--psx] --render PICTURE.png [--size WxH] [--plain] INPUT.mdf
+//                                  draw the converted render list
 //   --help, --version
 // Results go to `out`, messages to `err`; returns the exit status.
 [[nodiscard]] int runLumarcCommandLine(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);

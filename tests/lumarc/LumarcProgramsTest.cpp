@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <png.h>
+
+#include <algorithm>
 
 #include <optional>
 
@@ -194,4 +197,131 @@ TEST(RlfInfoProgram, JsonReportAgreesWithTheText)
     ASSERT_EQ(gadget.at("entries").size(), 2u);
     EXPECT_EQ(gadget.at("entries").at(1).at("kind"), "untextured");
     EXPECT_EQ(gadget.at("entries").at(1).at("colours"), (Json{"#112233", "#445566", "#778899", "#AABBCC"}));
+}
+
+namespace
+{
+
+// A PNG file's pixels as 0xRRGGBB, read back through libpng; none when it
+// cannot be read.
+std::vector<uint32_t> pictureRgb(const std::string& path, uint32_t& width)
+{
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return {};
+    image.format = PNG_FORMAT_RGB;
+    Bytes rgb(PNG_IMAGE_SIZE(image));
+    width = image.width;
+    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr))
+        return {};
+    std::vector<uint32_t> pixels;
+    for (std::size_t i = 0; i + 2 < rgb.size(); i += 3)
+        pixels.push_back(uint32_t{rgb[i]} << 16 | uint32_t{rgb[i + 1]} << 8 | rgb[i + 2]);
+    return pixels;
+}
+
+} // namespace
+
+// Both programs draw the same picture of a layout, and the console's is the
+// PC's moved down by 16 lines, nothing else changed.
+TEST(RenderPrograms, ConsolePictureIsThePcPictureMovedDown)
+{
+    const TempFolder folder;
+    const std::string in = folder.write("my screens/title screen.mdf", mdfwriter::mdfFile(panelLayout()));
+    std::vector<std::vector<uint32_t>> pictures;
+    for (const bool psx : {false, true})
+    {
+        const std::string rlf = folder.write("list.rlf", savedRlf(panelLayout(), psx ? kPsxYOffset : 0));
+        const std::string fromList = folder.file("from list.png");
+        const std::string fromLayout = folder.file("from layout.png");
+        const ProgramRun drawn = runProgram({RLFINFO_EXECUTABLE, "--render", fromList, rlf});
+        std::vector<std::string> lumarc{LUMARC_EXECUTABLE, "--render", fromLayout, in};
+        if (psx)
+            lumarc.insert(lumarc.begin() + 1, "--psx");
+        const ProgramRun converted = runProgram(lumarc);
+        EXPECT_EQ(drawn.exitStatus + converted.exitStatus, 0) << drawn.err << converted.err;
+        EXPECT_EQ(drawn.out + drawn.err + converted.out + converted.err, "");
+        EXPECT_EQ(readFileBytes(fromList), readFileBytes(fromLayout));
+        uint32_t width = 0;
+        pictures.push_back(pictureRgb(fromList, width));
+        ASSERT_EQ(width, 640u);
+        ASSERT_EQ(pictures.back().size(), 640u * 480u);
+    }
+    const std::size_t shift = 16 * 640;
+    EXPECT_EQ(std::count(pictures[1].begin(), pictures[1].begin() + shift, 0u), shift);
+    EXPECT_TRUE(std::equal(pictures[0].begin(), pictures[0].end() - shift, pictures[1].begin() + shift));
+    EXPECT_EQ(std::count(pictures[0].end() - shift, pictures[0].end(), 0u), shift);
+    EXPECT_GT(std::count(pictures[0].begin(), pictures[0].begin() + shift, 0xFF00FFu), 0); // the hotspot
+}
+
+// A refused input or command line leaves the picture as it was; a gadget
+// outside the canvas is named.
+TEST(RenderPrograms, FailuresWriteNoPicture)
+{
+    const TempFolder folder;
+    const std::string in = folder.write("my screens/title screen.mdf", mdfwriter::mdfFile(panelLayout()));
+    const std::string cut = folder.write("my screens/cut screen.mdf", Bytes{0x05, 0x00});
+    const Bytes good = savedRlf(panelLayout(), 0);
+    const std::string list = folder.write("my lists/panel list.rlf", good);
+    const std::string cutList = folder.write("my lists/cut list.rlf", Bytes(good.begin(), good.begin() + 60));
+    const std::string picture = folder.file("my screens/title screen.png");
+    const std::string small = folder.file("small.png");
+    ASSERT_EQ(runProgram({RLFINFO_EXECUTABLE, "--size", "32x24", "--render", small, list}).exitStatus, 0);
+    const std::string rlfinfoHelp = runProgram({RLFINFO_EXECUTABLE, "--help"}).out;
+    const std::string lumarcHelp = runProgram({LUMARC_EXECUTABLE, "--help"}).out;
+    expectRuns(RLFINFO_EXECUTABLE,
+               {
+                   {"damaged",
+                    {"--render", picture, cutList},
+                    {},
+                    1,
+                    "",
+                    "rlfinfo: " + cutList +
+                        " is damaged at byte 44: gadget 0 render list count 2 needs 84 bytes from byte 44, "
+                        "the file has 60\n"},
+                   {"json and render", {"--json", "--render", picture, list}, {}, 2, "", rlfinfoHelp},
+                   {"no size", {"--render", picture, "--size", "0x480", list}, {}, 2, "", rlfinfoHelp},
+                   {"plain without render", {"--plain", list}, {}, 2, "", rlfinfoHelp},
+               },
+               picture);
+    const std::string outside =
+        "lumarc: '" + in +
+        "': gadget 0's box x 1 y 2 w 30 h 38 reaches outside the 32 x 24 canvas; only "
+        "the part inside is drawn\n";
+    expectRuns(LUMARC_EXECUTABLE,
+               {
+                   {"small canvas",
+                    {"--render", picture, "--size", "32x24", in},
+                    {},
+                    0,
+                    "",
+                    outside,
+                    readFileBytes(small)},
+                   {"cut input",
+                    {"--render", picture, cut},
+                    {},
+                    1,
+                    "",
+                    "lumarc: Couldn't read MDF file " + cut + ": unexpected end of file at byte 0\n"},
+                   {"list and render",
+                    {"--list", "--render", picture, in},
+                    {},
+                    2,
+                    "",
+                    "lumarc: --render cannot be used with --list\n" + lumarcHelp},
+                   {"size without render",
+                    {"--size", "32x24", in, "x.rlf"},
+                    {},
+                    2,
+                    "",
+                    "lumarc: --size needs --render\n" + lumarcHelp},
+                   {"no size",
+                    {"--render", picture, "--size", "640", in},
+                    {},
+                    2,
+                    "",
+                    "lumarc: --size takes WxH, each side 1 to 4096, not '640'\n" + lumarcHelp},
+               },
+               picture);
 }

@@ -1,9 +1,11 @@
 #include "PngFile.h"
 
+#include "AtomicOutputFile.h"
+
 #include <png.h>
 
-namespace tbk
-{
+#include <cerrno>
+#include <cstring>
 
 std::optional<std::vector<uint8_t>> encodePng(const RgbaPicture& picture, std::string& error)
 {
@@ -43,4 +45,15 @@ std::optional<std::vector<uint8_t>> encodePng(const RgbaPicture& picture, std::s
     return bytes;
 }
 
-} // namespace tbk
+bool writePngFile(const std::string& path, const RgbaPicture& picture, std::string& error)
+{
+    const std::optional<std::vector<uint8_t>> png = encodePng(picture, error);
+    if (!png)
+        return false;
+    AtomicOutputFile output;
+    if (output.open(path) && output.write(png->data(), png->size()) && output.commit())
+        return true;
+    error = std::strerror(output.error() != 0 ? output.error() : EIO);
+    output.discard();
+    return false;
+}
