@@ -22,7 +22,6 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
     folder.write("cut.tga", cut);
     folder.write("My Tex/b.tga", texture(8, 8, 2));
     folder.write("KEPT.TBK", "earlier bank");
-    folder.write("tall.tga", texture(8, 256, 3));
     folder.write("Mix.Tga", texture(8, 8, 20)); // 8-bit
     folder.write("Shared Art/shared.tga", texture(8, 8, 3));
     const std::pair<const char*, const char*> scripts[] = {
@@ -37,7 +36,6 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         {"kept.lay", "a A 0 0 16 16\nFIT: kept\n"}, // a bank of 220 bytes
         {"sort.fit", "MESSAGES: ON\nSORT: OFF\n"},
         {"My Levels/Job One.fit", "PATH: my tex\\\nB\nNOPE\nFIT: BANK\n"},
-        {"tall.fit", "A\nTALL\nFIT: bank\n"},
         {"after.fit", "A\nFIT: bank\n\nA\nA\n"},
         {"noname.fit", "A\nFIT:\n"},
         {"typos.lay",
@@ -98,15 +96,6 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
          "words); EDGE: ON keeps the last column of each page group free, so a texture a whole number of "
          "pages "
          "wide needs EDGE: OFF\n"},
-        {{"tall.fit", "/c"},
-         1,
-         "Opened A.tga\nOpened TALL.tga\nUnable to fit textures into maximum VRAM space!\n",
-         "texelo: tall.fit:3: error: bank BANK does not fit in VRAM: no place for the image of TALL.tga "
-         "(4-bit, "
-         "line 2; image 2 x 256, CLUT 16 x 1 in VRAM words x lines); the bank had filled 0.0% of VRAM (80 of "
-         "524,288 words); an image 256 lines tall fits only with SEPERATE: ON, which moves the CLUTs out of "
-         "its "
-         "band\n"},
         {{"large.fit", "/c"},
          1,
          "Opened BIG.tga\nTexture BIG.tga is too large!\nBIG.tga is 260 pixels wide and 1 pixels high.\n",
