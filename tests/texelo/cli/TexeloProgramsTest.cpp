@@ -104,6 +104,11 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
          1,
          "Opened A.tga\n1 unique CLUTs\nCouldn't open output file NOWHERE\\BANK.TBK\n",
          "texelo: nobank.fit:2: error: cannot create bank NOWHERE/BANK.TBK: No such file or directory\n"},
+        // A dry run writes nothing, yet says what a real run would.
+        {{"--dry-run", "nobank.fit", "/c"},
+         1,
+         "Opened A.tga\n1 unique CLUTs\nCouldn't open output file NOWHERE\\BANK.TBK\n",
+         "texelo: nobank.fit:2: error: cannot create bank NOWHERE/BANK.TBK: No such file or directory\n"},
         {{"empty.lay", "/c"},
          1,
          "Couldn't find any textures\n",
