@@ -348,6 +348,10 @@ TEST(Placement, WorkedExamples)
          "fits only with SEPERATE: ON, which moves the CLUTs out of its band\n"},
         {"sixteen page columns fill the top band, then groups open in the bottom one", "", "16 64x200 *17",
          "15=16:960,0 16=17:0,256"},
+        {"two bands of page groups hold 32 groups, not 33", "", "16 64x200 *33", "fails", nullptr,
+         "texelo: error: bank B does not fit in VRAM: no place for the image of T32.tga (16-bit; image 64 x 200 "
+         "in VRAM words x lines); the bank had filled 78.1% of VRAM (409,600 of 524,288 words); the bank holds "
+         "too much: another FIT line starts another\n"},
         {"a CLUT never lands on the last line of an image", "", "16 64x255, pal", "1=2:64,0/64,255"},
         {"identical CLUTs are shared within their group", "", "4 64x200 p7, 4 64x200 p7, 4 16x10 p7",
          "0=1:0,0/0,255 1=2:64,0/64,255 2=1:0,200/0,255", "2 unique CLUTs\n"},

@@ -10,8 +10,9 @@ constexpr uint32_t kSeparateAreaWidth = kPageWidth;
 
 // What would let the texture fit, where the reason is a rule a user can
 // change; empty otherwise.
-std::string hintFor(const PlacementFailure& failure, const BankOptions& options)
+std::string hintFor(const PlacementResult& result, const BankOptions& options)
 {
+    const PlacementFailure& failure = *result.failure;
     const TextureRecord& record = *failure.record;
     if (record.Height >= kBandHeight && !options.BankSeparateCluts)
         return "an image 256 lines tall fits only with SEPERATE: ON, which moves the CLUTs out of its band";
@@ -22,6 +23,12 @@ std::string hintFor(const PlacementFailure& failure, const BankOptions& options)
                "pages wide needs EDGE: OFF";
     if (options.BankSeparateCluts && record.ClutWidth > kSeparateAreaWidth)
         return "the separate CLUT area is 64 words wide: this CLUT fits only with SEPERATE: OFF";
+    // Half of VRAM taken: the bank is simply more than one bank's worth.
+    if (2 * (uint64_t{result.imageWords} + result.clutWords) >= kVramWords)
+        return record.ScriptLine != 0
+                   ? formatText("the bank holds too much: a FIT line before line %u starts another",
+                                record.ScriptLine)
+                   : "the bank holds too much: another FIT line starts another";
     return {};
 }
 
@@ -49,7 +56,7 @@ std::string fitFailureText(const PlacementResult& result, const BankOptions& opt
     text += formatText("); the bank had filled %.1f%% of VRAM (",
                        100.0 * static_cast<double>(filled) / kVramWords) +
             groupedNumber(filled) + " of " + groupedNumber(kVramWords) + " words)";
-    if (const std::string hint = hintFor(failure, options); !hint.empty())
+    if (const std::string hint = hintFor(result, options); !hint.empty())
         text += "; " + hint;
     return text;
 }
