@@ -22,8 +22,8 @@ enum class HomeAwayKind : uint8_t
 // its CLUT (or several copies of it) and the flags the script set for it.
 struct TextureRecord
 {
-    // The converted texture; none for a NULL placeholder or once written. Held
-    // apart, so that placement's many walks over the records stay in cache.
+    // The converted texture; none for a NULL placeholder. Held apart, so that
+    // placement's many walks over the records stay in cache.
     std::unique_ptr<TimImage> TimData;
     uint32_t Id = 0;         // number within the bank, counted from 0
     uint32_t TimSize = 0;    // bytes of TimData as a TIM image
@@ -51,13 +51,6 @@ struct TextureRecord
     uint8_t Tiled = 0;
     uint8_t PaletteOnly = 0;
     uint8_t HomeAway = 0; // HomeAwayKind
-
-    // Drops the image and CLUT data once the bank holds them.
-    void releaseData()
-    {
-        TimData.reset();
-        ClutData = {};
-    }
 };
 
 using TextureList = std::vector<std::unique_ptr<TextureRecord>>;
