@@ -93,6 +93,16 @@ TEST(MapPicture, ShowsTheLastBankWordForWordWithOrWithoutADisplay)
                                 {16, 255, orange}, {18, 128, white}, {15, 128, white}, {16, 256, magenta}};
     for (const Word& word : failedWords)
         EXPECT_EQ(failedMap.at(word.x, top + word.y), word.colour) << word.x << "," << word.y;
+
+    // Separate CLUTs lie in the last page column of the bottom band, not
+    // beside their image.
+    folder.write("separate.fit", "SEPERATE: ON\nFOUR\nFIT: SEPARATE\n");
+    EXPECT_EQ(texelo({"--map", "separate.png", "separate.fit", "/c"}, folder.path()).exitStatus, 0);
+    const Picture separate = readPng(folder.file("separate.png"));
+    const Word separateWords[] = {{960, 256, blue},  {975, 256, blue}, {976, 256, magenta},
+                                  {961, 257, white}, {8, 0, black},    {8, 8, red}};
+    for (const Word& word : separateWords)
+        EXPECT_EQ(separate.at(word.x, top + word.y), word.colour) << word.x << "," << word.y;
 }
 
 // Qt is loaded, through the window module beside the program, only for a run

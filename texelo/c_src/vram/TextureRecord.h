@@ -43,7 +43,8 @@ struct TextureRecord
     uint16_t ClutWidth = 0;     // entries per CLUT row, a multiple of 16
     uint16_t ClutExtraRows = 0; // CLUT rows minus 1
     std::vector<uint16_t> ClutData;
-    uint16_t ClutX = 0, ClutY = 0;
+    uint16_t ClutX = 0, ClutY = 0; // in the page group, or in the separate CLUT area
+    // The VRAM origin ClutX, ClutY count from: the group's, or the area's.
     uint16_t ClutGroupX = 0, ClutGroupY = 0;
     uint8_t ClutCopies = 0; // CLUTs made by remapping or duplication; 0 for one
     std::optional<uint32_t> ClutSharedWith; // Id of the texture whose identical CLUT it uses
