@@ -3,6 +3,7 @@
 #include "vram/VramGeometry.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace
@@ -35,7 +36,7 @@ double vramAt(int client, int origin, int mapSize, int vramSize)
 
 int limited(double value)
 {
-    return static_cast<int>(std::clamp(value, -double{kFarthest}, double{kFarthest}));
+    return static_cast<int>(std::lround(std::clamp(value, -double{kFarthest}, double{kFarthest})));
 }
 
 } // namespace
@@ -73,5 +74,6 @@ MapZoom panBy(const MapZoom& zoom, int dx, int dy)
 {
     if (zoom.fitted())
         return zoom;
-    return {zoom.step, limited(static_cast<double>(zoom.left) + dx), limited(static_cast<double>(zoom.top) + dy)};
+    return {zoom.step, limited(static_cast<double>(zoom.left) + dx),
+            limited(static_cast<double>(zoom.top) + dy)};
 }
