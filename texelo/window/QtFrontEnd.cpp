@@ -189,7 +189,7 @@ std::unique_ptr<TexeloFrontEnd> makeFrontEnd(const char* programPath)
     return std::make_unique<QtFrontEnd>(programPath);
 }
 
-extern "C" TexeloFrontEnd* texelo_window_front_end_v1(const char* programPath)
+extern "C" TexeloFrontEnd* texelo_window_front_end_v2(const char* programPath)
 {
     try
     {
