@@ -27,9 +27,9 @@ MapGeometry pictureGeometry(int messageLineHeight)
 
 QImage drawMapPicture(const std::string& messageLine, const ShownBank& shown, const QFont& font)
 {
-    const int lineHeight = QFontMetrics(font).height();
-    const MapGeometry map = pictureGeometry(lineHeight);
-    QImage picture(kVramWords, map.MapBottom, QImage::Format_RGB32);
+    const QFontMetrics metrics(font);
+    const MapGeometry map = pictureGeometry(metrics.height());
+    QImage picture(kVramWords, map.MapBottom + legendHeight(metrics), QImage::Format_RGB32);
     picture.fill(Qt::white);
     QPainter painter(&picture);
     painter.setFont(font);

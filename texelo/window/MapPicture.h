@@ -4,8 +4,8 @@
 // builds): the same drawing, at one pixel per VRAM word.
 
 #include "MapGeometry.h"
+#include "ShownBank.h"
 #include "VramMap.h"
-#include "script/TexeloContext.h"
 
 #include <QFont>
 #include <QImage>
@@ -17,7 +17,8 @@
 // `messageLineHeight` pixels.
 [[nodiscard]] MapGeometry pictureGeometry(int messageLineHeight);
 
-// MessageLine in `font`, and the map of the bank shown, on white.
+// MessageLine in `font`, the map of the bank shown, and below it the bank's
+// name and the legend of the colours, on white.
 [[nodiscard]] QImage drawMapPicture(const std::string& messageLine, const ShownBank& shown,
                                     const QFont& font);
 

@@ -99,7 +99,8 @@ public:
 
     void showWindow(const TexeloContext& ctx, const std::string& title) override
     {
-        m_window = std::make_unique<TexeloWindow>(m_reporter, ctx, QString::fromLocal8Bit(title));
+        m_window =
+            std::make_unique<TexeloWindow>(m_reporter, shownBankOf(ctx), QString::fromLocal8Bit(title));
         m_window->setScriptRunning(true);
         // Where no one can see the window (a batch build without a display),
         // painting it at every report and bank would be most of the run's
@@ -138,7 +139,7 @@ public:
 
     std::optional<std::string> saveMap(const TexeloContext& ctx, const std::string& path) override
     {
-        return saveMapPicture(m_reporter.messageLine(), {ctx.ShownList, ctx.ShownFailure}, path);
+        return saveMapPicture(m_reporter.messageLine(), shownBankOf(ctx), path);
     }
 
     void closeWindow() override
@@ -188,7 +189,7 @@ std::unique_ptr<TexeloFrontEnd> makeFrontEnd(const char* programPath)
     return std::make_unique<QtFrontEnd>(programPath);
 }
 
-extern "C" TexeloFrontEnd* texelo_window_front_end_v1(const char* programPath)
+extern "C" TexeloFrontEnd* texelo_window_front_end_v2(const char* programPath)
 {
     try
     {

@@ -54,10 +54,11 @@ struct FrontEndNeeds
 
 // The window module's one entry, found by name when it is loaded: the Qt
 // front end for the caller to own, or null when it could not be made. The
-// name carries the version of the interface above; a change to it takes a
-// new name, so that a module of another build is refused, not misused.
-extern "C" TexeloFrontEnd* texelo_window_front_end_v1(const char* programPath);
-inline constexpr char kWindowFrontEndEntry[] = "texelo_window_front_end_v1";
+// name carries the version of the interface above and of the context it is
+// handed, whose fields the module reads; a change to either takes a new name,
+// so that a module of another build is refused, not misused.
+extern "C" TexeloFrontEnd* texelo_window_front_end_v2(const char* programPath);
+inline constexpr char kWindowFrontEndEntry[] = "texelo_window_front_end_v2";
 
 enum class AfterRun
 {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "MapGeometry.h"
-#include "script/TexeloContext.h"
+#include "MapZoom.h"
+#include "ShownBank.h"
 
 #include <QColor>
 #include <cstdint>
 
+class QFontMetrics;
 class QPainter;
 class QRect;
 class QString;
@@ -26,7 +28,12 @@ inline constexpr uint32_t kFailedTexture = 0x0080FF; // orange: where a texture 
 // Kinds the loader never makes (24-bit) still show, in greys.
 inline constexpr uint32_t kOtherTexture = 0x808080;
 inline constexpr uint32_t kOtherClut = 0x404040;
+// Behind transparent texels, in squares of kCheckerSquare pixels.
+inline constexpr uint32_t kCheckerLight = 0xE0E0E0;
+inline constexpr uint32_t kCheckerDark = 0xA0A0A0;
 } // namespace MapColour
+
+inline constexpr int kCheckerSquare = 8;
 
 [[nodiscard]] QColor colourFromColorref(uint32_t colorref);
 
@@ -47,20 +54,37 @@ void fillMapRect(QPainter& painter, const MapRect& rect, const QColor& colour);
 // no inside and draws nothing (a zero-height outline stays invisible).
 void frameMapRect(QPainter& painter, const MapRect& rect, const QColor& colour);
 
-// What the map shows: the records of the last bank, and for a bank that did
-// not fit, where its texture that found no place was last tried.
-struct ShownBank
-{
-    const TextureList& records;
-    const std::optional<VramOutline>& failure;
-};
-
 // The page grid, then every placed record in list order: its texture filled
 // and outlined in black, then its CLUT strip; last the outline of the texture
 // that found no place.
 void DrawMap(QPainter& painter, const MapGeometry& map, const ShownBank& shown);
 
+// The texels of every placed record and the entries of its CLUT, in VRAM's
+// place (four columns a word, so a 4-bit texel is one column, an 8-bit one
+// two and a 16-bit one four), over a checkerboard where they are
+// transparent; a record without texels to show is drawn as in DrawMap. The
+// page grid first, the outline of the texture that found no place last.
+void DrawTexelMap(QPainter& painter, const MapGeometry& map, const ShownBank& shown);
+
+enum class MapMode : uint8_t
+{
+    Rectangles = 0, // coloured by depth
+    Texels = 1,
+};
+
+// How the user looks at the map: zoomed or fitted, rectangles or texels.
+struct MapView
+{
+    MapZoom zoom;
+    MapMode mode = MapMode::Rectangles;
+};
+
+// Height of the strip below the map that names the bank and its colours.
+[[nodiscard]] int legendHeight(const QFontMetrics& metrics);
+
 // What the window shows in `area`: MessageLine as one line from the top-left
-// corner, then the map. The background is the caller's.
-void DrawView(QPainter& painter, const QRect& area, const QString& messageLine, const MapGeometry& map,
-              const ShownBank& shown);
+// corner, the map, and below the fitted map the bank's name and the legend of
+// the map's colours. A zoomed map may pass under both texts. The background is
+// the caller's.
+void DrawView(QPainter& painter, const QRect& area, const QString& messageLine, const MapGeometry& fitted,
+              const ShownBank& shown, const MapView& view = {});

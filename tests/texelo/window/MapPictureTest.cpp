@@ -1,6 +1,6 @@
 // texelo --map: the VRAM map of the last bank as a picture, one pixel per
-// VRAM word below the message line, the same with and without a display;
-// the run itself does not change.
+// VRAM word below the message line and above the bank's name and the legend,
+// the same with and without a display; the run itself does not change.
 
 #include "ProgramInputs.h"
 
@@ -24,14 +24,17 @@ TEST(MapPicture, ShowsTheLastBankWordForWordWithOrWithoutADisplay)
     EXPECT_EQ(mapped.err, "");
     EXPECT_EQ(folder.read("BANK.TBK"), bank);
     const Picture picture = readPng(folder.file("my map.png"));
-    const int top = picture.height - 512; // the message line
+    // The message line, then the map, then a strip 8 pixels taller than
+    // the line: the bank's name and, at the right, 7 swatches 96 apart.
+    const int top = (picture.height - 520) / 2;
+    const int legend = 512 + (top + 8) / 2;
     ASSERT_EQ(picture.width, 1024);
     ASSERT_GT(top, 8);
 
     using tgawriter::Rgba;
     const Rgba white{255, 255, 255, 255}, black{0, 0, 0, 255}, magenta{255, 0, 255, 255}, red{255, 0, 0, 255},
         cyan{0, 255, 255, 255}, yellow{255, 255, 0, 255}, green{0, 255, 0, 255}, blue{0, 0, 255, 255},
-        darkGreen{0, 128, 0, 255};
+        darkGreen{0, 128, 0, 255}, orange{255, 128, 0, 255};
     struct Word
     {
         int x, y;
@@ -42,20 +45,26 @@ TEST(MapPicture, ShowsTheLastBankWordForWordWithOrWithoutADisplay)
     // (16 x 20) at 40,0, outlined; the 8-bit CLUT on line 32, the two 4-bit
     // CLUTs after each other on line 33. The grid frames each 64 x 256 page
     // on its inside edges.
-    const Word words[] = {{8, 8, cyan},        {20, 16, green},      {30, 25, red},       {48, 10, yellow},
-                          {0, 0, black},       {15, 15, black},      {16, 31, black},     {39, 31, black},
-                          {55, 19, black},     {16, 16, black},      {8, 16, white},      {48, 20, white},
-                          {0, 32, darkGreen},  {255, 32, darkGreen}, {0, 33, blue},       {31, 33, blue},
-                          {32, 33, white},     {100, 34, white},     {63, 100, magenta},  {64, 100, magenta},
-                          {62, 100, white},    {100, 0, magenta},    {100, 255, magenta}, {100, 256, magenta},
-                          {100, 511, magenta}, {1023, 300, magenta}, {600, 300, white}};
+    const Word words[] = {
+        {8, 8, cyan},         {20, 16, green},          {30, 25, red},         {48, 10, yellow},
+        {0, 0, black},        {15, 15, black},          {16, 31, black},       {39, 31, black},
+        {55, 19, black},      {16, 16, black},          {8, 16, white},        {48, 20, white},
+        {0, 32, darkGreen},   {255, 32, darkGreen},     {0, 33, blue},         {31, 33, blue},
+        {32, 33, white},      {100, 34, white},         {63, 100, magenta},    {64, 100, magenta},
+        {62, 100, white},     {100, 0, magenta},        {100, 255, magenta},   {100, 256, magenta},
+        {100, 511, magenta},  {1023, 300, magenta},     {600, 300, white},     {345, legend, white},
+        {352, legend, black}, {358, legend, red},       {454, legend, green},  {550, legend, blue},
+        {646, legend, cyan},  {742, legend, darkGreen}, {838, legend, yellow}, {934, legend, orange}};
     for (const Word& word : words)
         EXPECT_EQ(picture.at(word.x, top + word.y), word.colour) << word.x << "," << word.y;
-    int dark = 0;
-    for (int y = 0; y < top; ++y)
-        for (int x = 0; x < 200; ++x)
-            dark += picture.at(x, y).r < 128;
-    EXPECT_GT(dark, 50); // the message line's text
+    for (const int textTop : {0, top + 512}) // the message line's text, the bank's name
+    {
+        int dark = 0;
+        for (int y = textTop; y < textTop + top; ++y)
+            for (int x = 0; x < 200; ++x)
+                dark += picture.at(x, y).r < 128;
+        EXPECT_GT(dark, 50) << textTop;
+    }
 
     const ProgramRun shown =
         runOnVirtualDisplay({"/usr/bin/timeout", "20", TEXELO_EXECUTABLE, "--map=shown.png", "job.fit", "/c"},
@@ -80,11 +89,20 @@ TEST(MapPicture, ShowsTheLastBankWordForWordWithOrWithoutADisplay)
     EXPECT_FALSE(folder.exists("FAILED.TBK"));
     const Picture failedMap = readPng(folder.file("failed.png"));
     ASSERT_EQ(failedMap.width, 1024);
-    const Rgba orange{255, 128, 0, 255};
     const Word failedWords[] = {{8, 8, red},       {0, 255, blue},   {16, 0, orange},  {17, 128, orange},
                                 {16, 255, orange}, {18, 128, white}, {15, 128, white}, {16, 256, magenta}};
     for (const Word& word : failedWords)
         EXPECT_EQ(failedMap.at(word.x, top + word.y), word.colour) << word.x << "," << word.y;
+
+    // Separate CLUTs lie in the last page column of the bottom band, not
+    // beside their image.
+    folder.write("separate.fit", "SEPERATE: ON\nFOUR\nFIT: SEPARATE\n");
+    EXPECT_EQ(texelo({"--map", "separate.png", "separate.fit", "/c"}, folder.path()).exitStatus, 0);
+    const Picture separate = readPng(folder.file("separate.png"));
+    const Word separateWords[] = {{960, 256, blue},  {975, 256, blue}, {976, 256, magenta},
+                                  {961, 257, white}, {8, 0, black},    {8, 8, red}};
+    for (const Word& word : separateWords)
+        EXPECT_EQ(separate.at(word.x, top + word.y), word.colour) << word.x << "," << word.y;
 }
 
 // Qt is loaded, through the window module beside the program, only for a run

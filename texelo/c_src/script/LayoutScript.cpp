@@ -7,6 +7,7 @@
 #include "script/TextureLoader.h"
 #include "vram/BankWriter.h"
 #include "vram/Organiser.h"
+#include "vram/VramGeometry.h"
 
 #include <algorithm>
 #include <cctype>
@@ -93,8 +94,8 @@ void placeEntry(TexeloContext& ctx, const CellEntry& entry)
         nextClutRow(layout);
     record->ClutX = layout.clutColumn;
     record->ClutY = state.BankSeparateCluts ? static_cast<uint16_t>(255 - layout.clutRow) : layout.clutRow;
-    record->ClutGroupX = 0;
-    record->ClutGroupY = 0;
+    record->ClutGroupX = state.BankSeparateCluts ? kSeparateClutAreaX : 0;
+    record->ClutGroupY = state.BankSeparateCluts ? kSeparateClutAreaY : 0;
     const int group = x / kPageWords + 1;
     record->Group = static_cast<uint8_t>(group);
     ctx.bank.GroupWidths[static_cast<std::size_t>(group - 1)] = 1;

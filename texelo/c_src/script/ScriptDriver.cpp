@@ -57,6 +57,7 @@ void showFailedBank(TexeloContext& ctx, const PlacementFailure& failure)
     ctx.ShownFailure = VramOutline{std::clamp(failure.x, 0, kVramWidth - width),
                                    std::clamp(failure.y, 0, kVramHeight - height), width, height};
     ctx.ShownList = std::move(ctx.bank.PendingList);
+    ctx.ShownBankName = ctx.state.BankName;
     ctx.bank = TextureBank{};
     ctx.reporter.repaint();
 }
@@ -162,6 +163,7 @@ void finishBank(TexeloContext& ctx)
     ScriptState& state = ctx.state;
     ctx.ShownList = std::move(ctx.bank.PendingList);
     ctx.ShownFailure.reset();
+    ctx.ShownBankName = state.BankName;
     ctx.bank = TextureBank{};
     state.DuplicateCount = 0;
     state.RemapMode = static_cast<uint32_t>(RemapModeValue::Off);

@@ -100,6 +100,7 @@ struct TexeloContext
     TextureBank bank;                        // the bank being built
     TextureList ShownList;                   // the last bank written, or the one that did not fit
     std::optional<VramOutline> ShownFailure; // in the bank that did not fit
+    std::string ShownBankName;               // as its FIT line named it
     unsigned FitLines = 0;                   // FIT lines run
     std::vector<BankSummary> WrittenBanks;   // every bank written, for the run's report
     ColourTable colours; // of the image counted last; palette-only textures take theirs from it

@@ -210,7 +210,6 @@ bool WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& re
             if (!inGroup(record))
                 continue;
             WriteBankRecord(*record, bytes);
-            record->releaseData();
         }
     }
     if (!file.write(bytes.data(), bytes.size()) || !file.commit())

@@ -8,9 +8,9 @@
 #include <vector>
 
 // Writes BankName + ".TBK": a header, then per page group its size and its
-// records in load order. Releases the image and CLUT data of every record it
-// writes. Reports and writes nothing when the bank has no texture. True when
-// the bank was written.
+// records in load order. The records keep their image and CLUT data, which
+// the window shows for the bank last written. Reports and writes nothing when
+// the bank has no texture. True when the bank was written.
 bool WriteBank(TextureBank& bank, const BankOptions& options, TexeloReporter& reporter, RunFiles& files);
 
 // Moves the CLUTs of group `group` that lie below all its images up to sit

@@ -153,10 +153,11 @@ ClutPlacement PlaceClut(const std::array<uint16_t, kVramColumns>& skyline, bool 
                                  : placeInGroup(skyline, clut, record, groupOriginX, groupWidth, bandOriginY)
                                      ? ClutPlacement::Placed
                                      : ClutPlacement::NoRoom;
+    // A separate CLUT counts from the separate area, wherever its texture is.
     if (placed == ClutPlacement::Placed)
     {
-        record.ClutGroupX = static_cast<uint16_t>(groupOriginX);
-        record.ClutGroupY = static_cast<uint16_t>(bandOriginY);
+        record.ClutGroupX = static_cast<uint16_t>(separateCluts ? kSeparateClutAreaX : groupOriginX);
+        record.ClutGroupY = static_cast<uint16_t>(separateCluts ? kSeparateClutAreaY : bandOriginY);
     }
     return placed;
 }

@@ -22,8 +22,8 @@ enum class HomeAwayKind : uint8_t
 // its CLUT (or several copies of it) and the flags the script set for it.
 struct TextureRecord
 {
-    // The converted texture; none for a NULL placeholder or once written. Held
-    // apart, so that placement's many walks over the records stay in cache.
+    // The converted texture; none for a NULL placeholder. Held apart, so that
+    // placement's many walks over the records stay in cache.
     std::unique_ptr<TimImage> TimData;
     uint32_t Id = 0;         // number within the bank, counted from 0
     uint32_t TimSize = 0;    // bytes of TimData as a TIM image
@@ -43,7 +43,8 @@ struct TextureRecord
     uint16_t ClutWidth = 0;     // entries per CLUT row, a multiple of 16
     uint16_t ClutExtraRows = 0; // CLUT rows minus 1
     std::vector<uint16_t> ClutData;
-    uint16_t ClutX = 0, ClutY = 0;
+    uint16_t ClutX = 0, ClutY = 0; // in the page group, or in the separate CLUT area
+    // The VRAM origin ClutX, ClutY count from: the group's, or the area's.
     uint16_t ClutGroupX = 0, ClutGroupY = 0;
     uint8_t ClutCopies = 0; // CLUTs made by remapping or duplication; 0 for one
     std::optional<uint32_t> ClutSharedWith; // Id of the texture whose identical CLUT it uses
@@ -51,13 +52,6 @@ struct TextureRecord
     uint8_t Tiled = 0;
     uint8_t PaletteOnly = 0;
     uint8_t HomeAway = 0; // HomeAwayKind
-
-    // Drops the image and CLUT data once the bank holds them.
-    void releaseData()
-    {
-        TimData.reset();
-        ClutData = {};
-    }
 };
 
 using TextureList = std::vector<std::unique_ptr<TextureRecord>>;
