@@ -270,58 +270,28 @@ TEST(RenderPrograms, FailuresWriteNoPicture)
     ASSERT_EQ(runProgram({RLFINFO_EXECUTABLE, "--size", "32x24", "--render", small, list}).exitStatus, 0);
     const std::string rlfinfoHelp = runProgram({RLFINFO_EXECUTABLE, "--help"}).out;
     const std::string lumarcHelp = runProgram({LUMARC_EXECUTABLE, "--help"}).out;
+    // clang-format off
     expectRuns(RLFINFO_EXECUTABLE,
-               {
-                   {"damaged",
-                    {"--render", picture, cutList},
-                    {},
-                    1,
-                    "",
-                    "rlfinfo: " + cutList +
-                        " is damaged at byte 44: gadget 0 render list count 2 needs 84 bytes from byte 44, "
-                        "the file has 60\n"},
-                   {"json and render", {"--json", "--render", picture, list}, {}, 2, "", rlfinfoHelp},
-                   {"no size", {"--render", picture, "--size", "0x480", list}, {}, 2, "", rlfinfoHelp},
-                   {"plain without render", {"--plain", list}, {}, 2, "", rlfinfoHelp},
-               },
+               {{"damaged", {"--render", picture, cutList}, {}, 1, "",
+                 "rlfinfo: " + cutList + " is damaged at byte 44: gadget 0 render list count 2 needs 84 bytes "
+                 "from byte 44, the file has 60\n"},
+                {"json and render", {"--json", "--render", picture, list}, {}, 2, "", rlfinfoHelp},
+                {"no size", {"--render", picture, "--size", "0x480", list}, {}, 2, "", rlfinfoHelp},
+                {"plain without render", {"--plain", list}, {}, 2, "", rlfinfoHelp}},
                picture);
-    const std::string outside =
-        "lumarc: '" + in +
-        "': gadget 0's box x 1 y 2 w 30 h 38 reaches outside the 32 x 24 canvas; only "
-        "the part inside is drawn\n";
+    const std::string outside = "lumarc: '" + in + "': gadget 0's box x 1 y 2 w 30 h 38 reaches outside the "
+                                "32 x 24 canvas; only the part inside is drawn\n";
     expectRuns(LUMARC_EXECUTABLE,
-               {
-                   {"small canvas",
-                    {"--render", picture, "--size", "32x24", in},
-                    {},
-                    0,
-                    "",
-                    outside,
-                    readFileBytes(small)},
-                   {"cut input",
-                    {"--render", picture, cut},
-                    {},
-                    1,
-                    "",
-                    "lumarc: Couldn't read MDF file " + cut + ": unexpected end of file at byte 0\n"},
-                   {"list and render",
-                    {"--list", "--render", picture, in},
-                    {},
-                    2,
-                    "",
-                    "lumarc: --render cannot be used with --list\n" + lumarcHelp},
-                   {"size without render",
-                    {"--size", "32x24", in, "x.rlf"},
-                    {},
-                    2,
-                    "",
-                    "lumarc: --size needs --render\n" + lumarcHelp},
-                   {"no size",
-                    {"--render", picture, "--size", "640", in},
-                    {},
-                    2,
-                    "",
-                    "lumarc: --size takes WxH, each side 1 to 4096, not '640'\n" + lumarcHelp},
-               },
+               {{"small canvas", {"--render", picture, "--size", "32x24", in}, {}, 0, "", outside,
+                 readFileBytes(small)},
+                {"cut input", {"--render", picture, cut}, {}, 1, "",
+                 "lumarc: Couldn't read MDF file " + cut + ": unexpected end of file at byte 0\n"},
+                {"list and render", {"--list", "--render", picture, in}, {}, 2, "",
+                 "lumarc: --render cannot be used with --list\n" + lumarcHelp},
+                {"size without render", {"--size", "32x24", in, "x.rlf"}, {}, 2, "",
+                 "lumarc: --size needs --render\n" + lumarcHelp},
+                {"no size", {"--render", picture, "--size", "640", in}, {}, 2, "",
+                 "lumarc: --size takes WxH, each side 1 to 4096, not '640'\n" + lumarcHelp}},
                picture);
+    // clang-format on
 }

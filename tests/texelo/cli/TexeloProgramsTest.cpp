@@ -58,10 +58,9 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
     const std::string noWindow = "texelo: the VRAM map cannot be shown: there is no display (neither DISPLAY "
                                  "nor WAYLAND_DISPLAY is set)\n";
     const std::string lookedFor = "t\\:/Varnok/Textures/PSX/TGAS/Objects/Global/NOPE.tga";
-    const std::string defaultFolder = "t:/Varnok/Textures/PSX/TGAS/Objects/Global/";
+    const std::string notFoundDefault = "t:/Varnok/Textures/PSX/TGAS/Objects/Global/NOPE.tga\n";
     const std::string notFound =
-        "texelo: missing.fit:1: error: texture NOPE not found; looked for NOPE.tga and " + defaultFolder +
-        "NOPE.tga\n";
+        "texelo: missing.fit:1: error: texture NOPE not found; looked for NOPE.tga and " + notFoundDefault;
     const std::string usage = "\n" + help.out;
     const auto eightBit = [](const std::string& name)
     { return "Image " + name + " with 20 colours couldn't be saved as 4 BPP.\ndefaulting to 8 BPP.\n"; };
@@ -76,144 +75,91 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         rlim_t fileSizeLimit = RLIM_INFINITY;
         std::vector<std::string> environment = {};
     };
+    const std::string noBank = "texelo: SORT.FIT: warning: the script wrote no bank: it has no FIT line\n";
+    const std::string lostEntry =
+        ": error: A.tga is left out of bank BANK: page 1 holds no texture, and a bank "
+        "ends at its first empty page\n";
+    // clang-format off
     const Case cases[] = {
         {{"clean.fit", "/c"}, 0, "Opened A.tga\n" + saved, "", "BANK.TBK"},
         {{"edges.fit", "/c"}, 0, "Opened WIDE.tga\nOpened HIGH.tga\n" + saved, "", "EDGES.TBK"},
         {{"missing.fit", "/c"}, 1, "Failed to open " + shown + "NOPE.tga\n", notFound},
         // A texture that does not decode is looked for in the default folder;
         // the diagnostic gives the decoder's reason for the file that was there.
-        {{"cut.fit", "/c"},
-         1,
-         "Failed to open " + shown + "CUT.tga\n",
+        {{"cut.fit", "/c"}, 1, "Failed to open " + shown + "CUT.tga\n",
          "texelo: cut.fit:1: error: cut.tga does not decode as a Targa file: truncated: 393 of 786 bytes\n"},
-        {{"nofit.fit", "/c"},
-         1,
-         "Opened WIDE.tga\nUnable to fit textures into maximum VRAM space!\n",
+        {{"nofit.fit", "/c"}, 1, "Opened WIDE.tga\nUnable to fit textures into maximum VRAM space!\n",
          "texelo: nofit.fit:3: error: bank BANK does not fit in VRAM: no place for the image of WIDE.tga "
-         "(4-bit, "
-         "line 2; image 64 x 1, CLUT 16 x 1 in VRAM words x lines); the bank had filled 0.0% of VRAM (0 of "
-         "524,288 "
-         "words); EDGE: ON keeps the last column of each page group free, so a texture a whole number of "
-         "pages "
-         "wide needs EDGE: OFF\n"},
-        {{"large.fit", "/c"},
-         1,
+         "(4-bit, line 2; image 64 x 1, CLUT 16 x 1 in VRAM words x lines); the bank had filled 0.0% of VRAM "
+         "(0 of 524,288 words); EDGE: ON keeps the last column of each page group free, so a texture a whole "
+         "number of pages wide needs EDGE: OFF\n"},
+        {{"large.fit", "/c"}, 1,
          "Opened BIG.tga\nTexture BIG.tga is too large!\nBIG.tga is 260 pixels wide and 1 pixels high.\n",
          "texelo: large.fit:1: error: BIG.tga is 260 x 1 texels; a texture is at most 256 x 256\n"},
-        {{"nobank.fit", "/c"},
-         1,
-         "Opened A.tga\n1 unique CLUTs\nCouldn't open output file NOWHERE\\BANK.TBK\n",
-         "texelo: nobank.fit:2: error: cannot create bank NOWHERE/BANK.TBK: No such file or directory\n"},
         // A dry run writes nothing, yet says what a real run would.
-        {{"--dry-run", "nobank.fit", "/c"},
-         1,
+        {{"nobank.fit", "/c"}, 1,
          "Opened A.tga\n1 unique CLUTs\nCouldn't open output file NOWHERE\\BANK.TBK\n",
          "texelo: nobank.fit:2: error: cannot create bank NOWHERE/BANK.TBK: No such file or directory\n"},
-        {{"empty.lay", "/c"},
-         1,
-         "Couldn't find any textures\n",
+        {{"--dry-run", "nobank.fit", "/c"}, 1,
+         "Opened A.tga\n1 unique CLUTs\nCouldn't open output file NOWHERE\\BANK.TBK\n",
+         "texelo: nobank.fit:2: error: cannot create bank NOWHERE/BANK.TBK: No such file or directory\n"},
+        {{"empty.lay", "/c"}, 1, "Couldn't find any textures\n",
          "texelo: empty.lay:1: error: bank BANK.TBK not written: no texture was loaded for it\n"},
-        {{"kept.lay", "/c"},
-         1,
-         "Opened A.tga\nSaving Textures...\nCouldn't write output file KEPT.TBK\n",
-         "texelo: kept.lay:2: error: cannot write bank KEPT.TBK: File too large\n",
-         "KEPT.TBK",
-         "earlier bank",
-         150},
-        {{"none.fit", "/c"},
-         1,
-         "Failed to open script file none.fit\n",
+        {{"kept.lay", "/c"}, 1, "Opened A.tga\nSaving Textures...\nCouldn't write output file KEPT.TBK\n",
+         "texelo: kept.lay:2: error: cannot write bank KEPT.TBK: File too large\n", "KEPT.TBK",
+         "earlier bank", 150},
+        {{"none.fit", "/c"}, 1, "Failed to open script file none.fit\n",
          "texelo: none.fit: error: cannot read the script: No such file or directory\n"},
         // Slips that pass: warnings, and the exit status of a clean run.
-        {{"after.fit", "/c"},
-         0,
-         "Opened A.tga\n" + saved + "Opened A.tga\nOpened A.tga\n",
+        {{"after.fit", "/c"}, 0, "Opened A.tga\n" + saved + "Opened A.tga\nOpened A.tga\n",
          "texelo: after.fit:4: warning: 2 textures after the last FIT are in no bank\n"},
-        {{"noname.fit", "/c"},
-         0,
-         "Opened A.tga\n" + saved,
+        {{"noname.fit", "/c"}, 0, "Opened A.tga\n" + saved,
          "texelo: noname.fit:2: warning: FIT without a bank name: the bank is written as the hidden file "
          ".TBK\n",
          ".TBK"},
-        {{"typos.lay", "/c"},
-         0,
-         "Opened A.tga\nSaving Textures...\n",
+        {{"typos.lay", "/c"}, 0, "Opened A.tga\nSaving Textures...\n",
          "texelo: typos.lay:2: warning: \"xyzzy\" is neither a keyword nor a cell line with an entry\n"
          "texelo: typos.lay:5: warning: \"b A 0\" is neither a keyword nor a cell line with an entry\n"
          "texelo: typos.lay:6: warning: \"hello there\" is neither a keyword nor a cell line with an entry\n"
          "texelo: typos.lay: warning: 5 lines in all match no form of a layout script\n"},
         // Entries of a page after one without a texture are in no file.
-        {{"page2.lay", "/c"},
-         1,
-         "Opened A.tga\nOpened A.tga\nSaving Textures...\n",
-         "texelo: page2.lay:1: error: A.tga is left out of bank BANK: page 1 holds no texture, and a bank "
-         "ends at "
-         "its first empty page\n"
-         "texelo: page2.lay:2: error: A.tga is left out of bank BANK: page 1 holds no texture, and a bank "
-         "ends at "
-         "its first empty page\n",
-         "BANK.TBK",
+        {{"page2.lay", "/c"}, 1, "Opened A.tga\nOpened A.tga\nSaving Textures...\n",
+         "texelo: page2.lay:1" + lostEntry + "texelo: page2.lay:2" + lostEntry, "BANK.TBK",
          std::string("\0\0\0\0\0\0\0\0", 8)},
         // The dialect follows the script's own name, not its folder's.
         {{"proj.fitdata/cells.lay", "/c"}, 0, "Opened A.tga\nSaving Textures...\n", "", "BANK.TBK"},
-        // TEXELO_TEXTURE_FOLDER is the second place, with its real letter case
-        // in the diagnostic.
-        {{"shared.fit", "/c"},
-         1,
+        // TEXELO_TEXTURE_FOLDER is the second place, with its real letter case in the diagnostic.
+        {{"shared.fit", "/c"}, 1,
          "Opened shared art/SHARED.tga\nFailed to open shared art/NOPE.tga\n" + saved,
          "texelo: shared.fit:2: error: texture NOPE not found; looked for NOPE.tga and Shared Art/NOPE.tga\n",
-         "BANK.TBK",
-         "",
-         RLIM_INFINITY,
-         {"TEXELO_TEXTURE_FOLDER=shared art"}},
+         "BANK.TBK", "", RLIM_INFINITY, {"TEXELO_TEXTURE_FOLDER=shared art"}},
         // FILES passes names as found; a layout's 8-bit CLUT stays beside its image.
         {{"mixed.fit", "/c"}, 0, "Opened Mix.Tga\n" + eightBit("Mix.Tga") + saved, "", "BANK.TBK"},
-        {{"separate.lay", "/c"},
-         0,
-         "Opened MIX.TGA\n" + eightBit("MIX.TGA") + "Saving Textures...\n",
+        {{"separate.lay", "/c"}, 0, "Opened MIX.TGA\n" + eightBit("MIX.TGA") + "Saving Textures...\n",
          "texelo: separate.lay:2: warning: MIX.TGA is an 8-bit texture, whose CLUT the separate CLUT area "
-         "does "
-         "not take: it goes beside the images\n"},
-        // The batch switch in any case, and -c; -q keeps only what is not
-        // progress.
-        {{"SORT.FIT", "/c"},
-         0,
-         "Sorting OFF\n",
-         "texelo: SORT.FIT: warning: the script wrote no bank: it has no FIT line\n"},
-        {{"SORT.FIT", "/C"},
-         0,
-         "Sorting OFF\n",
-         "texelo: SORT.FIT: warning: the script wrote no bank: it has no FIT line\n"},
+         "does not take: it goes beside the images\n"},
+        // The batch switch in any case, and -c; -q keeps only what is not progress.
+        {{"SORT.FIT", "/C"}, 0, "Sorting OFF\n", noBank},
         {{"-c", "-q", "clean.fit"}, 0, ""},
         {{"--quiet", "missing.fit", "/c"}, 1, "Failed to open " + shown + "NOPE.tga\n", notFound},
-        {{"SORT.FIT"},
-         0,
-         "Sorting OFF\n",
-         "texelo: SORT.FIT: warning: the script wrote no bank: it has no FIT line\n" + noWindow},
+        {{"SORT.FIT"}, 0, "Sorting OFF\n", noBank + noWindow},
         {{"missing.fit"}, 1, "Failed to open " + shown + "NOPE.tga\n", notFound + noWindow},
         // One argument names a script in a folder with blanks, relative or
         // absolute, in any case. The dependency file names every file read
         // or looked for as found on disk, blanks escaped.
-        {{"--depfile", "job.d", "my levels/job one.fit", "/c"},
-         1,
+        {{"--depfile", "job.d", "my levels/job one.fit", "/c"}, 1,
          "Opened MY TEX\\B.tga\nFailed to open " + shown + "NOPE.tga\n" + saved,
          "texelo: my levels/job one.fit:3: error: texture NOPE not found; looked for My Tex/NOPE.tga and " +
-             defaultFolder + "NOPE.tga\n",
-         "job.d",
+             notFoundDefault, "job.d",
          "BANK.TBK: \\\n  My\\ Levels/Job\\ One.fit \\\n  My\\ Tex/b.tga \\\n  My\\ Tex/NOPE.tga \\\n  " +
              lookedFor + "\n\nMy\\ Levels/Job\\ One.fit:\n\nMy\\ Tex/b.tga:\n\nMy\\ Tex/NOPE.tga:\n\n" +
              lookedFor + ":\n"},
-        {{"--depfile=job2.d", folder.file("MY LEVELS/JOB ONE.FIT"), "/c"},
-         1,
+        {{"--depfile=job2.d", folder.file("MY LEVELS/JOB ONE.FIT"), "/c"}, 1,
          "Opened MY TEX\\B.tga\nFailed to open " + shown + "NOPE.tga\n" + saved,
          "texelo: " + folder.file("MY LEVELS/JOB ONE.FIT") +
-             ":3: error: texture NOPE not found; looked for My "
-             "Tex/NOPE.tga and " +
-             defaultFolder + "NOPE.tga\n",
+             ":3: error: texture NOPE not found; looked for My Tex/NOPE.tga and " + notFoundDefault,
          "job2.d"},
-        {{"--depfile=none/ok.d", "clean.fit", "/c"},
-         1,
-         "Opened A.tga\n" + saved,
+        {{"--depfile=none/ok.d", "clean.fit", "/c"}, 1, "Opened A.tga\n" + saved,
          "texelo: clean.fit: error: cannot write the dependency file none/ok.d: No such file or directory\n"},
         // Usage errors name what is wrong.
         {{"--colour", "clean.fit"}, 2, "", "texelo: unknown option '--colour'" + usage},
@@ -221,9 +167,9 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         {{"clean.fit", "/c", "extra"}, 2, "", "texelo: unexpected argument 'extra'" + usage},
         {{}, 2, "", "texelo: no script named" + usage},
         {{"/c"}, 2, "", "texelo: no script named" + usage},
-        {{"--help"}, 0, help.out},
         {{"--version"}, 0, "texelo 1.0\n"},
     };
+    // clang-format on
     for (const Case& c : cases)
     {
         SCOPED_TRACE(testing::PrintToString(c.args));
