@@ -186,6 +186,9 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         EXPECT_TRUE(c.contents.empty() || folder.text(c.file) == c.contents) << folder.text(c.file);
     }
     EXPECT_FALSE(folder.exists("NOWHERE"));
+    // The report lists what the bank holds: not the entries left out of it.
+    ASSERT_EQ(texelo({"--report", "lost.json", "page2.lay", "/c"}, folder.path()).exitStatus, 1);
+    EXPECT_NE(folder.text("lost.json").find("\"textures\": []"), std::string::npos) << folder.text("lost.json");
     EXPECT_FALSE(folder.exists("none"));
 }
 
@@ -262,6 +265,16 @@ TEST(TexeloProgram, DryRunAndReportAgreeWithTheBanks)
                         agree("clut", "clut", {"dx", "dy"});
                 }
             EXPECT_EQ(bank["textures"].size(), records);
+            // A shared CLUT names another texture whose CLUT sits at the same place (level 2 has some).
+            int shared = 0;
+            for (const auto& t : bank["textures"])
+                if (!t["clut"].is_null() && !t["clut"]["shared_with"].is_null())
+                {
+                    const auto& owner = bank["textures"][t["clut"]["shared_with"].get<std::size_t>()];
+                    EXPECT_TRUE(owner["id"] != t["id"] && owner["clut"]["vram"] == t["clut"]["vram"]) << t;
+                    ++shared;
+                }
+            EXPECT_EQ(shared > 0, std::string(script) == "level2.fit");
         }
         for (const char* run : {"run/real", "run/dry"})
             std::filesystem::remove_all(folder.file(run));
