@@ -94,6 +94,14 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
 }
 
+bool containsIgnoringCase(std::string_view text, std::string_view part)
+{
+    for (std::size_t at = 0; at + part.size() <= text.size(); ++at)
+        if (equalsIgnoringCase(text.substr(at, part.size()), part))
+            return true;
+    return false;
+}
+
 std::string toPosixPath(std::string_view path)
 {
     std::string result(path);

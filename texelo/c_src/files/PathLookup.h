@@ -66,6 +66,8 @@ struct WildcardSearch
 
 // Compares ASCII letters ignoring case.
 [[nodiscard]] bool equalsIgnoringCase(std::string_view a, std::string_view b);
+// True when `part` stands somewhere in `text`, ASCII letters compared ignoring case.
+[[nodiscard]] bool containsIgnoringCase(std::string_view text, std::string_view part);
 
 // `*` any run, `?` one character, everything else ignoring ASCII case.
 [[nodiscard]] bool wildcardMatch(std::string_view pattern, std::string_view name);

@@ -142,6 +142,15 @@ bool runFitLine(TexeloContext& ctx, const std::string& keyword, const std::strin
     return true;
 }
 
+// A .fit script is one whose own file name says so, in any letter case; the
+// folders on the way to it do not count.
+bool isFitScriptName(std::string_view scriptPath)
+{
+    const std::size_t folderEnd = scriptPath.find_last_of("/\\");
+    return containsIgnoringCase(
+        folderEnd == std::string_view::npos ? scriptPath : scriptPath.substr(folderEnd + 1), ".fit");
+}
+
 } // namespace
 
 void writeBankAndSummary(TexeloContext& ctx, const BankOptions& options)
@@ -169,17 +178,6 @@ void finishBank(TexeloContext& ctx)
     state.RemapMode = static_cast<uint32_t>(RemapModeValue::Off);
     state.PaletteCount = 0;
     ctx.reporter.repaint();
-}
-
-bool isFitScriptName(std::string_view scriptPath)
-{
-    const std::size_t folderEnd = scriptPath.find_last_of("/\\");
-    const std::string_view name =
-        folderEnd == std::string_view::npos ? scriptPath : scriptPath.substr(folderEnd + 1);
-    for (std::size_t at = 0; at + 4 <= name.size(); ++at)
-        if (equalsIgnoringCase(name.substr(at, 4), ".fit"))
-            return true;
-    return false;
 }
 
 void RunScript(TexeloContext& ctx, std::string_view scriptName)

@@ -11,10 +11,6 @@
 // Every line run is the one diagnostics point to.
 void RunScript(TexeloContext& ctx, std::string_view scriptName);
 
-// True when the script at `scriptPath` is a .fit script. The folders on the
-// way to it do not count.
-[[nodiscard]] bool isFitScriptName(std::string_view scriptPath);
-
 // Hands the bank just written to the view and resets the per-bank settings
 // both dialects share.
 void finishBank(TexeloContext& ctx);

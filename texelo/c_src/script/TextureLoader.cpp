@@ -18,10 +18,7 @@ constexpr uint16_t kDefaultClutSize8 = 256;
 // In any letter case: FILES passes names as they are on disk.
 bool hasTgaExtension(std::string_view name)
 {
-    for (std::size_t at = 0; at + 4 <= name.size(); ++at)
-        if (equalsIgnoringCase(name.substr(at, 4), ".tga"))
-            return true;
-    return false;
+    return containsIgnoringCase(name, ".tga");
 }
 
 std::unique_ptr<TextureRecord> makePlaceholder(TexeloContext& ctx, std::unique_ptr<TextureRecord> record)
