@@ -15,9 +15,11 @@ set(broken "")
 foreach(room IN LISTS rooms)
   file(GLOB sources "${ENGINE}/${room}/*.h" "${ENGINE}/${room}/*.cpp")
   foreach(source IN LISTS sources)
-    file(STRINGS "${source}" includes REGEX "^#include \"[a-z]+/")
+    # Blanks may stand after '#' and before the name, and a path may climb
+    # out of its room first ("../script/...").
+    file(STRINGS "${source}" includes REGEX "^#[ \t]*include[ \t]*\"(\\.\\./)*[a-z]+/")
     foreach(line IN LISTS includes)
-      string(REGEX REPLACE "^#include \"([a-z]+)/.*" "\\1" used "${line}")
+      string(REGEX REPLACE "^#[ \t]*include[ \t]*\"(\\.\\./)*([a-z]+)/.*" "\\2" used "${line}")
       if(used IN_LIST rooms AND NOT used IN_LIST allowed_${room})
         file(RELATIVE_PATH name "${ENGINE}" "${source}")
         list(APPEND broken "${name} (room ${room}) includes ${used}/")
