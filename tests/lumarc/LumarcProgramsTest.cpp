@@ -80,58 +80,30 @@ TEST(LumarcProgram, ConvertListAndFail)
         "Writing hotspot ... done.\nWriting renderlist header ... done.\n"
         "Writing renderlist entries ...\nWriting renderlist entry ... done.\n"
         "Writing renderlist entry ... done.\ndone.\n";
+    // clang-format off
     expectRuns(LUMARC_EXECUTABLE,
-               {
-                   {"PC", {in, out}, {}, 0, size, "", savedRlf(panelLayout(), 0)},
-                   {"console", {"--psx", in, out}, {}, 0, size, "", savedRlf(panelLayout(), kPsxYOffset)},
-                   {"trace", {in, out}, traced, 0, size, trace, savedRlf(panelLayout(), 0)},
-                   {"list", {"--list", in}, {}, 0, "0000\tPanel\t1\t1\t2\n", ""},
-                   {"list and convert",
-                    {"--list", "--psx", in},
-                    {},
-                    2,
-                    "",
-                    "lumarc: --psx cannot be used with --list\n" + help.out},
-                   {"one file", {in}, {}, 2, "", "lumarc: missing OUTPUT.rlf\n" + help.out},
-                   {"three files", {in, out, "x"}, {}, 2, "", "lumarc: unexpected argument 'x'\n" + help.out},
-                   {"unknown option",
-                    {"--colour", in, out},
-                    {},
-                    2,
-                    "",
-                    "lumarc: unknown option '--colour'\n" + help.out},
-                   {"missing input",
-                    {absent, out},
-                    {},
-                    1,
-                    "",
-                    "lumarc: cannot open '" + absent + "': No such file or directory\n"},
-                   {"cut input",
-                    {cut, out},
-                    {},
-                    1,
-                    "",
-                    "lumarc: Couldn't read MDF file " + cut + ": unexpected end of file at byte 0\n"},
-                   {"output folder missing",
-                    {in, noFolder},
-                    {},
-                    1,
-                    "",
-                    "lumarc: cannot write '" + noFolder + "': No such file or directory\n"},
-                   {"output is a folder",
-                    {in, folder.file("my screens")},
-                    {},
-                    1,
-                    "",
-                    "lumarc: cannot write '" + folder.file("my screens") + "': Is a directory\n"},
-                   {"write fails",
-                    {in, "title screen.rlf"},
-                    limited,
-                    1,
-                    size,
-                    "lumarc: cannot write 'title screen.rlf': File too large\n"},
-               },
+               {{"PC", {in, out}, {}, 0, size, "", savedRlf(panelLayout(), 0)},
+                {"console", {"--psx", in, out}, {}, 0, size, "", savedRlf(panelLayout(), kPsxYOffset)},
+                {"trace", {in, out}, traced, 0, size, trace, savedRlf(panelLayout(), 0)},
+                {"list", {"--list", in}, {}, 0, "0000\tPanel\t1\t1\t2\n", ""},
+                {"list and convert", {"--list", "--psx", in}, {}, 2, "",
+                 "lumarc: --psx cannot be used with --list\n" + help.out},
+                {"one file", {in}, {}, 2, "", "lumarc: missing OUTPUT.rlf\n" + help.out},
+                {"three files", {in, out, "x"}, {}, 2, "", "lumarc: unexpected argument 'x'\n" + help.out},
+                {"unknown option", {"--colour", in, out}, {}, 2, "",
+                 "lumarc: unknown option '--colour'\n" + help.out},
+                {"missing input", {absent, out}, {}, 1, "",
+                 "lumarc: cannot open '" + absent + "': No such file or directory\n"},
+                {"cut input", {cut, out}, {}, 1, "",
+                 "lumarc: Couldn't read MDF file " + cut + ": unexpected end of file at byte 0\n"},
+                {"output folder missing", {in, noFolder}, {}, 1, "",
+                 "lumarc: cannot write '" + noFolder + "': No such file or directory\n"},
+                {"output is a folder", {in, folder.file("my screens")}, {}, 1, "",
+                 "lumarc: cannot write '" + folder.file("my screens") + "': Is a directory\n"},
+                {"write fails", {in, "title screen.rlf"}, limited, 1, size,
+                 "lumarc: cannot write 'title screen.rlf': File too large\n"}},
                out);
+    // clang-format on
 }
 
 TEST(RlfInfoProgram, ReportsDamageAndUsage)
@@ -155,28 +127,19 @@ TEST(RlfInfoProgram, ReportsDamageAndUsage)
         "colours #102030 #102030 #102030 #102030\n"
         "  entry 1 offset 92 kind untextured modeLow 1 textureId -1 points 21,2 31,2 21,12 31,12 "
         "colours #112233 #445566 #778899 #AABBCC\n";
+    // clang-format off
     expectRuns(RLFINFO_EXECUTABLE,
-               {
-                   {"report", {file}, {}, 0, report, ""},
-                   {"version", {"--version"}, {}, 0, "rlfinfo 1.0\n", ""},
-                   {"damaged",
-                    {cut},
-                    {},
-                    1,
-                    "",
-                    "rlfinfo: " + cut +
-                        " is damaged at byte 44: gadget 0 render list count 2 needs 84 bytes from byte 44, "
-                        "the file has 60\n"},
-                   {"missing",
-                    {missing},
-                    {},
-                    1,
-                    "",
-                    "rlfinfo: cannot open " + missing + ": No such file or directory\n"},
-                   {"two files", {file, file}, {}, 2, "", help.out},
-                   {"no file", {}, {}, 2, "", help.out},
-               },
+               {{"report", {file}, {}, 0, report, ""},
+                {"version", {"--version"}, {}, 0, "rlfinfo 1.0\n", ""},
+                {"damaged", {cut}, {}, 1, "",
+                 "rlfinfo: " + cut + " is damaged at byte 44: gadget 0 render list count 2 needs 84 bytes "
+                 "from byte 44, the file has 60\n"},
+                {"missing", {missing}, {}, 1, "",
+                 "rlfinfo: cannot open " + missing + ": No such file or directory\n"},
+                {"two files", {file, file}, {}, 2, "", help.out},
+                {"no file", {}, {}, 2, "", help.out}},
                "");
+    // clang-format on
 }
 
 // The JSON report parses and says what the text report says of the same file
@@ -273,8 +236,8 @@ TEST(RenderPrograms, FailuresWriteNoPicture)
     // clang-format off
     expectRuns(RLFINFO_EXECUTABLE,
                {{"damaged", {"--render", picture, cutList}, {}, 1, "",
-                 "rlfinfo: " + cutList + " is damaged at byte 44: gadget 0 render list count 2 needs 84 bytes "
-                 "from byte 44, the file has 60\n"},
+                 "rlfinfo: " + cutList + " is damaged at byte 44: gadget 0 render list count 2 needs 84 "
+                 "bytes from byte 44, the file has 60\n"},
                 {"json and render", {"--json", "--render", picture, list}, {}, 2, "", rlfinfoHelp},
                 {"no size", {"--render", picture, "--size", "0x480", list}, {}, 2, "", rlfinfoHelp},
                 {"plain without render", {"--plain", list}, {}, 2, "", rlfinfoHelp}},

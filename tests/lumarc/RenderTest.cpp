@@ -66,6 +66,7 @@ TEST(LayoutPicture, PixelsWorkedOutByHand)
     untexturedId.kind = RlfEntryKind::Textured;
     const PictureGadget marked{
         .box = {50, 60, 30, 25}, .childAreas = {{58, 61, 9, 5}}, .hotspots = {{0, 0, 70, 76}}, .entries = {}};
+    // clang-format off
     const std::vector<Case> cases{
         {"flat quad: edges left out, the inner diagonal drawn",
          {{.entries = {quad(10, 10, 20, 20, flat(0x336699))}}},
@@ -77,56 +78,23 @@ TEST(LayoutPicture, PixelsWorkedOutByHand)
         {"quads sharing an edge",
          {{.entries = {quad(8, 0, 16, 8, flat(0x00FF00)), quad(0, 0, 8, 8, flat(0xFF0000)), slantRight,
                        slantLeft}}},
-         {{7, 4, 0xFF0000},
-          {8, 4, 0x00FF00},
-          {16, 4, 0},
-          {29, 5, 0xFF0000},
-          {30, 5, 0x00FF00},
-          {28, 2, 0xFF0000},
-          {29, 2, 0x00FF00},
-          {31, 9, 0xFF0000},
-          {32, 9, 0x00FF00},
-          {20, 9, 0xFF0000}}},
+         {{7, 4, 0xFF0000}, {8, 4, 0x00FF00}, {16, 4, 0}, {29, 5, 0xFF0000}, {30, 5, 0x00FF00},
+          {28, 2, 0xFF0000}, {29, 2, 0x00FF00}, {31, 9, 0xFF0000}, {32, 9, 0x00FF00}, {20, 9, 0xFF0000}}},
         // Texture 7's checker 9060E0 / 483070 in 8-pixel cells; "7" on a
         // plate from (114, 113). No texture is grey 808080 / 404040, tinted
         // by 4080FF (blue limited to 255), labelled "-1" from (204, 105).
         {"textured quads",
          {{.entries = {textured, untexturedId}}},
-         {{100, 100, 0x9060E0},
-          {108, 100, 0x483070},
-          {108, 108, 0x9060E0},
-          {131, 131, 0x9060E0},
-          {114, 113, 0},
-          {115, 114, 0xFFFFFF},
-          {117, 114, 0xFFFFFF},
-          {115, 115, 0},
-          {117, 115, 0xFFFFFF},
-          {200, 100, 0x4080FF},
-          {208, 100, 0x20407F},
-          {205, 108, 0xFFFFFF},
-          {205, 107, 0},
-          {209, 106, 0},
-          {210, 106, 0xFFFFFF},
-          {209, 107, 0xFFFFFF}}},
+         {{100, 100, 0x9060E0}, {108, 100, 0x483070}, {108, 108, 0x9060E0}, {131, 131, 0x9060E0},
+          {114, 113, 0}, {115, 114, 0xFFFFFF}, {117, 114, 0xFFFFFF}, {115, 115, 0}, {117, 115, 0xFFFFFF},
+          {200, 100, 0x4080FF}, {208, 100, 0x20407F}, {205, 108, 0xFFFFFF}, {205, 107, 0}, {209, 106, 0},
+          {210, 106, 0xFFFFFF}, {209, 107, 0xFFFFFF}}},
         // The empty gadget 0 draws no box; gadget 1's number is on a plate at (51, 61).
         {"gadget box, child area, hotspot",
          {{.box = {0, 0, 0, 0}}, marked},
-         {{50, 60, 0xFFFF00},
-          {79, 84, 0xFFFF00},
-          {80, 60, 0},
-          {60, 84, 0xFFFF00},
-          {0, 0, 0},
-          {51, 61, 0},
-          {52, 62, 0},
-          {53, 62, 0xFFFFFF},
-          {58, 61, 0x00FFFF},
-          {61, 61, 0},
-          {64, 61, 0x00FFFF},
-          {58, 64, 0},
-          {66, 72, 0xFF00FF},
-          {70, 76, 0xFF00FF},
-          {67, 73, 0xFF00FF},
-          {68, 73, 0}},
+         {{50, 60, 0xFFFF00}, {79, 84, 0xFFFF00}, {80, 60, 0}, {60, 84, 0xFFFF00}, {0, 0, 0}, {51, 61, 0},
+          {52, 62, 0}, {53, 62, 0xFFFFFF}, {58, 61, 0x00FFFF}, {61, 61, 0}, {64, 61, 0x00FFFF}, {58, 64, 0},
+          {66, 72, 0xFF00FF}, {70, 76, 0xFF00FF}, {67, 73, 0xFF00FF}, {68, 73, 0}},
          {}},
         {"overlays left out", {marked}, {{50, 60, 0}, {58, 61, 0}, {70, 76, 0}}},
         {"entries partly off a 32 x 24 canvas",
@@ -134,9 +102,9 @@ TEST(LayoutPicture, PixelsWorkedOutByHand)
            .entries = {quad(-32768, -32768, 32767, 32767, flat(0x0000FF)),
                        quad(-5, -5, 10, 10, flat(0xFF0000)), quad(28, 20, 40, 30, flat(0x00FF00))}}},
          {{0, 0, 0xFF0000}, {9, 9, 0xFF0000}, {10, 0, 0x0000FF}, {31, 23, 0x00FF00}, {27, 23, 0x0000FF}},
-         {.width = 32, .height = 24, .overlays = false},
-         1},
+         {.width = 32, .height = 24, .overlays = false}, 1},
     };
+    // clang-format on
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
