@@ -57,11 +57,11 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
     const std::string saved = "1 unique CLUTs\nSaving Textures...\n";
     const std::string noWindow = "texelo: the VRAM map cannot be shown: there is no display (neither DISPLAY "
                                  "nor WAYLAND_DISPLAY is set)\n";
-    const std::string lookedFor = "t\\:/Varnok/Textures/PSX/TGAS/Objects/Global/NOPE.tga";
+    const std::string lookedFor = "t\\:/Varnok/Textures/PSX/TGAS/Objects/Global/NOPE.";
     const std::string defaultFolder = "t:/Varnok/Textures/PSX/TGAS/Objects/Global/";
     const std::string notFound =
-        "texelo: missing.fit:1: error: texture NOPE not found; looked for NOPE.tga and " + defaultFolder +
-        "NOPE.tga\n";
+        "texelo: missing.fit:1: error: texture NOPE not found; looked for NOPE.tga, " + defaultFolder +
+        "NOPE.tga, NOPE.png and " + defaultFolder + "NOPE.png\n";
     const std::string usage = "\n" + help.out;
     const auto eightBit = [](const std::string& name)
     { return "Image " + name + " with 20 colours couldn't be saved as 4 BPP.\ndefaulting to 8 BPP.\n"; };
@@ -161,7 +161,8 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         {{"shared.fit", "/c"},
          1,
          "Opened shared art/SHARED.tga\nFailed to open shared art/NOPE.tga\n" + saved,
-         "texelo: shared.fit:2: error: texture NOPE not found; looked for NOPE.tga and Shared Art/NOPE.tga\n",
+         "texelo: shared.fit:2: error: texture NOPE not found; looked for NOPE.tga, Shared Art/NOPE.tga, "
+         "NOPE.png and Shared Art/NOPE.png\n",
          "BANK.TBK",
          "",
          RLIM_INFINITY,
@@ -197,19 +198,19 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         {{"--depfile", "job.d", "my levels/job one.fit", "/c"},
          1,
          "Opened MY TEX\\B.tga\nFailed to open " + shown + "NOPE.tga\n" + saved,
-         "texelo: my levels/job one.fit:3: error: texture NOPE not found; looked for My Tex/NOPE.tga and " +
-             defaultFolder + "NOPE.tga\n",
+         "texelo: my levels/job one.fit:3: error: texture NOPE not found; looked for My Tex/NOPE.tga, " +
+             defaultFolder + "NOPE.tga, My Tex/NOPE.png and " + defaultFolder + "NOPE.png\n",
          "job.d",
          "BANK.TBK: \\\n  My\\ Levels/Job\\ One.fit \\\n  My\\ Tex/b.tga \\\n  My\\ Tex/NOPE.tga \\\n  " +
-             lookedFor + "\n\nMy\\ Levels/Job\\ One.fit:\n\nMy\\ Tex/b.tga:\n\nMy\\ Tex/NOPE.tga:\n\n" +
-             lookedFor + ":\n"},
+             lookedFor + "tga \\\n  My\\ Tex/NOPE.png \\\n  " + lookedFor +
+             "png\n\nMy\\ Levels/Job\\ One.fit:\n\nMy\\ Tex/b.tga:\n\nMy\\ Tex/NOPE.tga:\n\n" + lookedFor +
+             "tga:\n\nMy\\ Tex/NOPE.png:\n\n" + lookedFor + "png:\n"},
         {{"--depfile=job2.d", folder.file("MY LEVELS/JOB ONE.FIT"), "/c"},
          1,
          "Opened MY TEX\\B.tga\nFailed to open " + shown + "NOPE.tga\n" + saved,
          "texelo: " + folder.file("MY LEVELS/JOB ONE.FIT") +
-             ":3: error: texture NOPE not found; looked for My "
-             "Tex/NOPE.tga and " +
-             defaultFolder + "NOPE.tga\n",
+             ":3: error: texture NOPE not found; looked for My Tex/NOPE.tga, " + defaultFolder +
+             "NOPE.tga, My Tex/NOPE.png and " + defaultFolder + "NOPE.png\n",
          "job2.d"},
         {{"--depfile=none/ok.d", "clean.fit", "/c"},
          1,
