@@ -128,3 +128,60 @@ TEST(PngTextures, EveryKindMakesTheBankItsTargaTwinMakes)
 }
 
 } // namespace
+
+namespace
+{
+
+// A Targa file anywhere comes before a PNG file; a damaged PNG file is
+// reported as a damaged Targa file is; FILES takes .png names as they are.
+TEST(PngTextures, PlacesLookedInAndFailures)
+{
+    TempFolder folder;
+    const Bytes png =
+        encodePng({.width = 4, .height = 4, .colourType = 0, .samples = std::vector<uint16_t>(16, 9)});
+    for (const char* file : {"art/a.tga", "shared/b.tga"})
+        folder.write(file, texture(4, 4, 2));
+    for (const char* file : {"art/a.png", "art/b.png", "shared/c.png", "art/d.png", "art/e.png"})
+        folder.write(file, png);
+    folder.write("art/bad.png", "not a picture");
+    folder.write("t.fit", "PATH: art\\\nA\nB\nC\nD.TGA\nFIT: bank\n");
+    folder.write("files.fit", "PATH: art\\\nFILES: ?.PNG\nFIT: bank\n");
+    folder.write("bad.fit", "PATH: art\\\nBAD\nFIT: bank\n");
+    const std::tuple<std::vector<std::string>, int, std::string, std::string> cases[] = {
+        {{"--depfile", "t.d", "t.fit"},
+         0,
+         "Opened ART\\A.tga\nOpened shared/B.tga\nOpened shared/C.png\nOpened ART\\D.PNG\n2 unique "
+         "CLUTs\nSaving "
+         "Textures...\n",
+         ""},
+        {{"files.fit"},
+         0,
+         "Opened ART\\a.png\nOpened ART\\b.png\nOpened ART\\d.png\nOpened ART\\e.png\n1 unique CLUTs\nSaving "
+         "Textures...\n",
+         ""},
+        {{"bad.fit"},
+         1,
+         "Failed to open shared/BAD.tga\n",
+         "texelo: bad.fit:2: error: art/bad.png does not decode as a PNG file: Not a PNG file\n"},
+    };
+    for (const auto& [args, status, out, err] : cases)
+    {
+        SCOPED_TRACE(args.back());
+        RunOptions options = within(folder.path());
+        options.environment = {"TEXELO_TEXTURE_FOLDER=shared"};
+        std::vector<std::string> command = args;
+        command.insert(command.begin(), {TEXELO_EXECUTABLE, "-c"});
+        const ProgramRun run = runProgram(command, options);
+        EXPECT_EQ(run.exitStatus, status);
+        EXPECT_EQ(run.out, out);
+        EXPECT_EQ(run.err, err);
+    }
+    // C was found as PNG in the texture folder: the three places before it
+    // were only looked in, through their folders.
+    EXPECT_EQ(folder.text("t.d"),
+              "BANK.TBK: \\\n  t.fit \\\n  art/a.tga \\\n  shared/b.tga \\\n  art \\\n  shared/c.png "
+              "\\\n  shared \\\n  art/d.png\n\nt.fit:\n\nart/a.tga:\n\nshared/b.tga:\n\nart:\n\nshared/"
+              "c.png:\n\nshared:\n\nart/d.png:\n");
+}
+
+} // namespace

@@ -45,10 +45,11 @@ std::string pngNameFor(const std::string& tgaName)
     return name;
 }
 
-// One place a texture is looked for, and the kind of file looked for there.
+// One place a texture is looked for, and the file looked for there.
 struct TexturePlace
 {
     std::string path;
+    std::string name;
     bool png = false;
 };
 
@@ -59,12 +60,12 @@ std::vector<TexturePlace> texturePlaces(const TexeloContext& ctx, const std::str
 {
     const std::string& path = ctx.state.TexturePath;
     if (hasPngExtension(name))
-        return {{path + name, true}, {ctx.TextureFolder + name, true}};
+        return {{path + name, name, true}, {ctx.TextureFolder + name, name, true}};
     const std::string png = pngNameFor(name);
-    return {{path + name, false},
-            {ctx.TextureFolder + name, false},
-            {path + png, true},
-            {ctx.TextureFolder + png, true}};
+    return {{path + name, name, false},
+            {ctx.TextureFolder + name, name, false},
+            {path + png, png, true},
+            {ctx.TextureFolder + png, png, true}};
 }
 
 std::unique_ptr<TextureRecord> makePlaceholder(TexeloContext& ctx, std::unique_ptr<TextureRecord> record)
@@ -198,8 +199,7 @@ std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view 
         {
             path = place.path;
             record->SourcePath = tried.back().path;
-            if (place.png)
-                record->Name = pngNameFor(record->Name);
+            record->Name = place.name;
             break;
         }
     }
