@@ -23,6 +23,7 @@ expected_files() {
     done
     echo share/man/man5/texelo-script.5.gz
     printf 'share/bash-completion/completions/%s\n' texelo lumarc tbkinfo rlfinfo
+    echo share/doc/psx-pipeline-tools/copyright
     [[ "$gui" == ON ]] || return 0
     printf 'lib/texelo/texelo-window.so\n'
     for program in lumarc texelo; do
@@ -43,6 +44,9 @@ check_tree() { # WHAT ROOT
         grep -q "^\.TH ${program^^} 1 .*$version" <<<"$page" || fail "$what: $program.1 has no title for $version"
         ! grep -q '@[A-Z_]*@' <<<"$page" || fail "$what: $program.1 has a value not filled in"
     done
+    # The licence in Debian's machine-readable form.
+    grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' "$root/share/doc/psx-pipeline-tools/copyright" &&
+        grep -qx 'License: GPL-3+' "$root/share/doc/psx-pipeline-tools/copyright" || fail "$what: the copyright file is not DEP-5 GPL-3+"
     # The script language's page, made from docs/script-language.md: titled, and with its examples.
     page="$(gzip -dc "$root/share/man/man5/texelo-script.5.gz")" || fail "$what: texelo-script.5.gz is no gzip file"
     grep -q "^\.TH TEXELO-SCRIPT 5 .*$version" <<<"$page" && grep -q '^SEPERATE: ON$' <<<"$page" ||
