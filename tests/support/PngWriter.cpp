@@ -29,12 +29,10 @@ bool write(png_structp png, png_infop info, const PngImage& image, png_bytepp ro
     if (!image.palette.empty())
         png_set_PLTE(png, info, reinterpret_cast<png_const_colorp>(image.palette.data()),
                      static_cast<int>(image.palette.size()));
-    png_color_16 key{};
-    if (image.colourType == PNG_COLOR_TYPE_GRAY && !image.transparent.empty())
-        key.gray = image.transparent[0];
-    else if (image.colourType == PNG_COLOR_TYPE_RGB && image.transparent.size() == 3)
-        key = {0, image.transparent[0], image.transparent[1], image.transparent[2], 0};
-    if (!image.transparent.empty())
+    const std::vector<uint16_t>& t = image.transparent; // a grey key is its first value
+    png_color_16 key{0, t.empty() ? uint16_t{0} : t[0], t.size() < 3 ? uint16_t{0} : t[1],
+                     t.size() < 3 ? uint16_t{0} : t[2], t.empty() ? uint16_t{0} : t[0]};
+    if (!t.empty())
         png_set_tRNS(png, info, image.colourType == PNG_COLOR_TYPE_PALETTE ? alphas : nullptr,
                      static_cast<int>(image.transparent.size()), &key);
     png_write_info(png, info);
@@ -49,11 +47,6 @@ bool write(png_structp png, png_infop info, const PngImage& image, png_bytepp ro
 
 Bytes encodePng(const PngImage& image)
 {
-    const std::size_t channels = image.colourType == 2   ? 3
-                                 : image.colourType == 4 ? 2
-                                 : image.colourType == 6 ? 4
-                                                         : 1;
-    const std::size_t rowSamples = static_cast<std::size_t>(image.width) * channels;
     Bytes data;
     for (const uint16_t sample : image.samples)
     {
@@ -63,7 +56,7 @@ Bytes encodePng(const PngImage& image)
     }
     std::vector<png_bytep> rows;
     for (int y = 0; y < image.height; ++y)
-        rows.push_back(data.data() + y * rowSamples * (image.bitDepth == 16 ? 2 : 1));
+        rows.push_back(data.data() + static_cast<std::size_t>(y) * (data.size() / image.height));
     Bytes alphas(image.transparent.begin(), image.transparent.end());
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);

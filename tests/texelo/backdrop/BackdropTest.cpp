@@ -32,23 +32,16 @@ std::vector<uint8_t> indices(int width = 640)
     return all;
 }
 
-// The same picture as a PNG file: RGB, or the indices of a 4-bit palette.
-Bytes pngOf(const std::vector<Rgba>& pixels)
+// The picture as a PNG file: the indices of a 4-bit palette, or RGB as
+// redPicture().
+Bytes pngOf(bool palette)
 {
-    pngwriter::PngImage png{.width = 640, .height = 512};
-    for (const Rgba& pixel : pixels)
-        png.samples.insert(png.samples.end(), {pixel.r, pixel.g, pixel.b});
+    pngwriter::PngImage png{640, 512, palette ? 3 : 2, palette ? 4 : 8};
+    for (const uint8_t index : indices())
+        for (int c = 0; c < (palette ? 1 : 3); ++c)
+            png.samples.push_back(static_cast<uint16_t>(c > 0 ? 0 : palette ? index : index * 8));
+    png.palette.resize(palette ? 16 : 0);
     return pngwriter::encodePng(png);
-}
-
-Bytes pngOf(const std::vector<uint8_t>& indices)
-{
-    return pngwriter::encodePng({.width = 640,
-                                 .height = 512,
-                                 .colourType = 3,
-                                 .bitDepth = 4,
-                                 .samples = {indices.begin(), indices.end()},
-                                 .palette = std::vector<std::array<uint8_t, 3>>(16)});
 }
 
 // Red k * 8 at index k: PSX colour k, the k-th in ascending order.
@@ -103,7 +96,7 @@ TEST_P(EitherPicture, BackdropWithAPalettePicture)
     // NAME.png serves where NAME.tga is missing.
     const bool png = GetParam();
     folder.write(png ? "art/scene.png" : "art/scene.tga",
-                 png ? pngOf(redPicture()) : encodeTga(fromColours(640, 512, redPicture(), 24)));
+                 png ? pngOf(false) : encodeTga(fromColours(640, 512, redPicture(), 24)));
     // Its colours in ascending PSX order replace the picture's.
     folder.write(
         "art/scene.pa0",
@@ -127,7 +120,7 @@ TEST_P(EitherPicture, NewBackdropWithPaletteZeroTwice)
     TgaImage picture = indexedImage(640, 512, indices(), std::vector<Rgba>(16), 24);
     picture.rle = true;
     if (GetParam())
-        folder.write("art/scene.png", pngOf(indices()));
+        folder.write("art/scene.png", pngOf(true));
     else
         folder.write("art/scene.tga", encodeTga(picture));
     WriteNewBackdrop(settings, reporter, files, "SCENE");
@@ -153,7 +146,7 @@ TEST_F(Backdrop, RefusedInputsAreReportedAndNothingIsWritten)
     Bytes cut = encodeTga(indexedImage(640, 512, indices(), std::vector<Rgba>(16), 24));
     cut.pop_back();
     folder.write("art/cut.tga", cut);
-    folder.write("art/rgb.png", pngOf(redPicture()));
+    folder.write("art/rgb.png", pngOf(false));
     folder.write("art/bad.png", "not a picture");
     const std::tuple<bool, uint32_t, const char*, std::string> cases[] = {
         {false, 0, "MANY", "More than 16 colours in ART\\MANY.tga\n"},

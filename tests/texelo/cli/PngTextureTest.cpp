@@ -17,113 +17,80 @@ using tgawriter::Rgba;
 
 constexpr int kWidth = 8, kHeight = 4;
 
-// 8-bit channels 8k + 4 below 100: rounding 16 bits to 8 keeps them, cutting
-// to the high byte loses one, and the 5-bit reduction tells the two apart.
-uint8_t channel(int p, int c)
-{
-    return static_cast<uint8_t>(8 * ((p * 3 + c * 5) % 12) + 4);
-}
-
-uint8_t alphaOf(int p)
-{
-    return std::array<uint8_t, 3>{0, 255, 128}[p % 3];
-}
-
 struct Kind
 {
     const char* what;
     int type, depth;
-    bool interlaced = false;
+    bool interlaced = false, trns = false;
 };
 
-// The PNG of a kind, and the pixels a Targa file of the same picture holds.
-std::pair<PngImage, std::vector<Rgba>> twins(const Kind& kind)
+// Channel c (3: alpha) of pixel p, as a Targa file holds it. Colour channels
+// are 8k + 4 below 100: rounding 16 bits to 8 keeps them, cutting to the
+// high byte loses one, and the 5-bit reduction tells the two apart.
+uint8_t truth(const Kind& kind, int p, int c)
 {
-    PngImage png{kWidth, kHeight, kind.type, kind.depth};
-    png.interlaced = kind.interlaced;
-    std::vector<Rgba> pixels;
-    const bool grey = (kind.type & 2) == 0, alpha = kind.type >= 4;
-    const auto sample = [&](uint8_t value) // 16-bit samples just below the value's place
-    { png.samples.push_back(static_cast<uint16_t>(kind.depth == 16 ? value * 257 - 100 : value)); };
+    const int top = (1 << kind.depth) - 1, key = kind.type == 3 ? p % 4 : p;
+    if (c == 3)
+        return kind.type >= 4 || kind.trns ? std::array<uint8_t, 3>{0, 255, 128}[key % 3] : 0;
+    if ((kind.type & 2) == 0 && kind.depth < 8)
+        return static_cast<uint8_t>(p % (top + 1) * 255 / top);
+    return static_cast<uint8_t>(8 * ((key * 3 + ((kind.type & 2) ? c : 0) * 5) % 12) + 4);
+}
+
+// The PNG file of a kind: 16-bit samples lie just below their 8-bit place.
+PngImage pngOf(const Kind& kind)
+{
+    PngImage png{kWidth, kHeight, kind.type, kind.depth, {}, {}, {}, kind.interlaced};
+    const auto sample = [&](int value, int below)
+    { png.samples.push_back(static_cast<uint16_t>(kind.depth == 16 ? value * 257 - below : value)); };
     for (int p = 0; p < kWidth * kHeight; ++p)
     {
-        const int top = (1 << kind.depth) - 1;
-        const uint8_t level =
-            kind.depth < 8 ? static_cast<uint8_t>(p % (top + 1) * 255 / top) : channel(p, 0);
-        Rgba colour =
-            grey ? Rgba{level, level, level, 0} : Rgba{channel(p, 0), channel(p, 1), channel(p, 2), 0};
-        if (kind.type == 3)
-            colour = {channel(p % 4, 0), channel(p % 4, 1), channel(p % 4, 2), alphaOf(p % 4)};
-        if (alpha)
-            colour.a = alphaOf(p);
-        pixels.push_back(colour);
-        if (kind.type == 3)
-            png.samples.push_back(static_cast<uint16_t>(p % 4));
-        else if (grey && kind.depth < 8)
-            png.samples.push_back(static_cast<uint16_t>(p % (top + 1)));
+        if (kind.type == 3 || ((kind.type & 2) == 0 && kind.depth < 8))
+            png.samples.push_back(static_cast<uint16_t>(p % (kind.type == 3 ? 4 : 1 << kind.depth)));
         else
-            for (int c = 0; c < (grey ? 1 : 3); ++c)
-                sample(channel(p, c));
-        if (alpha)
-            png.samples.push_back(static_cast<uint16_t>(alphaOf(p) * (kind.depth == 16 ? 257 : 1)));
+            for (int c = 0; c < ((kind.type & 2) ? 3 : 1); ++c)
+                sample(truth(kind, p, c), 100);
+        if (kind.type >= 4)
+            sample(truth(kind, p, 3), 0);
     }
     for (int k = 0; kind.type == 3 && k < 4; ++k)
     {
-        png.palette.push_back({channel(k, 0), channel(k, 1), channel(k, 2)});
-        png.transparent.push_back(alphaOf(k));
+        png.palette.push_back({truth(kind, k, 0), truth(kind, k, 1), truth(kind, k, 2)});
+        if (kind.trns)
+            png.transparent.push_back(truth(kind, k, 3));
     }
-    return {png, pixels};
+    return png;
 }
 
 TEST(PngTextures, EveryKindMakesTheBankItsTargaTwinMakes)
 {
     const Kind kinds[] = {
-        {"RGB", 2, 8},
-        {"RGB, 16 bits", 2, 16},
-        {"RGBA", 6, 8},
-        {"RGBA, 16 bits", 6, 16},
-        {"RGBA, interlaced", 6, 8, true},
-        {"grey, 1 bit", 0, 1},
-        {"grey, 2 bits", 0, 2},
-        {"grey, 4 bits", 0, 4},
-        {"grey", 0, 8},
-        {"grey, 16 bits", 0, 16},
-        {"grey and alpha", 4, 8},
-        {"grey and alpha, 16 bits", 4, 16},
-        {"palette with tRNS", 3, 8},
-        {"palette with tRNS, interlaced", 3, 4, true},
+        // clang-format off
+        {"RGB", 2, 8}, {"RGB, 16 bits", 2, 16}, {"RGBA", 6, 8}, {"RGBA, 16 bits", 6, 16},
+        {"RGBA, interlaced", 6, 8, true}, {"grey, 1 bit", 0, 1}, {"grey, 2 bits", 0, 2}, {"grey, 4 bits", 0, 4},
+        {"grey", 0, 8}, {"grey, 16 bits", 0, 16}, {"grey and alpha", 4, 8}, {"grey and alpha, 16 bits", 4, 16},
+        {"palette", 3, 8}, {"palette with tRNS", 3, 8, false, true},
+        {"palette with tRNS, 4 bits, interlaced", 3, 4, true, true},
+        // clang-format on
     };
     for (const Kind& kind : kinds)
     {
         SCOPED_TRACE(kind.what);
-        const auto [png, pixels] = twins(kind);
-        // A palette without tRNS is RGB with its colours.
-        for (const bool trns : {true, false})
+        std::vector<Rgba> pixels;
+        for (int p = 0; p < kWidth * kHeight; ++p)
+            pixels.push_back({truth(kind, p, 0), truth(kind, p, 1), truth(kind, p, 2), truth(kind, p, 3)});
+        const bool alpha = kind.type >= 4 || kind.trns;
+        TempFolder folder;
+        folder.write("a/T.tga",
+                     tgawriter::encodeTga(tgawriter::fromColours(kWidth, kHeight, pixels, alpha ? 32 : 24)));
+        folder.write("b/T.png", encodePng(pngOf(kind)));
+        for (const char* folderName : {"a", "b"})
         {
-            if (!trns && kind.type != 3)
-                continue;
-            PngImage file = png;
-            std::vector<Rgba> targa = pixels;
-            if (!trns)
-            {
-                file.transparent.clear();
-                for (Rgba& colour : targa)
-                    colour.a = 0;
-            }
-            const bool alpha = kind.type >= 4 || (trns && kind.type == 3);
-            TempFolder folder;
-            folder.write("a/T.tga", tgawriter::encodeTga(
-                                        tgawriter::fromColours(kWidth, kHeight, targa, alpha ? 32 : 24)));
-            folder.write("b/T.png", encodePng(file));
-            for (const char* script : {"a/t.fit", "b/t.fit"})
-                folder.write(script, "T\nFIT: bank\n");
-            const ProgramRun fromTarga = texelo({"-q", "t.fit", "/c"}, folder.file("a"));
-            const ProgramRun fromPng = texelo({"-q", "t.fit", "/c"}, folder.file("b"));
-            ASSERT_EQ(fromTarga.exitStatus, 0) << fromTarga.err;
-            EXPECT_EQ(fromPng.exitStatus, 0) << fromPng.err;
-            EXPECT_EQ(folder.read("a/BANK.TBK").size(), 108u);
-            EXPECT_EQ(folder.read("a/BANK.TBK"), folder.read("b/BANK.TBK"));
+            folder.write(std::string(folderName) + "/t.fit", "T\nFIT: bank\n");
+            EXPECT_EQ(texelo({"-q", "t.fit", "/c"}, folder.file(folderName)).exitStatus, 0);
         }
+        EXPECT_EQ(folder.read("a/BANK.TBK").size(), 108u);
+        EXPECT_EQ(folder.read("a/BANK.TBK"), folder.read("b/BANK.TBK"));
     }
 }
 
@@ -141,28 +108,24 @@ TEST(PngTextures, PlacesLookedInAndFailures)
         encodePng({.width = 4, .height = 4, .colourType = 0, .samples = std::vector<uint16_t>(16, 9)});
     for (const char* file : {"art/a.tga", "shared/b.tga"})
         folder.write(file, texture(4, 4, 2));
-    for (const char* file : {"art/a.png", "art/b.png", "shared/c.png", "art/d.png", "art/e.png"})
+    folder.write("art/f.tga", "cut");
+    for (const char* file : {"art/a.png", "art/b.png", "shared/c.png", "art/d.png", "art/e.png", "art/f.png"})
         folder.write(file, png);
     folder.write("art/bad.png", "not a picture");
     folder.write("t.fit", "PATH: art\\\nA\nB\nC\nD.TGA\nFIT: bank\n");
     folder.write("files.fit", "PATH: art\\\nFILES: ?.PNG\nFIT: bank\n");
-    folder.write("bad.fit", "PATH: art\\\nBAD\nFIT: bank\n");
+    folder.write("bad.fit", "PATH: art\\\nBAD\nF\nFIT: bank\n");
+    const std::string saved = " unique CLUTs\nSaving Textures...\n";
     const std::tuple<std::vector<std::string>, int, std::string, std::string> cases[] = {
-        {{"--depfile", "t.d", "t.fit"},
-         0,
-         "Opened ART\\A.tga\nOpened shared/B.tga\nOpened shared/C.png\nOpened ART\\D.PNG\n2 unique "
-         "CLUTs\nSaving "
-         "Textures...\n",
-         ""},
-        {{"files.fit"},
-         0,
-         "Opened ART\\a.png\nOpened ART\\b.png\nOpened ART\\d.png\nOpened ART\\e.png\n1 unique CLUTs\nSaving "
-         "Textures...\n",
-         ""},
-        {{"bad.fit"},
-         1,
-         "Failed to open shared/BAD.tga\n",
-         "texelo: bad.fit:2: error: art/bad.png does not decode as a PNG file: Not a PNG file\n"},
+        // clang-format off
+        {{"--depfile", "t.d", "t.fit"}, 0,
+         "Opened ART\\A.tga\nOpened shared/B.tga\nOpened shared/C.png\nOpened ART\\D.PNG\n2" + saved, ""},
+        {{"files.fit"}, 0,
+         "Opened ART\\a.png\nOpened ART\\b.png\nOpened ART\\d.png\nOpened ART\\e.png\nOpened ART\\f.png\n1" + saved, ""},
+        {{"bad.fit"}, 1, "Failed to open shared/BAD.tga\nFailed to open shared/F.tga\n",
+         "texelo: bad.fit:2: error: art/bad.png does not decode as a PNG file: Not a PNG file\n"
+         "texelo: bad.fit:3: error: art/f.tga does not decode as a Targa file: truncated: 3 of 18 bytes\n"},
+        // clang-format on
     };
     for (const auto& [args, status, out, err] : cases)
     {
