@@ -1,8 +1,9 @@
 // BACKDROP and NEWBACKDROP in a scratch working folder: one whole file of
-// each, the pictures and palettes they refuse with their texts, and writes
-// that fail.
+// each, from a Targa or a PNG picture, the pictures and palettes they refuse
+// with their texts, and writes that fail.
 #include "backdrop/Backdrop.h"
 #include "CapturingReporter.h"
+#include "PngWriter.h"
 #include "TempFolder.h"
 #include "TgaWriter.h"
 
@@ -29,6 +30,18 @@ std::vector<uint8_t> indices(int width = 640)
         for (int x = 0; x < width; ++x)
             all.push_back(indexAt(x, y));
     return all;
+}
+
+// The picture as a PNG file: the indices of a 4-bit palette, or RGB as
+// redPicture().
+Bytes pngOf(bool palette)
+{
+    pngwriter::PngImage png{640, 512, palette ? 3 : 2, palette ? 4 : 8};
+    for (const uint8_t index : indices())
+        for (int c = 0; c < (palette ? 1 : 3); ++c)
+            png.samples.push_back(static_cast<uint16_t>(c > 0 ? 0 : palette ? index : index * 8));
+    png.palette.resize(palette ? 16 : 0);
+    return pngwriter::encodePng(png);
 }
 
 // Red k * 8 at index k: PSX colour k, the k-th in ascending order.
@@ -72,10 +85,18 @@ protected:
     ColourTable colours;
 };
 
-TEST_F(Backdrop, BackdropWithAPalettePicture)
+class EitherPicture : public Backdrop, public testing::WithParamInterface<bool>
+{
+};
+INSTANTIATE_TEST_SUITE_P(TargaOrPng, EitherPicture, testing::Bool());
+
+TEST_P(EitherPicture, BackdropWithAPalettePicture)
 {
     settings.PaletteCount = 1;
-    folder.write("art/scene.tga", encodeTga(fromColours(640, 512, redPicture(), 24)));
+    // NAME.png serves where NAME.tga is missing.
+    const bool png = GetParam();
+    folder.write(png ? "art/scene.png" : "art/scene.tga",
+                 png ? pngOf(false) : encodeTga(fromColours(640, 512, redPicture(), 24)));
     // Its colours in ascending PSX order replace the picture's.
     folder.write(
         "art/scene.pa0",
@@ -90,7 +111,7 @@ TEST_F(Backdrop, BackdropWithAPalettePicture)
                                 0,      0,      0,      0,      0,      0,      0,      0,      0})));
 }
 
-TEST_F(Backdrop, NewBackdropWithPaletteZeroTwice)
+TEST_P(EitherPicture, NewBackdropWithPaletteZeroTwice)
 {
     settings.PaletteCount = 2;
     // ACT colours are cut to 5 bits, not rounded, and always carry STP.
@@ -98,7 +119,10 @@ TEST_F(Backdrop, NewBackdropWithPaletteZeroTwice)
     folder.write("1.act", Bytes{248, 0, 0});
     TgaImage picture = indexedImage(640, 512, indices(), std::vector<Rgba>(16), 24);
     picture.rle = true;
-    folder.write("art/scene.tga", encodeTga(picture));
+    if (GetParam())
+        folder.write("art/scene.png", pngOf(true));
+    else
+        folder.write("art/scene.tga", encodeTga(picture));
     WriteNewBackdrop(settings, reporter, files, "SCENE");
     EXPECT_EQ(reporter.output(), "");
     // Width 640, height 512 + 2 x 1024, palette 0 as the base palette and again with palette 1.
@@ -122,6 +146,8 @@ TEST_F(Backdrop, RefusedInputsAreReportedAndNothingIsWritten)
     Bytes cut = encodeTga(indexedImage(640, 512, indices(), std::vector<Rgba>(16), 24));
     cut.pop_back();
     folder.write("art/cut.tga", cut);
+    folder.write("art/rgb.png", pngOf(false));
+    folder.write("art/bad.png", "not a picture");
     const std::tuple<bool, uint32_t, const char*, std::string> cases[] = {
         {false, 0, "MANY", "More than 16 colours in ART\\MANY.tga\n"},
         {false, 0, "WIDE", "Backdrop image must be 640 x 512: ART\\WIDE.tga\n"},
@@ -132,6 +158,9 @@ TEST_F(Backdrop, RefusedInputsAreReportedAndNothingIsWritten)
         {true, 1, "CUT", "Error loading ART\\CUT.tga"},
         {true, 1, "MANY", "Backdrop image not index-colour: ART\\MANY.tga"},
         {true, 1, "HIGH", "Image contains pixels referencing outside the range (0-15) in the palette"},
+        {true, 1, "RGB", "Backdrop image not index-colour: ART\\RGB.png"},
+        {true, 1, "BAD", "Error loading ART\\BAD.png"},
+        {false, 0, "BAD", "Failed to open ART\\BAD.png\n"},
     };
     for (const auto& [newBackdrop, palettes, name, out] : cases)
     {

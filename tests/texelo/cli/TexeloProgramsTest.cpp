@@ -57,10 +57,13 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
     const std::string saved = "1 unique CLUTs\nSaving Textures...\n";
     const std::string noWindow = "texelo: the VRAM map cannot be shown: there is no display (neither DISPLAY "
                                  "nor WAYLAND_DISPLAY is set)\n";
-    const std::string lookedFor = "t\\:/Varnok/Textures/PSX/TGAS/Objects/Global/NOPE.tga";
-    const std::string notFoundDefault = "t:/Varnok/Textures/PSX/TGAS/Objects/Global/NOPE.tga\n";
+    const std::string lookedFor = "t\\:/Varnok/Textures/PSX/TGAS/Objects/Global/NOPE.";
+    const std::string defaultFolder = "t:/Varnok/Textures/PSX/TGAS/Objects/Global/";
+    // The four places a missing texture is looked for: Targa, then PNG, in its folder and the default one.
+    const auto places = [&](const std::string& first, const std::string& second)
+    { return first + "NOPE.tga, " + second + "NOPE.tga, " + first + "NOPE.png and " + second + "NOPE.png\n"; };
     const std::string notFound =
-        "texelo: missing.fit:1: error: texture NOPE not found; looked for NOPE.tga and " + notFoundDefault;
+        "texelo: missing.fit:1: error: texture NOPE not found; looked for " + places("", defaultFolder);
     const std::string usage = "\n" + help.out;
     const auto eightBit = [](const std::string& name)
     { return "Image " + name + " with 20 colours couldn't be saved as 4 BPP.\ndefaulting to 8 BPP.\n"; };
@@ -131,7 +134,7 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         // TEXELO_TEXTURE_FOLDER is the second place, with its real letter case in the diagnostic.
         {{"shared.fit", "/c"}, 1,
          "Opened shared art/SHARED.tga\nFailed to open shared art/NOPE.tga\n" + saved,
-         "texelo: shared.fit:2: error: texture NOPE not found; looked for NOPE.tga and Shared Art/NOPE.tga\n",
+         "texelo: shared.fit:2: error: texture NOPE not found; looked for " + places("", "Shared Art/"),
          "BANK.TBK", "", RLIM_INFINITY, {"TEXELO_TEXTURE_FOLDER=shared art"}},
         // FILES passes names as found; a layout's 8-bit CLUT stays beside its image.
         {{"mixed.fit", "/c"}, 0, "Opened Mix.Tga\n" + eightBit("Mix.Tga") + saved, "", "BANK.TBK"},
@@ -149,15 +152,16 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         // or looked for as found on disk, blanks escaped.
         {{"--depfile", "job.d", "my levels/job one.fit", "/c"}, 1,
          "Opened MY TEX\\B.tga\nFailed to open " + shown + "NOPE.tga\n" + saved,
-         "texelo: my levels/job one.fit:3: error: texture NOPE not found; looked for My Tex/NOPE.tga and " +
-             notFoundDefault, "job.d",
+         "texelo: my levels/job one.fit:3: error: texture NOPE not found; looked for " +
+             places("My Tex/", defaultFolder), "job.d",
          "BANK.TBK: \\\n  My\\ Levels/Job\\ One.fit \\\n  My\\ Tex/b.tga \\\n  My\\ Tex/NOPE.tga \\\n  " +
-             lookedFor + "\n\nMy\\ Levels/Job\\ One.fit:\n\nMy\\ Tex/b.tga:\n\nMy\\ Tex/NOPE.tga:\n\n" +
-             lookedFor + ":\n"},
+             lookedFor + "tga \\\n  My\\ Tex/NOPE.png \\\n  " + lookedFor +
+             "png\n\nMy\\ Levels/Job\\ One.fit:\n\nMy\\ Tex/b.tga:\n\nMy\\ Tex/NOPE.tga:\n\n" + lookedFor +
+             "tga:\n\nMy\\ Tex/NOPE.png:\n\n" + lookedFor + "png:\n"},
         {{"--depfile=job2.d", folder.file("MY LEVELS/JOB ONE.FIT"), "/c"}, 1,
          "Opened MY TEX\\B.tga\nFailed to open " + shown + "NOPE.tga\n" + saved,
-         "texelo: " + folder.file("MY LEVELS/JOB ONE.FIT") +
-             ":3: error: texture NOPE not found; looked for My Tex/NOPE.tga and " + notFoundDefault,
+         "texelo: " + folder.file("MY LEVELS/JOB ONE.FIT") + ":3: error: texture NOPE not found; looked for " +
+             places("My Tex/", defaultFolder),
          "job2.d"},
         {{"--depfile=none/ok.d", "clean.fit", "/c"}, 1, "Opened A.tga\n" + saved,
          "texelo: clean.fit: error: cannot write the dependency file none/ok.d: No such file or directory\n"},

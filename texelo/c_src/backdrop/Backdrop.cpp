@@ -5,6 +5,7 @@
 #include "convert/PsxConvert.h"
 #include "files/PathLookup.h"
 #include "image/ImageLoader.h"
+#include "image/PngDecoder.h"
 #include "image/TgaDecoder.h"
 #include "image/TgaImageLoader.h"
 
@@ -52,11 +53,37 @@ void reportInMessageLine(BackdropRun& run, const std::string& text, const std::s
     run.reporter.error(diagnostic.empty() ? text : diagnostic);
 }
 
-// Why a backdrop's picture gave none.
-std::string pictureFailure(const TgaFile& picture)
+// A backdrop's picture: NAME.tga, or NAME.png where no Targa file is.
+struct BackdropPicture
 {
-    return picture.found ? picture.path + " " + picture.failure
-                         : "backdrop picture " + picture.path + " not found";
+    PictureFile file;
+    std::string path; // as formed, for the messages
+    std::string pngPath;
+};
+
+BackdropPicture loadPicture(BackdropRun& run, const std::string& stem)
+{
+    BackdropPicture picture{LoadTgaFile(run.files, stem + ".tga", Presence::Undecided), stem + ".tga",
+                            stem + ".png"};
+    if (picture.file.found)
+        return picture;
+    PictureFile png = LoadPngFile(run.files, picture.pngPath, Presence::Undecided);
+    if (png.found)
+    {
+        run.files.noteLookedIn(picture.file.path);
+        return {std::move(png), picture.pngPath, picture.pngPath};
+    }
+    run.files.noteMissing(picture.file.path);
+    run.files.noteMissing(png.path);
+    return picture;
+}
+
+// Why a backdrop's picture gave none.
+std::string pictureFailure(const PictureFile& picture, const std::string& pngPath = {})
+{
+    if (picture.found)
+        return picture.path + " " + picture.failure;
+    return "backdrop picture " + picture.path + " not found" + (pngPath.empty() ? "" : ", nor " + pngPath);
 }
 
 void writeBackdropFile(BackdropRun& run, Report report, const std::string& outputPath,
@@ -120,7 +147,7 @@ void writeBackdrop(BackdropRun& run, const std::string& name)
     for (uint32_t i = 0; i < state.PaletteCount; ++i)
     {
         const std::string path = formatText("%s%s.pa%u", state.TexturePath.c_str(), name.c_str(), i);
-        TgaFile picture = LoadTgaFile(run.files, path, Presence::Required);
+        PictureFile picture = LoadTgaFile(run.files, path, Presence::Required);
         if (!picture.image)
         {
             reportError(run, formatText("Failed to open %s", path.c_str()), pictureFailure(picture));
@@ -132,15 +159,16 @@ void writeBackdrop(BackdropRun& run, const std::string& name)
         extraPalettes.push_back(*palette);
     }
 
-    const std::string inputPath = formatText("%s%s.tga", state.TexturePath.c_str(), name.c_str());
+    BackdropPicture loaded = loadPicture(run, state.TexturePath + name);
+    const std::string& inputPath = loaded.path;
     const std::string outputPath = formatText("%s%s", state.OutputPath.c_str(), name.c_str());
-    TgaFile loaded = LoadTgaFile(run.files, inputPath, Presence::Required);
-    if (!loaded.image)
+    if (!loaded.file.image)
     {
-        reportError(run, formatText("Failed to open %s", inputPath.c_str()), pictureFailure(loaded));
+        reportError(run, formatText("Failed to open %s", inputPath.c_str()),
+                    pictureFailure(loaded.file, loaded.pngPath));
         return;
     }
-    const std::unique_ptr<RgbaImage> picture = std::move(loaded.image);
+    const std::unique_ptr<RgbaImage> picture = std::move(loaded.file.image);
     // The file's pixel groups need 512 rows of 640 pixels; up to three
     // missing columns are the padding of the 4-bit rows.
     if (picture->Height != static_cast<int32_t>(kBackdropHeight) || picture->Width < kMinTrueColourWidth ||
@@ -159,6 +187,104 @@ void writeBackdrop(BackdropRun& run, const std::string& name)
     if (!texels)
         return; // MakeDowngrade4 has reported it
     writeBackdropFile(run, reportError, outputPath, *basePalette, extraPalettes, *texels);
+}
+
+// Where a picture's rows lie in its file: the Targa loader keeps the file's
+// order, and Targa files are stored bottom-up.
+enum class RowOrder : uint8_t
+{
+    TopDown,
+    BottomUp,
+};
+
+// NEWBACKDROP's picture as palette indices, 640 x 512, top row first.
+struct IndexedBackdrop
+{
+    std::vector<uint8_t> Indices;
+    std::string Path; // as formed
+    RowOrder Rows = RowOrder::TopDown;
+};
+
+bool hasBackdropSize(BackdropRun& run, const std::string& path, uint32_t width, uint32_t height)
+{
+    if (width == kBackdropWidth && height == kBackdropHeight)
+        return true;
+    reportInMessageLine(
+        run, formatText("Backdrop image must be 640 x 512: %s", path.c_str()),
+        formatText("%s is %u x %u pixels; a backdrop is 640 x 512", path.c_str(), width, height));
+    return false;
+}
+
+std::optional<IndexedBackdrop> targaIndices(BackdropRun& run, const std::string& imagePath)
+{
+    const auto say = [&run](const std::string& text) { reportInMessageLine(run, text, {}); };
+    std::unique_ptr<TgaImageLoader> loader = LoadTgaImage(run.files, imagePath);
+    if (!loader)
+    {
+        say(formatText("Failed to open %s", imagePath.c_str()));
+        return std::nullopt;
+    }
+    int decodeResult = kDecodeFailed;
+    const std::unique_ptr<Bitmap> bitmap = CreateBitmapFromLoader(*loader, 0, &decodeResult);
+    loader.reset();
+    if (!bitmap)
+    {
+        say(formatText("Error loading %s", imagePath.c_str()));
+        return std::nullopt;
+    }
+    const PixelFormat* format = bitmap->Format();
+    if (format == nullptr || !format->IsIndexed())
+    {
+        say(formatText("Backdrop image not index-colour: %s", imagePath.c_str()));
+        return std::nullopt;
+    }
+    // A half-decoded picture is not written.
+    if (decodeResult != kDecodeSucceeded)
+    {
+        say(formatText("Error loading %s", imagePath.c_str()));
+        return std::nullopt;
+    }
+    if (!hasBackdropSize(run, imagePath, bitmap->Width(), bitmap->Height()))
+        return std::nullopt;
+    IndexedBackdrop picture{std::vector<uint8_t>(std::size_t{kBackdropWidth} * kBackdropHeight), imagePath,
+                            RowOrder::BottomUp};
+    for (uint32_t y = 0; y < kBackdropHeight; ++y)
+        for (uint32_t x = 0; x < kBackdropWidth; ++x)
+            picture.Indices[y * kBackdropWidth + x] = static_cast<uint8_t>(
+                std::min<uint32_t>(format->ReadRaw(bitmap->PixelAddress(x, kBackdropHeight - 1 - y)), 0xFF));
+    return picture;
+}
+
+// A palette PNG's pixels are the numbers of their palette entries. The
+// Targa file's place was only looked in.
+std::optional<IndexedBackdrop> pngIndices(BackdropRun& run, const std::string& imagePath,
+                                          const std::string& targaPlace)
+{
+    run.files.noteLookedIn(targaPlace);
+    const FileRead file = run.files.read(imagePath);
+    if (!file.bytes)
+    {
+        reportInMessageLine(run, formatText("Failed to open %s", imagePath.c_str()),
+                            file.path + " cannot be read: " + file.failure);
+        return std::nullopt;
+    }
+    IndexedPicture picture;
+    std::string reason;
+    switch (DecodePngIndices(picture, file.bytes->data(), file.bytes->size(), reason))
+    {
+    case PngIndexResult::NotIndexed:
+        reportInMessageLine(run, formatText("Backdrop image not index-colour: %s", imagePath.c_str()), {});
+        return std::nullopt;
+    case PngIndexResult::Failed:
+        reportInMessageLine(run, formatText("Error loading %s", imagePath.c_str()),
+                            file.path + " does not decode as a PNG file: " + reason);
+        return std::nullopt;
+    case PngIndexResult::Decoded:
+        break;
+    }
+    if (!hasBackdropSize(run, imagePath, picture.Width, picture.Height))
+        return std::nullopt;
+    return IndexedBackdrop{std::move(picture.Indices), imagePath, RowOrder::TopDown};
 }
 
 void writeNewBackdrop(BackdropRun& run, const std::string& name)
@@ -187,61 +313,33 @@ void writeNewBackdrop(BackdropRun& run, const std::string& name)
         palettes.push_back(palette);
     }
 
-    const std::string imagePath = formatText("%s%s.tga", state.TexturePath.c_str(), name.c_str());
+    const std::string stem = state.TexturePath + name;
     const std::string outputPath = formatText("%s%s", state.OutputPath.c_str(), name.c_str());
-    std::unique_ptr<TgaImageLoader> loader = LoadTgaImage(run.files, imagePath);
-    if (!loader)
-    {
-        say(formatText("Failed to open %s", imagePath.c_str()));
+    const PathLookup targa = run.files.lookUp(stem + ".tga");
+    const PathLookup png = targa.found ? PathLookup{} : run.files.lookUp(stem + ".png");
+    if (!targa.found && !png.found)
+        run.files.noteMissing(png.path);
+    const std::optional<IndexedBackdrop> picture =
+        png.found ? pngIndices(run, stem + ".png", targa.path) : targaIndices(run, stem + ".tga");
+    if (!picture)
         return;
-    }
-    int decodeResult = kDecodeFailed;
-    const std::unique_ptr<Bitmap> bitmap = CreateBitmapFromLoader(*loader, 0, &decodeResult);
-    loader.reset();
-    if (!bitmap)
-    {
-        say(formatText("Error loading %s", imagePath.c_str()));
-        return;
-    }
-    const PixelFormat* format = bitmap->Format();
-    if (format == nullptr || !format->IsIndexed())
-    {
-        say(formatText("Backdrop image not index-colour: %s", imagePath.c_str()));
-        return;
-    }
-    // A half-decoded picture is not written.
-    if (decodeResult != kDecodeSucceeded)
-    {
-        say(formatText("Error loading %s", imagePath.c_str()));
-        return;
-    }
-    if (bitmap->Width() != kBackdropWidth || bitmap->Height() != kBackdropHeight)
-    {
-        say(formatText("Backdrop image must be 640 x 512: %s", imagePath.c_str()),
-            formatText("%s is %u x %u pixels; a backdrop is 640 x 512", imagePath.c_str(), bitmap->Width(),
-                       bitmap->Height()));
-        return;
-    }
-
-    // The loader keeps the file's row order, and files are stored bottom-up.
     std::vector<uint8_t> pixels4(kBackdropPixelBytes);
-    for (uint32_t j = 0; j < kBackdropHeight; ++j)
-    {
-        const uint32_t row = kBackdropHeight - 1 - j;
+    for (uint32_t y = 0; y < kBackdropHeight; ++y)
         for (uint32_t x = 0; x < kBackdropWidth; x += 2)
         {
-            const uint32_t left = format->ReadRaw(bitmap->PixelAddress(x, row));
-            const uint32_t right = format->ReadRaw(bitmap->PixelAddress(x + 1, row));
+            const uint32_t left = picture->Indices[y * kBackdropWidth + x];
+            const uint32_t right = picture->Indices[y * kBackdropWidth + x + 1];
             if (left > kMaxIndex || right > kMaxIndex)
             {
-                say(std::string(kIndexOutOfRange),
+                reportInMessageLine(
+                    run, std::string(kIndexOutOfRange),
                     formatText("%s has a pixel of colour index %u at %u, %u; a backdrop uses indices 0 to 15",
-                               imagePath.c_str(), std::max(left, right), left > kMaxIndex ? x : x + 1, row));
+                               picture->Path.c_str(), std::max(left, right), left > kMaxIndex ? x : x + 1,
+                               picture->Rows == RowOrder::BottomUp ? kBackdropHeight - 1 - y : y));
                 return;
             }
-            pixels4[j * kBackdropRowBytes + x / 2] = static_cast<uint8_t>(right << 4 | left);
+            pixels4[y * kBackdropRowBytes + x / 2] = static_cast<uint8_t>(right << 4 | left);
         }
-    }
     writeBackdropFile(run, reportInMessageLine, outputPath, palettes.front(), palettes, pixels4);
 }
 

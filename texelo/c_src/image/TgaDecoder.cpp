@@ -319,9 +319,9 @@ int DecodeTga(RgbaImage& image, const uint8_t* fileBytes, std::size_t fileLength
     return 0;
 }
 
-TgaFile LoadTgaFile(RunFiles& files, std::string_view path, Presence presence)
+PictureFile LoadTgaFile(RunFiles& files, std::string_view path, Presence presence)
 {
-    TgaFile result;
+    PictureFile result;
     FileRead read = files.read(path, presence);
     result.path = std::move(read.path);
     result.found = read.found;

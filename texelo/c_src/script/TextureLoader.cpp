@@ -3,10 +3,11 @@
 #include "convert/PaletteSet.h"
 #include "convert/PsxConvert.h"
 #include "files/PathLookup.h"
+#include "image/PngDecoder.h"
 #include "image/TgaDecoder.h"
 
 #include <algorithm>
-#include <array>
+#include <vector>
 
 namespace
 {
@@ -15,10 +16,56 @@ constexpr uint16_t kMaxTexels = 256;
 constexpr uint16_t kWidthMask = 0x7FFF;
 constexpr uint16_t kDefaultClutSize8 = 256;
 
-// In any letter case: FILES passes names as they are on disk.
-bool hasTgaExtension(std::string_view name)
+constexpr std::string_view kTgaExtension = ".tga";
+constexpr std::size_t kExtensionLength = 4;
+
+// Where ".tga" appears in the name, in any letter case (FILES passes names
+// as they are on disk); the last place, or npos.
+std::size_t tgaExtensionAt(std::string_view name)
 {
-    return containsIgnoringCase(name, ".tga");
+    for (std::size_t at = name.size() < kExtensionLength ? 0 : name.size() - kExtensionLength + 1; at-- > 0;)
+        if (equalsIgnoringCase(name.substr(at, kExtensionLength), kTgaExtension))
+            return at;
+    return std::string_view::npos;
+}
+
+bool hasPngExtension(std::string_view name)
+{
+    return name.size() >= kExtensionLength &&
+           equalsIgnoringCase(name.substr(name.size() - kExtensionLength), ".png");
+}
+
+// The PNG file that stands in for a missing Targa file: its ".tga" becomes
+// ".png", upper case for upper case.
+std::string pngNameFor(const std::string& tgaName)
+{
+    std::string name = tgaName;
+    const std::size_t at = tgaExtensionAt(name);
+    name.replace(at, kExtensionLength, name.compare(at, kExtensionLength, ".TGA") == 0 ? ".PNG" : ".png");
+    return name;
+}
+
+// One place a texture is looked for, and the file looked for there.
+struct TexturePlace
+{
+    std::string path;
+    std::string name;
+    bool png = false;
+};
+
+// The Targa file in PATH and in the texture folder, then, for when neither
+// holds a Targa file, the PNG file in both. A name that ends in .png is that
+// file alone.
+std::vector<TexturePlace> texturePlaces(const TexeloContext& ctx, const std::string& name)
+{
+    const std::string& path = ctx.state.TexturePath;
+    if (hasPngExtension(name))
+        return {{path + name, name, true}, {ctx.TextureFolder + name, name, true}};
+    const std::string png = pngNameFor(name);
+    return {{path + name, name, false},
+            {ctx.TextureFolder + name, name, false},
+            {path + png, png, true},
+            {ctx.TextureFolder + png, png, true}};
 }
 
 std::unique_ptr<TextureRecord> makePlaceholder(TexeloContext& ctx, std::unique_ptr<TextureRecord> record)
@@ -97,20 +144,20 @@ void buildClut(TexeloContext& ctx, TextureRecord& record, const TimImage& image)
 // Why no place held a usable texture: the file that was there and would
 // not do, or every place looked in. The places held nothing are needed
 // files now, so that a build reruns until the texture appears.
-void reportUnusableTexture(TexeloContext& ctx, std::string_view name, const std::array<TgaFile, 2>& tried)
+void reportUnusableTexture(TexeloContext& ctx, std::string_view name, const std::vector<PictureFile>& tried)
 {
-    for (const TgaFile& place : tried)
+    for (const PictureFile& place : tried)
         if (!place.found)
             ctx.files.noteMissing(place.path);
-    for (const TgaFile& place : tried)
+    for (const PictureFile& place : tried)
         if (place.found)
         {
             ctx.reporter.error(place.path + " " + place.failure);
             return;
         }
     std::string where;
-    for (const TgaFile& place : tried)
-        where.append(where.empty() ? "" : " and ").append(place.path);
+    for (std::size_t i = 0; i < tried.size(); ++i)
+        where.append(i == 0 ? "" : i + 1 == tried.size() ? " and " : ", ").append(tried[i].path);
     ctx.reporter.error(formatText("texture %.*s not found; looked for %s", static_cast<int>(name.size()),
                                   name.data(), where.c_str()));
 }
@@ -128,32 +175,44 @@ std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view 
     if (name == "NULL")
         return makePlaceholder(ctx, std::move(record));
 
-    record->Name = hasTgaExtension(name) ? std::string(name) : std::string(name) + ".tga";
+    record->Name = tgaExtensionAt(name) != std::string_view::npos || hasPngExtension(name)
+                       ? std::string(name)
+                       : std::string(name) + std::string(kTgaExtension);
     record->Id = ctx.bank.TextureCount;
     record->ScriptLine = ctx.reporter.line();
     record->NameAsWritten = std::string(name);
 
-    const std::array<std::string, 2> places = {state.TexturePath + record->Name,
-                                               ctx.TextureFolder + record->Name};
-    std::array<TgaFile, 2> tried;
+    const std::vector<TexturePlace> places = texturePlaces(ctx, record->Name);
+    std::vector<PictureFile> tried;
     std::string path;
     std::unique_ptr<RgbaImage> image;
-    for (std::size_t i = 0; i < places.size() && !image; ++i)
+    bool targaFound = false;
+    for (const TexturePlace& place : places)
     {
-        tried[i] = LoadTgaFile(ctx.files, places[i], Presence::Undecided);
-        image = std::move(tried[i].image);
-        path = places[i];
-        record->SourcePath = tried[i].path;
+        // A Targa file that does not decode is reported, not replaced.
+        if (place.png && targaFound)
+            break;
+        tried.push_back(place.png ? LoadPngFile(ctx.files, place.path, Presence::Undecided)
+                                  : LoadTgaFile(ctx.files, place.path, Presence::Undecided));
+        targaFound |= !place.png && tried.back().found;
+        if ((image = std::move(tried.back().image)))
+        {
+            path = place.path;
+            record->SourcePath = tried.back().path;
+            record->Name = place.name;
+            break;
+        }
     }
     if (!image)
     {
-        ctx.reporter.ReportError(formatText("Failed to open %s", path.c_str()));
+        ctx.reporter.ReportError(formatText("Failed to open %s", places[1].path.c_str()));
         reportUnusableTexture(ctx, name, tried);
         return nullptr;
     }
-    // Found in its second place: the first was only looked in.
-    if (!tried[0].found && tried[1].found)
-        ctx.files.noteLookedIn(tried[0].path);
+    // The places before the one that held it were only looked in.
+    for (std::size_t i = 0; i + 1 < tried.size(); ++i)
+        if (!tried[i].found)
+            ctx.files.noteLookedIn(tried[i].path);
     ctx.reporter.inform(formatText("Opened %s\n", path.c_str()));
     ++ctx.bank.TextureCount;
 

@@ -1,0 +1,75 @@
+// The PNG decoder on damaged and oversized files made from our PNG writer's:
+// each refused with its reason, before anything large is allocated. (Good
+// pictures are compared with their Targa twins through the program.)
+#include "AllocationHook.h"
+#include "Bytes.h"
+#include "PngWriter.h"
+#include "image/PngDecoder.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+using namespace pngwriter;
+
+// A grey picture whose header claims another size, its checksum made good.
+Bytes claiming(uint32_t width, uint32_t height)
+{
+    Bytes file = encodePng({.width = 2, .height = 1, .colourType = 0, .samples = {1, 2}});
+    for (int i = 0; i < 4; ++i)
+    {
+        file.at(16 + i) = static_cast<uint8_t>(width >> (24 - 8 * i));
+        file.at(20 + i) = static_cast<uint8_t>(height >> (24 - 8 * i));
+    }
+    uint32_t crc = 0xFFFFFFFF;
+    for (std::size_t at = 12; at < 29; ++at)
+    {
+        crc ^= file[at];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = crc >> 1 ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    for (int i = 0; i < 4; ++i)
+        file.at(29 + i) = static_cast<uint8_t>(~crc >> (24 - 8 * i));
+    return file;
+}
+
+TEST(PngDecode, DamagedOrHugeFilesSayWhyAndAllocateNothingLarge)
+{
+    const Bytes good =
+        encodePng({.width = 8, .height = 8, .colourType = 6, .samples = std::vector<uint16_t>(256, 7)});
+    Bytes badCrc = good;
+    badCrc[20] ^= 1;
+    Bytes badData = good;
+    badData[good.size() - 20] ^= 0xFF;
+    const std::tuple<const char*, Bytes, std::string> cases[] = {
+        // clang-format off
+        {"empty", {}, "truncated: the file ends after 0 bytes"},
+        {"not a PNG file", Bytes(40, 'x'), "Not a PNG file"},
+        {"header checksum", badCrc, "IHDR: CRC error"},
+        {"pixel data damaged", badData, "IDAT: incorrect data check"},
+        {"cut before the end chunk", Bytes(good.begin(), good.end() - 12),
+         "truncated: the file ends after " + std::to_string(good.size() - 12) + " bytes"},
+        {"cut in the pixel data", Bytes(good.begin(), good.begin() + 50), "truncated: the file ends after 50 bytes"},
+        {"wider than the largest side", claiming(4097, 1), "4,097 x 1 pixels, beyond the largest side of 4,096"},
+        {"taller than the largest side", claiming(1, 4097), "1 x 4,097 pixels, beyond the largest side of 4,096"},
+        {"claims a huge picture", claiming(0x7FFFFFFF, 0x7FFFFFFF),
+         "2,147,483,647 x 2,147,483,647 pixels, beyond the largest side of 4,096"},
+        {"width zero", claiming(0, 1), "Invalid IHDR data"},
+        // clang-format on
+    };
+    RgbaImage image;
+    std::string why;
+    ASSERT_EQ(DecodePng(image, good.data(), good.size(), why), 1);
+    for (const auto& [what, file, reason] : cases)
+    {
+        SCOPED_TRACE(what);
+        resetLargestAllocation();
+        EXPECT_EQ(DecodePng(image, file.data(), file.size(), why), 0);
+        EXPECT_LT(largestAllocation(), 4096u);
+        EXPECT_EQ(why, reason);
+        EXPECT_TRUE(image.pixels.empty());
+    }
+}
+
+} // namespace
