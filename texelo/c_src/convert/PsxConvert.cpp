@@ -263,6 +263,16 @@ std::optional<TimImage> convertReduced(const ConversionSettings& settings, Colou
     }
 }
 
+void reduceColours(const ReductionSettings& settings, ColourTable& colours, TexeloReporter& reporter,
+                   uint8_t* pixels, int width, int height, std::string_view name)
+{
+    const uint32_t count = CountColours(false, colours, pixels, width, height);
+    if (const std::optional<ReductionOutcome> outcome = ReduceColours(settings, count, pixels, width, height))
+        reporter.inform(formatText("Reduced %.*s from %u to %u colours, PSNR %.1f dB\n",
+                                   static_cast<int>(name.size()), name.data(), outcome->ColoursBefore,
+                                   outcome->ColoursAfter, outcome->Psnr));
+}
+
 } // namespace
 
 std::optional<TimImage> ConvertToPsx(const ConversionSettings& settings, ColourTable& colours,
@@ -281,6 +291,8 @@ std::optional<TimImage> ConvertToPsx(const ConversionSettings& settings, ColourT
     }
     try
     {
+        if (settings.Reduction.MaxColours != 0 && !settings.PaletteOnly)
+            reduceColours(settings.Reduction, colours, reporter, pixels, width, height, name);
         return convertReduced(settings, colours, reporter, pixels, width, height, name);
     }
     catch (const std::bad_alloc&) // only the colour set can still throw

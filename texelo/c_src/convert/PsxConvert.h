@@ -3,6 +3,7 @@
 // The convert room turns decoded pixels into PSX textures and CLUTs: TIM
 // images, PSX colours, palette sets; it sees no script state.
 
+#include "convert/ColourReduction.h"
 #include "convert/ColourTable.h"
 #include "convert/PsxColour.h"
 #include "convert/TimImage.h"
@@ -22,10 +23,12 @@ struct ConversionSettings
     uint16_t ClutSize8 = 256; // entries of an 8-bit CLUT (1 to 256)
     uint16_t IndexOffset = 0; // added to every 8-bit texel
     bool PaletteOnly = false; // colours taken at the first pixels of the table counted before
+    ReductionSettings Reduction{}; // never applied to a palette-only texture
 };
 
-// Reduces the channels of `pixels` (4 bytes a pixel, top row first) in place
-// and converts them. Nothing when a buffer cannot be allocated (reported) or
+// Reduces the channels of `pixels` (4 bytes a pixel, top row first) in place,
+// then their colours if the settings ask for it (one "Reduced" line), and
+// converts them. Nothing when a buffer cannot be allocated (reported) or
 // the image cannot be held by a TIM (negative size, or a side beyond 65535).
 // `colours` is left holding the image's colour table.
 [[nodiscard]] std::optional<TimImage> ConvertToPsx(const ConversionSettings& settings, ColourTable& colours,

@@ -35,27 +35,31 @@ void nextClutRow(LayoutState& layout)
     --layout.clutRow;
 }
 
-// Takes the entry's name prefix: '&' palette only, '*' TRANS, '?' ALPHA,
-// none: no transparency mode.
+// Takes the entry's name prefix: '&' palette only, in the transparency mode
+// of the entry before; '*' TRANS, '?' ALPHA; none: no transparency mode.
 std::string takePrefix(TexeloContext& ctx, TextureRequest& request, const std::string& name)
 {
+    ScriptState& state = ctx.state;
     if (name.empty())
         return name;
     switch (name.front())
     {
     case '&':
         request.PaletteOnly = 1;
-        return name.substr(1);
+        break;
     case '*':
-        ctx.state.SemiTransMode = static_cast<int8_t>(SemiTransModeValue::Trans);
-        return name.substr(1);
+        state.SemiTransMode = static_cast<int8_t>(SemiTransModeValue::Trans);
+        break;
     case '?':
-        ctx.state.SemiTransMode = static_cast<int8_t>(SemiTransModeValue::Alpha);
-        return name.substr(1);
+        state.SemiTransMode = static_cast<int8_t>(SemiTransModeValue::Alpha);
+        break;
     default:
-        ctx.state.SemiTransMode = static_cast<int8_t>(SemiTransModeValue::None);
+        state.SemiTransMode = static_cast<int8_t>(SemiTransModeValue::None);
+        request.SemiTransMode = state.SemiTransMode;
         return name;
     }
+    request.SemiTransMode = state.SemiTransMode;
+    return name.substr(1);
 }
 
 void placeEntry(TexeloContext& ctx, const CellEntry& entry)
@@ -64,8 +68,9 @@ void placeEntry(TexeloContext& ctx, const CellEntry& entry)
     LayoutState& layout = ctx.layout;
     state.BankSeparateCluts = state.SeparateCluts;
     TextureRequest request;
+    request.Reduction = state.Reduction;
     const std::string name = takePrefix(ctx, request, entry.name);
-    state.IndexOffset = equalsIgnoringCase(name, "flatcrd.tga") ? 1 : 0;
+    request.IndexOffset = equalsIgnoringCase(name, "flatcrd.tga") ? 1 : 0;
 
     const int x = layout.cellXBase + floorDivide(entry.x, 4);
     if (x < 0 || x >= kLayoutWords)
@@ -212,6 +217,10 @@ void runLayoutLine(TexeloContext& ctx, const std::string& keyword, const std::st
         nextClutRow(ctx.layout);
     else if (keyword == "REMAP")
         setRemap(ctx, argument);
+    else if (keyword == "REDUCE")
+        setReduction(ctx, argument);
+    else if (keyword == "DITHER")
+        setDither(ctx, argument);
     else if (keyword == "FIT")
         fitLayoutBank(ctx, argument);
     else if (!keyword.empty() && !line.empty())

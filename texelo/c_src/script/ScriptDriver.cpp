@@ -20,16 +20,53 @@ namespace
 constexpr uint16_t kMinClutSize8 = 1;
 constexpr uint16_t kMaxClutSize8 = 256;
 
+// What the options in force ask of a texture.
+TextureRequest requestInForce(const ScriptState& state)
+{
+    TextureRequest request;
+    request.SemiTransMode = state.SemiTransMode;
+    request.ClutSize8 = state.ClutSize8;
+    request.Reduction = state.Reduction;
+    return request;
+}
+
+// A texture line's texture: a CLUT size was for it alone.
+void addTextureLine(TexeloContext& ctx, std::string_view name, const TextureRequest& request)
+{
+    AddTexture(ctx, name, request);
+    ctx.state.ClutSize8 = kMaxClutSize8;
+}
+
 void loadWithMode(TexeloContext& ctx, SemiTransModeValue mode, std::string_view name)
 {
     ctx.state.SemiTransMode = static_cast<int8_t>(mode);
-    AddTexture(ctx, name);
+    addTextureLine(ctx, name, requestInForce(ctx.state));
+}
+
+// TILE, PAL, HOMEPAL and AWAYPAL name no transparency mode: their texture
+// keeps the mode of the texture line before.
+void loadTiled(TexeloContext& ctx, std::string_view name)
+{
+    TextureRequest request = requestInForce(ctx.state);
+    request.TileFlag = 1;
+    addTextureLine(ctx, name, request);
 }
 
 // PAL, HOMEPAL and AWAYPAL: a texture that contributes only its CLUT.
 void loadPaletteOnly(TexeloContext& ctx, HomeAwayKind kind, std::string_view name)
 {
-    AddTexture(ctx, name, {.PaletteOnly = 1, .HomeAway = static_cast<uint8_t>(kind)});
+    TextureRequest request = requestInForce(ctx.state);
+    request.PaletteOnly = 1;
+    request.HomeAway = static_cast<uint8_t>(kind);
+    addTextureLine(ctx, name, request);
+}
+
+// FILES: every match without a transparency mode. The CLUT size stays for
+// the next texture line.
+void loadFiles(TexeloContext& ctx, std::string_view pattern)
+{
+    ctx.state.SemiTransMode = static_cast<int8_t>(SemiTransModeValue::None);
+    AddFiles(ctx, pattern, requestInForce(ctx.state));
 }
 
 BackdropSettings backdropSettings(const ScriptState& state)
@@ -112,6 +149,10 @@ bool runFitLine(TexeloContext& ctx, const std::string& keyword, const std::strin
         setSwitch(ctx, Switch::Sort, argument);
     else if (keyword == "CLUT")
         setClutSize(ctx, argument);
+    else if (keyword == "REDUCE")
+        setReduction(ctx, argument);
+    else if (keyword == "DITHER")
+        setDither(ctx, argument);
     else if (keyword == "FIT")
         return fitBank(ctx, argument);
     else if (keyword == "PAL")
@@ -127,16 +168,13 @@ bool runFitLine(TexeloContext& ctx, const std::string& keyword, const std::strin
     else if (keyword == "TRANS")
         loadWithMode(ctx, SemiTransModeValue::Trans, argument);
     else if (keyword == "TILE")
-        AddTexture(ctx, argument, {.TileFlag = 1});
+        loadTiled(ctx, argument);
     else if (keyword == "BACKDROP")
         WriteBackdrop(backdropSettings(ctx.state), ctx.colours, ctx.reporter, ctx.files, argument);
     else if (keyword == "NEWBACKDROP")
         WriteNewBackdrop(backdropSettings(ctx.state), ctx.reporter, ctx.files, argument);
     else if (keyword == "FILES")
-    {
-        ctx.state.SemiTransMode = static_cast<int8_t>(SemiTransModeValue::None);
-        AddFiles(ctx, argument);
-    }
+        loadFiles(ctx, argument);
     else if (!keyword.empty())
         loadWithMode(ctx, SemiTransModeValue::None, keyword);
     return true;

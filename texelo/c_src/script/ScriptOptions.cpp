@@ -37,8 +37,54 @@ const char* switchMessage(Switch option, bool on)
 }
 
 constexpr uint32_t kMaxCount = 255;
+constexpr int kMaxDither = 100;
+
+// The whole argument as one number, blanks around it allowed.
+std::optional<int> readWholeNumber(std::string_view text)
+{
+    std::size_t position = 0;
+    const std::optional<int> value = readNumber(text, position);
+    skipBlanks(text, position);
+    return position == text.size() ? value : std::nullopt;
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    std::size_t start = 0;
+    skipBlanks(text, start);
+    std::size_t end = text.size();
+    while (end > start && isBlank(text[end - 1]))
+        --end;
+    return text.substr(start, end - start);
+}
 
 } // namespace
+
+void setReduction(TexeloContext& ctx, std::string_view argument)
+{
+    ReductionSettings& reduction = ctx.state.Reduction;
+    const std::optional<int> colours = readWholeNumber(argument);
+    if (trimmed(argument) == "OFF")
+        reduction.MaxColours = 0;
+    else if (colours == 16 || colours == 256)
+        reduction.MaxColours = static_cast<uint16_t>(*colours);
+    else
+        ctx.reporter.warning(formatText("REDUCE takes 16, 256 or OFF, not \"%.*s\"; it stays %s",
+                                        static_cast<int>(trimmed(argument).size()), trimmed(argument).data(),
+                                        reduction.MaxColours == 0 ? "OFF" : reduction.MaxColours == 16 ? "16" : "256"));
+}
+
+void setDither(TexeloContext& ctx, std::string_view argument)
+{
+    ReductionSettings& reduction = ctx.state.Reduction;
+    const std::optional<int> level = readWholeNumber(argument);
+    if (level && *level >= 0 && *level <= kMaxDither)
+        reduction.Dither = static_cast<uint8_t>(*level);
+    else
+        ctx.reporter.warning(formatText("DITHER takes a level from 0 to 100, not \"%.*s\"; it stays %u",
+                                        static_cast<int>(trimmed(argument).size()), trimmed(argument).data(),
+                                        unsigned{reduction.Dither}));
+}
 
 std::optional<int> readNumber(std::string_view text, std::size_t& position)
 {

@@ -14,6 +14,12 @@ void setPalettes(TexeloContext& ctx, std::string_view argument);
 // ON, ACROSS, DOWN or OFF (OFF also forgets the palette count).
 void setRemap(TexeloContext& ctx, std::string_view argument);
 
+// REDUCE: 16, 256 or OFF, the most colours a texture keeps; DITHER: 0 to
+// 100, how much of the error a reduced pixel passes on. A value out of range
+// is named in a warning and changes nothing.
+void setReduction(TexeloContext& ctx, std::string_view argument);
+void setDither(TexeloContext& ctx, std::string_view argument);
+
 // The ON / OFF options.
 enum class Switch : uint8_t
 {

@@ -3,6 +3,7 @@
 // The script room owns a script run: the line reader, the options a script
 // sets, both dialects, texture loading and the program's entry into a run.
 
+#include "convert/ColourReduction.h"
 #include "convert/ColourTable.h"
 #include "convert/PaletteSet.h"
 #include "files/RunFiles.h"
@@ -45,9 +46,10 @@ struct ScriptState
     uint32_t PaletteCount = 0;
     uint32_t RemapMode = 0; // RemapModeValue
     uint32_t DuplicateCount = 0;
+    // The mode of the last texture line; a palette-only line keeps it.
     int8_t SemiTransMode = 0; // SemiTransModeValue
-    uint16_t ClutSize8 = 256;
-    uint16_t IndexOffset = 0;
+    uint16_t ClutSize8 = 256; // for the next texture line alone
+    ReductionSettings Reduction{};
     uint8_t MatchCluts = 1;
     uint8_t SortTextures = 1;
     int16_t EdgeClear = 0;
@@ -77,12 +79,17 @@ struct VramOutline
     int height = 0;
 };
 
-// What a texture line asks of its one texture besides the script state.
+// Everything a texture line asks of its one texture, as values: the loader
+// reads no script state for it.
 struct TextureRequest
 {
     uint8_t TileFlag = 0;
     uint8_t PaletteOnly = 0; // only the CLUT is used
     uint8_t HomeAway = 0;    // HomeAwayKind
+    int8_t SemiTransMode = static_cast<int8_t>(SemiTransModeValue::None);
+    uint16_t ClutSize8 = 256;
+    uint16_t IndexOffset = 0; // added to every 8-bit texel
+    ReductionSettings Reduction{};
 };
 
 // Everything one script run works on, owned by the entry. The stages below

@@ -14,7 +14,6 @@ namespace
 
 constexpr uint16_t kMaxTexels = 256;
 constexpr uint16_t kWidthMask = 0x7FFF;
-constexpr uint16_t kDefaultClutSize8 = 256;
 
 constexpr std::string_view kTgaExtension = ".tga";
 constexpr std::size_t kExtensionLength = 4;
@@ -167,7 +166,6 @@ void reportUnusableTexture(TexeloContext& ctx, std::string_view name, const std:
 std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view name,
                                            const TextureRequest& request)
 {
-    ScriptState& state = ctx.state;
     auto record = std::make_unique<TextureRecord>();
     record->Tiled = request.TileFlag;
     record->PaletteOnly = request.PaletteOnly;
@@ -216,8 +214,9 @@ std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view 
     ctx.reporter.inform(formatText("Opened %s\n", path.c_str()));
     ++ctx.bank.TextureCount;
 
-    const ConversionSettings settings{ctx.TargetDepth, ctx.FallbackDepth, state.ClutSize8, state.IndexOffset,
-                                      request.PaletteOnly != 0};
+    const ConversionSettings settings{ctx.TargetDepth,         ctx.FallbackDepth, request.ClutSize8,
+                                      request.IndexOffset,      request.PaletteOnly != 0,
+                                      request.Reduction};
     std::optional<TimImage> converted = ConvertToPsx(settings, ctx.colours, ctx.reporter,
                                                      image->pixels.data(), image->Width, image->Height, path);
     image.reset();
@@ -228,9 +227,9 @@ std::unique_ptr<TextureRecord> LoadTexture(TexeloContext& ctx, std::string_view 
     record->TimData = std::make_unique<TimImage>(std::move(*converted));
     const TimImage& tim = *record->TimData;
 
-    record->SemiTrans = state.SemiTransMode == static_cast<int8_t>(SemiTransModeValue::None)
+    record->SemiTrans = request.SemiTransMode == static_cast<int8_t>(SemiTransModeValue::None)
                             ? 0
-                            : static_cast<uint8_t>(state.SemiTransMode | 0x80);
+                            : static_cast<uint8_t>(request.SemiTransMode | 0x80);
     record->Kind = static_cast<uint8_t>(tim.Kind);
     if (tim.Kind == TimKind::Direct24)
     {
@@ -271,13 +270,12 @@ TextureRecord* AddTexture(TexeloContext& ctx, std::string_view name, const Textu
     TextureRecord* added = record.get();
     if (record)
         ctx.bank.PendingList.push_back(std::move(record));
-    ctx.state.ClutSize8 = kDefaultClutSize8;
     return added;
 }
 
-void AddFiles(TexeloContext& ctx, std::string_view pattern)
+void AddFiles(TexeloContext& ctx, std::string_view pattern, const TextureRequest& request)
 {
     for (const std::string& name : ctx.files.findMatchingFiles(ctx.state.TexturePath + std::string(pattern)))
-        if (std::unique_ptr<TextureRecord> record = LoadTexture(ctx, name))
+        if (std::unique_ptr<TextureRecord> record = LoadTexture(ctx, name, request))
             ctx.bank.PendingList.push_back(std::move(record));
 }
