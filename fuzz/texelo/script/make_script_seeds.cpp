@@ -85,6 +85,12 @@ constexpr const char* kLargeNumbers = "z a 0 2222222222222222222222 8 4\n"
                                       "FIT:B\n";
 constexpr const char* kClutSizes = "CLUT:-1\nB\nCLUT:65553\nB\nCLUT:99999999999\nB\nFIT:C\n";
 
+// Colour reduction in both dialects, with levels in and out of range.
+constexpr const char* kReduceFit = "REDUCE:16\nDITHER:0\nB\nC\nD.TGA\nPAL:B\nREDUCE:256\nDITHER:100\nC\n"
+                                   "REDUCE:17\nDITHER:-1\nFILES:?.TGA\nREDUCE:OFF\nC\nFIT:R\n";
+constexpr const char* kReduceLayout = "REDUCE:16\nDITHER:75\na B 0 0 8 8 c 8 0 17 16 &b 0 8 8 8\n"
+                                      "REDUCE:256\nb D.tga 0 0 6 3 FLATCRD.TGA 0 16 5 4\nFIT:RL\n";
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -109,6 +115,8 @@ int main(int argc, char** argv)
         {"odd_cells", kOddCells},
         {"large_numbers", kLargeNumbers},
         {"clut_sizes", kClutSizes},
+        {"reduce_fit", kReduceFit},
+        {"reduce_layout", kReduceLayout},
     };
     bool ok = true;
     for (const auto& [name, text] : seeds)
