@@ -1,6 +1,5 @@
-// PNG textures and backdrop pictures through the texelo program: a picture
-// of every PNG kind makes the bank its Targa twin makes, byte for byte; the
-// places a PNG file is looked for; damaged files and backdrops.
+// PNG textures through the texelo program: a picture of every PNG kind makes
+// the bank its Targa twin makes, byte for byte.
 
 #include "Bytes.h"
 #include "PngWriter.h"
@@ -92,59 +91,6 @@ TEST(PngTextures, EveryKindMakesTheBankItsTargaTwinMakes)
         EXPECT_EQ(folder.read("a/BANK.TBK").size(), 108u);
         EXPECT_EQ(folder.read("a/BANK.TBK"), folder.read("b/BANK.TBK"));
     }
-}
-
-} // namespace
-
-namespace
-{
-
-// A Targa file anywhere comes before a PNG file; a damaged PNG file is
-// reported as a damaged Targa file is; FILES takes .png names as they are.
-TEST(PngTextures, PlacesLookedInAndFailures)
-{
-    TempFolder folder;
-    const Bytes png =
-        encodePng({.width = 4, .height = 4, .colourType = 0, .samples = std::vector<uint16_t>(16, 9)});
-    for (const char* file : {"art/a.tga", "shared/b.tga"})
-        folder.write(file, texture(4, 4, 2));
-    folder.write("art/f.tga", "cut");
-    for (const char* file : {"art/a.png", "art/b.png", "shared/c.png", "art/d.png", "art/e.png", "art/f.png"})
-        folder.write(file, png);
-    folder.write("art/bad.png", "not a picture");
-    folder.write("t.fit", "PATH: art\\\nA\nB\nC\nD.TGA\nFIT: bank\n");
-    folder.write("files.fit", "PATH: art\\\nFILES: ?.PNG\nFIT: bank\n");
-    folder.write("bad.fit", "PATH: art\\\nBAD\nF\nFIT: bank\n");
-    const std::string saved = " unique CLUTs\nSaving Textures...\n";
-    const std::tuple<std::vector<std::string>, int, std::string, std::string> cases[] = {
-        // clang-format off
-        {{"--depfile", "t.d", "t.fit"}, 0,
-         "Opened ART\\A.tga\nOpened shared/B.tga\nOpened shared/C.png\nOpened ART\\D.PNG\n2" + saved, ""},
-        {{"files.fit"}, 0,
-         "Opened ART\\a.png\nOpened ART\\b.png\nOpened ART\\d.png\nOpened ART\\e.png\nOpened ART\\f.png\n1" + saved, ""},
-        {{"bad.fit"}, 1, "Failed to open shared/BAD.tga\nFailed to open shared/F.tga\n",
-         "texelo: bad.fit:2: error: art/bad.png does not decode as a PNG file: Not a PNG file\n"
-         "texelo: bad.fit:3: error: art/f.tga does not decode as a Targa file: truncated: 3 of 18 bytes\n"},
-        // clang-format on
-    };
-    for (const auto& [args, status, out, err] : cases)
-    {
-        SCOPED_TRACE(args.back());
-        RunOptions options = within(folder.path());
-        options.environment = {"TEXELO_TEXTURE_FOLDER=shared"};
-        std::vector<std::string> command = args;
-        command.insert(command.begin(), {TEXELO_EXECUTABLE, "-c"});
-        const ProgramRun run = runProgram(command, options);
-        EXPECT_EQ(run.exitStatus, status);
-        EXPECT_EQ(run.out, out);
-        EXPECT_EQ(run.err, err);
-    }
-    // C was found as PNG in the texture folder: the three places before it
-    // were only looked in, through their folders.
-    EXPECT_EQ(folder.text("t.d"),
-              "BANK.TBK: \\\n  t.fit \\\n  art/a.tga \\\n  shared/b.tga \\\n  art \\\n  shared/c.png "
-              "\\\n  shared \\\n  art/d.png\n\nt.fit:\n\nart/a.tga:\n\nshared/b.tga:\n\nart:\n\nshared/"
-              "c.png:\n\nshared:\n\nart/d.png:\n");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The texelo program as a user runs it: what it prints where, its exit
 // status, and the files it writes or keeps.
 
+#include "PngWriter.h"
 #include "ProgramInputs.h"
 
 #include <gtest/gtest.h>
@@ -20,15 +21,26 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
     Bytes cut = texture(16, 16, 3);
     cut.resize(cut.size() / 2);
     folder.write("cut.tga", cut);
+    // A PNG file serves where no Targa file is, never for a damaged one.
+    const Bytes png = pngwriter::encodePng({.width = 4, .height = 4, .colourType = 0, .samples = std::vector<uint16_t>(16, 9)});
+    folder.write("cut.png", png);
+    folder.write("mix.png", png);
+    folder.write("bad.png", "not a picture");
     folder.write("My Tex/b.tga", texture(8, 8, 2));
     folder.write("KEPT.TBK", "earlier bank");
     folder.write("Mix.Tga", texture(8, 8, 20)); // 8-bit
     folder.write("Shared Art/shared.tga", texture(8, 8, 3));
+    // 16 colours twice and one a step away from the first: reduced to 16
+    // colours, that one pixel is 1 step off (PSNR 10 log10(31^2 x 99 / 1)).
+    std::vector<tgawriter::Rgba> pairs;
+    for (int k = 0; k < 33; ++k)
+        pairs.push_back({uint8_t(k == 32 ? 8 : (k % 16 + 1) * 8), 0, uint8_t(k == 32 ? 48 : (k % 16 + 1) * 5 % 32 * 8)});
+    folder.write("pairs.tga", tgawriter::encodeTga(tgawriter::fromColours(11, 3, pairs, 24)));
     const std::pair<const char*, const char*> scripts[] = {
         {"clean.fit", "A\nFIT: bank\n"},
         {"edges.fit", "SEPERATE: ON\nWIDE\nHIGH\nFIT: edges\n"},
         {"missing.fit", "NOPE\nFIT: bank\n"},
-        {"cut.fit", "CUT\nFIT: bank\n"},
+        {"cut.fit", "CUT\nBAD\nFIT: bank\n"},
         {"nofit.fit", "EDGE: ON\nWIDE\nFIT: bank\n"},
         {"large.fit", "BIG\nFIT: bank\n"},
         {"nobank.fit", "A\nFIT: nowhere\\bank\n"},
@@ -45,6 +57,9 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         {"shared.fit", "SHARED\nNOPE\nFIT: bank\n"},
         {"mixed.fit", "FILES: MIX.*\nFIT: bank\n"},
         {"separate.lay", "SEPERATE: ON\na MIX.TGA 0 0 8 8\nFIT: bank\n"},
+        {"reduce.fit", "REDUCE: 16\nDITHER: 0\nPAIRS\nFIT: bank\n"},
+        {"reduce.lay", "REDUCE: 256\nREDUCE: 16\na PAIRS 0 0 11 3\nFIT: bank\n"},
+        {"reduceoff.fit", "REDUCE: 17\nDITHER: 101\nREDUCE: 16\nREDUCE: OFF\nMIX\nFIT: bank\n"},
     };
     for (const auto& [name, text] : scripts)
         folder.write(name, text);
@@ -65,6 +80,7 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
     const std::string notFound =
         "texelo: missing.fit:1: error: texture NOPE not found; looked for " + places("", defaultFolder);
     const std::string usage = "\n" + help.out;
+    const std::string reduced = "Reduced PAIRS.tga from 17 to 16 colours, PSNR 49.8 dB\n";
     const auto eightBit = [](const std::string& name)
     { return "Image " + name + " with 20 colours couldn't be saved as 4 BPP.\ndefaulting to 8 BPP.\n"; };
     struct Case
@@ -89,8 +105,9 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         {{"missing.fit", "/c"}, 1, "Failed to open " + shown + "NOPE.tga\n", notFound},
         // A texture that does not decode is looked for in the default folder;
         // the diagnostic gives the decoder's reason for the file that was there.
-        {{"cut.fit", "/c"}, 1, "Failed to open " + shown + "CUT.tga\n",
-         "texelo: cut.fit:1: error: cut.tga does not decode as a Targa file: truncated: 393 of 786 bytes\n"},
+        {{"cut.fit", "/c"}, 1, "Failed to open " + shown + "CUT.tga\nFailed to open " + shown + "BAD.tga\n",
+         "texelo: cut.fit:1: error: cut.tga does not decode as a Targa file: truncated: 393 of 786 bytes\n"
+         "texelo: cut.fit:2: error: bad.png does not decode as a PNG file: Not a PNG file\n"},
         {{"nofit.fit", "/c"}, 1, "Opened WIDE.tga\nUnable to fit textures into maximum VRAM space!\n",
          "texelo: nofit.fit:3: error: bank BANK does not fit in VRAM: no place for the image of WIDE.tga "
          "(4-bit, line 2; image 64 x 1, CLUT 16 x 1 in VRAM words x lines); the bank had filled 0.0% of VRAM "
@@ -136,11 +153,18 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
          "Opened shared art/SHARED.tga\nFailed to open shared art/NOPE.tga\n" + saved,
          "texelo: shared.fit:2: error: texture NOPE not found; looked for " + places("", "Shared Art/"),
          "BANK.TBK", "", RLIM_INFINITY, {"TEXELO_TEXTURE_FOLDER=shared art"}},
-        // FILES passes names as found; a layout's 8-bit CLUT stays beside its image.
-        {{"mixed.fit", "/c"}, 0, "Opened Mix.Tga\n" + eightBit("Mix.Tga") + saved, "", "BANK.TBK"},
+        // FILES passes names as found, .png ones too; a layout's 8-bit CLUT stays beside its image.
+        {{"mixed.fit", "/c"}, 0, "Opened mix.png\nOpened Mix.Tga\n" + eightBit("Mix.Tga") + "2" + saved.substr(1), "",
+         "BANK.TBK"},
         {{"separate.lay", "/c"}, 0, "Opened MIX.TGA\n" + eightBit("MIX.TGA") + "Saving Textures...\n",
          "texelo: separate.lay:2: warning: MIX.TGA is an 8-bit texture, whose CLUT the separate CLUT area "
          "does not take: it goes beside the images\n"},
+        // REDUCE in both dialects; values it does not take are named and change nothing.
+        {{"reduce.fit", "/c"}, 0, "Opened PAIRS.tga\n" + reduced + saved, "", "BANK.TBK"},
+        {{"reduce.lay", "/c"}, 0, "Opened PAIRS.tga\n" + reduced + "Saving Textures...\n", "", "BANK.TBK"},
+        {{"reduceoff.fit", "/c"}, 0, "Opened MIX.tga\n" + eightBit("MIX.tga") + saved,
+         "texelo: reduceoff.fit:1: warning: REDUCE takes 16, 256 or OFF, not \"17\"; it stays OFF\n"
+         "texelo: reduceoff.fit:2: warning: DITHER takes a level from 0 to 100, not \"101\"; it stays 50\n"},
         // The batch switch in any case, and -c; -q keeps only what is not progress.
         {{"SORT.FIT", "/C"}, 0, "Sorting OFF\n", noBank},
         {{"-c", "-q", "clean.fit"}, 0, ""},
