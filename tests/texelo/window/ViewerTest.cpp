@@ -76,27 +76,18 @@ TEST(Viewer, HoverNamesTheTextureOrTheUsersOfTheClutUnderAVramWord)
         VramPoint point;
         std::string text;
     };
+    // clang-format off
     const Case cases[] = {
-        {mixed, {27, 0}, four + "27,0\nCLUT: 0,17"},
-        {mixed, {27, 1}, four + "27,0\nCLUT: 0,17"},
-        {mixed, {28, 0}, ""},
-        {mixed, {27, 2}, ""},
-        {mixed,
-         {8, 0},
-         "EIGHT\nsource: eight.tga\ndepth: 8-bit\nsize: 9 x 1 words, 18 x 1 texels\nVRAM: 0,0\nCLUT: 0,16"},
-        {mixed,
-         {26, 15},
-         "DIRECT\nsource: direct.tga\ndepth: 16-bit\nsize: 17 x 16 words, 17 x 16 texels\nVRAM: "
-         "10,0\nCLUT: none"},
-        {mixed, {255, 16}, "CLUT 256 x 1 at 0,16\nused by: EIGHT"},
-        {mixed, {15, 17}, "CLUT 16 x 1 at 0,17\nused by: FOUR"},
-        {mixed, {16, 17}, ""},
-        {mixed, {-1, 0}, ""},
-        {mixed, {5000, 90000}, ""},
+        {mixed, {27, 0}, four + "27,0\nCLUT: 0,17"}, {mixed, {27, 1}, four + "27,0\nCLUT: 0,17"},
+        {mixed, {28, 0}, ""}, {mixed, {27, 2}, ""},
+        {mixed, {8, 0}, "EIGHT\nsource: eight.tga\ndepth: 8-bit\nsize: 9 x 1 words, 18 x 1 texels\nVRAM: 0,0\nCLUT: 0,16"},
+        {mixed, {26, 15}, "DIRECT\nsource: direct.tga\ndepth: 16-bit\nsize: 17 x 16 words, 17 x 16 texels\nVRAM: 10,0\nCLUT: none"},
+        {mixed, {255, 16}, "CLUT 256 x 1 at 0,16\nused by: EIGHT"}, {mixed, {15, 17}, "CLUT 16 x 1 at 0,17\nused by: FOUR"},
+        {mixed, {16, 17}, ""}, {mixed, {-1, 0}, ""}, {mixed, {5000, 90000}, ""},
         {separate, {0, 1}, four + "0,0\nCLUT: 960,256"},
-        {separate, {975, 256}, "CLUT 16 x 1 at 960,256\nused by: FOUR, TWIN"},
-        {separate, {0, 16}, ""},
+        {separate, {975, 256}, "CLUT 16 x 1 at 960,256\nused by: FOUR, TWIN"}, {separate, {0, 16}, ""},
     };
+    // clang-format on
     for (const Case& c : cases)
         EXPECT_EQ(hoverText(c.run.shown, c.point), c.text) << c.point.x << "," << c.point.y;
 
@@ -150,13 +141,7 @@ TEST(Viewer, KeysAndTheWheelSwitchAndZoomTheMap)
         "FOUR\nsource: four.tga\ndepth: 4-bit\nsize: 1 x 2 words, 4 x 2 texels\nVRAM: 27,0\nCLUT: 0,17");
 
     // Keys zoom about the middle of the window, 499,299: VRAM 510.9,255.1.
-    struct Case
-    {
-        int key;
-        MapZoom zoom;
-        MapMode mode;
-    };
-    const Case cases[] = {
+    const std::tuple<int, MapZoom, MapMode> cases[] = {
         {Qt::Key_T, {}, MapMode::Texels},
         {Qt::Key_Minus, {}, MapMode::Texels},
         {Qt::Key_Plus, {1, -523, -211}, MapMode::Texels}, // 1 pixel a word would shrink the 540 lines
@@ -165,12 +150,12 @@ TEST(Viewer, KeysAndTheWheelSwitchAndZoomTheMap)
         {Qt::Key_T, {1, -523, -211}, MapMode::Rectangles},
         {Qt::Key_0, {}, MapMode::Rectangles},
     };
-    for (const Case& c : cases)
+    for (const auto& [key, zoom, mode] : cases)
     {
-        QKeyEvent press(QEvent::KeyPress, c.key, Qt::NoModifier);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
         QApplication::sendEvent(&window, &press);
-        EXPECT_EQ(window.view().zoom, c.zoom) << c.key;
-        EXPECT_EQ(window.view().mode, c.mode) << c.key;
+        EXPECT_EQ(window.view().zoom, zoom) << key;
+        EXPECT_EQ(window.view().mode, mode) << key;
     }
     // Three notches at 73,30 (VRAM 26.2,0) keep that point under the mouse
     // at 4 pixels a word; twenty more stop at the last step, 32.
