@@ -58,12 +58,12 @@ uint8_t byte(double v)
     return static_cast<uint8_t>(std::clamp(std::lround(v), 0L, 255L));
 }
 
-Texture paint(const std::string& name, const std::function<void(int, int, uint8_t*)>& pixel)
+Texture paint(const std::string& name, const std::function<void(int, int, uint8_t*)>& pixel, int side = kSide)
 {
-    Texture t{name, kSide, kSide, std::vector<uint8_t>(kSide * kSide * 4)};
-    for (int y = 0; y < kSide; ++y)
-        for (int x = 0; x < kSide; ++x)
-            pixel(x, y, &t.rgba[4 * (y * kSide + x)]);
+    Texture t{name, side, side, std::vector<uint8_t>(static_cast<std::size_t>(side * side * 4))};
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            pixel(x, y, &t.rgba[static_cast<std::size_t>(4 * (y * side + x))]);
     return t;
 }
 
@@ -112,19 +112,28 @@ std::vector<Texture> textureSet()
                             }
                             p[3] = 255;
                         }));
-    for (uint32_t seed : {11u, 29u, 47u})
+    // The last one is as large as a texture can be, with grain down to single pixels.
+    for (const auto& [seed, side] : {std::pair{11u, kSide}, {29u, kSide}, {47u, kSide}, {83u, 256}})
     {
-        const ValueNoise red(seed, 6), green(seed + 1, 9), blue(seed + 2, 4), grain(seed + 3, 40);
-        set.push_back(paint("photo-" + std::to_string(seed),
-                            [&](int x, int y, uint8_t* p)
+        const ValueNoise red(seed, 6), green(seed + 1, 9), blue(seed + 2, 4), grain(seed + 3, side / 3);
+        char name[32];
+        std::snprintf(name, sizeof name, side == kSide ? "photo-%u" : "photo-%u-%d", seed, side);
+        set.push_back(paint(name,
+                            [&, side = side](int x, int y, uint8_t* p)
                             {
-                                const double u = x / 128.0, v = y / 128.0, g = (grain.at(u, v) - 0.5) * 40;
+                                const double u = x / double(side), v = y / double(side), g = (grain.at(u, v) - 0.5) * 40;
                                 p[0] = byte(40 + 180 * red.at(u, v) + g);
                                 p[1] = byte(30 + 160 * green.at(u, v) + g);
                                 p[2] = byte(20 + 120 * blue.at(u, v) + g);
                                 p[3] = 255;
-                            }));
+                            },
+                            side));
     }
+    // The worst case for time: a 256 x 256 texture of random colours.
+    Random noise{101};
+    set.push_back(paint("noise-256", [&](int, int, uint8_t* p)
+                        { p[0] = byte(noise.unit() * 255), p[1] = byte(noise.unit() * 255), p[2] = byte(noise.unit() * 255), p[3] = 255; },
+                        256));
     // Pixel art: a few flat colours in blocks, edges softened by blending.
     Random random{5};
     std::vector<std::array<uint8_t, 3>> inks(24);
