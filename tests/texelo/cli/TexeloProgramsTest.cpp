@@ -15,6 +15,7 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
     TempFolder folder;
     const std::string shown = "t:\\Varnok\\Textures\\PSX\\TGAS\\Objects\\Global\\";
     folder.write("a.tga", texture(16, 16, 3));
+    folder.write("c$#.tga", texture(4, 4, 2));
     folder.write("wide.tga", texture(256, 1, 3)); // the largest texture, either way
     folder.write("high.tga", texture(1, 256, 3));
     folder.write("big.tga", texture(260, 1, 3));
@@ -38,6 +39,9 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
     folder.write("pairs.tga", tgawriter::encodeTga(tgawriter::fromColours(11, 3, pairs, 24)));
     const std::pair<const char*, const char*> scripts[] = {
         {"clean.fit", "A\nFIT: bank\n"},
+        {"sym.fit", "C$#\nFIT: bank\n"},
+        {"cr.fit", "A\nFIT: A\rB\n"},
+        {"far.fit", "PATH: nowhere\\deeper\\\nSHARED\nFIT: bank\n"},
         {"edges.fit", "SEPERATE: ON\nWIDE\nHIGH\nFIT: edges\n"},
         {"missing.fit", "NOPE\nFIT: bank\n"},
         {"cut.fit", "CUT\nBAD\nFIT: bank\n"},
@@ -90,7 +94,7 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         std::string out;
         std::string err = "";
         std::string file = "";     // must exist after the run
-        std::string contents = ""; // what it must then hold, unless empty
+        std::optional<std::string> contents = {}; // what it must then hold
         rlim_t fileSizeLimit = RLIM_INFINITY;
         std::vector<std::string> environment = {};
     };
@@ -152,7 +156,7 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         {{"shared.fit", "/c"}, 1,
          "Opened shared art/SHARED.tga\nFailed to open shared art/NOPE.tga\n" + saved,
          "texelo: shared.fit:2: error: texture NOPE not found; looked for " + places("", "Shared Art/"),
-         "BANK.TBK", "", RLIM_INFINITY, {"TEXELO_TEXTURE_FOLDER=shared art"}},
+         "BANK.TBK", {}, RLIM_INFINITY, {"TEXELO_TEXTURE_FOLDER=shared art"}},
         // FILES passes names as found, .png ones too; a layout's 8-bit CLUT stays beside its image.
         {{"mixed.fit", "/c"}, 0, "Opened mix.png\nOpened Mix.Tga\n" + eightBit("Mix.Tga") + "2" + saved.substr(1), "",
          "BANK.TBK"},
@@ -187,6 +191,16 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
          "texelo: " + folder.file("MY LEVELS/JOB ONE.FIT") + ":3: error: texture NOPE not found; looked for " +
              places("My Tex/", defaultFolder),
          "job2.d"},
+        // A run that wrote nothing has no rule; $ and # are escaped; a place only looked in, in a folder
+        // that is not there, is listed through the nearest that is; a name with a line break is refused.
+        {{"--depfile", "none.d", "missing.fit", "/c"}, 1, "Failed to open " + shown + "NOPE.tga\n", notFound, "none.d", ""},
+        {{"--depfile", "sym.d", "sym.fit", "/c"}, 0, "Opened C$#.tga\n" + saved, "", "sym.d",
+         "BANK.TBK: \\\n  sym.fit \\\n  c$$\\#.tga\n\nsym.fit:\n\nc$$\\#.tga:\n"},
+        {{"--depfile", "far.d", "far.fit", "/c"}, 0, "Opened shared art/SHARED.tga\n" + saved, "", "far.d", // through "."
+         "BANK.TBK: \\\n  far.fit \\\n  Shared\\ Art/shared.tga \\\n  .\n\nfar.fit:\n\nShared\\ Art/shared.tga:\n\n.:\n",
+         RLIM_INFINITY, {"TEXELO_TEXTURE_FOLDER=shared art"}},
+        {{"--depfile", "cr.d", "cr.fit", "/c"}, 1, "Opened A.tga\n" + saved,
+         "texelo: cr.fit: error: cannot write the dependency file cr.d: the file name \"A\\rB.TBK\" holds a line break\n"},
         {{"--depfile=none/ok.d", "clean.fit", "/c"}, 1, "Opened A.tga\n" + saved,
          "texelo: clean.fit: error: cannot write the dependency file none/ok.d: No such file or directory\n"},
         // Usage errors name what is wrong.
@@ -211,7 +225,7 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         EXPECT_EQ(run.out, c.out);
         EXPECT_EQ(run.err, c.err);
         EXPECT_TRUE(c.file.empty() || folder.exists(c.file)) << c.file;
-        EXPECT_TRUE(c.contents.empty() || folder.text(c.file) == c.contents) << folder.text(c.file);
+        EXPECT_TRUE(!c.contents || folder.text(c.file) == *c.contents) << folder.text(c.file);
     }
     EXPECT_FALSE(folder.exists("NOWHERE"));
     // The report lists what the bank holds: not the entries left out of it.

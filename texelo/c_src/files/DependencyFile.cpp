@@ -53,7 +53,12 @@ std::optional<std::string> writeDependencyFile(const std::string& path, const Ru
     for (const std::vector<std::string>* names : {&files.targets(), &files.prerequisites()})
         if (const auto broken = std::find_if(names->begin(), names->end(), hasLineBreak);
             broken != names->end())
-            return "the file name \"" + *broken + "\" holds a line break";
+        {
+            std::string shown; // the break spelt out, so that the message stays on one line
+            for (const char c : *broken)
+                shown += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
+            return "the file name \"" + shown + "\" holds a line break";
+        }
     const std::string text = dependencyFileText(files.targets(), files.prerequisites());
     AtomicOutputFile file;
     if (!file.open(path, "w") || !file.write(text.data(), text.size()) || !file.commit())
