@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <csignal>
 #include <functional>
+#include <tuple>
 
 // Each reader covers exactly `size` bytes of its own copy, so a read past
 // them is also seen by the sanitizers. A failed read yields 0, names the
@@ -19,16 +20,8 @@
 TEST(ByteReader, ReadsEitherOrderAndNothingPastTheEnd)
 {
     const Bytes bytes{0x01, 0x02, 0x03, 0x04, 0x85, 0x86, 0x87, 0x88};
-    struct Case
-    {
-        const char* name;
-        std::size_t size;
-        ByteOrder order;
-        uint64_t skip;
-        int width;
-        uint32_t value; // 0: the read fails
-    };
-    const Case cases[] = {
+    // name, bytes the reader covers, order, bytes skipped, width read, value (0: the read fails)
+    const std::tuple<const char*, std::size_t, ByteOrder, uint64_t, int, uint32_t> cases[] = {
         {"u16 little-endian", 8, ByteOrder::LittleEndian, 0, 2, 0x0201},
         {"u16 big-endian", 8, ByteOrder::BigEndian, 0, 2, 0x0102},
         {"u32 little-endian", 8, ByteOrder::LittleEndian, 4, 4, 0x88878685},
@@ -38,19 +31,19 @@ TEST(ByteReader, ReadsEitherOrderAndNothingPastTheEnd)
         {"u16 one byte past the end", 5, ByteOrder::BigEndian, 4, 2, 0},
         {"u32 one byte past the end", 7, ByteOrder::LittleEndian, 4, 4, 0},
     };
-    for (const Case& c : cases)
+    for (const auto& [name, size, order, skip, width, expected] : cases)
     {
-        SCOPED_TRACE(c.name);
-        const Bytes part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(c.size));
-        ByteReader in(part, c.order, 100);
-        ASSERT_TRUE(in.skip(c.skip));
-        const uint32_t value = c.width == 1 ? in.u8() : c.width == 2 ? in.u16() : in.u32();
-        EXPECT_EQ(value, c.value);
-        EXPECT_EQ(in.failed(), c.value == 0);
-        if (c.value != 0)
+        SCOPED_TRACE(name);
+        const Bytes part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size));
+        ByteReader in(part, order, 100);
+        ASSERT_TRUE(in.skip(skip));
+        const uint32_t value = width == 1 ? in.u8() : width == 2 ? in.u16() : in.u32();
+        EXPECT_EQ(value, expected);
+        EXPECT_EQ(in.failed(), expected == 0);
+        if (expected != 0)
             continue;
-        EXPECT_EQ(in.failureOffset(), 100 + c.skip);
-        EXPECT_EQ(in.offset(), 100 + c.skip);
+        EXPECT_EQ(in.failureOffset(), 100 + skip);
+        EXPECT_EQ(in.offset(), 100 + skip);
         EXPECT_EQ(in.u8(), 0);
     }
 }

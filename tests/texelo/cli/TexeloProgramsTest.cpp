@@ -98,6 +98,9 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         rlim_t fileSizeLimit = RLIM_INFINITY;
         std::vector<std::string> environment = {};
     };
+    const std::pair<std::string, std::string> unwritable = {
+        "Opened A.tga\n1 unique CLUTs\nCouldn't open output file NOWHERE\\BANK.TBK\n",
+        "texelo: nobank.fit:2: error: cannot create bank NOWHERE/BANK.TBK: No such file or directory\n"};
     const std::string noBank = "texelo: SORT.FIT: warning: the script wrote no bank: it has no FIT line\n";
     const std::string lostEntry =
         ": error: A.tga is left out of bank BANK: page 1 holds no texture, and a bank "
@@ -121,12 +124,8 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
          "Opened BIG.tga\nTexture BIG.tga is too large!\nBIG.tga is 260 pixels wide and 1 pixels high.\n",
          "texelo: large.fit:1: error: BIG.tga is 260 x 1 texels; a texture is at most 256 x 256\n"},
         // A dry run writes nothing, yet says what a real run would.
-        {{"nobank.fit", "/c"}, 1,
-         "Opened A.tga\n1 unique CLUTs\nCouldn't open output file NOWHERE\\BANK.TBK\n",
-         "texelo: nobank.fit:2: error: cannot create bank NOWHERE/BANK.TBK: No such file or directory\n"},
-        {{"--dry-run", "nobank.fit", "/c"}, 1,
-         "Opened A.tga\n1 unique CLUTs\nCouldn't open output file NOWHERE\\BANK.TBK\n",
-         "texelo: nobank.fit:2: error: cannot create bank NOWHERE/BANK.TBK: No such file or directory\n"},
+        {{"nobank.fit", "/c"}, 1, unwritable.first, unwritable.second},
+        {{"--dry-run", "nobank.fit", "/c"}, 1, unwritable.first, unwritable.second},
         {{"empty.lay", "/c"}, 1, "Couldn't find any textures\n",
          "texelo: empty.lay:1: error: bank BANK.TBK not written: no texture was loaded for it\n"},
         {{"kept.lay", "/c"}, 1, "Opened A.tga\nSaving Textures...\nCouldn't write output file KEPT.TBK\n",

@@ -70,14 +70,8 @@ TEST(Viewer, HoverNamesTheTextureOrTheUsersOfTheClutUnderAVramWord)
     const ShownRun mixed(kMixedBank);
     const ShownRun separate("SEPERATE: ON\nFOUR\nTWIN\nFIT: SEPARATE\n");
     const std::string four = "FOUR\nsource: four.tga\ndepth: 4-bit\nsize: 1 x 2 words, 4 x 2 texels\nVRAM: ";
-    struct Case
-    {
-        const ShownRun& run;
-        VramPoint point;
-        std::string text;
-    };
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<const ShownRun&, VramPoint, std::string> cases[] = {
         {mixed, {27, 0}, four + "27,0\nCLUT: 0,17"}, {mixed, {27, 1}, four + "27,0\nCLUT: 0,17"},
         {mixed, {28, 0}, ""}, {mixed, {27, 2}, ""},
         {mixed, {8, 0}, "EIGHT\nsource: eight.tga\ndepth: 8-bit\nsize: 9 x 1 words, 18 x 1 texels\nVRAM: 0,0\nCLUT: 0,16"},
@@ -88,8 +82,8 @@ TEST(Viewer, HoverNamesTheTextureOrTheUsersOfTheClutUnderAVramWord)
         {separate, {975, 256}, "CLUT 16 x 1 at 960,256\nused by: FOUR, TWIN"}, {separate, {0, 16}, ""},
     };
     // clang-format on
-    for (const Case& c : cases)
-        EXPECT_EQ(hoverText(c.run.shown, c.point), c.text) << c.point.x << "," << c.point.y;
+    for (const auto& [run, point, text] : cases)
+        EXPECT_EQ(hoverText(run.shown, point), text) << point.x << "," << point.y;
 
     // A 1000 x 600 window fits the map into 900 x 540 pixels from 50,30.
     const MapGeometry fitted = ResizeMap(1000, 600);
@@ -111,12 +105,7 @@ TEST(Viewer, TexelsShowTheirClutColoursOverACheckerboardWhereTransparent)
     DrawTexelMap(painter, zoomedMap({}, {5, 0, 0}), mixed.shown);
     painter.end();
     const QRgb light = 0xE0E0E0, dark = 0xA0A0A0;
-    struct Case
-    {
-        int x, y;
-        QRgb colour;
-    };
-    const Case cases[] = {
+    const std::tuple<int, int, QRgb> cases[] = {
         {216, 0, dark},       {217, 7, dark},     {218, 0, 0xFF0000},  {220, 0, 0x00FF00},
         {222, 7, 0x0000FF},   {216, 8, 0xFFFFFF}, {223, 15, 0x0000FF}, {0, 0, 0x080000},
         {64, 0, 0x8C0000},    {68, 0, 0x080000},  {80, 0, 0x000029},   {208, 120, 0x7B4229},
@@ -124,8 +113,8 @@ TEST(Viewer, TexelsShowTheirClutColoursOverACheckerboardWhereTransparent)
         {0, 136, dark},       {8, 136, 0xFF0000}, {32, 136, 0xFFFFFF}, {40, 136, light},
         {236, 60, 0xFFFFFF},  {0, 60, 0xFF00FF},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(pixel(image, c.x, c.y), c.colour) << c.x << "," << c.y;
+    for (const auto& [x, y, colour] : cases)
+        EXPECT_EQ(pixel(image, x, y), colour) << x << "," << y;
 }
 
 TEST(Viewer, KeysAndTheWheelSwitchAndZoomTheMap)
