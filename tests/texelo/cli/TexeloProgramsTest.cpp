@@ -26,6 +26,7 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
     const Bytes png = pngwriter::encodePng({.width = 4, .height = 4, .colourType = 0, .samples = std::vector<uint16_t>(16, 9)});
     folder.write("cut.png", png);
     folder.write("mix.png", png);
+    folder.write("mix.dir/x", ""); // FILES takes no folder
     folder.write("bad.png", "not a picture");
     folder.write("My Tex/b.tga", texture(8, 8, 2));
     folder.write("KEPT.TBK", "earlier bank");
@@ -174,9 +175,8 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         {{"--quiet", "missing.fit", "/c"}, 1, "Failed to open " + shown + "NOPE.tga\n", notFound},
         {{"SORT.FIT"}, 0, "Sorting OFF\n", noBank + noWindow},
         {{"missing.fit"}, 1, "Failed to open " + shown + "NOPE.tga\n", notFound + noWindow},
-        // One argument names a script in a folder with blanks, relative or
-        // absolute, in any case. The dependency file names every file read
-        // or looked for as found on disk, blanks escaped.
+        // One argument names a script in a folder with blanks, relative or absolute, in any case. The
+        // dependency file names every file read or looked for as found on disk, blanks escaped.
         {{"--depfile", "job.d", "my levels/job one.fit", "/c"}, 1,
          "Opened MY TEX\\B.tga\nFailed to open " + shown + "NOPE.tga\n" + saved,
          "texelo: my levels/job one.fit:3: error: texture NOPE not found; looked for " +
