@@ -146,13 +146,16 @@ TEST_F(Backdrop, RefusedInputsAreReportedAndNothingIsWritten)
     Bytes cut = encodeTga(indexedImage(640, 512, indices(), std::vector<Rgba>(16), 24));
     cut.pop_back();
     folder.write("art/cut.tga", cut);
-    // Run-length packets of 128 texels: the sixth of the first row would end past it.
+    // Run-length packets of 128 texels, enough for every row: the sixth of the first would end past it.
     Bytes crossing = encodeTga(indexedImage(640, 512, indices(), std::vector<Rgba>(16), 24));
     crossing.resize(18 + 16 * 3);
     crossing[2] = 9;
-    for (int packet = 0; packet < 5 * 512; ++packet)
+    for (int packet = 0; packet <= 5 * 512; ++packet)
         crossing.insert(crossing.end(), {packet == 4 ? uint8_t(0xF0) : uint8_t(0xFF), 3});
     folder.write("art/crossing.tga", crossing);
+    crossing.resize(18 + 16 * 3 + 2 * 5 * 2); // two whole rows, then nothing where a packet should be
+    crossing[18 + 16 * 3 + 4 * 2] = 0xFF;
+    folder.write("art/runcut.tga", crossing);
     folder.write("art/rgb.png", pngOf(false));
     folder.write("art/bad.png", "not a picture");
     const std::tuple<bool, uint32_t, const char*, std::string> cases[] = {
@@ -164,6 +167,7 @@ TEST_F(Backdrop, RefusedInputsAreReportedAndNothingIsWritten)
         {true, 2, "HIGH", "Failed to open 1.act"},
         {true, 1, "CUT", "Error loading ART\\CUT.tga"},
         {true, 1, "CROSSING", "Error loading ART\\CROSSING.tga"},
+        {true, 1, "RUNCUT", "Error loading ART\\RUNCUT.tga"},
         {true, 1, "MANY", "Backdrop image not index-colour: ART\\MANY.tga"},
         {true, 1, "HIGH", "Image contains pixels referencing outside the range (0-15) in the palette"},
         {true, 1, "RGB", "Backdrop image not index-colour: ART\\RGB.png"},
