@@ -272,20 +272,5 @@ PngIndexResult DecodePngIndices(IndexedPicture& picture, const uint8_t* fileByte
 
 PictureFile LoadPngFile(RunFiles& files, std::string_view path, Presence presence)
 {
-    PictureFile result;
-    FileRead read = files.read(path, presence);
-    result.path = std::move(read.path);
-    result.found = read.found;
-    if (!read.bytes)
-    {
-        result.failure = "cannot be read: " + read.failure;
-        return result;
-    }
-    auto image = std::make_unique<RgbaImage>();
-    std::string reason;
-    if (DecodePng(*image, read.bytes->data(), read.bytes->size(), reason))
-        result.image = std::move(image);
-    else
-        result.failure = "does not decode as a PNG file: " + reason;
-    return result;
+    return LoadPictureFile(files, path, presence, DecodePng, "PNG");
 }

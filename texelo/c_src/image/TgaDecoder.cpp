@@ -321,20 +321,5 @@ int DecodeTga(RgbaImage& image, const uint8_t* fileBytes, std::size_t fileLength
 
 PictureFile LoadTgaFile(RunFiles& files, std::string_view path, Presence presence)
 {
-    PictureFile result;
-    FileRead read = files.read(path, presence);
-    result.path = std::move(read.path);
-    result.found = read.found;
-    if (!read.bytes)
-    {
-        result.failure = "cannot be read: " + read.failure;
-        return result;
-    }
-    auto image = std::make_unique<RgbaImage>();
-    std::string reason;
-    if (DecodeTga(*image, read.bytes->data(), read.bytes->size(), reason))
-        result.image = std::move(image);
-    else
-        result.failure = "does not decode as a Targa file: " + reason;
-    return result;
+    return LoadPictureFile(files, path, presence, DecodeTga, "Targa");
 }
