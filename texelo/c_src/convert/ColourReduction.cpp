@@ -82,18 +82,55 @@ int distance(const Rgb5& a, const Rgb5& b)
     return sum;
 }
 
-std::size_t nearest(const Palette& palette, const Rgb5& colour)
+// The nearest entry of a palette, the lowest index among equals. Entries are
+// kept in order of green, and the search goes outwards from the colour's
+// green until the green distance alone is more than the best found: with
+// 256 entries that looks at a few dozen instead of all.
+class NearestEntry
 {
-    std::size_t best = 0;
-    int bestDistance = std::numeric_limits<int>::max();
-    for (std::size_t i = 0; i < palette.size() && bestDistance != 0; ++i)
-        if (const int d = distance(palette[i], colour); d < bestDistance)
+public:
+    explicit NearestEntry(const Palette& palette) : m_palette(palette), m_order(palette.size())
+    {
+        for (std::size_t i = 0; i < m_order.size(); ++i)
+            m_order[i] = i;
+        std::stable_sort(m_order.begin(), m_order.end(),
+                         [&](std::size_t a, std::size_t b) { return palette[a][1] < palette[b][1]; });
+    }
+
+    std::size_t operator()(const Rgb5& colour) const
+    {
+        const auto start = static_cast<std::size_t>(
+            std::lower_bound(m_order.begin(), m_order.end(), colour[1],
+                             [&](std::size_t entry, uint8_t green) { return m_palette[entry][1] < green; }) -
+            m_order.begin());
+        std::size_t best = m_palette.size();
+        int bestDistance = std::numeric_limits<int>::max();
+        const auto consider = [&](std::size_t entry)
         {
-            best = i;
-            bestDistance = d;
+            const int green = m_palette[entry][1] - colour[1];
+            if (green * green > bestDistance)
+                return false;
+            const int d = distance(m_palette[entry], colour);
+            if (d < bestDistance || (d == bestDistance && entry < best))
+            {
+                best = entry;
+                bestDistance = d;
+            }
+            return true;
+        };
+        for (std::size_t i = start; i < m_order.size() && consider(m_order[i]); ++i)
+        {
         }
-    return best;
-}
+        for (std::size_t i = start; i-- > 0 && consider(m_order[i]);)
+        {
+        }
+        return best;
+    }
+
+private:
+    const Palette& m_palette;
+    std::vector<std::size_t> m_order; // entry indices by rising green
+};
 
 // The console shows black as transparent: a colour rounded to black moves
 // one step up in its strongest channel instead.
@@ -172,9 +209,10 @@ Palette refine(const Histogram& histogram, Palette palette)
         std::vector<std::array<uint64_t, 3>> sums(palette.size(), {0, 0, 0});
         std::vector<uint64_t> weights(palette.size(), 0);
         std::vector<uint64_t> errors(n);
+        const NearestEntry nearest(palette);
         for (std::size_t i = 0; i < n; ++i)
         {
-            owner[i] = nearest(palette, histogram.colours[i]);
+            owner[i] = nearest(histogram.colours[i]);
             for (std::size_t c = 0; c < 3; ++c)
                 sums[owner[i]][c] += uint64_t{histogram.counts[i]} * histogram.colours[i][c];
             weights[owner[i]] += histogram.counts[i];
@@ -216,10 +254,11 @@ Palette refine(const Histogram& histogram, Palette palette)
 
 uint64_t squaredError(const Histogram& histogram, const Palette& palette)
 {
+    const NearestEntry nearest(palette);
     uint64_t sum = 0;
     for (std::size_t i = 0; i < histogram.colours.size(); ++i)
         sum += uint64_t{histogram.counts[i]} *
-               static_cast<uint64_t>(distance(histogram.colours[i], palette[nearest(palette, histogram.colours[i])]));
+               static_cast<uint64_t>(distance(histogram.colours[i], palette[nearest(histogram.colours[i])]));
     return sum;
 }
 
@@ -271,9 +310,32 @@ std::array<unsigned, 2> shareEntries(const std::array<Histogram, 2>& classes, un
 // Maps every pixel but black to the nearest entry of its class, spreading
 // `dither` percent of each pixel's error to the pixels right of and below it
 // (Floyd-Steinberg weights). Black pixels neither take nor pass on error.
+// The entry nearest to a colour with diffused error, in 1/kErrorScale steps.
+std::size_t nearestToScaled(const Palette& palette, const std::array<int, 3>& wanted)
+{
+    std::size_t best = 0;
+    int64_t bestDistance = std::numeric_limits<int64_t>::max();
+    for (std::size_t i = 0; i < palette.size(); ++i)
+    {
+        int64_t d = 0;
+        for (std::size_t c = 0; c < 3; ++c)
+        {
+            const int64_t step = wanted[c] - palette[i][c] * kErrorScale;
+            d += step * step;
+        }
+        if (d < bestDistance)
+        {
+            best = i;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
 void remap(const std::array<Palette, 2>& palettes, unsigned dither, const std::vector<uint8_t>& original,
            uint8_t* pixels, std::size_t width, std::size_t height)
 {
+    const std::array<NearestEntry, 2> nearest{NearestEntry(palettes[kOpaque]), NearestEntry(palettes[kStp])};
     std::vector<std::array<int, 3>> error(width * height, {0, 0, 0});
     for (std::size_t y = 0; y < height; ++y)
         for (std::size_t x = 0; x < width; ++x)
@@ -291,22 +353,8 @@ void remap(const std::array<Palette, 2>& palettes, unsigned dither, const std::v
             std::array<int, 3> wanted{};
             for (std::size_t c = 0; c < 3; ++c)
                 wanted[c] = source[c] * kErrorScale + std::clamp(error[at][c], -kErrorLimit, kErrorLimit);
-            std::size_t best = 0;
-            int64_t bestDistance = std::numeric_limits<int64_t>::max();
-            for (std::size_t i = 0; i < palette.size(); ++i)
-            {
-                int64_t d = 0;
-                for (std::size_t c = 0; c < 3; ++c)
-                {
-                    const int64_t step = wanted[c] - palette[i][c] * kErrorScale;
-                    d += step * step;
-                }
-                if (d < bestDistance)
-                {
-                    best = i;
-                    bestDistance = d;
-                }
-            }
+            const std::size_t best = dither == 0 ? nearest[colourClass]({source[0], source[1], source[2]})
+                                                 : nearestToScaled(palette, wanted);
             std::copy_n(palette[best].begin(), 3, pixel);
             pixel[3] = colourClass == kStp ? 0 : 255;
             if (dither == 0)
