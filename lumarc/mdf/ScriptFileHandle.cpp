@@ -1,5 +1,8 @@
 #include "ScriptFileHandle.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <array>
 
 const char* ScriptFileHandle::modeText(int modeIndex)
@@ -18,7 +21,19 @@ bool ScriptFileHandle::open(const std::string& path, int modeIndex)
     const char* mode = modeText(modeIndex);
     if (!mode)
         return false;
-    m_file = std::fopen(path.c_str(), mode);
+    if (modeIndex != kReadText && modeIndex != kReadBinary)
+    {
+        m_file = std::fopen(path.c_str(), mode);
+        return m_file != nullptr;
+    }
+    // Without blocking, so that a pipe with no writer is opened at once and
+    // then refused as no regular file, instead of waiting for ever.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    m_file = fdopen(fd, mode);
+    if (m_file == nullptr)
+        ::close(fd);
     return m_file != nullptr;
 }
 

@@ -3,6 +3,7 @@
 #include "AtomicOutputFile.h"
 #include "BankFieldText.h"
 #include "RecordImage.h"
+#include "StreamText.h"
 
 #include <sys/stat.h>
 
@@ -24,11 +25,6 @@ std::string recordName(std::size_t group, std::size_t record, uint32_t id)
     return name.str();
 }
 
-void write(std::FILE* stream, const std::string& text)
-{
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
-}
 
 // An existing folder, or one made now; false after a message on `err`.
 bool ensureFolder(const std::string& folder, std::FILE* err)
@@ -40,12 +36,12 @@ bool ensureFolder(const std::string& folder, std::FILE* err)
     {
         if (S_ISDIR(info.st_mode))
             return true;
-        write(err, MessageText{} << "tbkinfo: cannot extract into " << folder << ": Not a directory\n");
+        writeMessage(err, MessageText{} << "tbkinfo: cannot extract into " << folder << ": Not a directory\n");
         return false;
     }
     if (mkdir(folder.c_str(), 0777) == 0)
         return true;
-    write(err, MessageText{} << "tbkinfo: cannot create folder " << folder << ": " << std::strerror(errno)
+    writeMessage(err, MessageText{} << "tbkinfo: cannot create folder " << folder << ": " << std::strerror(errno)
                              << "\n");
     return false;
 }
@@ -93,7 +89,7 @@ int writeExtraction(const Extraction& extraction, const std::string& folder, std
     if (!ensureFolder(folder, err))
         return 1;
     for (const std::string& note : extraction.notes)
-        write(err, "tbkinfo: " + note + "\n");
+        writeMessage(err, "tbkinfo: " + note + "\n");
     const std::string prefix = folder.ends_with('/') ? folder : folder + "/";
     for (const ExtractedFile& file : extraction.files)
     {
@@ -104,13 +100,17 @@ int writeExtraction(const Extraction& extraction, const std::string& folder, std
         {
             const int cause = errno;
             output.discard();
-            write(err,
+            writeMessage(err,
                   MessageText{} << "tbkinfo: cannot write " << path
                                 << (cause != 0 ? std::string(": ") + std::strerror(cause) : std::string())
                                 << "\n");
             return 1;
         }
-        write(out, path + "\n");
+        if (!writeText(out, path + "\n"))
+        {
+            writeMessage(err, std::string("tbkinfo: cannot write the list of files: ") + std::strerror(errno) + "\n");
+            return 1;
+        }
     }
     return 0;
 }
@@ -122,7 +122,7 @@ int extractBank(const Bank& bank, std::span<const uint8_t> bytes, const std::str
     const std::optional<Extraction> extraction = prepareExtraction(bank, bytes, error);
     if (!extraction)
     {
-        write(err, MessageText{} << "tbkinfo: cannot extract " << bankPath << ": " << error << "\n");
+        writeMessage(err, MessageText{} << "tbkinfo: cannot extract " << bankPath << ": " << error << "\n");
         return 1;
     }
     return writeExtraction(*extraction, folder, out, err);

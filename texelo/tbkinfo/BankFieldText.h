@@ -27,6 +27,7 @@ public:
     }
     // Implicit, so a message can be built in place of a string argument.
     operator std::string() const { return m_text; }
+    operator std::string_view() const { return m_text; }
 
 private:
     std::string m_text;

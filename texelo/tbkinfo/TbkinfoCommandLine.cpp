@@ -1,12 +1,15 @@
 #include "TbkinfoCommandLine.h"
 
 #include "BankExtract.h"
+#include "StreamText.h"
 #include "BankFieldText.h"
 #include "BankJson.h"
 #include "BankReader.h"
 #include "BankText.h"
 #include "WholeFile.h"
 
+#include <cerrno>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -43,11 +46,6 @@ constexpr std::string_view kUsage =
     "Exit status: 0 read, 1 cannot be read or damaged (the byte is named) or a\n"
     "file cannot be written, 2 usage.\n";
 
-void write(std::FILE* stream, std::string_view text)
-{
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
-}
 
 struct Options
 {
@@ -101,17 +99,17 @@ int runTbkinfo(std::span<const std::string_view> args, std::FILE* out, std::FILE
     const Options options = parseArguments(args);
     if (options.help)
     {
-        write(out, kUsage);
+        writeMessage(out, kUsage);
         return kSuccess;
     }
     if (options.version)
     {
-        write(out, "tbkinfo 1.0\n");
+        writeMessage(out, "tbkinfo 1.0\n");
         return kSuccess;
     }
     if (options.bad)
     {
-        write(err, kUsage);
+        writeMessage(err, kUsage);
         return kUsageError;
     }
     const std::string path(options.files.front());
@@ -123,21 +121,26 @@ int runTbkinfo(std::span<const std::string_view> args, std::FILE* out, std::FILE
             reason << "longer than " << kLongestBank << " bytes, more than a texture bank holds";
         else
             reason << file.reason;
-        write(err, std::string(MessageText{} << "tbkinfo: cannot open " << path << ": " << std::string(reason)
+        writeMessage(err, std::string(MessageText{} << "tbkinfo: cannot open " << path << ": " << std::string(reason)
                                              << "\n"));
         return kFailure;
     }
     const BankReadResult result = readBank(file.bytes);
     if (result.damage)
     {
-        write(err,
+        writeMessage(err,
               std::string(MessageText{} << "tbkinfo: " << path << " is damaged at byte "
                                         << result.damage->offset << ": " << result.damage->what << "\n"));
         return kFailure;
     }
     if (options.extractFolder)
         return extractBank(result.bank, file.bytes, path, *options.extractFolder, out, err);
-    write(out, options.json ? bankJson(result.bank, path) : bankText(result.bank, path));
+    // A report cut short by a full disk or a closed pipe must not pass for a whole one.
+    if (!writeText(out, options.json ? bankJson(result.bank, path) : bankText(result.bank, path)))
+    {
+        writeMessage(err, std::string("tbkinfo: cannot write the report: ") + std::strerror(errno) + "\n");
+        return kFailure;
+    }
     return kSuccess;
 }
 
