@@ -8,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <functional>
 #include <tuple>
 
@@ -48,29 +50,46 @@ TEST(ByteReader, ReadsEitherOrderAndNothingPastTheEnd)
     }
 }
 
-// A write the system refuses (past the file-size limit here) is never
-// committed: commit says so, and the earlier file stays as it was.
-TEST(AtomicOutputFile, FailedWriteKeepsTheEarlierFile)
+// A write the system refuses (past the file-size limit here) is never committed: commit says so,
+// and the earlier file stays as it was. A file given up before its commit leaves no temporary
+// behind. What is written has the permissions the user's umask gives, not the temporary's 0600.
+TEST(AtomicOutputFile, CommitsWholeFilesOnlyWithTheUsersPermissions)
 {
-    const TempFolder folder;
-    const std::string path = folder.write("out.bin", "earlier");
-    const Bytes big(3 << 20, 0x5A);
-    rlimit previous{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const rlimit small{4096, previous.rlim_max};
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    AtomicOutputFile file;
-    const bool opened = file.open(path);
-    const bool written = file.write(big.data(), big.size());
-    const bool committed = file.commit();
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
-    EXPECT_TRUE(opened);
-    EXPECT_FALSE(written);
-    EXPECT_FALSE(committed);
-    EXPECT_EQ(folder.text("out.bin"), "earlier");
-    EXPECT_EQ(folder.entries(), std::vector<std::string>{"out.bin"});
+    // name, file-size limit, bytes written, commit, the file afterwards
+    const std::tuple<const char*, rlim_t, std::size_t, bool, std::string> cases[] = {
+        {"failed write, committed", 4096, 3 << 20, true, "earlier"},
+        {"failed write, given up", 4096, 3 << 20, false, "earlier"},
+        {"written", RLIM_INFINITY, 3, true, "ZZZ"},
+    };
+    const mode_t previousMask = umask(027);
+    for (const auto& [name, limit, size, commit, after] : cases)
+    {
+        SCOPED_TRACE(name);
+        const TempFolder folder;
+        const std::string path = folder.write("out.bin", "earlier");
+        const Bytes big(size, 'Z');
+        rlimit previous{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+        const rlimit small{limit, previous.rlim_max};
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        bool opened = false, written = false, committed = false;
+        {
+            AtomicOutputFile file;
+            opened = file.open(path);
+            written = file.write(big.data(), big.size());
+            committed = commit && file.commit();
+        }
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+        EXPECT_TRUE(opened);
+        EXPECT_EQ(written, limit == RLIM_INFINITY);
+        EXPECT_EQ(committed, commit && limit == RLIM_INFINITY);
+        EXPECT_EQ(folder.text("out.bin"), after);
+        EXPECT_EQ(folder.entries(), std::vector<std::string>{"out.bin"});
+        EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
+    }
+    umask(previousMask);
 }
 
 // Layouts hold millions of primitives: a list freeing its chain recursively

@@ -46,7 +46,7 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         {"edges.fit", "SEPERATE: ON\nWIDE\nHIGH\nFIT: edges\n"},
         {"missing.fit", "NOPE\nFIT: bank\n"},
         {"cut.fit", "CUT\nBAD\nFIT: bank\n"},
-        {"nofit.fit", "EDGE: ON\nWIDE\nFIT: bank\n"},
+        {"nofit.fit", "EDGE: ON\nWIDE\nFIT: bank\nA\nFIT: later\n"}, // stops at the bank that does not fit
         {"large.fit", "BIG\nFIT: bank\n"},
         {"nobank.fit", "A\nFIT: nowhere\\bank\n"},
         {"empty.lay", "FIT: bank\n"},
@@ -174,6 +174,8 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         {{"-c", "-q", "clean.fit"}, 0, ""},
         {{"--quiet", "missing.fit", "/c"}, 1, "Failed to open " + shown + "NOPE.tga\n", notFound},
         {{"SORT.FIT"}, 0, "Sorting OFF\n", noBank + noWindow},
+        {{"SORT.FIT"}, 0, "Sorting OFF\n", noBank + "texelo: the VRAM map cannot be shown: the display named by DISPLAY or "
+         "WAYLAND_DISPLAY cannot be opened\n", "", {}, RLIM_INFINITY, {"DISPLAY=:4711"}},
         {{"missing.fit"}, 1, "Failed to open " + shown + "NOPE.tga\n", notFound + noWindow},
         // One argument names a script in a folder with blanks, relative or absolute, in any case. The
         // dependency file names every file read or looked for as found on disk, blanks escaped.
@@ -200,6 +202,8 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
          RLIM_INFINITY, {"TEXELO_TEXTURE_FOLDER=shared art"}},
         {{"--depfile", "cr.d", "cr.fit", "/c"}, 1, "Opened A.tga\n" + saved,
          "texelo: cr.fit: error: cannot write the dependency file cr.d: the file name \"A\\rB.TBK\" holds a line break\n"},
+        {{"--report", "no/r.json", "clean.fit", "/c"}, 1, "Opened A.tga\n" + saved,
+         "texelo: clean.fit: error: cannot write the report no/r.json: No such file or directory\n"},
         {{"--depfile=none/ok.d", "clean.fit", "/c"}, 1, "Opened A.tga\n" + saved,
          "texelo: clean.fit: error: cannot write the dependency file none/ok.d: No such file or directory\n"},
         // Usage errors name what is wrong.

@@ -101,6 +101,11 @@ TEST_F(ScriptLines, EachLineReachesTheBankOrTheMessages)
         {"EDGE ON leaves no room for a page-wide texture", "EDGE: ON\nfull\nFIT: bank\n", "none",
          "Opened FULL.tga\nUnable to fit textures into maximum VRAM space!\n"},
         {"EDGE OFF", "EDGE: OFF\nfull\nFIT: bank\n", "textures 1, rows 0 | 1x2: 0@0,0/0,1 16x1"},
+        {"FIT sets SEPERATE, EDGE and SORT back for the next bank; MATCHCLUTS stays",
+         "MATCHCLUTS: OFF\nSEPERATE: ON\nEDGE: ON\nSORT: OFF\nfour\nFIT: first\nfour\nwide\nfull\nFIT: bank\n",
+         "textures 3, rows 0 | 1x3: 0@8,1/32,2 16x1 1@0,1/16,2 16x1 2@0,0/0,2 16x1"},
+        {"a switch value other than ON or OFF changes nothing", "SORT: OFF\nSORT: YES\nMATCHCLUTS: YES\nfour\nwide\nfour\nFIT: bank\n",
+         "textures 3, rows 0 | 1x2: 0@0,0/0,1 16x1 1@1,0/0,1 16x1 2@9,0/0,1 16x1"},
         {"MESSAGES ON prints each option's state",
          "MESSAGES: ON\nMATCHCLUTS: OFF\nSEPERATE: ON\nEDGE: ON\nSORT: OFF\nREMAP: DOWN\nREMAP: ACROSS\n"
          "REMAP: OFF\nSEPERATE: OFF\nMESSAGES: OFF\nSORT: ON\n",
