@@ -58,6 +58,7 @@ TEST(LumarcProgram, ConvertListAndFail)
 {
     const TempFolder folder;
     const std::string in = folder.write("my screens/title screen.mdf", mdfwriter::mdfFile(panelLayout()));
+    const std::string families = folder.write("my screens/families.mdf", mdfwriter::mdfFile(familyLayout()));
     const std::string cut = folder.write("my screens/cut screen.mdf", Bytes{0x05, 0x00});
     const std::string out = folder.file("my screens/title screen.rlf");
     const std::string absent = folder.file("my screens/absent.mdf");
@@ -85,7 +86,7 @@ TEST(LumarcProgram, ConvertListAndFail)
                {{"PC", {in, out}, {}, 0, size, "", savedRlf(panelLayout(), 0)},
                 {"console", {"--psx", in, out}, {}, 0, size, "", savedRlf(panelLayout(), kPsxYOffset)},
                 {"trace", {in, out}, traced, 0, size, trace, savedRlf(panelLayout(), 0)},
-                {"list", {"--list", in}, {}, 0, "0000\tPanel\t1\t1\t2\n", ""},
+                {"list", {"--list", families}, {}, 0, "0000\tKinds\t3\t2\t9\n0001\tPoints\t1\t4\t0\n0002\tEmpty\t0\t0\t0\n", ""},
                 {"list and convert", {"--list", "--psx", in}, {}, 2, "",
                  "lumarc: --psx cannot be used with --list\n" + help.out},
                 {"one file", {in}, {}, 2, "", "lumarc: missing OUTPUT.rlf\n" + help.out},

@@ -37,31 +37,53 @@ TEST(RlfFile, PanelForPcAndConsoleByteByByte)
     }
 }
 
-// A part a gadget lacks takes no bytes and has offset 0, so the next part
-// starts where the previous one ends; a gadget with nothing keeps the box it
-// starts from.
-TEST(RlfFile, MissingPartsTakeNoBytes)
+// Every family at once. A part a gadget lacks takes no bytes and has offset
+// 0; a box reaches the far edges of child areas and every point; textured
+// quads carry the game's texture number, others -1. One record of each kind
+// byte by byte, then the values of the rest.
+TEST(RlfFile, EveryFamilyConverted)
 {
-    using namespace mdfwriter;
-    const Layout layout{
-        .gadgets = {Gadget{.name = "Empty"},
-                    Gadget{.name = "Points", .hotspots = {{Hotspot{100, 90}}, {Hotspot{120, 95}}}},
-                    Gadget{.name = "Quad", .primLists = {PrimList{5, 5, {Prim{.type = kPrimF4}}}}}}};
-    const rlfinfo::ReadResult read = rlfinfo::readRlf(savedRlf(layout, 0));
+    const Bytes file = savedRlf(familyLayout(), 0);
+    const auto at = [&](std::size_t from, std::size_t n)
+    { return Bytes(file.begin() + std::ptrdiff_t(from), file.begin() + std::ptrdiff_t(from + n)); };
+    EXPECT_EQ(at(0, 16), (Bytes{3, 0, 0, 0, 16, 0, 0, 0, 0xB8, 1, 0, 0, 0xF4, 1, 0, 0}));
+    EXPECT_EQ(at(36, 8), (Bytes{10, 0, 20, 0, 20, 0, 20, 0}));   // child area 10, 20, 20 x 20
+    EXPECT_EQ(at(60, 8), (Bytes{3, 0, 2, 0, 7, 0, 8, 0}));       // hotspot flags 3, 2 at 7, 8
+    EXPECT_EQ(at(116, 36), (Bytes{0, 5, 0xFF, 0xFF, 0, 0, 40, 0, 20, 0, 40, 0, 0, 0, 60, 0, 20, 0, 60, 0,
+                                  0x56, 0x34, 0x12, 0, 0x56, 0x34, 0x12, 0, 0x56, 0x34, 0x12, 0, 0x56, 0x34,
+                                  0x12, 0}));
+    EXPECT_EQ(at(224, 36), (Bytes{1, 4, 7, 0, 30, 0, 20, 0, 34, 0, 20, 0, 30, 0, 24, 0, 34, 0, 24, 0,
+                                  0x30, 0x20, 0x33, 0, 0x60, 0x33, 0x40, 0, 0x33, 0x80, 0x70, 0, 0x33, 0xB0,
+                                  0xA0, 0}));
+    const rlfinfo::ReadResult read = rlfinfo::readRlf(file);
     ASSERT_FALSE(read.damage) << read.damage->what;
-    EXPECT_EQ(read.contents.fileSize, 136u);
     ASSERT_EQ(read.contents.gadgets.size(), 3u);
-    using Parts = std::array<uint32_t, 4>; // the gadget's offset and those of its three parts
-    const Parts parts[] = {{16, 0, 0, 0}, {36, 0, 56, 0}, {72, 0, 0, 92}};
-    const rlfinfo::Area boxes[] = {{640, 480, -640, -480}, {100, 90, 20, 5}, {5, 5, 0, 0}};
-    for (std::size_t i = 0; i < 3; ++i)
-    {
-        SCOPED_TRACE(i);
-        const rlfinfo::Gadget& g = read.contents.gadgets[i];
-        EXPECT_EQ((Parts{g.offset, g.childAreasOffset, g.hotspotsOffset, g.renderListOffset}), parts[i]);
-        EXPECT_TRUE(g.box == boxes[i]) << g.box.x << " " << g.box.y << " " << g.box.w << " " << g.box.h;
-    }
-    EXPECT_EQ(read.contents.gadgets[1].hotspots.at(1).x, 120);
+    EXPECT_EQ(read.contents.fileSize, 520u);
+    using Four = std::array<int, 4>; // offsets of a gadget and its parts, a box, a record
+    const auto four = [](const auto& r) { return Four{r.x, r.y, r.w, r.h}; };
+    const auto spot = [](const rlfinfo::Hotspot& h) { return Four{h.flagsA, h.flagsB, h.x, h.y}; };
+    const auto parts = [](const rlfinfo::Gadget& x)
+    { return Four{int(x.offset), int(x.childAreasOffset), int(x.hotspotsOffset), int(x.renderListOffset)}; };
+    const auto& g = read.contents.gadgets;
+    // clang-format off
+    EXPECT_EQ((std::vector<Four>{parts(g[0]), parts(g[1]), parts(g[2]), four(g[0].box), four(g[1].box), four(g[2].box),
+                                 four(g[0].childAreas.at(1)), four(g[0].childAreas.at(2)), four(g[1].childAreas.at(0)),
+                                 spot(g[0].hotspots.at(1)), spot(g[1].hotspots.at(0)), spot(g[1].hotspots.at(1)),
+                                 spot(g[1].hotspots.at(2)), spot(g[1].hotspots.at(3))}),
+              (std::vector<Four>{{16, 36, 60, 76}, {440, 460, 468, 0}, {500, 0, 0, 0},
+                                 {-5, -10, 695, 480}, {-50, 1, 170, 499}, {640, 480, -640, -480},
+                                 {-5, 100, 10, -10}, {600, 400, 50, 70}, {1, 1, 1, 1},
+                                 {0, 1, -3, 300}, {1, 1, 100, 90}, {2, 2, 120, 95}, {3, 3, -50, 500}, {0, 0, 3, 4}}));
+    // kind, modeLow, texture id, the last point, the last colour
+    const std::vector<std::array<int, 6>> entries{
+        {0, 5, -1, 20, 60, 0x123456}, {0, 2, -1, 14, 24, 0xA0B011}, {1, 3, 0, 24, 24, 0x222030},
+        {1, 4, 7, 34, 24, 0xA0B033},  {1, 6, 3, 44, 24, 0x442030},  {1, 7, 4, 54, 24, 0xA0B055},
+        {1, 0, 5, 64, 24, 0x662030},  {1, 1, 6, 690, -10, 0xA0B066}, {1, 1, -1, 74, 24, 0x772030}};
+    // clang-format on
+    std::vector<std::array<int, 6>> converted;
+    for (const rlfinfo::Entry& e : g[0].entries)
+        converted.push_back({int(e.kind), e.modeLow, e.textureId, e.points[3].x, e.points[3].y, int(e.colours[3])});
+    EXPECT_EQ(converted, entries);
 }
 
 // Every cut is damage at or before the cut; forged fields are named where
