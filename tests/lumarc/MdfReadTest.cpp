@@ -3,9 +3,13 @@
 // field starts.
 #include "AllocationHook.h"
 #include "LumarcFiles.h"
+#include "MdfRoot.h"
+#include "Ostrel_ScriptFilePrim.h"
+#include "RlfReader.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <optional>
 
 using namespace mdfwriter;
@@ -55,13 +59,13 @@ TEST(MdfWriter, RecordOfOneArrayOfOnePaddedString)
 }
 
 // Members come in any order; the filler after a name's NUL is passed over.
-// Hotspot flags: bits 2-3 and 0-1. The options flag is bit 0 of its word, 1
-// without options; the primitive count is that of the first list.
+// The options flag is bit 0 of its word, 1 without options; the primitive
+// count is that of the first list.
 TEST(MdfRead, LayoutReadsBackAsWritten)
 {
     Gadget first{.name = "",
-                 .rects = {{Rect{1, -2, 3, 4}}, {}},
-                 .hotspots = {{Hotspot{300, -400, 0xF6, 0x55}}},
+                 .rects = {{}, {}},
+                 .hotspots = {{}},
                  .primLists = {PrimList{0, 0, {Prim{}, Prim{.type = kPrimGT4}}}, PrimList{0, 0, {Prim{}}}},
                  .options = 0xFFFFFFFE};
     std::vector<Child> children =
@@ -77,20 +81,131 @@ TEST(MdfRead, LayoutReadsBackAsWritten)
     EXPECT_EQ(root.gadgetName(1), "Spare");
     EXPECT_EQ(root.stringBank1.textAt(0), "help");
     const MdfGadget& g = root.gadgets.at(0);
-    ASSERT_EQ(g.rects.count(), 2);
-    ASSERT_EQ(g.rects.at(0).count(), 1);
-    const MdfRect& r = g.rects.at(0).at(0);
-    EXPECT_EQ((std::vector<float>{r.left, r.top, r.right, r.bottom}), (std::vector<float>{1, -2, 3, 4}));
-    ASSERT_EQ(g.hotspots.count(), 1);
-    const MdfHotspot& h = g.hotspots.at(0).at(0);
-    EXPECT_EQ((std::vector<float>{h.posX, h.posY}), (std::vector<float>{300, -400}));
-    EXPECT_EQ((std::vector<int>{h.flagsA, h.flagsB, h.code}), (std::vector<int>{1, 2, 0x55}));
+    EXPECT_EQ((std::vector<int>{g.rects.count(), g.hotspots.count()}), (std::vector<int>{2, 1}));
     EXPECT_EQ((std::vector<uint32_t>{g.options.flag, root.gadgets.at(1).options.flag}),
               (std::vector<uint32_t>{0, 1}));
     EXPECT_EQ(g.primitiveCount(), 2u);
     ASSERT_EQ(root.fontTable.fonts.count(), 1);
     ASSERT_EQ(root.fontTable.fonts.at(0).count(), 2);
     EXPECT_EQ(root.fontTable.fonts.at(0).at(1).value1, 4);
+}
+
+namespace
+{
+// A primitive as "type mode/low/mid corners aux [texture/aux] x,y... rgba...".
+std::string describe(const Ostrel_ScriptFilePrim_Base& p)
+{
+    char text[160];
+    int n = std::snprintf(text, sizeof text, "%d %02X/%d/%d %02X %02X", p.primType(), p.mode, p.modeLow,
+                          p.modeMid, p.cornerBits, p.aux);
+    const auto add = [&](const auto& q)
+    {
+        for (const PrimVertex& v : q.vertices)
+            n += std::snprintf(text + n, sizeof text - std::size_t(n), " %d,%d", v.x, v.y);
+        for (const PrimColour& c : q.colours)
+            n += std::snprintf(text + n, sizeof text - std::size_t(n), " %02X%02X%02X%02X", c.r, c.g, c.b, c.pad);
+    };
+    const auto textured = [&](const auto& q)
+    {
+        n += std::snprintf(text + n, sizeof text - std::size_t(n), " %d/%d", q.textureId, q.textureAux);
+        add(q);
+    };
+    switch (p.primType())
+    {
+    case 5: add(static_cast<const Ostrel_ScriptFilePrim_F4&>(p)); break;
+    case 6: add(static_cast<const Ostrel_ScriptFilePrim_G4&>(p)); break;
+    case 7: textured(static_cast<const Ostrel_ScriptFilePrim_FT4&>(p)); break;
+    default: textured(static_cast<const Ostrel_ScriptFilePrim_GT4&>(p)); break;
+    }
+    return text;
+}
+} // namespace
+
+// A rectangle, a hotspot and a list of one primitive of each type, ended by
+// a header of type 9, then an empty list, written here byte by byte as the
+// format lays them out. The test writer makes the same bytes of the same
+// values, and the reader takes every field from its place.
+TEST(MdfRead, RecordsPinnedByHand)
+{
+    // clang-format off
+    const Bytes rect{1, 1, 2, 2, 3, 3, 4, 4, 10, 0, 0xEC, 0xFF, 30, 0, 5, 0}; // aux, 10, -20, 30, 5
+    const Bytes hotspot{1, 0, 2, 0, 0x2C, 1, 0x70, 0xFE, 0xF6, 0x55, 0, 0};   // aux, 300, -400, flags, code
+    const Bytes lists{0, 0, 0, 0, 2, 0, 0, 0, 0xFE, 0xFF, 3, 0,                // 2 lists; the first at -2, 3
+        5, 0x1D, 0xE4, 0x7F, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0, 7, 0, 0xF8, 0xFF, 0x11, 0x12, 0x13, 0x14,
+        6, 2, 0, 0, 11, 0, 12, 0, 13, 0, 14, 0, 15, 0, 16, 0, 17, 0, 18, 0,
+        0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x29, 0x2A, 0x2B, 0x2C, 0x2D, 0x2E, 0x2F, 0x30,
+        7, 3, 0, 0, 5, 0, 0x34, 0x12, 21, 0, 22, 0, 23, 0, 24, 0, 25, 0, 26, 0, 27, 0, 28, 0, 0x31, 0x32, 0x33, 0x34,
+        8, 0x0C, 0x1B, 0x02, 1, 0, 2, 0, 31, 0, 32, 0, 33, 0, 34, 0, 35, 0, 36, 0, 37, 0, 38, 0,
+        0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48, 0x49, 0x4A, 0x4B, 0x4C, 0x4D, 0x4E, 0x4F, 0x50,
+        9, 0xAA, 0xBB, 0xCC, 7, 0, 8, 0, 0, 0, 0, 0};                          // the end; the second list at 7, 8
+    const Colour c1{0x11, 0x12, 0x13, 0x14}, c3{0x31, 0x32, 0x33, 0x34};
+    const std::array<Colour, 4> g4{{{0x21, 0x22, 0x23, 0x24}, {0x25, 0x26, 0x27, 0x28}, {0x29, 0x2A, 0x2B, 0x2C},
+                                    {0x2D, 0x2E, 0x2F, 0x30}}};
+    const std::array<Colour, 4> gt4{{{0x41, 0x42, 0x43, 0x44}, {0x45, 0x46, 0x47, 0x48}, {0x49, 0x4A, 0x4B, 0x4C},
+                                     {0x4D, 0x4E, 0x4F, 0x50}}};
+    const Gadget gadget{.name = "G", .rects = {{Rect{10, -20, 30, 5, {0x101, 0x202, 0x303, 0x404}}}},
+        .hotspots = {{Hotspot{300, -400, 0xF6, 0x55, 1, 2}}},
+        .primLists = {PrimList{-2, 3, {Prim{kPrimF4, 0x1D, 0xE4, 0x7F, 0, 0, {{{1, 2}, {3, 4}, {5, 6}, {7, -8}}}, {c1}},
+                                       Prim{kPrimG4, 2, 0, 0, 0, 0, {{{11, 12}, {13, 14}, {15, 16}, {17, 18}}}, g4},
+                                       Prim{kPrimFT4, 3, 0, 0, 5, 0x1234, {{{21, 22}, {23, 24}, {25, 26}, {27, 28}}}, {c3}},
+                                       Prim{kPrimGT4, 0x0C, 0x1B, 2, 1, 2, {{{31, 32}, {33, 34}, {35, 36}, {37, 38}}}, gt4}},
+                               0xCCBBAA09}, PrimList{7, 8}}};
+    // clang-format on
+    std::vector<Child> children = rootChildren(Layout{.gadgets = {gadget}});
+    const Bytes byHand =
+        arrayOf("MDFTGDG0", {recordBody({{"MDFSVPI0", lists},
+                                         {"MDFTVHS0", arrayOf("MDFTVHS0", {arrayOf("MDFVHSP0", {hotspot})})},
+                                         {"MDFTVRE0", arrayOf("MDFTVRE0", {arrayOf("MDFVREC0", {rect})})}})});
+    EXPECT_EQ(children.at(2).body, byHand);
+    children.at(2).body = byHand;
+    const TempFolder folder;
+    const MdfLoadResult loaded = loadMdf(folder.write("layout.mdf", recordBody(children)));
+    ASSERT_TRUE(loaded.model) << loaded.message;
+    const MdfGadget& g = loaded.model->gadgets.at(0);
+    const MdfRect& r = g.rects.at(0).at(0);
+    EXPECT_EQ((std::vector<float>{r.aux0, r.aux1, r.aux2, r.aux3, r.left, r.top, r.right, r.bottom}),
+              (std::vector<float>{0x101, 0x202, 0x303, 0x404, 10, -20, 30, 5}));
+    const MdfHotspot& h = g.hotspots.at(0).at(0);
+    EXPECT_EQ((std::vector<float>{h.auxX, h.auxY, h.posX, h.posY, float(h.flagsA), float(h.flagsB), float(h.code)}),
+              (std::vector<float>{1, 2, 300, -400, 1, 2, 0x55}));
+    ASSERT_EQ(g.prims.lists.items.size(), 2u);
+    const MdfPrimList& first = *g.prims.lists.items[0];
+    EXPECT_EQ((std::vector<float>{first.offsetX, first.offsetY}), (std::vector<float>{-2, 3}));
+    std::vector<std::string> prims;
+    for (const Ostrel_ScriptFilePrim_Base& prim : first.primitives)
+        prims.push_back(describe(prim));
+    EXPECT_EQ(prims, (std::vector<std::string>{
+                         "5 1D/5/3 E4 7F 1,2 3,4 5,6 7,-8 11121314",
+                         "6 02/2/0 00 00 11,12 13,14 15,16 17,18 21222324 25262728 292A2B2C 2D2E2F30",
+                         "7 03/3/0 00 00 5/4660 21,22 23,24 25,26 27,28 31323334",
+                         "8 0C/4/1 1B 02 1/2 31,32 33,34 35,36 37,38 41424344 45464748 494A4B4C 4D4E4F50"}));
+    const MdfPrimList& second = *g.prims.lists.items[1];
+    EXPECT_EQ((std::vector<float>{second.offsetX, second.offsetY, float(second.primitives.count())}),
+              (std::vector<float>{7, 8, 0}));
+}
+
+// The reader takes the file in blocks of 64 KiB. Unknown chunks are passed
+// over within a block, to its very end and beyond it; fields straddle a
+// block's end; a list longer than a block is read whole.
+TEST(MdfRead, LayoutsLargerThanABlock)
+{
+    Layout layout = familyLayout();
+    Gadget& big = layout.gadgets.emplace_back(Gadget{.name = "Big", .primLists = {{}}});
+    for (int16_t k = 0; k < 4000; ++k)
+        big.primLists[0].prims.push_back(Prim{.vertices = {{{k, 0}}}});
+    const Bytes expected = savedRlf(layout, 0);
+    const rlfinfo::ReadResult read = rlfinfo::readRlf(expected);
+    ASSERT_EQ(read.contents.gadgets.at(3).entries.size(), 4000u);
+    for (int k = 0; k < 4000; ++k)
+        ASSERT_EQ(read.contents.gadgets[3].entries[std::size_t(k)].points[0].x, k);
+    // The unknown chunk starts at byte 167: 65369 bytes end at the block's end.
+    for (uint32_t junk : {65000u, 65001u, 65002u, 65003u, 65369u, 65370u, 200000u})
+    {
+        SCOPED_TRACE(junk);
+        layout.extraRootChunks = {{std::string(tag::kUnknownVpbi), Bytes(junk, 0xAB)},
+                                  {"mdfdsb01", Bytes(70000, 0xCD)}};
+        EXPECT_EQ(savedRlf(layout, 0), expected);
+    }
 }
 
 // Forged counts are checked against the bytes left before anything is
