@@ -33,8 +33,8 @@
 
 // One of each family: "Kinds" holds three rectangle vectors (the first of
 // two rectangles), two hotspots and, in its first list moved by (-10, 20),
-// every primitive type and texture ids 0 to 6; "Points" one rectangle and
-// four hotspots; "Empty" nothing.
+// every primitive type and texture ids 0 to 6; "Points" four hotspots;
+// "Area" one rectangle; "Empty" nothing.
 [[nodiscard]] inline mdfwriter::Layout familyLayout()
 {
     using namespace mdfwriter;
@@ -66,11 +66,11 @@
                                                    prim(kPrimFT4, 0x09, 6, 80, 0x77)}},
                                          PrimList{0, 0, {flat}}}},
                     Gadget{.name = "Points",
-                           .rects = {{Rect{1, 1, 2, 2}}},
                            .hotspots = {{Hotspot{100, 90, 0x05}},
                                         {Hotspot{120, 95, 0x0A}},
                                         {Hotspot{-50, 500, 0x0F}},
                                         {Hotspot{3, 4}}}},
+                    Gadget{.name = "Area", .rects = {{Rect{1, 1, 2, 2}}}},
                     Gadget{.name = "Empty"}}};
 }
 

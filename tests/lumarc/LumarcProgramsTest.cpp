@@ -86,7 +86,7 @@ TEST(LumarcProgram, ConvertListAndFail)
                {{"PC", {in, out}, {}, 0, size, "", savedRlf(panelLayout(), 0)},
                 {"console", {"--psx", in, out}, {}, 0, size, "", savedRlf(panelLayout(), kPsxYOffset)},
                 {"trace", {in, out}, traced, 0, size, trace, savedRlf(panelLayout(), 0)},
-                {"list", {"--list", families}, {}, 0, "0000\tKinds\t3\t2\t9\n0001\tPoints\t1\t4\t0\n0002\tEmpty\t0\t0\t0\n", ""},
+                {"list", {"--list", families}, {}, 0, "0000\tKinds\t3\t2\t9\n0001\tPoints\t0\t4\t0\n0002\tArea\t1\t0\t0\n0003\tEmpty\t0\t0\t0\n", ""},
                 {"list and convert", {"--list", "--psx", in}, {}, 2, "",
                  "lumarc: --psx cannot be used with --list\n" + help.out},
                 {"one file", {in}, {}, 2, "", "lumarc: missing OUTPUT.rlf\n" + help.out},

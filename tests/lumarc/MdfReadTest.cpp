@@ -195,11 +195,11 @@ TEST(MdfRead, LayoutsLargerThanABlock)
         big.primLists[0].prims.push_back(Prim{.vertices = {{{k, 0}}}});
     const Bytes expected = savedRlf(layout, 0);
     const rlfinfo::ReadResult read = rlfinfo::readRlf(expected);
-    ASSERT_EQ(read.contents.gadgets.at(3).entries.size(), 4000u);
+    ASSERT_EQ(read.contents.gadgets.at(4).entries.size(), 4000u);
     for (int k = 0; k < 4000; ++k)
-        ASSERT_EQ(read.contents.gadgets[3].entries[std::size_t(k)].points[0].x, k);
-    // The unknown chunk starts at byte 167: 65369 bytes end at the block's end.
-    for (uint32_t junk : {65000u, 65001u, 65002u, 65003u, 65369u, 65370u, 200000u})
+        ASSERT_EQ(read.contents.gadgets[4].entries[std::size_t(k)].points[0].x, k);
+    // The unknown chunk starts at byte 180: 65356 bytes end at the block's end.
+    for (uint32_t junk : {65000u, 65001u, 65002u, 65003u, 65356u, 65357u, 200000u})
     {
         SCOPED_TRACE(junk);
         layout.extraRootChunks = {{std::string(tag::kUnknownVpbi), Bytes(junk, 0xAB)},

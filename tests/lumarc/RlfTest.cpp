@@ -46,19 +46,19 @@ TEST(RlfFile, EveryFamilyConverted)
     const Bytes file = savedRlf(familyLayout(), 0);
     const auto at = [&](std::size_t from, std::size_t n)
     { return Bytes(file.begin() + std::ptrdiff_t(from), file.begin() + std::ptrdiff_t(from + n)); };
-    EXPECT_EQ(at(0, 16), (Bytes{3, 0, 0, 0, 16, 0, 0, 0, 0xB8, 1, 0, 0, 0xF4, 1, 0, 0}));
-    EXPECT_EQ(at(36, 8), (Bytes{10, 0, 20, 0, 20, 0, 20, 0}));   // child area 10, 20, 20 x 20
-    EXPECT_EQ(at(60, 8), (Bytes{3, 0, 2, 0, 7, 0, 8, 0}));       // hotspot flags 3, 2 at 7, 8
-    EXPECT_EQ(at(116, 36), (Bytes{0, 5, 0xFF, 0xFF, 0, 0, 40, 0, 20, 0, 40, 0, 0, 0, 60, 0, 20, 0, 60, 0,
+    EXPECT_EQ(at(0, 20), (Bytes{4, 0, 0, 0, 20, 0, 0, 0, 0xBC, 1, 0, 0, 0xF0, 1, 0, 0, 0x0C, 2, 0, 0}));
+    EXPECT_EQ(at(40, 8), (Bytes{10, 0, 20, 0, 20, 0, 20, 0}));   // child area 10, 20, 20 x 20
+    EXPECT_EQ(at(64, 8), (Bytes{3, 0, 2, 0, 7, 0, 8, 0}));       // hotspot flags 3, 2 at 7, 8
+    EXPECT_EQ(at(120, 36), (Bytes{0, 5, 0xFF, 0xFF, 0, 0, 40, 0, 20, 0, 40, 0, 0, 0, 60, 0, 20, 0, 60, 0,
                                   0x56, 0x34, 0x12, 0, 0x56, 0x34, 0x12, 0, 0x56, 0x34, 0x12, 0, 0x56, 0x34,
                                   0x12, 0}));
-    EXPECT_EQ(at(224, 36), (Bytes{1, 4, 7, 0, 30, 0, 20, 0, 34, 0, 20, 0, 30, 0, 24, 0, 34, 0, 24, 0,
+    EXPECT_EQ(at(228, 36), (Bytes{1, 4, 7, 0, 30, 0, 20, 0, 34, 0, 20, 0, 30, 0, 24, 0, 34, 0, 24, 0,
                                   0x30, 0x20, 0x33, 0, 0x60, 0x33, 0x40, 0, 0x33, 0x80, 0x70, 0, 0x33, 0xB0,
                                   0xA0, 0}));
     const rlfinfo::ReadResult read = rlfinfo::readRlf(file);
     ASSERT_FALSE(read.damage) << read.damage->what;
-    ASSERT_EQ(read.contents.gadgets.size(), 3u);
-    EXPECT_EQ(read.contents.fileSize, 520u);
+    ASSERT_EQ(read.contents.gadgets.size(), 4u);
+    EXPECT_EQ(read.contents.fileSize, 544u);
     using Four = std::array<int, 4>; // offsets of a gadget and its parts, a box, a record
     const auto four = [](const auto& r) { return Four{r.x, r.y, r.w, r.h}; };
     const auto spot = [](const rlfinfo::Hotspot& h) { return Four{h.flagsA, h.flagsB, h.x, h.y}; };
@@ -66,12 +66,12 @@ TEST(RlfFile, EveryFamilyConverted)
     { return Four{int(x.offset), int(x.childAreasOffset), int(x.hotspotsOffset), int(x.renderListOffset)}; };
     const auto& g = read.contents.gadgets;
     // clang-format off
-    EXPECT_EQ((std::vector<Four>{parts(g[0]), parts(g[1]), parts(g[2]), four(g[0].box), four(g[1].box), four(g[2].box),
-                                 four(g[0].childAreas.at(1)), four(g[0].childAreas.at(2)), four(g[1].childAreas.at(0)),
-                                 spot(g[0].hotspots.at(1)), spot(g[1].hotspots.at(0)), spot(g[1].hotspots.at(1)),
-                                 spot(g[1].hotspots.at(2)), spot(g[1].hotspots.at(3))}),
-              (std::vector<Four>{{16, 36, 60, 76}, {440, 460, 468, 0}, {500, 0, 0, 0},
-                                 {-5, -10, 695, 480}, {-50, 1, 170, 499}, {640, 480, -640, -480},
+    EXPECT_EQ((std::vector<Four>{parts(g[0]), parts(g[1]), parts(g[2]), parts(g[3]), four(g[0].box), four(g[1].box),
+                                 four(g[2].box), four(g[3].box), four(g[0].childAreas.at(1)), four(g[0].childAreas.at(2)),
+                                 four(g[2].childAreas.at(0)), spot(g[0].hotspots.at(1)), spot(g[1].hotspots.at(0)),
+                                 spot(g[1].hotspots.at(1)), spot(g[1].hotspots.at(2)), spot(g[1].hotspots.at(3))}),
+              (std::vector<Four>{{20, 40, 64, 80}, {444, 0, 464, 0}, {496, 516, 0, 0}, {524, 0, 0, 0},
+                                 {-5, -10, 695, 480}, {-50, 4, 170, 496}, {1, 1, 1, 1}, {640, 480, -640, -480},
                                  {-5, 100, 10, -10}, {600, 400, 50, 70}, {1, 1, 1, 1},
                                  {0, 1, -3, 300}, {1, 1, 100, 90}, {2, 2, 120, 95}, {3, 3, -50, 500}, {0, 0, 3, 4}}));
     // kind, modeLow, texture id, the last point, the last colour
