@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -44,6 +45,30 @@ Bytes arrayHead(std::string_view tag8, uint32_t count)
     putTag(out, tag8);
     put32(out, count);
     return out;
+}
+
+// Records written by hand as the format lays them out: a rectangle, a
+// hotspot, and a list of one primitive of each type ended by a header of type
+// 9, then an empty list.
+// clang-format off
+const Bytes kRect{1, 1, 2, 2, 3, 3, 4, 4, 10, 0, 0xEC, 0xFF, 30, 0, 5, 0}; // aux, 10, -20, 30, 5
+const Bytes kHotspot{1, 0, 2, 0, 0x2C, 1, 0x70, 0xFE, 0xF6, 0x55, 0, 0};   // aux, 300, -400, flags, code
+const Bytes kLists{0, 0, 0, 0, 2, 0, 0, 0, 0xFE, 0xFF, 3, 0,                // 2 lists; the first at -2, 3
+        5, 0x1D, 0xE4, 0x7F, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0, 7, 0, 0xF8, 0xFF, 0x11, 0x12, 0x13, 0x14,
+        6, 2, 0, 0, 11, 0, 12, 0, 13, 0, 14, 0, 15, 0, 16, 0, 17, 0, 18, 0,
+        0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x29, 0x2A, 0x2B, 0x2C, 0x2D, 0x2E, 0x2F, 0x30,
+        7, 3, 0, 0, 5, 0, 0x34, 0x12, 21, 0, 22, 0, 23, 0, 24, 0, 25, 0, 26, 0, 27, 0, 28, 0, 0x31, 0x32, 0x33, 0x34,
+        8, 0x0C, 0x1B, 0x02, 1, 0, 2, 0, 31, 0, 32, 0, 33, 0, 34, 0, 35, 0, 36, 0, 37, 0, 38, 0,
+        0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48, 0x49, 0x4A, 0x4B, 0x4C, 0x4D, 0x4E, 0x4F, 0x50,
+        9, 0xAA, 0xBB, 0xCC, 7, 0, 8, 0, 0, 0, 0, 0};                          // the end; the second list at 7, 8
+// clang-format on
+
+// A root holding one gadget of `lists`, the hotspot and the rectangle above.
+Bytes handGadgets(const Bytes& lists)
+{
+    return arrayOf("MDFTGDG0", {recordBody({{"MDFSVPI0", lists},
+                                            {"MDFTVHS0", arrayOf("MDFTVHS0", {arrayOf("MDFVHSP0", {kHotspot})})},
+                                            {"MDFTVRE0", arrayOf("MDFTVRE0", {arrayOf("MDFVREC0", {kRect})})}})});
 }
 
 } // namespace
@@ -121,23 +146,11 @@ std::string describe(const Ostrel_ScriptFilePrim_Base& p)
 }
 } // namespace
 
-// A rectangle, a hotspot and a list of one primitive of each type, ended by
-// a header of type 9, then an empty list, written here byte by byte as the
-// format lays them out. The test writer makes the same bytes of the same
-// values, and the reader takes every field from its place.
+// The test writer makes the records written by hand of the same values, and
+// the reader takes every field from its place.
 TEST(MdfRead, RecordsPinnedByHand)
 {
     // clang-format off
-    const Bytes rect{1, 1, 2, 2, 3, 3, 4, 4, 10, 0, 0xEC, 0xFF, 30, 0, 5, 0}; // aux, 10, -20, 30, 5
-    const Bytes hotspot{1, 0, 2, 0, 0x2C, 1, 0x70, 0xFE, 0xF6, 0x55, 0, 0};   // aux, 300, -400, flags, code
-    const Bytes lists{0, 0, 0, 0, 2, 0, 0, 0, 0xFE, 0xFF, 3, 0,                // 2 lists; the first at -2, 3
-        5, 0x1D, 0xE4, 0x7F, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0, 7, 0, 0xF8, 0xFF, 0x11, 0x12, 0x13, 0x14,
-        6, 2, 0, 0, 11, 0, 12, 0, 13, 0, 14, 0, 15, 0, 16, 0, 17, 0, 18, 0,
-        0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x29, 0x2A, 0x2B, 0x2C, 0x2D, 0x2E, 0x2F, 0x30,
-        7, 3, 0, 0, 5, 0, 0x34, 0x12, 21, 0, 22, 0, 23, 0, 24, 0, 25, 0, 26, 0, 27, 0, 28, 0, 0x31, 0x32, 0x33, 0x34,
-        8, 0x0C, 0x1B, 0x02, 1, 0, 2, 0, 31, 0, 32, 0, 33, 0, 34, 0, 35, 0, 36, 0, 37, 0, 38, 0,
-        0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48, 0x49, 0x4A, 0x4B, 0x4C, 0x4D, 0x4E, 0x4F, 0x50,
-        9, 0xAA, 0xBB, 0xCC, 7, 0, 8, 0, 0, 0, 0, 0};                          // the end; the second list at 7, 8
     const Colour c1{0x11, 0x12, 0x13, 0x14}, c3{0x31, 0x32, 0x33, 0x34};
     const std::array<Colour, 4> g4{{{0x21, 0x22, 0x23, 0x24}, {0x25, 0x26, 0x27, 0x28}, {0x29, 0x2A, 0x2B, 0x2C},
                                     {0x2D, 0x2E, 0x2F, 0x30}}};
@@ -152,10 +165,7 @@ TEST(MdfRead, RecordsPinnedByHand)
                                0xCCBBAA09}, PrimList{7, 8}}};
     // clang-format on
     std::vector<Child> children = rootChildren(Layout{.gadgets = {gadget}});
-    const Bytes byHand =
-        arrayOf("MDFTGDG0", {recordBody({{"MDFSVPI0", lists},
-                                         {"MDFTVHS0", arrayOf("MDFTVHS0", {arrayOf("MDFVHSP0", {hotspot})})},
-                                         {"MDFTVRE0", arrayOf("MDFTVRE0", {arrayOf("MDFVREC0", {rect})})}})});
+    const Bytes byHand = handGadgets(kLists);
     EXPECT_EQ(children.at(2).body, byHand);
     children.at(2).body = byHand;
     const TempFolder folder;
@@ -252,17 +262,27 @@ TEST(MdfRead, UnreadableFilesAreRefusedWhole)
                                       std::to_string(c.offset));
     }
 
-    const Bytes whole = mdfFile(panelLayout());
+    // One gadget of one flat quad, a hotspot and a rectangle, cut anywhere, is
+    // refused where the field, table or body the cut leaves short begins:
+    // root, gadget table, gadget directory, list array, the quad's body, the
+    // end header; hotspot and rectangle tables, then each of their fields.
+    Bytes lists{0, 0, 0, 0, 1, 0, 0, 0};
+    lists.insert(lists.end(), kLists.begin() + 8, kLists.begin() + 36);
+    const Bytes whole = recordBody({{"MDFTGDG0", handGadgets(join(lists, {0, 0, 0, 0}))}});
+    ASSERT_EQ(whole.size(), 240u);
+    // clang-format off
+    const std::size_t starts[] = {0, 4, 20, 28, 32, 40, 44, 92, 96, 100, 108, 128, 132, 140, 144, 152, 160, 164,
+        172, 174, 176, 178, 180, 181, 182, 183, 184, 192, 196, 204, 212, 216, 224, 226, 228, 230, 232, 234, 236, 238};
+    // clang-format on
     const TempFolder folder;
     const std::string path = folder.file("cut.mdf");
-    const std::string prefix = "Couldn't read MDF file " + path + ": " + kEnd + " at byte ";
-    for (std::size_t length = 1; length < whole.size(); ++length)
+    for (std::size_t length = 1; length <= whole.size(); ++length)
     {
-        SCOPED_TRACE(length);
         ASSERT_TRUE(writeFileBytes(path, head(whole, length)));
         const MdfLoadResult result = loadMdf(path);
-        ASSERT_EQ(result.message.rfind(prefix, 0), 0u) << result.message;
-        EXPECT_LE(std::stoull(result.message.substr(prefix.size())), length);
-        EXPECT_EQ(result.model, nullptr);
+        const std::size_t at = *std::prev(std::upper_bound(std::begin(starts), std::end(starts), length));
+        EXPECT_EQ(result.message, length == whole.size() ? "" : "Couldn't read MDF file " + path + ": " + kEnd +
+                                                                   " at byte " + std::to_string(at));
+        EXPECT_EQ(result.model == nullptr, length < whole.size()) << length;
     }
 }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 // Little-endian for both screens; the console's file is the PC's with every
 // y 16 lines lower. Only the first primitive list is drawn, and texture 1 is
 // the game's 7.
@@ -86,18 +88,32 @@ TEST(RlfFile, EveryFamilyConverted)
     EXPECT_EQ(converted, entries);
 }
 
-// Every cut is damage at or before the cut; forged fields are named where
+// Every cut is damage at the field it cuts short; forged fields are named where
 // they are, and a forged count allocates nothing near what it asks for.
 TEST(RlfDamage, DamagedCopiesAreRefusedAtTheField)
 {
     const Bytes good = savedRlf(panelLayout(), 0);
     ASSERT_FALSE(rlfinfo::readRlf(good).damage);
+    // A cut is refused at the first field it leaves short: the count, the
+    // offset table and gadget header the count asks for, the render list's
+    // offset, then its count with its offsets and entries.
+    struct Cut
+    {
+        std::size_t from;
+        uint64_t offset;
+        std::string what;
+    };
+    const Cut cuts[] = {{0, 0, "the file ends inside the gadget count"},
+                        {4, 0, "gadget count 1 needs at least 28 bytes, the file has "},
+                        {28, 24, "gadget 0 render list offset 44 is past the end of the file ("},
+                        {48, 44, "gadget 0 render list count 2 needs 84 bytes from byte 44, the file has "}};
     for (std::size_t length = 0; length < good.size(); ++length)
     {
-        const Bytes cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length));
-        const rlfinfo::ReadResult read = rlfinfo::readRlf(cut);
+        const Cut& cut = *std::find_if(std::rbegin(cuts), std::rend(cuts), [&](const Cut& c) { return c.from <= length; });
+        const rlfinfo::ReadResult read = rlfinfo::readRlf(Bytes(good.begin(), good.begin() + std::ptrdiff_t(length)));
         ASSERT_TRUE(read.damage) << "length " << length;
-        EXPECT_LE(read.damage->offset, length) << read.damage->what;
+        EXPECT_EQ(read.damage->offset, cut.offset) << length;
+        EXPECT_EQ(read.damage->what.rfind(cut.what, 0), 0u) << length << ": " << read.damage->what;
         EXPECT_TRUE(read.contents.gadgets.empty());
     }
     struct Case
