@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <numeric>
 
 namespace
 {
@@ -322,16 +323,14 @@ TEST_F(Tbkinfo, ExtractGivesBackTheSourceColoursAndTheRecords)
             const int width = source == std::end(kSources) ? 0 : want.paletteColours > 0 ? 16 : source->width;
             std::vector<tgawriter::Rgba> pixels(want.paletteColours > 0 ? 16 : 0,
                                                 tgawriter::Rgba{0, 0, 0, 0});
-            for (int p = 0; width > 0 && p < source->width * source->height; ++p)
-                if (want.paletteColours == 0)
-                    pixels.push_back(shown(p % source->colours));
-                else if (p < source->colours)
-                    pixels[std::size_t(p)] = shown(p % want.paletteColours);
-            // A strip is in CLUT order, which is not this test's to know.
-            for (auto* strip : {&png.pixels, &pixels})
-                if (want.paletteColours > 0 && strip->size() == 16)
-                    std::ranges::sort(strip->begin(), strip->begin() + source->colours, {},
-                                      [](tgawriter::Rgba c) { return std::tuple(c.r, c.g, c.b, c.a); });
+            for (int p = 0; want.paletteColours == 0 && width > 0 && p < source->width * source->height; ++p)
+                pixels.push_back(shown(p % source->colours));
+            // A strip is in CLUT order: the source's colours by rising 15-bit value.
+            std::vector<int> order(want.paletteColours > 0 ? std::size_t(source->colours) : 0);
+            std::iota(order.begin(), order.end(), 0);
+            std::ranges::sort(order, {}, [](int k) { return psxColour(k).b << 10 | psxColour(k).g << 5 | psxColour(k).r; });
+            for (std::size_t j = 0; j < order.size(); ++j)
+                pixels[j] = shown(order[j] % want.paletteColours);
             EXPECT_EQ(png.width, width);
             EXPECT_EQ(png.pixels, pixels);
 
