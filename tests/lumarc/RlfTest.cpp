@@ -1,5 +1,5 @@
-// The render list as the converter writes it, once byte by byte, and
-// rlfinfo's reader refusing damaged copies.
+// The render list as the converter writes it, and rlfinfo's reader refusing
+// damaged copies.
 #include "LumarcFiles.h"
 #include "RlfReader.h"
 
@@ -9,54 +9,33 @@
 
 #include <algorithm>
 
-// Little-endian for both screens; the console's file is the PC's with every
-// y 16 lines lower. Only the first primitive list is drawn, and texture 1 is
-// the game's 7.
-TEST(RlfFile, PanelForPcAndConsoleByteByByte)
-{
-    const Bytes pc{
-        0x01, 0x00, 0x00, 0x00, 0x08, 0x00, 0x00, 0x00,                         // 1 gadget, at 8
-        0x01, 0x00, 0x02, 0x00, 0x1E, 0x00, 0x26, 0x00,                         // box 1, 2, 30, 38
-        0x1C, 0x00, 0x00, 0x00, 0x24, 0x00, 0x00, 0x00, 0x2C, 0x00, 0x00, 0x00, // parts at 28, 36, 44
-        0x0A, 0x00, 0x14, 0x00, 0x14, 0x00, 0x14, 0x00,                         // child area 10, 20, 20, 20
-        0x01, 0x00, 0x02, 0x00, 0x05, 0x00, 0x06, 0x00,                         // hotspot flags 1, 2 at 5, 6
-        0x02, 0x00, 0x00, 0x00, 0x38, 0x00, 0x00, 0x00, 0x5C, 0x00, 0x00, 0x00, // 2 entries, at 56, 92
-        0x01, 0x02, 0x07, 0x00,                                                 // textured, mode 2, texture 7
-        0x01, 0x00, 0x02, 0x00, 0x11, 0x00, 0x02, 0x00, 0x01, 0x00, 0x12, 0x00, 0x11, 0x00, 0x12, 0x00,
-        0x30, 0x20, 0x10, 0x00, 0x30, 0x20, 0x10, 0x00, 0x30, 0x20, 0x10, 0x00, 0x30, 0x20, 0x10, 0x00,
-        0x00, 0x01, 0xFF, 0xFF, // untextured, mode 1, no texture
-        0x15, 0x00, 0x02, 0x00, 0x1F, 0x00, 0x02, 0x00, 0x15, 0x00, 0x0C, 0x00, 0x1F, 0x00, 0x0C, 0x00,
-        0x33, 0x22, 0x11, 0x00, 0x66, 0x55, 0x44, 0x00, 0x99, 0x88, 0x77, 0x00, 0xCC, 0xBB, 0xAA, 0x00};
-    Bytes psx = pc;
-    for (std::size_t y : {10, 30, 42, 62, 66, 70, 74, 98, 102, 106, 110})
-        psx.at(y) += 16;
-    for (const auto& [yOffset, expected] : {std::pair{0, pc}, std::pair{kPsxYOffset, psx}})
-    {
-        SCOPED_TRACE(yOffset);
-        int64_t reported = 0;
-        EXPECT_EQ(savedRlf(panelLayout(), yOffset, &reported), expected);
-        EXPECT_EQ(reported, 128);
-    }
-}
-
-// Every family at once. A part a gadget lacks takes no bytes and has offset
-// 0; a box reaches the far edges of child areas and every point; textured
-// quads carry the game's texture number, others -1. One record of each kind
-// byte by byte, then the values of the rest.
+// Every family at once, little-endian for both screens. A part a gadget
+// lacks takes no bytes and has offset 0; a box reaches the far edges of child
+// areas and every point; textured quads carry the game's texture number,
+// others -1. One record of each kind byte by byte, then the values of the
+// rest. The console's file is the PC's with every y 16 lines lower.
 TEST(RlfFile, EveryFamilyConverted)
 {
-    const Bytes file = savedRlf(familyLayout(), 0);
+    int64_t reported = 0;
+    const Bytes file = savedRlf(familyLayout(), 0, &reported);
+    EXPECT_EQ(reported, 544);
     const auto at = [&](std::size_t from, std::size_t n)
     { return Bytes(file.begin() + std::ptrdiff_t(from), file.begin() + std::ptrdiff_t(from + n)); };
     EXPECT_EQ(at(0, 20), (Bytes{4, 0, 0, 0, 20, 0, 0, 0, 0xBC, 1, 0, 0, 0xF0, 1, 0, 0, 0x0C, 2, 0, 0}));
-    EXPECT_EQ(at(40, 8), (Bytes{10, 0, 20, 0, 20, 0, 20, 0}));   // child area 10, 20, 20 x 20
-    EXPECT_EQ(at(64, 8), (Bytes{3, 0, 2, 0, 7, 0, 8, 0}));       // hotspot flags 3, 2 at 7, 8
+    EXPECT_EQ(at(40, 8), (Bytes{10, 0, 20, 0, 20, 0, 20, 0})); // child area 10, 20, 20 x 20
+    EXPECT_EQ(at(64, 8), (Bytes{3, 0, 2, 0, 7, 0, 8, 0}));     // hotspot flags 3, 2 at 7, 8
+    EXPECT_EQ(at(80, 8), (Bytes{9, 0, 0, 0, 120, 0, 0, 0}));   // 9 entries, the first at 120
     EXPECT_EQ(at(120, 36), (Bytes{0, 5, 0xFF, 0xFF, 0, 0, 40, 0, 20, 0, 40, 0, 0, 0, 60, 0, 20, 0, 60, 0,
                                   0x56, 0x34, 0x12, 0, 0x56, 0x34, 0x12, 0, 0x56, 0x34, 0x12, 0, 0x56, 0x34,
                                   0x12, 0}));
     EXPECT_EQ(at(228, 36), (Bytes{1, 4, 7, 0, 30, 0, 20, 0, 34, 0, 20, 0, 30, 0, 24, 0, 34, 0, 24, 0,
                                   0x30, 0x20, 0x33, 0, 0x60, 0x33, 0x40, 0, 0x33, 0x80, 0x70, 0, 0x33, 0xB0,
                                   0xA0, 0}));
+    Bytes psx = file; // boxes (not the empty gadget's), child areas, hotspots, points
+    for (std::size_t y : {22, 42, 50, 58, 70, 78, 446, 470, 478, 486, 494, 498, 518, 126, 130, 134, 138})
+        for (std::size_t entry = 0; entry < (y < 120 || y > 400 ? 1 : 9); ++entry)
+            patchLittleEndian(psx, y + 36 * entry, littleEndianAt(psx, y + 36 * entry, 2) + 16, 2);
+    EXPECT_EQ(savedRlf(familyLayout(), kPsxYOffset), psx);
     const rlfinfo::ReadResult read = rlfinfo::readRlf(file);
     ASSERT_FALSE(read.damage) << read.damage->what;
     ASSERT_EQ(read.contents.gadgets.size(), 4u);
