@@ -76,11 +76,10 @@ TEST(LumarcProgram, ConvertListAndFail)
     limited.workingFolder = folder.file("my screens");
     const std::string size = "128 bytes\n";
     const std::string trace =
-        "Writing RLF header ... done.\nWriting gadgets ...\nWriting gadget header ...done.\n"
-        "Writing child areas ...\nWriting rect ... done.\nWriting hotspots ...\n"
-        "Writing hotspot ... done.\nWriting renderlist header ... done.\n"
-        "Writing renderlist entries ...\nWriting renderlist entry ... done.\n"
-        "Writing renderlist entry ... done.\ndone.\n";
+        "Writing RLF header ... done.\nWriting gadgets ...\nWriting gadget header ...done.\nWriting child "
+        "areas ...\nWriting rect ... done.\nWriting hotspots ...\nWriting hotspot ... done.\nWriting "
+        "renderlist header ... done.\nWriting renderlist entries ...\nWriting renderlist entry ... "
+        "done.\nWriting renderlist entry ... done.\ndone.\n";
     // clang-format off
     expectRuns(LUMARC_EXECUTABLE,
                {{"PC", {in, out}, {}, 0, size, "", savedRlf(panelLayout(), 0)},
@@ -118,16 +117,12 @@ TEST(RlfInfoProgram, ReportsDamageAndUsage)
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_EQ(help.out.rfind("Usage: rlfinfo [--json] FILE\n", 0), 0u) << help.out;
     const std::string report =
-        "gadgets 1\nbytes 128\nbyteOrder little-endian\noffsetsChecked 6\n"
-        "gadget 0 offset 8 childAreas 1 hotspots 1 entries 2\n"
-        "  box x 1 y 2 w 30 h 38\n"
-        "  offsets childAreas 28 hotspots 36 renderList 44\n"
-        "  childArea 0 x 10 y 20 w 20 h 20\n"
-        "  hotspot 0 flagsA 1 flagsB 2 x 5 y 6\n"
-        "  entry 0 offset 56 kind textured modeLow 2 textureId 7 points 1,2 17,2 1,18 17,18 "
-        "colours #102030 #102030 #102030 #102030\n"
-        "  entry 1 offset 92 kind untextured modeLow 1 textureId -1 points 21,2 31,2 21,12 31,12 "
-        "colours #112233 #445566 #778899 #AABBCC\n";
+        "gadgets 1\nbytes 128\nbyteOrder little-endian\noffsetsChecked 6\ngadget 0 offset 8 childAreas 1 "
+        "hotspots 1 entries 2\n  box x 1 y 2 w 30 h 38\n  offsets childAreas 28 hotspots 36 renderList 44\n  "
+        "childArea 0 x 10 y 20 w 20 h 20\n  hotspot 0 flagsA 1 flagsB 2 x 5 y 6\n  entry 0 offset 56 kind "
+        "textured modeLow 2 textureId 7 points 1,2 17,2 1,18 17,18 colours #102030 #102030 #102030 #102030\n "
+        " entry 1 offset 92 kind untextured modeLow 1 textureId -1 points 21,2 31,2 21,12 31,12 colours "
+        "#112233 #445566 #778899 #AABBCC\n";
     // clang-format off
     expectRuns(RLFINFO_EXECUTABLE,
                {{"report", {file}, {}, 0, report, ""},

@@ -342,16 +342,12 @@ TEST(Placement, WorkedExamples)
          "Unable to fit textures into maximum VRAM space!\n",
          "texelo: error: bank B does not fit in VRAM: no place for the image of T0.tga (4-bit; image 64 x 4, "
          "CLUT 16 x 1 in VRAM words x lines); the bank had filled 0.0% of VRAM (0 of 524,288 words); EDGE: "
-         "ON "
-         "keeps the last column of each page group free, so a texture a whole number of pages wide needs "
-         "EDGE: "
-         "OFF\n"},
+         "ON keeps the last column of each page group free, so a texture a whole number of pages wide needs "
+         "EDGE: OFF\n"},
         {"an image 256 lines tall needs SEPERATE", "", "4 8x10, 16 4x256", "fails", nullptr,
          "texelo: error: bank B does not fit in VRAM: no place for the image of T1.tga (16-bit; image 4 x "
-         "256 "
-         "in VRAM words x lines); the bank had filled 0.0% of VRAM (96 of 524,288 words); an image 256 lines "
-         "tall "
-         "fits only with SEPERATE: ON, which moves the CLUTs out of its band\n"},
+         "256 in VRAM words x lines); the bank had filled 0.0% of VRAM (96 of 524,288 words); an image 256 "
+         "lines tall fits only with SEPERATE: ON, which moves the CLUTs out of its band\n"},
         {"sixteen page columns fill the top band, then groups open in the bottom one", "", "16 64x200 *17",
          "15=16:960,0 16=17:0,256"},
         {"two bands of page groups hold 32 groups, not 33", "", "16 64x200 *33", "fails", nullptr,
@@ -375,19 +371,15 @@ TEST(Placement, WorkedExamples)
          "255=1:63,3/s0,255"},
         {"one more does not fit", "separate", "4 1x1 c64 *257", "fails", nullptr,
          "texelo: error: bank B does not fit in VRAM: no place for the CLUT of T256.tga (4-bit; image 1 x 1, "
-         "CLUT "
-         "64 x 1 in VRAM words x lines); the bank had filled 3.2% of VRAM (16,640 of 524,288 words)\n"},
+         "CLUT 64 x 1 in VRAM words x lines); the bank had filled 3.2% of VRAM (16,640 of 524,288 words)\n"},
         {"a CLUT wider than the separate area is refused, and said so once", "separate", "4 8x8, 4 8x8 c80",
          "fails",
          "CLUT of T1.tga is too wide for the separate CLUT area\nUnable to fit textures into maximum VRAM "
          "space!\n",
          "texelo: error: the CLUT of T1.tga (80 words) is wider than the separate CLUT area of 64\ntexelo: "
-         "error: "
-         "bank B does not fit in VRAM: no place for the CLUT of T1.tga (4-bit; image 8 x 8, CLUT 80 x 1 in "
-         "VRAM "
-         "words x lines); the bank had filled 0.0% of VRAM (80 of 524,288 words); the separate CLUT area is "
-         "64 "
-         "words wide: this CLUT fits only with SEPERATE: OFF\n"},
+         "error: bank B does not fit in VRAM: no place for the CLUT of T1.tga (4-bit; image 8 x 8, CLUT 80 x "
+         "1 in VRAM words x lines); the bank had filled 0.0% of VRAM (80 of 524,288 words); the separate "
+         "CLUT area is 64 words wide: this CLUT fits only with SEPERATE: OFF\n"},
     };
     for (const auto& c : cases)
     {

@@ -85,32 +85,26 @@ TEST_F(Tbkinfo, PrintsExitsAndWrites)
         {{"MIXED.TBK"},
          0,
          "bank: MIXED.TBK\n" + header +
-             "warnings: 0\ngroup 1: offset=8 columns=1 lines=17 records=8 occupancy=47.4%\n"
-             "  record 1.1: offset=20 form=texture id=0 mode=4-bit trans=ALPHA x=36 y=0 words=4 pixels=16 "
-             "height=16 clut_x=16 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=192\n"
-             "  record 1.2: offset=220 form=texture id=1 mode=4-bit trans=none x=40 y=0 words=3 pixels=10 "
-             "height=6 clut_x=32 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=100\n"
-             "  record 1.3: offset=328 form=palette tag=HOMEPAL id=2 clut_x=0 clut_y=1 clut_w=16 clut_h=1 "
-             "cluts=1 size=40\n"
-             "  record 1.4: offset=376 form=texture id=3 mode=16-bit trans=SUB x=0 y=0 words=20 pixels=20 "
-             "height=15 size=620\n"
-             "  record 1.5: offset=1004 form=palette tag=PAL id=4 clut_x=0 clut_y=0 clut_w=0 clut_h=1 "
-             "cluts=1 "
-             "size=8\n"
-             "  record 1.6: offset=1020 form=texture id=6 mode=4-bit trans=TRANS x=43 y=0 words=2 pixels=5 "
-             "height=3 clut_x=48 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=76\n"
-             "  record 1.7: offset=1104 form=palette tag=AWAYPAL id=7 clut_x=48 clut_y=0 clut_w=16 clut_h=1 "
-             "cluts=1 size=40\n"
-             "  record 1.8: offset=1152 form=texture id=8 mode=4-bit trans=none x=20 y=0 words=16 pixels=64 "
-             "height=8 clut_x=0 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=320\n"},
+             "warnings: 0\ngroup 1: offset=8 columns=1 lines=17 records=8 occupancy=47.4%\n  record 1.1: "
+             "offset=20 form=texture id=0 mode=4-bit trans=ALPHA x=36 y=0 words=4 pixels=16 height=16 "
+             "clut_x=16 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=192\n  record 1.2: offset=220 form=texture "
+             "id=1 mode=4-bit trans=none x=40 y=0 words=3 pixels=10 height=6 clut_x=32 clut_y=0 clut_w=16 "
+             "clut_h=1 cluts=1 size=100\n  record 1.3: offset=328 form=palette tag=HOMEPAL id=2 clut_x=0 "
+             "clut_y=1 clut_w=16 clut_h=1 cluts=1 size=40\n  record 1.4: offset=376 form=texture id=3 "
+             "mode=16-bit trans=SUB x=0 y=0 words=20 pixels=20 height=15 size=620\n  record 1.5: offset=1004 "
+             "form=palette tag=PAL id=4 clut_x=0 clut_y=0 clut_w=0 clut_h=1 cluts=1 size=8\n  record 1.6: "
+             "offset=1020 form=texture id=6 mode=4-bit trans=TRANS x=43 y=0 words=2 pixels=5 height=3 "
+             "clut_x=48 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=76\n  record 1.7: offset=1104 form=palette "
+             "tag=AWAYPAL id=7 clut_x=48 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=40\n  record 1.8: "
+             "offset=1152 form=texture id=8 mode=4-bit trans=none x=20 y=0 words=16 pixels=64 height=8 "
+             "clut_x=0 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=320\n"},
         {{"--", "EIGHT.TBK"},
          0,
          "bank: EIGHT.TBK\nbytes: 612\ntexture_total: 1\nseparate_rows: 0\ngroups: 1\nrecords: 1\nwarnings: "
-         "1\n"
-         "group 1: offset=8 columns=1 lines=7 records=1 occupancy=4.5%\n"
-         "  record 1.1: offset=20 form=texture id=0 mode=8-bit trans=none x=16 y=0 words=4 pixels=7 height=5 "
-         "clut_x=0 clut_y=6 clut_w=256 clut_h=1 cluts=1 size=584\n"
-         "warning: offset=40 CLUT at 0,6 of 256 x 1 words leaves its group of 64 x 7 words\n"},
+         "1\ngroup 1: offset=8 columns=1 lines=7 records=1 occupancy=4.5%\n  record 1.1: offset=20 "
+         "form=texture id=0 mode=8-bit trans=none x=16 y=0 words=4 pixels=7 height=5 clut_x=0 clut_y=6 "
+         "clut_w=256 clut_h=1 cluts=1 size=584\nwarning: offset=40 CLUT at 0,6 of 256 x 1 words leaves its "
+         "group of 64 x 7 words\n"},
         {{"cut.tbk", "--json"},
          1,
          "",
