@@ -84,8 +84,8 @@ TEST(LumarcDialog, LoadListSaveForEitherScreenAndExit)
     for (int i = 0; i < list->topLevelItemCount(); ++i)
         for (int column = 0; column < 5; ++column)
             rows << list->topLevelItem(i)->text(column);
-    EXPECT_EQ(rows, (QStringList{"0000", "Kinds", "3", "2", "9", "0001", "Points", "0", "4", "0", "0002", "Area",
-                                 "1", "0", "0", "0003", "Empty", "0", "0", "0"}));
+    EXPECT_EQ(rows, (QStringList{"0000", "Kinds", "3", "2", "9", "0001", "Points", "0", "4", "0",
+                                 "0002", "Area",  "1", "0", "0", "0003", "Empty",  "0", "0", "0"}));
     for (const bool psx : {false, true})
     {
         SCOPED_TRACE(psx);
@@ -96,13 +96,14 @@ TEST(LumarcDialog, LoadListSaveForEitherScreenAndExit)
     }
     services.answers = {QString::fromStdString(folder.file("absent/out.rlf"))};
     dialog.findChild<QPushButton*>("saveButton")->click();
-    EXPECT_EQ(services.log,
-              (QStringList{"open: Load MDF File ...", "open: Load MDF File ...",
-                           "Error: Couldn't open MDF file [error]", "open: Load MDF File ...",
-                           "Error: Couldn't read MDF file " + cut + ": unexpected end of file at byte 0 [error]",
-                           "open: Load MDF File ...", "save: Save RLF File ...", "Size should be: 544 bytes",
-                           "save: Save RLF File ...", "Size should be: 544 bytes", "save: Save RLF File ...",
-                           "Error: Couldn't open file for writing [error]"}));
+    EXPECT_EQ(
+        services.log,
+        (QStringList{"open: Load MDF File ...", "open: Load MDF File ...",
+                     "Error: Couldn't open MDF file [error]", "open: Load MDF File ...",
+                     "Error: Couldn't read MDF file " + cut + ": unexpected end of file at byte 0 [error]",
+                     "open: Load MDF File ...", "save: Save RLF File ...", "Size should be: 544 bytes",
+                     "save: Save RLF File ...", "Size should be: 544 bytes", "save: Save RLF File ...",
+                     "Error: Couldn't open file for writing [error]"}));
     dialog.findChild<QPushButton*>("exitButton")->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.model(), nullptr);

@@ -41,11 +41,16 @@
     // Texture `id`, mode `mode`, a 4 x 4 square at x; colour k of vertex k holds c.
     const auto prim = [](uint8_t type, uint8_t mode, uint16_t id, int16_t x, uint8_t c)
     {
-        return Prim{.type = type, .mode = mode, .textureId = id, .textureAux = 0x1234,
+        return Prim{.type = type,
+                    .mode = mode,
+                    .textureId = id,
+                    .textureAux = 0x1234,
                     .vertices = {{{x, 0}, {int16_t(x + 4), 0}, {x, 4}, {int16_t(x + 4), 4}}},
                     .colours = {{{c, 0x20, 0x30, 0x99}, {0x40, c, 0x60}, {0x70, 0x80, c}, {0xA0, 0xB0, c}}}};
     };
-    const Prim flat{.type = kPrimF4, .mode = 0x1D, .vertices = {{{10, 20}, {30, 20}, {10, 40}, {30, 40}}},
+    const Prim flat{.type = kPrimF4,
+                    .mode = 0x1D,
+                    .vertices = {{{10, 20}, {30, 20}, {10, 40}, {30, 40}}},
                     .colours = {{{0x12, 0x34, 0x56, 0x99}}}};
     Prim far = prim(kPrimGT4, 0x01, 5, 100, 0x66);
     far.vertices[3] = {700, -30};

@@ -64,9 +64,10 @@ const Bytes kLists{0, 0, 0, 0, 2, 0, 0, 0, 0xFE, 0xFF, 3, 0,                // 2
 // A root holding one gadget of `lists`, the hotspot and the rectangle above.
 Bytes handGadgets(const Bytes& lists)
 {
-    return arrayOf("MDFTGDG0", {recordBody({{"MDFSVPI0", lists},
-                                            {"MDFTVHS0", arrayOf("MDFTVHS0", {arrayOf("MDFVHSP0", {kHotspot})})},
-                                            {"MDFTVRE0", arrayOf("MDFTVRE0", {arrayOf("MDFVREC0", {kRect})})}})});
+    return arrayOf("MDFTGDG0",
+                   {recordBody({{"MDFSVPI0", lists},
+                                {"MDFTVHS0", arrayOf("MDFTVHS0", {arrayOf("MDFVHSP0", {kHotspot})})},
+                                {"MDFTVRE0", arrayOf("MDFTVRE0", {arrayOf("MDFVREC0", {kRect})})}})});
 }
 
 } // namespace
@@ -229,8 +230,9 @@ TEST(MdfRead, UnreadableFilesAreRefusedWhole)
         ASSERT_TRUE(writeFileBytes(path, head(whole, length)));
         const MdfLoadResult result = loadMdf(path);
         const std::size_t at = *std::prev(std::upper_bound(std::begin(starts), std::end(starts), length));
-        EXPECT_EQ(result.message, length == whole.size() ? "" : "Couldn't read MDF file " + path + ": " + kEnd +
-                                                                   " at byte " + std::to_string(at));
+        EXPECT_EQ(result.message, length == whole.size() ? ""
+                                                         : "Couldn't read MDF file " + path + ": " + kEnd +
+                                                               " at byte " + std::to_string(at));
         EXPECT_EQ(result.model == nullptr, length < whole.size()) << length;
     }
 }

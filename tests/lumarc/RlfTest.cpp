@@ -25,12 +25,12 @@ TEST(RlfFile, EveryFamilyConverted)
     EXPECT_EQ(at(40, 8), (Bytes{10, 0, 20, 0, 20, 0, 20, 0})); // child area 10, 20, 20 x 20
     EXPECT_EQ(at(64, 8), (Bytes{3, 0, 2, 0, 7, 0, 8, 0}));     // hotspot flags 3, 2 at 7, 8
     EXPECT_EQ(at(80, 8), (Bytes{9, 0, 0, 0, 120, 0, 0, 0}));   // 9 entries, the first at 120
-    EXPECT_EQ(at(120, 36), (Bytes{0, 5, 0xFF, 0xFF, 0, 0, 40, 0, 20, 0, 40, 0, 0, 0, 60, 0, 20, 0, 60, 0,
-                                  0x56, 0x34, 0x12, 0, 0x56, 0x34, 0x12, 0, 0x56, 0x34, 0x12, 0, 0x56, 0x34,
-                                  0x12, 0}));
-    EXPECT_EQ(at(228, 36), (Bytes{1, 4, 7, 0, 30, 0, 20, 0, 34, 0, 20, 0, 30, 0, 24, 0, 34, 0, 24, 0,
-                                  0x30, 0x20, 0x33, 0, 0x60, 0x33, 0x40, 0, 0x33, 0x80, 0x70, 0, 0x33, 0xB0,
-                                  0xA0, 0}));
+    EXPECT_EQ(at(120, 36), (Bytes{0,    5,    0xFF, 0xFF, 0,    0,    40,   0, 20,   0,    40,   0,
+                                  0,    0,    60,   0,    20,   0,    60,   0, 0x56, 0x34, 0x12, 0,
+                                  0x56, 0x34, 0x12, 0,    0x56, 0x34, 0x12, 0, 0x56, 0x34, 0x12, 0}));
+    EXPECT_EQ(at(228, 36), (Bytes{1,    4,    7,    0, 30,   0,    20,   0, 34,   0,    20,   0,
+                                  30,   0,    24,   0, 34,   0,    24,   0, 0x30, 0x20, 0x33, 0,
+                                  0x60, 0x33, 0x40, 0, 0x33, 0x80, 0x70, 0, 0x33, 0xB0, 0xA0, 0}));
     Bytes psx = file; // boxes (not the empty gadget's), child areas, hotspots, points
     for (std::size_t y : {22, 42, 50, 58, 70, 78, 446, 470, 478, 486, 494, 498, 518, 126, 130, 134, 138})
         for (std::size_t entry = 0; entry < (y < 120 || y > 400 ? 1 : 9); ++entry)
@@ -43,8 +43,9 @@ TEST(RlfFile, EveryFamilyConverted)
     using Four = std::array<int, 4>; // offsets of a gadget and its parts, a box, a record
     const auto four = [](const auto& r) { return Four{r.x, r.y, r.w, r.h}; };
     const auto spot = [](const rlfinfo::Hotspot& h) { return Four{h.flagsA, h.flagsB, h.x, h.y}; };
-    const auto parts = [](const rlfinfo::Gadget& x)
-    { return Four{int(x.offset), int(x.childAreasOffset), int(x.hotspotsOffset), int(x.renderListOffset)}; };
+    const auto parts = [](const rlfinfo::Gadget& x) {
+        return Four{int(x.offset), int(x.childAreasOffset), int(x.hotspotsOffset), int(x.renderListOffset)};
+    };
     const auto& g = read.contents.gadgets;
     // clang-format off
     EXPECT_EQ((std::vector<Four>{parts(g[0]), parts(g[1]), parts(g[2]), parts(g[3]), four(g[0].box), four(g[1].box),
@@ -63,7 +64,8 @@ TEST(RlfFile, EveryFamilyConverted)
     // clang-format on
     std::vector<std::array<int, 6>> converted;
     for (const rlfinfo::Entry& e : g[0].entries)
-        converted.push_back({int(e.kind), e.modeLow, e.textureId, e.points[3].x, e.points[3].y, int(e.colours[3])});
+        converted.push_back(
+            {int(e.kind), e.modeLow, e.textureId, e.points[3].x, e.points[3].y, int(e.colours[3])});
     EXPECT_EQ(converted, entries);
 }
 
@@ -76,34 +78,28 @@ TEST(RlfDamage, DamagedCopiesAreRefusedAtTheField)
     // A cut is refused at the first field it leaves short: the count, the
     // offset table and gadget header the count asks for, the render list's
     // offset, then its count with its offsets and entries.
-    struct Cut
-    {
-        std::size_t from;
-        uint64_t offset;
-        std::string what;
-    };
+    // clang-format off
+    struct Cut { std::size_t from; uint64_t offset; std::string what; };
+    // clang-format on
     const Cut cuts[] = {{0, 0, "the file ends inside the gadget count"},
                         {4, 0, "gadget count 1 needs at least 28 bytes, the file has "},
                         {28, 24, "gadget 0 render list offset 44 is past the end of the file ("},
                         {48, 44, "gadget 0 render list count 2 needs 84 bytes from byte 44, the file has "}};
     for (std::size_t length = 0; length < good.size(); ++length)
     {
-        const Cut& cut = *std::find_if(std::rbegin(cuts), std::rend(cuts), [&](const Cut& c) { return c.from <= length; });
-        const rlfinfo::ReadResult read = rlfinfo::readRlf(Bytes(good.begin(), good.begin() + std::ptrdiff_t(length)));
+        const Cut& cut =
+            *std::find_if(std::rbegin(cuts), std::rend(cuts), [&](const Cut& c) { return c.from <= length; });
+        const rlfinfo::ReadResult read =
+            rlfinfo::readRlf(Bytes(good.begin(), good.begin() + std::ptrdiff_t(length)));
         ASSERT_TRUE(read.damage) << "length " << length;
         EXPECT_EQ(read.damage->offset, cut.offset) << length;
         EXPECT_EQ(read.damage->what.rfind(cut.what, 0), 0u) << length << ": " << read.damage->what;
         EXPECT_TRUE(read.contents.gadgets.empty());
     }
-    struct Case
-    {
-        const char* name;
-        std::size_t at;
-        uint64_t value;
-        int width;
-        uint64_t offset;
-        std::string what;
-    };
+    // clang-format off
+    struct Case { const char* name; std::size_t at; uint64_t value; int width; uint64_t offset;
+                 std::string what; };
+    // clang-format on
     const Case cases[] = {
         {"gadget count", 0, 0x01000000, 4, 0,
          "gadget count 16777216 needs at least 402653188 bytes, the file has 128"},

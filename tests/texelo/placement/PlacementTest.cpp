@@ -19,12 +19,10 @@ namespace
 // width in VRAM words and height; its CLUT's width (0: a whole CLUT of the
 // depth) and rows, the colour of the first row (-1: one no other record
 // has) and of the rows below it.
-struct Shape
-{
-    int bits = 4, width = 1, height = 1;
-    int clutWidth = 0, clutRows = 1, colour = -1, lowerColour = 0;
-    bool tiled = false;
-};
+// clang-format off
+struct Shape { int bits = 4, width = 1, height = 1;
+              int clutWidth = 0, clutRows = 1, colour = -1, lowerColour = 0; bool tiled = false; };
+// clang-format on
 
 // Records separated by commas: "4 16x32" (bits, width x height), then
 // "c64x2" (CLUT width x rows), "p7" (colour), "r1" (lower rows' colour),
@@ -298,7 +296,8 @@ TEST(Placement, RandomBanksKeepEveryRule)
         {
             // Whether some other placement would have found room is not
             // checked here; a refused bank must at least say what found none.
-            EXPECT_NE(m.reporter.errors().find("does not fit in VRAM: no place for"), std::string::npos) << seed;
+            EXPECT_NE(m.reporter.errors().find("does not fit in VRAM: no place for"), std::string::npos)
+                << seed;
             continue;
         }
         ++placedBanks;
@@ -351,8 +350,10 @@ TEST(Placement, WorkedExamples)
         {"sixteen page columns fill the top band, then groups open in the bottom one", "", "16 64x200 *17",
          "15=16:960,0 16=17:0,256"},
         {"two bands of page groups hold 32 groups, not 33", "", "16 64x200 *33", "fails", nullptr,
-         "texelo: error: bank B does not fit in VRAM: no place for the image of T32.tga (16-bit; image 64 x 200 "
-         "in VRAM words x lines); the bank had filled 78.1% of VRAM (409,600 of 524,288 words); the bank holds "
+         "texelo: error: bank B does not fit in VRAM: no place for the image of T32.tga (16-bit; image 64 x "
+         "200 "
+         "in VRAM words x lines); the bank had filled 78.1% of VRAM (409,600 of 524,288 words); the bank "
+         "holds "
          "too much: another FIT line starts another\n"},
         {"a CLUT never lands on the last line of an image", "", "16 64x255, pal", "1=2:64,0/64,255"},
         {"identical CLUTs are shared within their group", "", "4 64x200 p7, 4 64x200 p7, 4 16x10 p7",

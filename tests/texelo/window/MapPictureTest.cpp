@@ -35,22 +35,18 @@ TEST(MapPicture, ShowsTheLastBankWordForWordWithOrWithoutADisplay)
     const Rgba white{255, 255, 255, 255}, black{0, 0, 0, 255}, magenta{255, 0, 255, 255}, red{255, 0, 0, 255},
         cyan{0, 255, 255, 255}, yellow{255, 255, 0, 255}, green{0, 255, 0, 255}, blue{0, 0, 255, 255},
         darkGreen{0, 128, 0, 255}, orange{255, 128, 0, 255};
-    struct Word
-    {
-        int x, y;
-        Rgba colour;
-    };
+    // clang-format off
+    struct Word { int x, y; Rgba colour; };
+    // clang-format on
     // Word for word: the engine put the 8-bit image (16 x 16 words) at 0,0,
     // the tiled one (8 x 32) at 16,0, the 4-bit one (16 x 32) at 24,0 and the
     // 16-bit one (16 x 20) at 40,0, each outlined in black; the 8-bit CLUT on
     // line 32, the two 4-bit CLUTs after each other on line 33. Under them,
     // the grid frames each 64 x 256 page on its inside edges.
-    struct Box
-    {
-        int x, y, w, h;
-        Rgba colour;
-    };
-    const Box boxes[] = {{0, 0, 16, 16, cyan},    {16, 0, 8, 32, green},        {24, 0, 16, 32, red},
+    // clang-format off
+    struct Box { int x, y, w, h; Rgba colour; };
+    // clang-format on
+    const Box boxes[] = {{0, 0, 16, 16, cyan},    {16, 0, 8, 32, green},      {24, 0, 16, 32, red},
                          {40, 0, 16, 20, yellow}, {0, 32, 256, 1, darkGreen}, {0, 33, 32, 1, blue}};
     int wrong = 0;
     for (int y = 0; y < 512; ++y)
@@ -66,8 +62,8 @@ TEST(MapPicture, ShowsTheLastBankWordForWordWithOrWithoutADisplay)
                 ADD_FAILURE() << "word " << x << "," << y;
         }
     EXPECT_EQ(wrong, 0);
-    const Word legendWords[] = {{345, legend, white}, {352, legend, black},     {358, legend, red},
-                                {454, legend, green}, {550, legend, blue},      {646, legend, cyan},
+    const Word legendWords[] = {{345, legend, white},     {352, legend, black},  {358, legend, red},
+                                {454, legend, green},     {550, legend, blue},   {646, legend, cyan},
                                 {742, legend, darkGreen}, {838, legend, yellow}, {934, legend, orange}};
     for (const Word& word : legendWords)
         EXPECT_EQ(picture.at(word.x, top + word.y), word.colour) << word.x;
@@ -136,17 +132,15 @@ TEST(MapPicture, OnlyRunsThatShowOrDrawTheWindowLoadIt)
     const std::string cannotLoad =
         "texelo: the window module cannot be loaded: " + folder.file("program/texelo-window.so") +
         ": file too short\n";
-    struct Case
-    {
-        std::vector<std::string> args;
-        int status;
-        std::string err;
-    };
+    // clang-format off
+    struct Case { std::vector<std::string> args; int status; std::string err; };
+    // clang-format on
     const Case cases[] = {
         {{"job.fit", "/c"}, 0, ""},
         {{"--map", "map.png", "job.fit", "/c"},
          1,
-         cannotLoad + "texelo: job.fit: error: cannot write the VRAM map map.png: the window module cannot be loaded\n"},
+         cannotLoad + "texelo: job.fit: error: cannot write the VRAM map map.png: the window module cannot "
+                      "be loaded\n"},
         {{"job.fit"},
          0,
          cannotLoad + "texelo: the VRAM map cannot be shown: the window module cannot be loaded\n"},

@@ -70,12 +70,9 @@ TEST(Viewer, HoverNamesTheTextureOrTheUsersOfTheClutUnderAVramWord)
     const ShownRun mixed(kMixedBank);
     const ShownRun separate("SEPERATE: ON\nFOUR\nTWIN\nFIT: SEPARATE\n");
     const std::string four = "FOUR\nsource: four.tga\ndepth: 4-bit\nsize: 1 x 2 words, 4 x 2 texels\nVRAM: ";
-    struct Case
-    {
-        const ShownRun& run;
-        VramPoint point;
-        std::string text;
-    };
+    // clang-format off
+    struct Case { const ShownRun& run; VramPoint point; std::string text; };
+    // clang-format on
     const Case cases[] = {
         {mixed, {27, 0}, four + "27,0\nCLUT: 0,17"},
         {mixed, {27, 1}, four + "27,0\nCLUT: 0,17"},
@@ -120,11 +117,9 @@ TEST(Viewer, TexelsShowTheirClutColoursOverACheckerboardWhereTransparent)
     DrawTexelMap(painter, zoomedMap({}, {5, 0, 0}), mixed.shown);
     painter.end();
     const QRgb light = 0xE0E0E0, dark = 0xA0A0A0;
-    struct Case
-    {
-        int x, y;
-        QRgb colour;
-    };
+    // clang-format off
+    struct Case { int x, y; QRgb colour; };
+    // clang-format on
     const Case cases[] = {
         {216, 0, dark},       {217, 7, dark},     {218, 0, 0xFF0000},  {220, 0, 0x00FF00},
         {222, 7, 0x0000FF},   {216, 8, 0xFFFFFF}, {223, 15, 0x0000FF}, {0, 0, 0x080000},
@@ -150,12 +145,9 @@ TEST(Viewer, KeysAndTheWheelSwitchAndZoomTheMap)
         "FOUR\nsource: four.tga\ndepth: 4-bit\nsize: 1 x 2 words, 4 x 2 texels\nVRAM: 27,0\nCLUT: 0,17");
 
     // Keys zoom about the middle of the window, 499,299: VRAM 510.9,255.1.
-    struct Case
-    {
-        int key;
-        MapZoom zoom;
-        MapMode mode;
-    };
+    // clang-format off
+    struct Case { int key; MapZoom zoom; MapMode mode; };
+    // clang-format on
     const Case cases[] = {
         {Qt::Key_T, {}, MapMode::Texels},
         {Qt::Key_Minus, {}, MapMode::Texels},
