@@ -19,15 +19,9 @@
 TEST(ByteReader, ReadsEitherOrderAndNothingPastTheEnd)
 {
     const Bytes bytes{0x01, 0x02, 0x03, 0x04, 0x85, 0x86, 0x87, 0x88};
-    struct Case
-    {
-        const char* name;
-        std::size_t size;
-        ByteOrder order;
-        uint64_t skip;
-        int width;
-        uint32_t value; // 0: the read fails
-    };
+    // clang-format off
+    struct Case { const char* name; std::size_t size; ByteOrder order; uint64_t skip; int width; uint32_t value; };
+    // clang-format on
     const Case cases[] = {
         {"u16 little-endian", 8, ByteOrder::LittleEndian, 0, 2, 0x0201},
         {"u16 big-endian", 8, ByteOrder::BigEndian, 0, 2, 0x0102},

@@ -14,16 +14,11 @@
 namespace
 {
 
-struct Case
-{
-    const char* name;
-    std::vector<std::string> args;
-    RunOptions options;
-    int exitStatus;
-    std::string out;
-    std::string err;
-    std::optional<Bytes> output = std::nullopt; // the output file afterwards; none: as it was
-};
+// `output`: the output file afterwards; none: as it was.
+// clang-format off
+struct Case { const char* name; std::vector<std::string> args; RunOptions options; int exitStatus; std::string out;
+              std::string err; std::optional<Bytes> output = std::nullopt; };
+// clang-format on
 
 // `output`, when named, holds an earlier file before each run.
 void expectRuns(const std::string& program, const std::vector<Case>& cases, const std::string& output)
