@@ -1,6 +1,6 @@
-// The MDF reader: layouts made by the test writer read back field by field,
-// and files it must refuse whole, with the reason and the byte where the bad
-// field starts.
+// The MDF reader: records written by hand, layouts made by the test writer
+// (larger ones than its block too), and files it must refuse whole, with the
+// reason and the byte where the bad field starts.
 #include "AllocationHook.h"
 #include "LumarcFiles.h"
 #include "MdfRoot.h"

@@ -31,7 +31,7 @@ TEST(RlfFile, EveryFamilyConverted)
     EXPECT_EQ(at(228, 36), (Bytes{1,    4,    7,    0, 30,   0,    20,   0, 34,   0,    20,   0,
                                   30,   0,    24,   0, 34,   0,    24,   0, 0x30, 0x20, 0x33, 0,
                                   0x60, 0x33, 0x40, 0, 0x33, 0x80, 0x70, 0, 0x33, 0xB0, 0xA0, 0}));
-    Bytes psx = file; // boxes (not the empty gadget's), child areas, hotspots, points
+    Bytes psx = file; // y of boxes but the empty one, areas, hotspots, and the 9 entries' points from 126
     for (std::size_t y : {22, 42, 50, 58, 70, 78, 446, 470, 478, 486, 494, 498, 518, 126, 130, 134, 138})
         for (std::size_t entry = 0; entry < (y < 120 || y > 400 ? 1 : 9); ++entry)
             patchLittleEndian(psx, y + 36 * entry, littleEndianAt(psx, y + 36 * entry, 2) + 16, 2);

@@ -307,8 +307,8 @@ TEST(Placement, RandomBanksKeepEveryRule)
             return;
         }
     }
-    // 270 of these banks fit; a placement that refuses one in ten more fails.
-    EXPECT_GE(placedBanks, 243) << "the banks made must mostly fit";
+    // 270 of these banks fit; a placement that refuses more than five of them fails.
+    EXPECT_GE(placedBanks, 265) << "the banks made must mostly fit";
 }
 
 // Loaded in the order given, with SORT OFF unless the options say "sort".
