@@ -8,12 +8,10 @@
 #include <string>
 #include <vector>
 
-struct ProgramRun
-{
-    int exitStatus = -1; // -1 when the program could not run or did not exit
-    std::string out;
-    std::string err;
-};
+// exitStatus is -1 when the program could not run or did not exit.
+// clang-format off
+struct ProgramRun { int exitStatus = -1; std::string out; std::string err; };
+// clang-format on
 
 struct RunOptions
 {

@@ -63,48 +63,48 @@ private:
 } // namespace
 
 // PSX Version is read when Save starts; Exit drops the loaded layout. A load
-// or save that fails shows its message in an error box.
-TEST(LumarcDialog, LoadListSaveForEitherScreenAndExit)
+// or save that fails shows its message in an error box and keeps no layout.
+TEST(LumarcDialog, LoadListSaveForEitherScreenAboutAndExit)
 {
     const TempFolder folder;
     const QString in =
-        QString::fromStdString(folder.write("my screens/panel.mdf", mdfwriter::mdfFile(panelLayout())));
+        QString::fromStdString(folder.write("my screens/panel.mdf", mdfwriter::mdfFile(familyLayout())));
+    const QString cut = QString::fromStdString(folder.write("my screens/cut.mdf", Bytes{5, 0}));
     ScriptedServices services;
     LumarcDialog dialog(services);
-    services.answers = {QString::fromStdString(folder.file("absent.mdf"))};
-    dialog.findChild<QPushButton*>("loadButton")->click();
-    services.answers = {in};
-    dialog.findChild<QPushButton*>("loadButton")->click();
+    for (const QString& file : {in, QString::fromStdString(folder.file("absent.mdf")), cut, in})
+    {
+        services.answers = {file};
+        dialog.findChild<QPushButton*>("loadButton")->click();
+        EXPECT_EQ(dialog.model() != nullptr, file == in);
+    }
     EXPECT_EQ(dialog.windowTitle(), "MDF -> RLF : (" + in + ")");
-    const QTreeWidgetItem* row = dialog.findChild<QTreeWidget*>("gadgetList")->topLevelItem(0);
-    ASSERT_NE(row, nullptr);
-    EXPECT_EQ((QStringList{row->text(0), row->text(1), row->text(2), row->text(3), row->text(4)}),
-              (QStringList{"0000", "Panel", "1", "1", "2"}));
+    const QTreeWidget* list = dialog.findChild<QTreeWidget*>("gadgetList");
+    QStringList rows;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        for (int column = 0; column < 5; ++column)
+            rows << list->topLevelItem(i)->text(column);
+    EXPECT_EQ(rows, (QStringList{"0000", "Kinds", "3", "2", "9", "0001", "Points", "0", "4", "0",
+                                 "0002", "Area",  "1", "0", "0", "0003", "Empty",  "0", "0", "0"}));
     for (const bool psx : {false, true})
     {
         SCOPED_TRACE(psx);
         dialog.findChild<QCheckBox*>("psxCheckBox")->setChecked(psx);
         services.answers = {QString::fromStdString(folder.file("out.rlf"))};
         dialog.findChild<QPushButton*>("saveButton")->click();
-        EXPECT_EQ(folder.read("out.rlf"), savedRlf(panelLayout(), psx ? kPsxYOffset : 0));
+        EXPECT_EQ(folder.read("out.rlf"), savedRlf(familyLayout(), psx ? kPsxYOffset : 0));
     }
     services.answers = {QString::fromStdString(folder.file("absent/out.rlf"))};
     dialog.findChild<QPushButton*>("saveButton")->click();
-    EXPECT_EQ(services.log,
-              (QStringList{"open: Load MDF File ...", "Error: Couldn't open MDF file [error]",
-                           "open: Load MDF File ...", "save: Save RLF File ...", "Size should be: 128 bytes",
-                           "save: Save RLF File ...", "Size should be: 128 bytes", "save: Save RLF File ...",
-                           "Error: Couldn't open file for writing [error]"}));
-    dialog.findChild<QPushButton*>("exitButton")->click();
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.model(), nullptr);
-}
-
-// The about item (F1, or the window's context menu) opens the about box.
-TEST(LumarcDialog, AboutItemShowsTheVersion)
-{
-    ScriptedServices services;
-    LumarcDialog dialog(services);
+    EXPECT_EQ(
+        services.log,
+        (QStringList{"open: Load MDF File ...", "open: Load MDF File ...",
+                     "Error: Couldn't open MDF file [error]", "open: Load MDF File ...",
+                     "Error: Couldn't read MDF file " + cut + ": unexpected end of file at byte 0 [error]",
+                     "open: Load MDF File ...", "save: Save RLF File ...", "Size should be: 544 bytes",
+                     "save: Save RLF File ...", "Size should be: 544 bytes", "save: Save RLF File ...",
+                     "Error: Couldn't open file for writing [error]"}));
+    // The about item (F1, or the window's context menu) opens the about box.
     QStringList shown;
     QTimer::singleShot(0,
                        [&]
@@ -119,6 +119,9 @@ TEST(LumarcDialog, AboutItemShowsTheVersion)
                        });
     dialog.findChild<QAction*>("aboutAction")->trigger();
     EXPECT_EQ(shown, (QStringList{"About Lumarc", "Lumarc Version 1.0", "MDF to RLF converter"}));
+    dialog.findChild<QPushButton*>("exitButton")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.model(), nullptr);
 }
 
 // Both file dialogs offer every file and start in the folder of the file

@@ -14,16 +14,11 @@
 namespace
 {
 
-struct Case
-{
-    const char* name;
-    std::vector<std::string> args;
-    RunOptions options;
-    int exitStatus;
-    std::string out;
-    std::string err;
-    std::optional<Bytes> output = std::nullopt; // the output file afterwards; none: as it was
-};
+// `output`: the output file afterwards; none: as it was.
+// clang-format off
+struct Case { const char* name; std::vector<std::string> args; RunOptions options; int exitStatus; std::string out;
+              std::string err; std::optional<Bytes> output = std::nullopt; };
+// clang-format on
 
 // `output`, when named, holds an earlier file before each run.
 void expectRuns(const std::string& program, const std::vector<Case>& cases, const std::string& output)
@@ -58,6 +53,7 @@ TEST(LumarcProgram, ConvertListAndFail)
 {
     const TempFolder folder;
     const std::string in = folder.write("my screens/title screen.mdf", mdfwriter::mdfFile(panelLayout()));
+    const std::string families = folder.write("my screens/families.mdf", mdfwriter::mdfFile(familyLayout()));
     const std::string cut = folder.write("my screens/cut screen.mdf", Bytes{0x05, 0x00});
     const std::string out = folder.file("my screens/title screen.rlf");
     const std::string absent = folder.file("my screens/absent.mdf");
@@ -75,17 +71,16 @@ TEST(LumarcProgram, ConvertListAndFail)
     limited.workingFolder = folder.file("my screens");
     const std::string size = "128 bytes\n";
     const std::string trace =
-        "Writing RLF header ... done.\nWriting gadgets ...\nWriting gadget header ...done.\n"
-        "Writing child areas ...\nWriting rect ... done.\nWriting hotspots ...\n"
-        "Writing hotspot ... done.\nWriting renderlist header ... done.\n"
-        "Writing renderlist entries ...\nWriting renderlist entry ... done.\n"
-        "Writing renderlist entry ... done.\ndone.\n";
+        "Writing RLF header ... done.\nWriting gadgets ...\nWriting gadget header ...done.\nWriting child "
+        "areas ...\nWriting rect ... done.\nWriting hotspots ...\nWriting hotspot ... done.\nWriting "
+        "renderlist header ... done.\nWriting renderlist entries ...\nWriting renderlist entry ... "
+        "done.\nWriting renderlist entry ... done.\ndone.\n";
     // clang-format off
     expectRuns(LUMARC_EXECUTABLE,
                {{"PC", {in, out}, {}, 0, size, "", savedRlf(panelLayout(), 0)},
                 {"console", {"--psx", in, out}, {}, 0, size, "", savedRlf(panelLayout(), kPsxYOffset)},
                 {"trace", {in, out}, traced, 0, size, trace, savedRlf(panelLayout(), 0)},
-                {"list", {"--list", in}, {}, 0, "0000\tPanel\t1\t1\t2\n", ""},
+                {"list", {"--list", families}, {}, 0, "0000\tKinds\t3\t2\t9\n0001\tPoints\t0\t4\t0\n0002\tArea\t1\t0\t0\n0003\tEmpty\t0\t0\t0\n", ""},
                 {"list and convert", {"--list", "--psx", in}, {}, 2, "",
                  "lumarc: --psx cannot be used with --list\n" + help.out},
                 {"one file", {in}, {}, 2, "", "lumarc: missing OUTPUT.rlf\n" + help.out},
@@ -106,7 +101,7 @@ TEST(LumarcProgram, ConvertListAndFail)
     // clang-format on
 }
 
-TEST(RlfInfoProgram, ReportsDamageAndUsage)
+TEST(RlfInfoProgram, ReportsDamageAndUsageAsTextOrJson)
 {
     const TempFolder folder;
     const Bytes good = savedRlf(panelLayout(), 0);
@@ -117,16 +112,12 @@ TEST(RlfInfoProgram, ReportsDamageAndUsage)
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_EQ(help.out.rfind("Usage: rlfinfo [--json] FILE\n", 0), 0u) << help.out;
     const std::string report =
-        "gadgets 1\nbytes 128\nbyteOrder little-endian\noffsetsChecked 6\n"
-        "gadget 0 offset 8 childAreas 1 hotspots 1 entries 2\n"
-        "  box x 1 y 2 w 30 h 38\n"
-        "  offsets childAreas 28 hotspots 36 renderList 44\n"
-        "  childArea 0 x 10 y 20 w 20 h 20\n"
-        "  hotspot 0 flagsA 1 flagsB 2 x 5 y 6\n"
-        "  entry 0 offset 56 kind textured modeLow 2 textureId 7 points 1,2 17,2 1,18 17,18 "
-        "colours #102030 #102030 #102030 #102030\n"
-        "  entry 1 offset 92 kind untextured modeLow 1 textureId -1 points 21,2 31,2 21,12 31,12 "
-        "colours #112233 #445566 #778899 #AABBCC\n";
+        "gadgets 1\nbytes 128\nbyteOrder little-endian\noffsetsChecked 6\ngadget 0 offset 8 childAreas 1 "
+        "hotspots 1 entries 2\n  box x 1 y 2 w 30 h 38\n  offsets childAreas 28 hotspots 36 renderList 44\n  "
+        "childArea 0 x 10 y 20 w 20 h 20\n  hotspot 0 flagsA 1 flagsB 2 x 5 y 6\n  entry 0 offset 56 kind "
+        "textured modeLow 2 textureId 7 points 1,2 17,2 1,18 17,18 colours #102030 #102030 #102030 #102030\n "
+        " entry 1 offset 92 kind untextured modeLow 1 textureId -1 points 21,2 31,2 21,12 31,12 colours "
+        "#112233 #445566 #778899 #AABBCC\n";
     // clang-format off
     expectRuns(RLFINFO_EXECUTABLE,
                {{"report", {file}, {}, 0, report, ""},
@@ -139,27 +130,16 @@ TEST(RlfInfoProgram, ReportsDamageAndUsage)
                 {"two files", {file, file}, {}, 2, "", help.out},
                 {"no file", {}, {}, 2, "", help.out}},
                "");
+    // The JSON report says what the text report says.
+    EXPECT_EQ(nlohmann::json::parse(runProgram({RLFINFO_EXECUTABLE, "--json", file}).out), nlohmann::json::parse(R"({
+        "gadget_count": 1, "bytes": 128, "byte_order": "little-endian", "offsets_checked": 6, "gadgets": [{"offset": 8,
+        "box": {"x": 1, "y": 2, "w": 30, "h": 38}, "offsets": {"child_areas": 28, "hotspots": 36, "render_list": 44},
+        "child_areas": [{"x": 10, "y": 20, "w": 20, "h": 20}], "hotspots": [{"flags_a": 1, "flags_b": 2, "x": 5, "y": 6}],
+        "entries": [{"offset": 56, "kind": "textured", "mode_low": 2, "texture_id": 7, "points": [{"x": 1, "y": 2},
+          {"x": 17, "y": 2}, {"x": 1, "y": 18}, {"x": 17, "y": 18}], "colours": ["#102030", "#102030", "#102030", "#102030"]},
+          {"offset": 92, "kind": "untextured", "mode_low": 1, "texture_id": -1, "points": [{"x": 21, "y": 2}, {"x": 31, "y": 2},
+          {"x": 21, "y": 12}, {"x": 31, "y": 12}], "colours": ["#112233", "#445566", "#778899", "#AABBCC"]}]}]})"));
     // clang-format on
-}
-
-// The JSON report parses and says what the text report says of the same file
-// (a missing field or bad JSON throws, which fails the test).
-TEST(RlfInfoProgram, JsonReportAgreesWithTheText)
-{
-    using Json = nlohmann::json;
-    const TempFolder folder;
-    const std::string file = folder.write("my lists/panel list.rlf", savedRlf(panelLayout(), 0));
-    const ProgramRun run = runProgram({RLFINFO_EXECUTABLE, "--json", file});
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.err, "");
-    const Json report = Json::parse(run.out);
-    EXPECT_EQ(report.at("gadget_count"), 1);
-    ASSERT_EQ(report.at("gadgets").size(), 1u);
-    const Json& gadget = report.at("gadgets").at(0);
-    EXPECT_EQ(gadget.at("box"), (Json{{"x", 1}, {"y", 2}, {"w", 30}, {"h", 38}}));
-    ASSERT_EQ(gadget.at("entries").size(), 2u);
-    EXPECT_EQ(gadget.at("entries").at(1).at("kind"), "untextured");
-    EXPECT_EQ(gadget.at("entries").at(1).at("colours"), (Json{"#112233", "#445566", "#778899", "#AABBCC"}));
 }
 
 namespace

@@ -11,11 +11,9 @@
 namespace
 {
 
-struct Pixel
-{
-    int32_t x, y;
-    Rgb colour;
-};
+// clang-format off
+struct Pixel { int32_t x, y; Rgb colour; };
+// clang-format on
 
 // An axis-aligned quad with corners stored top-left, top-right, bottom-left,
 // bottom-right.
@@ -35,14 +33,10 @@ std::array<uint32_t, 4> flat(uint32_t colour)
     return {colour, colour, colour, colour};
 }
 
-struct Case
-{
-    const char* name;
-    std::vector<PictureGadget> gadgets;
-    std::vector<Pixel> expected;
-    PictureOptions options = {.overlays = false};
-    std::size_t notes = 0;
-};
+// clang-format off
+struct Case { const char* name; std::vector<PictureGadget> gadgets; std::vector<Pixel> expected;
+             PictureOptions options = {.overlays = false}; std::size_t notes = 0; };
+// clang-format on
 
 std::string hex(Rgb colour)
 {
@@ -115,22 +109,4 @@ TEST(LayoutPicture, PixelsWorkedOutByHand)
             EXPECT_EQ(hex(picture.canvas.at(p.x, p.y)), hex(p.colour)) << "at " << p.x << "," << p.y;
         EXPECT_EQ(picture.notes.size(), c.notes);
     }
-}
-
-// A quad moved by whole pixels draws the same pixels, moved: its checker
-// starts at its first corner.
-TEST(LayoutPicture, MovedQuadDrawsTheSamePixelsMoved)
-{
-    const auto draw = [](int16_t dx, int16_t dy)
-    {
-        const auto at = [](int v, int16_t d) { return static_cast<int16_t>(v + d); };
-        return drawLayout({{.entries = {quad(at(10, dx), at(10, dy), at(40, dx), at(30, dy),
-                                             {0x808080, 0xFF8080, 0x80FF80, 0x8080FF}, 3)}}},
-                          {.overlays = false});
-    };
-    const LayoutPicture still = draw(0, 0);
-    const LayoutPicture moved = draw(3, 5);
-    for (int32_t y = 0; y < 40; ++y)
-        for (int32_t x = 0; x < 50; ++x)
-            ASSERT_EQ(still.canvas.at(x, y), moved.canvas.at(x + 3, y + 5)) << x << "," << y;
 }

@@ -1,5 +1,5 @@
-// The render list as the converter writes it, once byte by byte, and
-// rlfinfo's reader refusing damaged copies.
+// The render list as the converter writes it, and rlfinfo's reader refusing
+// damaged copies.
 #include "LumarcFiles.h"
 #include "RlfReader.h"
 
@@ -7,86 +7,99 @@
 
 #include <gtest/gtest.h>
 
-// Little-endian for both screens; the console's file is the PC's with every
-// y 16 lines lower. Only the first primitive list is drawn, and texture 1 is
-// the game's 7.
-TEST(RlfFile, PanelForPcAndConsoleByteByByte)
-{
-    const Bytes pc{
-        0x01, 0x00, 0x00, 0x00, 0x08, 0x00, 0x00, 0x00,                         // 1 gadget, at 8
-        0x01, 0x00, 0x02, 0x00, 0x1E, 0x00, 0x26, 0x00,                         // box 1, 2, 30, 38
-        0x1C, 0x00, 0x00, 0x00, 0x24, 0x00, 0x00, 0x00, 0x2C, 0x00, 0x00, 0x00, // parts at 28, 36, 44
-        0x0A, 0x00, 0x14, 0x00, 0x14, 0x00, 0x14, 0x00,                         // child area 10, 20, 20, 20
-        0x01, 0x00, 0x02, 0x00, 0x05, 0x00, 0x06, 0x00,                         // hotspot flags 1, 2 at 5, 6
-        0x02, 0x00, 0x00, 0x00, 0x38, 0x00, 0x00, 0x00, 0x5C, 0x00, 0x00, 0x00, // 2 entries, at 56, 92
-        0x01, 0x02, 0x07, 0x00,                                                 // textured, mode 2, texture 7
-        0x01, 0x00, 0x02, 0x00, 0x11, 0x00, 0x02, 0x00, 0x01, 0x00, 0x12, 0x00, 0x11, 0x00, 0x12, 0x00,
-        0x30, 0x20, 0x10, 0x00, 0x30, 0x20, 0x10, 0x00, 0x30, 0x20, 0x10, 0x00, 0x30, 0x20, 0x10, 0x00,
-        0x00, 0x01, 0xFF, 0xFF, // untextured, mode 1, no texture
-        0x15, 0x00, 0x02, 0x00, 0x1F, 0x00, 0x02, 0x00, 0x15, 0x00, 0x0C, 0x00, 0x1F, 0x00, 0x0C, 0x00,
-        0x33, 0x22, 0x11, 0x00, 0x66, 0x55, 0x44, 0x00, 0x99, 0x88, 0x77, 0x00, 0xCC, 0xBB, 0xAA, 0x00};
-    Bytes psx = pc;
-    for (std::size_t y : {10, 30, 42, 62, 66, 70, 74, 98, 102, 106, 110})
-        psx.at(y) += 16;
-    for (const auto& [yOffset, expected] : {std::pair{0, pc}, std::pair{kPsxYOffset, psx}})
-    {
-        SCOPED_TRACE(yOffset);
-        int64_t reported = 0;
-        EXPECT_EQ(savedRlf(panelLayout(), yOffset, &reported), expected);
-        EXPECT_EQ(reported, 128);
-    }
-}
+#include <algorithm>
 
-// A part a gadget lacks takes no bytes and has offset 0, so the next part
-// starts where the previous one ends; a gadget with nothing keeps the box it
-// starts from.
-TEST(RlfFile, MissingPartsTakeNoBytes)
+// Every family at once, little-endian for both screens. A part a gadget
+// lacks takes no bytes and has offset 0; a box reaches the far edges of child
+// areas and every point; textured quads carry the game's texture number,
+// others -1. One record of each kind byte by byte, then the values of the
+// rest. The console's file is the PC's with every y 16 lines lower.
+TEST(RlfFile, EveryFamilyConverted)
 {
-    using namespace mdfwriter;
-    const Layout layout{
-        .gadgets = {Gadget{.name = "Empty"},
-                    Gadget{.name = "Points", .hotspots = {{Hotspot{100, 90}}, {Hotspot{120, 95}}}},
-                    Gadget{.name = "Quad", .primLists = {PrimList{5, 5, {Prim{.type = kPrimF4}}}}}}};
-    const rlfinfo::ReadResult read = rlfinfo::readRlf(savedRlf(layout, 0));
+    int64_t reported = 0;
+    const Bytes file = savedRlf(familyLayout(), 0, &reported);
+    EXPECT_EQ(reported, 544);
+    const auto at = [&](std::size_t from, std::size_t n)
+    { return Bytes(file.begin() + std::ptrdiff_t(from), file.begin() + std::ptrdiff_t(from + n)); };
+    EXPECT_EQ(at(0, 20), (Bytes{4, 0, 0, 0, 20, 0, 0, 0, 0xBC, 1, 0, 0, 0xF0, 1, 0, 0, 0x0C, 2, 0, 0}));
+    EXPECT_EQ(at(40, 8), (Bytes{10, 0, 20, 0, 20, 0, 20, 0})); // child area 10, 20, 20 x 20
+    EXPECT_EQ(at(64, 8), (Bytes{3, 0, 2, 0, 7, 0, 8, 0}));     // hotspot flags 3, 2 at 7, 8
+    EXPECT_EQ(at(80, 8), (Bytes{9, 0, 0, 0, 120, 0, 0, 0}));   // 9 entries, the first at 120
+    EXPECT_EQ(at(120, 36), (Bytes{0,    5,    0xFF, 0xFF, 0,    0,    40,   0, 20,   0,    40,   0,
+                                  0,    0,    60,   0,    20,   0,    60,   0, 0x56, 0x34, 0x12, 0,
+                                  0x56, 0x34, 0x12, 0,    0x56, 0x34, 0x12, 0, 0x56, 0x34, 0x12, 0}));
+    EXPECT_EQ(at(228, 36), (Bytes{1,    4,    7,    0, 30,   0,    20,   0, 34,   0,    20,   0,
+                                  30,   0,    24,   0, 34,   0,    24,   0, 0x30, 0x20, 0x33, 0,
+                                  0x60, 0x33, 0x40, 0, 0x33, 0x80, 0x70, 0, 0x33, 0xB0, 0xA0, 0}));
+    Bytes psx = file; // y of boxes but the empty one, areas, hotspots, and the 9 entries' points from 126
+    for (std::size_t y : {22, 42, 50, 58, 70, 78, 446, 470, 478, 486, 494, 498, 518, 126, 130, 134, 138})
+        for (std::size_t entry = 0; entry < (y < 120 || y > 400 ? 1 : 9); ++entry)
+            patchLittleEndian(psx, y + 36 * entry, littleEndianAt(psx, y + 36 * entry, 2) + 16, 2);
+    EXPECT_EQ(savedRlf(familyLayout(), kPsxYOffset), psx);
+    const rlfinfo::ReadResult read = rlfinfo::readRlf(file);
     ASSERT_FALSE(read.damage) << read.damage->what;
-    EXPECT_EQ(read.contents.fileSize, 136u);
-    ASSERT_EQ(read.contents.gadgets.size(), 3u);
-    using Parts = std::array<uint32_t, 4>; // the gadget's offset and those of its three parts
-    const Parts parts[] = {{16, 0, 0, 0}, {36, 0, 56, 0}, {72, 0, 0, 92}};
-    const rlfinfo::Area boxes[] = {{640, 480, -640, -480}, {100, 90, 20, 5}, {5, 5, 0, 0}};
-    for (std::size_t i = 0; i < 3; ++i)
-    {
-        SCOPED_TRACE(i);
-        const rlfinfo::Gadget& g = read.contents.gadgets[i];
-        EXPECT_EQ((Parts{g.offset, g.childAreasOffset, g.hotspotsOffset, g.renderListOffset}), parts[i]);
-        EXPECT_TRUE(g.box == boxes[i]) << g.box.x << " " << g.box.y << " " << g.box.w << " " << g.box.h;
-    }
-    EXPECT_EQ(read.contents.gadgets[1].hotspots.at(1).x, 120);
+    ASSERT_EQ(read.contents.gadgets.size(), 4u);
+    EXPECT_EQ(read.contents.fileSize, 544u);
+    using Four = std::array<int, 4>; // offsets of a gadget and its parts, a box, a record
+    const auto four = [](const auto& r) { return Four{r.x, r.y, r.w, r.h}; };
+    const auto spot = [](const rlfinfo::Hotspot& h) { return Four{h.flagsA, h.flagsB, h.x, h.y}; };
+    const auto parts = [](const rlfinfo::Gadget& x) {
+        return Four{int(x.offset), int(x.childAreasOffset), int(x.hotspotsOffset), int(x.renderListOffset)};
+    };
+    const auto& g = read.contents.gadgets;
+    // clang-format off
+    EXPECT_EQ((std::vector<Four>{parts(g[0]), parts(g[1]), parts(g[2]), parts(g[3]), four(g[0].box), four(g[1].box),
+                                 four(g[2].box), four(g[3].box), four(g[0].childAreas.at(1)), four(g[0].childAreas.at(2)),
+                                 four(g[2].childAreas.at(0)), spot(g[0].hotspots.at(1)), spot(g[1].hotspots.at(0)),
+                                 spot(g[1].hotspots.at(1)), spot(g[1].hotspots.at(2)), spot(g[1].hotspots.at(3))}),
+              (std::vector<Four>{{20, 40, 64, 80}, {444, 0, 464, 0}, {496, 516, 0, 0}, {524, 0, 0, 0},
+                                 {-5, -10, 695, 480}, {-50, 4, 170, 496}, {1, 1, 1, 1}, {640, 480, -640, -480},
+                                 {-5, 100, 10, -10}, {600, 400, 50, 70}, {1, 1, 1, 1},
+                                 {0, 1, -3, 300}, {1, 1, 100, 90}, {2, 2, 120, 95}, {3, 3, -50, 500}, {0, 0, 3, 4}}));
+    // kind, modeLow, texture id, the last point, the last colour
+    const std::vector<std::array<int, 6>> entries{
+        {0, 5, -1, 20, 60, 0x123456}, {0, 2, -1, 14, 24, 0xA0B011}, {1, 3, 0, 24, 24, 0x222030},
+        {1, 4, 7, 34, 24, 0xA0B033},  {1, 6, 3, 44, 24, 0x442030},  {1, 7, 4, 54, 24, 0xA0B055},
+        {1, 0, 5, 64, 24, 0x662030},  {1, 1, 6, 690, -10, 0xA0B066}, {1, 1, -1, 74, 24, 0x772030}};
+    // clang-format on
+    std::vector<std::array<int, 6>> converted;
+    for (const rlfinfo::Entry& e : g[0].entries)
+        converted.push_back(
+            {int(e.kind), e.modeLow, e.textureId, e.points[3].x, e.points[3].y, int(e.colours[3])});
+    EXPECT_EQ(converted, entries);
 }
 
-// Every cut is damage at or before the cut; forged fields are named where
+// Every cut is damage at the field it cuts short; forged fields are named where
 // they are, and a forged count allocates nothing near what it asks for.
 TEST(RlfDamage, DamagedCopiesAreRefusedAtTheField)
 {
     const Bytes good = savedRlf(panelLayout(), 0);
     ASSERT_FALSE(rlfinfo::readRlf(good).damage);
+    // A cut is refused at the first field it leaves short: the count, the
+    // offset table and gadget header the count asks for, the render list's
+    // offset, then its count with its offsets and entries.
+    // clang-format off
+    struct Cut { std::size_t from; uint64_t offset; std::string what; };
+    // clang-format on
+    const Cut cuts[] = {{0, 0, "the file ends inside the gadget count"},
+                        {4, 0, "gadget count 1 needs at least 28 bytes, the file has "},
+                        {28, 24, "gadget 0 render list offset 44 is past the end of the file ("},
+                        {48, 44, "gadget 0 render list count 2 needs 84 bytes from byte 44, the file has "}};
     for (std::size_t length = 0; length < good.size(); ++length)
     {
-        const Bytes cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length));
-        const rlfinfo::ReadResult read = rlfinfo::readRlf(cut);
+        const Cut& cut =
+            *std::find_if(std::rbegin(cuts), std::rend(cuts), [&](const Cut& c) { return c.from <= length; });
+        const rlfinfo::ReadResult read =
+            rlfinfo::readRlf(Bytes(good.begin(), good.begin() + std::ptrdiff_t(length)));
         ASSERT_TRUE(read.damage) << "length " << length;
-        EXPECT_LE(read.damage->offset, length) << read.damage->what;
+        EXPECT_EQ(read.damage->offset, cut.offset) << length;
+        EXPECT_EQ(read.damage->what.rfind(cut.what, 0), 0u) << length << ": " << read.damage->what;
         EXPECT_TRUE(read.contents.gadgets.empty());
     }
-    struct Case
-    {
-        const char* name;
-        std::size_t at;
-        uint64_t value;
-        int width;
-        uint64_t offset;
-        std::string what;
-    };
+    // clang-format off
+    struct Case { const char* name; std::size_t at; uint64_t value; int width; uint64_t offset;
+                 std::string what; };
+    // clang-format on
     const Case cases[] = {
         {"gadget count", 0, 0x01000000, 4, 0,
          "gadget count 16777216 needs at least 402653188 bytes, the file has 128"},

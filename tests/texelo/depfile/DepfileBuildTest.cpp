@@ -27,8 +27,7 @@ TEST(TexeloDepfile, MakeAndNinjaRerunExactlyWhenAnInputChanges)
          "all: SKY LEVEL.TBK\nSKY LEVEL.TBK &: ../src/sky.fit\n\t" + texelo + "\n-include sky.d\n", ".", "."},
         {NINJA_PROGRAM,
          "rule texelo\n  command = " + texelo +
-             "\n  depfile = sky.d\n"
-             "build SKY LEVEL.TBK: texelo ../src/sky.fit\n",
+             "\n  depfile = sky.d\nbuild SKY LEVEL.TBK: texelo ../src/sky.fit\n",
          "..\\SRC", "../src"},
     };
     for (const auto& b : builds)

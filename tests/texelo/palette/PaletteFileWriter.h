@@ -10,10 +10,9 @@
 namespace palettewriter
 {
 
-struct Rgb
-{
-    uint8_t r = 0, g = 0, b = 0;
-};
+// clang-format off
+struct Rgb { uint8_t r = 0, g = 0, b = 0; };
+// clang-format on
 
 // 8-bit channels that Texelo reduces to exactly the 5-bit channels of the
 // PSX colour `psx` (red in bits 0-4).

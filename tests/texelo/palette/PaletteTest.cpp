@@ -202,10 +202,9 @@ TEST(PathLookup, AFileTheRunWroteIsFoundAfterItsFolderWasListed)
     // the listing has grown: of the names equal ignoring case, the first in
     // name order is found.
     folder.write("out/other.tbk", "theirs");
-    struct Written
-    {
-        std::string path, lookedUp, found;
-    };
+    // clang-format off
+    struct Written { std::string path, lookedUp, found; };
+    // clang-format on
     const Written written[] = {
         {"out/OLD.TBK", "OUT/oLD.TBK", "out/OLD.TBK"}, {"out/old.tbk", "OUT/oLD.TBK", "out/OLD.TBK"},
         {"out/b0.tbk", "OUT/B0.TBK", "out/b0.tbk"},    {"out/b1.tbk", "OUT/B1.TBK", "out/b1.tbk"},

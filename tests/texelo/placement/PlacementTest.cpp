@@ -19,12 +19,10 @@ namespace
 // width in VRAM words and height; its CLUT's width (0: a whole CLUT of the
 // depth) and rows, the colour of the first row (-1: one no other record
 // has) and of the rows below it.
-struct Shape
-{
-    int bits = 4, width = 1, height = 1;
-    int clutWidth = 0, clutRows = 1, colour = -1, lowerColour = 0;
-    bool tiled = false;
-};
+// clang-format off
+struct Shape { int bits = 4, width = 1, height = 1;
+              int clutWidth = 0, clutRows = 1, colour = -1, lowerColour = 0; bool tiled = false; };
+// clang-format on
 
 // Records separated by commas: "4 16x32" (bits, width x height), then
 // "c64x2" (CLUT width x rows), "p7" (colour), "r1" (lower rows' colour),
@@ -295,7 +293,13 @@ TEST(Placement, RandomBanksKeepEveryRule)
         MemoryBank m;
         fillRandomly(m, seed);
         if (!m.place())
+        {
+            // Whether some other placement would have found room is not
+            // checked here; a refused bank must at least say what found none.
+            EXPECT_NE(m.reporter.errors().find("does not fit in VRAM: no place for"), std::string::npos)
+                << seed;
             continue;
+        }
         ++placedBanks;
         if (const std::string broken = brokenBankRule(m); !broken.empty())
         {
@@ -303,7 +307,8 @@ TEST(Placement, RandomBanksKeepEveryRule)
             return;
         }
     }
-    EXPECT_GT(placedBanks, 150) << "the banks made must mostly fit";
+    // 270 of these banks fit; a placement that refuses more than five of them fails.
+    EXPECT_GE(placedBanks, 265) << "the banks made must mostly fit";
 }
 
 // Loaded in the order given, with SORT OFF unless the options say "sort".
@@ -336,21 +341,19 @@ TEST(Placement, WorkedExamples)
          "Unable to fit textures into maximum VRAM space!\n",
          "texelo: error: bank B does not fit in VRAM: no place for the image of T0.tga (4-bit; image 64 x 4, "
          "CLUT 16 x 1 in VRAM words x lines); the bank had filled 0.0% of VRAM (0 of 524,288 words); EDGE: "
-         "ON "
-         "keeps the last column of each page group free, so a texture a whole number of pages wide needs "
-         "EDGE: "
-         "OFF\n"},
+         "ON keeps the last column of each page group free, so a texture a whole number of pages wide needs "
+         "EDGE: OFF\n"},
         {"an image 256 lines tall needs SEPERATE", "", "4 8x10, 16 4x256", "fails", nullptr,
          "texelo: error: bank B does not fit in VRAM: no place for the image of T1.tga (16-bit; image 4 x "
-         "256 "
-         "in VRAM words x lines); the bank had filled 0.0% of VRAM (96 of 524,288 words); an image 256 lines "
-         "tall "
-         "fits only with SEPERATE: ON, which moves the CLUTs out of its band\n"},
+         "256 in VRAM words x lines); the bank had filled 0.0% of VRAM (96 of 524,288 words); an image 256 "
+         "lines tall fits only with SEPERATE: ON, which moves the CLUTs out of its band\n"},
         {"sixteen page columns fill the top band, then groups open in the bottom one", "", "16 64x200 *17",
          "15=16:960,0 16=17:0,256"},
         {"two bands of page groups hold 32 groups, not 33", "", "16 64x200 *33", "fails", nullptr,
-         "texelo: error: bank B does not fit in VRAM: no place for the image of T32.tga (16-bit; image 64 x 200 "
-         "in VRAM words x lines); the bank had filled 78.1% of VRAM (409,600 of 524,288 words); the bank holds "
+         "texelo: error: bank B does not fit in VRAM: no place for the image of T32.tga (16-bit; image 64 x "
+         "200 "
+         "in VRAM words x lines); the bank had filled 78.1% of VRAM (409,600 of 524,288 words); the bank "
+         "holds "
          "too much: another FIT line starts another\n"},
         {"a CLUT never lands on the last line of an image", "", "16 64x255, pal", "1=2:64,0/64,255"},
         {"identical CLUTs are shared within their group", "", "4 64x200 p7, 4 64x200 p7, 4 16x10 p7",
@@ -369,19 +372,15 @@ TEST(Placement, WorkedExamples)
          "255=1:63,3/s0,255"},
         {"one more does not fit", "separate", "4 1x1 c64 *257", "fails", nullptr,
          "texelo: error: bank B does not fit in VRAM: no place for the CLUT of T256.tga (4-bit; image 1 x 1, "
-         "CLUT "
-         "64 x 1 in VRAM words x lines); the bank had filled 3.2% of VRAM (16,640 of 524,288 words)\n"},
+         "CLUT 64 x 1 in VRAM words x lines); the bank had filled 3.2% of VRAM (16,640 of 524,288 words)\n"},
         {"a CLUT wider than the separate area is refused, and said so once", "separate", "4 8x8, 4 8x8 c80",
          "fails",
          "CLUT of T1.tga is too wide for the separate CLUT area\nUnable to fit textures into maximum VRAM "
          "space!\n",
          "texelo: error: the CLUT of T1.tga (80 words) is wider than the separate CLUT area of 64\ntexelo: "
-         "error: "
-         "bank B does not fit in VRAM: no place for the CLUT of T1.tga (4-bit; image 8 x 8, CLUT 80 x 1 in "
-         "VRAM "
-         "words x lines); the bank had filled 0.0% of VRAM (80 of 524,288 words); the separate CLUT area is "
-         "64 "
-         "words wide: this CLUT fits only with SEPERATE: OFF\n"},
+         "error: bank B does not fit in VRAM: no place for the CLUT of T1.tga (4-bit; image 8 x 8, CLUT 80 x "
+         "1 in VRAM words x lines); the bank had filled 0.0% of VRAM (80 of 524,288 words); the separate "
+         "CLUT area is 64 words wide: this CLUT fits only with SEPERATE: OFF\n"},
     };
     for (const auto& c : cases)
     {

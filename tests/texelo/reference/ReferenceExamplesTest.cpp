@@ -15,12 +15,9 @@
 namespace
 {
 
-struct Example
-{
-    std::string name;
-    std::string script;
-    std::vector<std::string> note;
-};
+// clang-format off
+struct Example { std::string name; std::string script; std::vector<std::string> note; };
+// clang-format on
 
 std::vector<Example> examplesOfThePage()
 {

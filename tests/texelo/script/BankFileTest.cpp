@@ -28,9 +28,8 @@ TEST_F(BankFile, EachLayoutByteForByte)
         // Two copies of the CLUT side by side at the top of the separate
         // area; a layout bank counts its separate rows one past those used.
         {"layout.lay", "SEPERATE: ON\nDUPLICATE: 2\na A 0 0 4 1\nFIT: bank\n",
-         "00000001 00000002 00000001 00000002 00000001 00000062 00000000 00000010 00000008 "
-         "0000004C 0000 0000 0020 0001 8421 8422 0000*14 8421 8422 0000*14 "
-         "0000000E 0000 0000 0004 0001 1010"},
+         "00000001 00000002 00000001 00000002 00000001 00000062 00000000 00000010 00000008 0000004C 0000 "
+         "0000 0020 0001 8421 8422 0000*14 8421 8422 0000*14 0000000E 0000 0000 0004 0001 1010"},
     };
     for (const auto& c : cases)
     {

@@ -13,15 +13,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <numeric>
 
 namespace
 {
 // The textures of the banks, each pixel p colour p % colours.
-struct Source
-{
-    std::string name;
-    int width, height, colours;
-};
+// clang-format off
+struct Source { std::string name; int width, height, colours; };
+// clang-format on
 const Source kSources[] = {{"a", 16, 16, 3}, {"b", 10, 6, 12}, {"c", 20, 15, 300}, {"d", 5, 3, 2},
                            {"e", 64, 8, 7},  {"f", 7, 5, 35},  {"t", 8, 2, 3}};
 
@@ -73,81 +72,52 @@ TEST_F(Tbkinfo, PrintsExitsAndWrites)
     EXPECT_EQ(help.out.rfind("usage: tbkinfo [--json] BANK.TBK\n       tbkinfo --extract DIR BANK.TBK\n", 0),
               0u);
     const std::string header = "bytes: 1480\ntexture_total: 9\nseparate_rows: 2\ngroups: 1\nrecords: 8\n";
-    struct Case
-    {
-        std::vector<std::string> args;
-        int status;
-        std::string out;
-        std::string err = "";
-    };
+    // clang-format off
+    struct Case { std::vector<std::string> args; int status; std::string out; std::string err = ""; };
+    // clang-format on
+    // clang-format off
     const Case cases[] = {
-        {{"MIXED.TBK"},
-         0,
-         "bank: MIXED.TBK\n" + header +
-             "warnings: 0\ngroup 1: offset=8 columns=1 lines=17 records=8 occupancy=47.4%\n"
-             "  record 1.1: offset=20 form=texture id=0 mode=4-bit trans=ALPHA x=36 y=0 words=4 pixels=16 "
-             "height=16 clut_x=16 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=192\n"
-             "  record 1.2: offset=220 form=texture id=1 mode=4-bit trans=none x=40 y=0 words=3 pixels=10 "
-             "height=6 clut_x=32 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=100\n"
-             "  record 1.3: offset=328 form=palette tag=HOMEPAL id=2 clut_x=0 clut_y=1 clut_w=16 clut_h=1 "
-             "cluts=1 size=40\n"
-             "  record 1.4: offset=376 form=texture id=3 mode=16-bit trans=SUB x=0 y=0 words=20 pixels=20 "
-             "height=15 size=620\n"
-             "  record 1.5: offset=1004 form=palette tag=PAL id=4 clut_x=0 clut_y=0 clut_w=0 clut_h=1 "
-             "cluts=1 "
-             "size=8\n"
-             "  record 1.6: offset=1020 form=texture id=6 mode=4-bit trans=TRANS x=43 y=0 words=2 pixels=5 "
-             "height=3 clut_x=48 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=76\n"
-             "  record 1.7: offset=1104 form=palette tag=AWAYPAL id=7 clut_x=48 clut_y=0 clut_w=16 clut_h=1 "
-             "cluts=1 size=40\n"
-             "  record 1.8: offset=1152 form=texture id=8 mode=4-bit trans=none x=20 y=0 words=16 pixels=64 "
-             "height=8 clut_x=0 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=320\n"},
-        {{"--", "EIGHT.TBK"},
-         0,
-         "bank: EIGHT.TBK\nbytes: 612\ntexture_total: 1\nseparate_rows: 0\ngroups: 1\nrecords: 1\nwarnings: "
-         "1\n"
-         "group 1: offset=8 columns=1 lines=7 records=1 occupancy=4.5%\n"
-         "  record 1.1: offset=20 form=texture id=0 mode=8-bit trans=none x=16 y=0 words=4 pixels=7 height=5 "
-         "clut_x=0 clut_y=6 clut_w=256 clut_h=1 cluts=1 size=584\n"
-         "warning: offset=40 CLUT at 0,6 of 256 x 1 words leaves its group of 64 x 7 words\n"},
-        {{"cut.tbk", "--json"},
-         1,
-         "",
-         "tbkinfo: cut.tbk is damaged at byte 20: record of 72 bytes passes the end of the file (32 bytes "
-         "remain)\n"},
+        {{"MIXED.TBK"}, 0, "bank: MIXED.TBK\n" + header +
+             "warnings: 0\ngroup 1: offset=8 columns=1 lines=17 records=8 occupancy=47.4%\n  record 1.1: "
+             "offset=20 form=texture id=0 mode=4-bit trans=ALPHA x=36 y=0 words=4 pixels=16 height=16 "
+             "clut_x=16 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=192\n  record 1.2: offset=220 form=texture "
+             "id=1 mode=4-bit trans=none x=40 y=0 words=3 pixels=10 height=6 clut_x=32 clut_y=0 clut_w=16 "
+             "clut_h=1 cluts=1 size=100\n  record 1.3: offset=328 form=palette tag=HOMEPAL id=2 clut_x=0 "
+             "clut_y=1 clut_w=16 clut_h=1 cluts=1 size=40\n  record 1.4: offset=376 form=texture id=3 "
+             "mode=16-bit trans=SUB x=0 y=0 words=20 pixels=20 height=15 size=620\n  record 1.5: offset=1004 "
+             "form=palette tag=PAL id=4 clut_x=0 clut_y=0 clut_w=0 clut_h=1 cluts=1 size=8\n  record 1.6: "
+             "offset=1020 form=texture id=6 mode=4-bit trans=TRANS x=43 y=0 words=2 pixels=5 height=3 "
+             "clut_x=48 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=76\n  record 1.7: offset=1104 form=palette "
+             "tag=AWAYPAL id=7 clut_x=48 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=40\n  record 1.8: "
+             "offset=1152 form=texture id=8 mode=4-bit trans=none x=20 y=0 words=16 pixels=64 height=8 "
+             "clut_x=0 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=320\n"},
+        {{"--", "EIGHT.TBK"}, 0, "bank: EIGHT.TBK\nbytes: 612\ntexture_total: 1\nseparate_rows: 0\ngroups: 1\nrecords: 1\nwarnings: "
+         "1\ngroup 1: offset=8 columns=1 lines=7 records=1 occupancy=4.5%\n  record 1.1: offset=20 "
+         "form=texture id=0 mode=8-bit trans=none x=16 y=0 words=4 pixels=7 height=5 clut_x=0 clut_y=6 "
+         "clut_w=256 clut_h=1 cluts=1 size=584\nwarning: offset=40 CLUT at 0,6 of 256 x 1 words leaves its "
+         "group of 64 x 7 words\n"},
+        {{"cut.tbk", "--json"}, 1, "",
+         "tbkinfo: cut.tbk is damaged at byte 20: record of 72 bytes passes the end of the file "
+         "(32 bytes remain)\n"},
         {{"none.tbk"}, 1, "", "tbkinfo: cannot open none.tbk: No such file or directory\n"},
         {{"blocked"}, 1, "", "tbkinfo: cannot open blocked: Is a directory\n"},
         // Neither may keep the program waiting or fill its memory.
         {{"pipe.tbk"}, 1, "", "tbkinfo: cannot open pipe.tbk: not a regular file\n"},
-        {{"huge.tbk"},
-         1,
-         "",
+        {{"huge.tbk"}, 1, "",
          "tbkinfo: cannot open huge.tbk: longer than 1073741824 bytes, more than a texture bank holds\n"},
-        {{"--extract", "TINY.TBK", "TINY.TBK"},
-         1,
-         "",
-         "tbkinfo: cannot extract into TINY.TBK: Not a directory\n"},
-        {{"--extract", "no/out", "TINY.TBK"},
-         1,
-         "",
-         "tbkinfo: cannot create folder no/out: No such file or directory\n"},
+        {{"--extract", "TINY.TBK", "TINY.TBK"}, 1, "", "tbkinfo: cannot extract into TINY.TBK: Not a directory\n"},
+        {{"--extract", "no/out", "TINY.TBK"}, 1, "", "tbkinfo: cannot create folder no/out: No such file or directory\n"},
         // A file that cannot be replaced stops the run; what was listed is whole.
-        {{"--extract", "blocked", "MIXED.TBK"},
-         1,
-         "blocked/g1-r01-id0000.tim\nblocked/g1-r01-id0000.png\n",
-         "tbkinfo: g1-r05-id0004 has no pixels: no preview\ntbkinfo: cannot write "
-         "blocked/g1-r02-id0001.tim\n"},
+        {{"--extract", "blocked", "MIXED.TBK"}, 1, "blocked/g1-r01-id0000.tim\nblocked/g1-r01-id0000.png\n",
+         "tbkinfo: g1-r05-id0004 has no pixels: no preview\ntbkinfo: cannot write blocked/g1-r02-id0001.tim\n"},
         {{"--extract", "out/", "TINY.TBK"}, 0, "out/g1-r01-id0000.tim\nout/g1-r01-id0000.png\n"},
         {{"--version"}, 0, "tbkinfo 1.0\n"},
-        {{}, 2, "", help.out},
-        {{"TINY.TBK", "TINY.TBK"}, 2, "", help.out},
-        {{"--jsn", "TINY.TBK"}, 2, "", help.out},
-        {{"--json"}, 2, "", help.out},
-        {{"--extract", "out"}, 2, "", help.out},
-        {{"TINY.TBK", "--extract"}, 2, "", help.out},
+        {{}, 2, "", help.out}, {{"TINY.TBK", "TINY.TBK"}, 2, "", help.out}, {{"--jsn", "TINY.TBK"}, 2, "", help.out},
+        {{"--json"}, 2, "", help.out}, {{"--extract", "out"}, 2, "", help.out}, {{"TINY.TBK", "--extract"}, 2, "", help.out},
         {{"--extract", "out", "--json", "TINY.TBK"}, 2, "", help.out},
         {{"--extract", "out", "--extract", "out", "TINY.TBK"}, 2, "", help.out},
     };
+    // clang-format on
     for (const Case& c : cases)
     {
         SCOPED_TRACE(testing::PrintToString(c.args));
@@ -203,12 +173,9 @@ TEST_F(Tbkinfo, DamageIsNamedWhereItIsAndExtractsNothing)
             expectNothingExtracted(cut);
     }
     constexpr std::size_t R = 20, F = 32, C = 36, P = 80; // record, image flags, CLUT and pixel block
-    struct Write
-    {
-        std::size_t offset;
-        uint32_t value;
-        int bytes = 4;
-    };
+    // clang-format off
+    struct Write { std::size_t offset; uint32_t value; int bytes = 4; };
+    // clang-format on
     struct Case
     {
         std::vector<Write> writes;
@@ -322,16 +289,15 @@ TEST_F(Tbkinfo, ExtractGivesBackTheSourceColoursAndTheRecords)
             const int width = source == std::end(kSources) ? 0 : want.paletteColours > 0 ? 16 : source->width;
             std::vector<tgawriter::Rgba> pixels(want.paletteColours > 0 ? 16 : 0,
                                                 tgawriter::Rgba{0, 0, 0, 0});
-            for (int p = 0; width > 0 && p < source->width * source->height; ++p)
-                if (want.paletteColours == 0)
-                    pixels.push_back(shown(p % source->colours));
-                else if (p < source->colours)
-                    pixels[std::size_t(p)] = shown(p % want.paletteColours);
-            // A strip is in CLUT order, which is not this test's to know.
-            for (auto* strip : {&png.pixels, &pixels})
-                if (want.paletteColours > 0 && strip->size() == 16)
-                    std::ranges::sort(strip->begin(), strip->begin() + source->colours, {},
-                                      [](tgawriter::Rgba c) { return std::tuple(c.r, c.g, c.b, c.a); });
+            for (int p = 0; want.paletteColours == 0 && width > 0 && p < source->width * source->height; ++p)
+                pixels.push_back(shown(p % source->colours));
+            // A strip is in CLUT order: the source's colours by rising 15-bit value.
+            std::vector<int> order(want.paletteColours > 0 ? std::size_t(source->colours) : 0);
+            std::iota(order.begin(), order.end(), 0);
+            std::ranges::sort(
+                order, {}, [](int k) { return psxColour(k).b << 10 | psxColour(k).g << 5 | psxColour(k).r; });
+            for (std::size_t j = 0; j < order.size(); ++j)
+                pixels[j] = shown(order[j] % want.paletteColours);
             EXPECT_EQ(png.width, width);
             EXPECT_EQ(png.pixels, pixels);
 
