@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <optional>
 
@@ -187,12 +189,15 @@ TEST(MdfRead, UnreadableFilesAreRefusedWhole)
         {"string without NUL", bankRoot({{.body = stringBody("abcdef"), .declaredSize = 3}}),
          "string without a terminating NUL", 40},
         {"folder (no bytes)", std::nullopt, "not a regular file", 0},
+        {"pipe", std::nullopt, "not a regular file", 0}, // with no writer: refused, not waited for
     };
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
         const TempFolder folder;
-        const std::string path = c.bytes ? folder.write("layout.mdf", *c.bytes) : folder.path();
+        const bool pipe = std::string_view(c.name) == "pipe";
+        const std::string path = pipe ? folder.file("p.mdf") : c.bytes ? folder.write("layout.mdf", *c.bytes) : folder.path();
+        ASSERT_TRUE(!pipe || mkfifo(path.c_str(), 0600) == 0);
         resetLargestAllocation();
         const MdfLoadResult result = loadMdf(path);
         EXPECT_LT(largestAllocation(), std::size_t{64 * 1024});

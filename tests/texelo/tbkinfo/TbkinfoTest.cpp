@@ -49,10 +49,10 @@ protected:
         }
     }
 
-    [[nodiscard]] ProgramRun tbkinfo(std::vector<std::string> args) const
+    [[nodiscard]] ProgramRun tbkinfo(std::vector<std::string> args, rlim_t fileSizeLimit = RLIM_INFINITY) const
     {
         args.insert(args.begin(), TBKINFO_EXECUTABLE);
-        return runProgram(args, within(folder.path()));
+        return runProgram(args, within(folder.path(), fileSizeLimit));
     }
 
     TempFolder folder;
@@ -73,7 +73,7 @@ TEST_F(Tbkinfo, PrintsExitsAndWrites)
               0u);
     const std::string header = "bytes: 1480\ntexture_total: 9\nseparate_rows: 2\ngroups: 1\nrecords: 8\n";
     // clang-format off
-    struct Case { std::vector<std::string> args; int status; std::string out; std::string err = ""; };
+    struct Case { std::vector<std::string> args; int status; std::string out; std::string err = ""; rlim_t limit = RLIM_INFINITY; };
     // clang-format on
     // clang-format off
     const Case cases[] = {
@@ -99,6 +99,8 @@ TEST_F(Tbkinfo, PrintsExitsAndWrites)
         {{"cut.tbk", "--json"}, 1, "",
          "tbkinfo: cut.tbk is damaged at byte 20: record of 72 bytes passes the end of the file "
          "(32 bytes remain)\n"},
+        {{"TINY.TBK"}, 1, "bank: TINY.TBK\nbytes: 100\ntexture_total: 1\nseparate_rows: 0\ngrou", // a report cut short
+         "tbkinfo: cannot write the report: File too large\n", 64},
         {{"none.tbk"}, 1, "", "tbkinfo: cannot open none.tbk: No such file or directory\n"},
         {{"blocked"}, 1, "", "tbkinfo: cannot open blocked: Is a directory\n"},
         // Neither may keep the program waiting or fill its memory.
@@ -121,7 +123,7 @@ TEST_F(Tbkinfo, PrintsExitsAndWrites)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(testing::PrintToString(c.args));
-        const ProgramRun run = tbkinfo(c.args);
+        const ProgramRun run = tbkinfo(c.args, c.limit);
         EXPECT_EQ(run.exitStatus, c.status);
         EXPECT_EQ(run.out, c.out);
         EXPECT_EQ(run.err, c.err);
