@@ -74,8 +74,6 @@ TEST_F(Tbkinfo, PrintsExitsAndWrites)
     const std::string header = "bytes: 1480\ntexture_total: 9\nseparate_rows: 2\ngroups: 1\nrecords: 8\n";
     // clang-format off
     struct Case { std::vector<std::string> args; int status; std::string out; std::string err = ""; rlim_t limit = RLIM_INFINITY; };
-    // clang-format on
-    // clang-format off
     const Case cases[] = {
         {{"MIXED.TBK"}, 0, "bank: MIXED.TBK\n" + header +
              "warnings: 0\ngroup 1: offset=8 columns=1 lines=17 records=8 occupancy=47.4%\n  record 1.1: "
