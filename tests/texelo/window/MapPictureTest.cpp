@@ -13,7 +13,7 @@ TEST(MapPicture, ShowsTheLastBankWordForWordWithOrWithoutADisplay)
     folder.write("tiled.tga", texture(32, 32, 2));
     folder.write("four.tga", texture(64, 32, 3));
     folder.write("direct.tga", texture(16, 20, 300));
-    folder.write("job.fit", "FOUR\nEIGHT\nDIRECT\nTILE: tiled\nFIT: BANK\n");
+    folder.write("job.fit", "DIRECT\nFIT: FIRST\nFOUR\nEIGHT\nDIRECT\nTILE: tiled\nFIT: BANK\n"); // the last bank alone
     const ProgramRun plain = texelo({"job.fit", "/c"}, folder.path());
     ASSERT_EQ(plain.exitStatus, 0);
     const Bytes bank = folder.read("BANK.TBK");
