@@ -16,12 +16,9 @@ using tgawriter::Rgba;
 
 constexpr int kWidth = 8, kHeight = 4;
 
-struct Kind
-{
-    const char* what;
-    int type, depth;
-    bool interlaced = false, trns = false;
-};
+// clang-format off
+struct Kind { const char* what; int type, depth; bool interlaced = false, trns = false; };
+// clang-format on
 
 // Channel c (3: alpha) of pixel p, as a Targa file holds it. Colour channels
 // are 8k + 4 below 100: rounding 16 bits to 8 keeps them, cutting to the

@@ -88,17 +88,11 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
     const std::string reduced = "Reduced PAIRS.tga from 17 to 16 colours, PSNR 49.8 dB\n";
     const auto eightBit = [](const std::string& name)
     { return "Image " + name + " with 20 colours couldn't be saved as 4 BPP.\ndefaulting to 8 BPP.\n"; };
-    struct Case
-    {
-        std::vector<std::string> args;
-        int status;
-        std::string out;
-        std::string err = "";
-        std::string file = "";     // must exist after the run
-        std::optional<std::string> contents = {}; // what it must then hold
-        rlim_t fileSizeLimit = RLIM_INFINITY;
-        std::vector<std::string> environment = {};
-    };
+    // `file` must exist after the run and then hold `contents`.
+    // clang-format off
+    struct Case { std::vector<std::string> args; int status; std::string out; std::string err = ""; std::string file = "";
+                  std::optional<std::string> contents = {}; rlim_t fileSizeLimit = RLIM_INFINITY; std::vector<std::string> environment = {}; };
+    // clang-format on
     const std::pair<std::string, std::string> unwritable = {
         "Opened A.tga\n1 unique CLUTs\nCouldn't open output file NOWHERE\\BANK.TBK\n",
         "texelo: nobank.fit:2: error: cannot create bank NOWHERE/BANK.TBK: No such file or directory\n"};

@@ -54,18 +54,11 @@ TEST(Convert, DepthClutAndTexelsOfEachPicture)
     const std::vector<uint8_t> texels17 = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 0}; // padded to even
     const std::vector<uint8_t> offset17 = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 0}; // not the padding
     // clang-format on
-    const struct
-    {
-        const char* what;
-        ConversionSettings settings;
-        int width;
-        std::vector<Rgba> pixels;
-        TimKind kind;
-        std::vector<uint16_t> clut; // the rest of the CLUT is 0
-        std::size_t clutSize;
-        std::vector<uint8_t> texels; // empty: not checked
-        std::string out;
-    } cases[] = {
+    // The rest of the CLUT is 0; empty texels are not checked.
+    // clang-format off
+    const struct { const char* what; ConversionSettings settings; int width; std::vector<Rgba> pixels; TimKind kind;
+                   std::vector<uint16_t> clut; std::size_t clutSize; std::vector<uint8_t> texels; std::string out; } cases[] = {
+    // clang-format on
         // Channels round to the nearest 5-bit value and stop at 31; alpha 0
         // sets STP except on black, which stays the transparent 0; the CLUT
         // is in PSX order, opaque black after transparent black; the left

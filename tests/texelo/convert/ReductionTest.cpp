@@ -74,16 +74,9 @@ TEST(Reduction, DepthRulesErrorAndText)
         many.push_back({i / 2 % 31 + 1, i / 62, 7});
     const Pixels near = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     const Pixels nearBlack = Pixels{{0, 0, 0}, {0, 0, 0, 0}} + spread(255, 8, 14) + near + near;
-    const struct
-    {
-        const char* what;
-        ReductionSettings reduction;
-        Pixels pixels;
-        TimKind kind;
-        long error = -1;      // the least squared 5-bit error; -1: not known
-        std::string out = ""; // the whole output, when the error is known
-    } cases[] = {
-        // clang-format off
+    // `error`: the least squared 5-bit error, -1 when not known; `out`: the whole output, when it is known.
+    // clang-format off
+    const struct { const char* what; ReductionSettings reduction; Pixels pixels; TimKind kind; long error = -1; std::string out = ""; } cases[] = {
         {"each near colour joins its far partner", {16, 50},
          spread(255, 8, 48) + Pixels{{5, 4, 8}, {12, 13, 8}, {20, 21, 8}, {28, 27, 8}}, TimKind::Indexed4, 4,
          "Reduced T.TGA from 20 to 16 colours, PSNR 45.7 dB\n"},

@@ -59,13 +59,10 @@ protected:
 
 TEST_F(ScriptLines, EachLineReachesTheBankOrTheMessages)
 {
-    const struct
-    {
-        const char* what;
-        const char* script;
-        const char* bank; // "none" when no bank is written
-        const char* output = nullptr;
-    } cases[] = {
+    // `bank` is "none" when no bank is written.
+    // clang-format off
+    const struct { const char* what; const char* script; const char* bank; const char* output = nullptr; } cases[] = {
+    // clang-format on
         {"transparency modes, palette tags, and identical CLUTs shared",
          "TRANS: four\nALPHA: four\nSUB: four\nfour\nPAL: four\nHOMEPAL: four\nAWAYPAL: four\nFIT: bank\n",
          "textures 7, rows 0 | 1x2: 0@0,0/0,1 16x1 TRANS 1@1,0/0,1 16x1 ALPHA 2@2,0/0,1 16x1 SUB "
@@ -172,12 +169,10 @@ TEST_F(ScriptLines, EachLineReachesTheBankOrTheMessages)
 
 TEST(ScriptReader, LinesSplitIntoKeywordAndArgument)
 {
-    const struct
-    {
-        const char* what;
-        std::string text;
-        std::vector<std::string> lines; // "#" for a comment, else keyword=argument
-    } cases[] = {
+    // `lines`: "#" for a comment, else keyword=argument.
+    // clang-format off
+    const struct { const char* what; std::string text; std::vector<std::string> lines; } cases[] = {
+    // clang-format on
         {"a comment only when the very first character marks it",
          "#a: b\n*c\n;d\n #x\n",
          {"#", "#", "#", "#X="}},
