@@ -72,12 +72,16 @@ TEST(LumarcDialog, LoadListSaveForEitherScreenAboutAndExit)
     const QString cut = QString::fromStdString(folder.write("my screens/cut.mdf", Bytes{5, 0}));
     ScriptedServices services;
     LumarcDialog dialog(services);
-    for (const QString& file : {in, QString::fromStdString(folder.file("absent.mdf")), cut, in})
+    for (const QString& file : {in, QString::fromStdString(folder.file("absent.mdf")), cut})
     {
         services.answers = {file};
         dialog.findChild<QPushButton*>("loadButton")->click();
         EXPECT_EQ(dialog.model() != nullptr, file == in);
     }
+    // Save without a layout asks for one first.
+    services.answers = {in, QString::fromStdString(folder.file("first.rlf"))};
+    dialog.findChild<QPushButton*>("saveButton")->click();
+    EXPECT_EQ(folder.read("first.rlf"), savedRlf(familyLayout(), 0));
     EXPECT_EQ(dialog.windowTitle(), "MDF -> RLF : (" + in + ")");
     const QTreeWidget* list = dialog.findChild<QTreeWidget*>("gadgetList");
     QStringList rows;
@@ -103,6 +107,7 @@ TEST(LumarcDialog, LoadListSaveForEitherScreenAboutAndExit)
                      "Error: Couldn't read MDF file " + cut + ": unexpected end of file at byte 0 [error]",
                      "open: Load MDF File ...", "save: Save RLF File ...", "Size should be: 544 bytes",
                      "save: Save RLF File ...", "Size should be: 544 bytes", "save: Save RLF File ...",
+                     "Size should be: 544 bytes", "save: Save RLF File ...",
                      "Error: Couldn't open file for writing [error]"}));
     // The about item (F1, or the window's context menu) opens the about box.
     QStringList shown;

@@ -62,8 +62,13 @@ TEST(LumarcProgram, ConvertListAndFail)
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_EQ(help.out.rfind("Usage: lumarc", 0), 0u) << help.out;
     EXPECT_NE(help.out.find("Run without\narguments, lumarc opens its converter dialog"), std::string::npos);
-    RunOptions traced;
+    RunOptions traced, toFile, unreachable;
     traced.environment = {"PSX_DEBUG_OUTPUT=1"};
+    const std::string log = folder.write("trace.log", "earlier\n"); // a trace file is added to
+    toFile.environment = {"PSX_DEBUG_OUTPUT=" + log};
+    unreachable.environment = {"DISPLAY=:4711"};
+    const std::string noDisplay = "lumarc: cannot open the dialog: no display can be reached (is DISPLAY or "
+                                  "WAYLAND_DISPLAY set?)\nlumarc: converting needs no display: see lumarc --help\n";
     // The limit holds standard error too: the output is named from its own
     // folder so that the message fits.
     RunOptions limited;
@@ -80,6 +85,10 @@ TEST(LumarcProgram, ConvertListAndFail)
                {{"PC", {in, out}, {}, 0, size, "", savedRlf(panelLayout(), 0)},
                 {"console", {"--psx", in, out}, {}, 0, size, "", savedRlf(panelLayout(), kPsxYOffset)},
                 {"trace", {in, out}, traced, 0, size, trace, savedRlf(panelLayout(), 0)},
+                {"trace to a file", {in, out}, toFile, 0, size, "", savedRlf(panelLayout(), 0)},
+                {"dialog without a display", {}, {}, 1, "", noDisplay},
+                {"dialog on a display that cannot be reached", {}, unreachable, 1, "", "lumarc: could not connect to display :4711\n"
+                 "lumarc: Could not load the Qt platform plugin \"xcb\" in \"\" even though it was found.\n" + noDisplay},
                 {"list", {"--list", families}, {}, 0, "0000\tKinds\t3\t2\t9\n0001\tPoints\t0\t4\t0\n0002\tArea\t1\t0\t0\n0003\tEmpty\t0\t0\t0\n", ""},
                 {"list and convert", {"--list", "--psx", in}, {}, 2, "",
                  "lumarc: --psx cannot be used with --list\n" + help.out},
@@ -99,6 +108,7 @@ TEST(LumarcProgram, ConvertListAndFail)
                  "lumarc: cannot write 'title screen.rlf': File too large\n"}},
                out);
     // clang-format on
+    EXPECT_EQ(folder.text("trace.log"), "earlier\n" + trace);
 }
 
 TEST(RlfInfoProgram, ReportsDamageAndUsageAsTextOrJson)
@@ -108,6 +118,8 @@ TEST(RlfInfoProgram, ReportsDamageAndUsageAsTextOrJson)
     const std::string file = folder.write("my lists/panel list.rlf", good);
     const std::string cut = folder.write("my lists/cut list.rlf", Bytes(good.begin(), good.begin() + 60));
     const std::string missing = folder.file("my lists/absent.rlf");
+    RunOptions cutShort;
+    cutShort.fileSizeLimit = 64;
     const ProgramRun help = runProgram({RLFINFO_EXECUTABLE, "--help"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_EQ(help.out.rfind("Usage: rlfinfo [--json] FILE\n", 0), 0u) << help.out;
@@ -122,6 +134,8 @@ TEST(RlfInfoProgram, ReportsDamageAndUsageAsTextOrJson)
     expectRuns(RLFINFO_EXECUTABLE,
                {{"report", {file}, {}, 0, report, ""},
                 {"version", {"--version"}, {}, 0, "rlfinfo 1.0\n", ""},
+                {"report cut short", {file}, cutShort, 1, "gadgets 1\nbytes 128\nbyteOrder little-endian\noffsetsChecked 6\ngad",
+                 "rlfinfo: cannot write the report: File too large\n"},
                 {"damaged", {cut}, {}, 1, "",
                  "rlfinfo: " + cut + " is damaged at byte 44: gadget 0 render list count 2 needs 84 bytes "
                  "from byte 44, the file has 60\n"},
