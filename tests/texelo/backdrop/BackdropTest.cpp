@@ -153,9 +153,9 @@ TEST_F(Backdrop, RefusedInputsAreReportedAndNothingIsWritten)
     for (int packet = 0; packet <= 5 * 512; ++packet)
         crossing.insert(crossing.end(), {packet == 4 ? uint8_t(0xF0) : uint8_t(0xFF), 3});
     folder.write("art/crossing.tga", crossing);
-    crossing.resize(18 + 16 * 3 + 2 * 5 * 2); // two whole rows, then nothing where a packet should be
-    crossing[18 + 16 * 3 + 4 * 2] = 0xFF;
-    folder.write("art/runcut.tga", crossing);
+    Bytes runs(crossing.begin(), crossing.end() - 2); // every row five run packets of 128 texels
+    runs[18 + 16 * 3 + 4 * 2] = 0xFF;
+    folder.write("art/part.tga", runs);
     folder.write("art/rgb.png", pngOf(false));
     folder.write("art/bad.png", "not a picture");
     const std::tuple<bool, uint32_t, const char*, std::string> cases[] = {
@@ -167,7 +167,6 @@ TEST_F(Backdrop, RefusedInputsAreReportedAndNothingIsWritten)
         {true, 2, "HIGH", "Failed to open 1.act"},
         {true, 1, "CUT", "Error loading ART\\CUT.tga"},
         {true, 1, "CROSSING", "Error loading ART\\CROSSING.tga"},
-        {true, 1, "RUNCUT", "Error loading ART\\RUNCUT.tga"},
         {true, 1, "MANY", "Backdrop image not index-colour: ART\\MANY.tga"},
         {true, 1, "HIGH", "Image contains pixels referencing outside the range (0-15) in the palette"},
         {true, 1, "RGB", "Backdrop image not index-colour: ART\\RGB.png"},
@@ -184,6 +183,15 @@ TEST_F(Backdrop, RefusedInputsAreReportedAndNothingIsWritten)
             WriteBackdrop(settings, colours, own, files, name);
         EXPECT_EQ(own.output(), out);
         EXPECT_EQ(own.errorCount(), 1u) << out;
+    }
+    // Cut anywhere, a run-length picture is refused whole, and nothing is read past its end.
+    settings.PaletteCount = 1;
+    for (std::size_t length = 0; length < runs.size(); ++length)
+    {
+        folder.write("art/part.tga", Bytes(runs.begin(), runs.begin() + static_cast<std::ptrdiff_t>(length)));
+        CapturingReporter own;
+        WriteNewBackdrop(settings, own, files, "PART");
+        ASSERT_EQ(own.output(), (length < 18 + 16 * 3 ? "Failed to open" : "Error loading") + std::string(" ART\\PART.tga")) << length;
     }
     EXPECT_EQ(folder.entries(), (std::vector<std::string>{"0.act", "art"}));
 }
