@@ -34,12 +34,10 @@ Pixels operator+(Pixels a, const Pixels& b)
     return a.insert(a.end(), b.begin(), b.end()), a;
 }
 
-struct Reduced
-{
-    TimKind kind = TimKind::Direct16;
-    std::vector<uint16_t> shown; // each pixel's PSX colour, through the CLUT
-    std::string out;
-};
+// `shown`: each pixel's PSX colour, through the CLUT.
+// clang-format off
+struct Reduced { TimKind kind = TimKind::Direct16; std::vector<uint16_t> shown; std::string out; };
+// clang-format on
 
 Reduced reduce(const Pixels& five, ReductionSettings reduction, bool paletteOnly = false)
 {

@@ -1,4 +1,4 @@
-// The PNG decoder on damaged and oversized files made from our PNG writer's:
+// The PNG decoder on damaged, oversized and cut files made from our PNG writer's:
 // each refused with its reason, before anything large is allocated. (Good
 // pictures are compared with their Targa twins through the program.)
 #include "AllocationHook.h"
@@ -44,13 +44,9 @@ TEST(PngDecode, DamagedOrHugeFilesSayWhyAndAllocateNothingLarge)
     badData[good.size() - 20] ^= 0xFF;
     const std::tuple<const char*, Bytes, std::string> cases[] = {
         // clang-format off
-        {"empty", {}, "truncated: the file ends after 0 bytes"},
         {"not a PNG file", Bytes(40, 'x'), "Not a PNG file"},
         {"header checksum", badCrc, "IHDR: CRC error"},
         {"pixel data damaged", badData, "IDAT: incorrect data check"},
-        {"cut before the end chunk", Bytes(good.begin(), good.end() - 12),
-         "truncated: the file ends after " + std::to_string(good.size() - 12) + " bytes"},
-        {"cut in the pixel data", Bytes(good.begin(), good.begin() + 50), "truncated: the file ends after 50 bytes"},
         {"wider than the largest side", claiming(4097, 1), "4,097 x 1 pixels, beyond the largest side of 4,096"},
         {"taller than the largest side", claiming(1, 4097), "1 x 4,097 pixels, beyond the largest side of 4,096"},
         {"claims a huge picture", claiming(0x7FFFFFFF, 0x7FFFFFFF),
@@ -58,18 +54,23 @@ TEST(PngDecode, DamagedOrHugeFilesSayWhyAndAllocateNothingLarge)
         {"width zero", claiming(0, 1), "Invalid IHDR data"},
         // clang-format on
     };
-    RgbaImage image;
-    std::string why;
-    ASSERT_EQ(DecodePng(image, good.data(), good.size(), why), 1);
+    const auto refusal = [](const Bytes& file) // why the file is refused, or "decoded"
+    {
+        RgbaImage image;
+        std::string why;
+        return DecodePng(image, file.data(), file.size(), why) == 0 && image.pixels.empty() ? why : "decoded";
+    };
+    ASSERT_EQ(refusal(good), "decoded");
     for (const auto& [what, file, reason] : cases)
     {
-        SCOPED_TRACE(what);
         resetLargestAllocation();
-        EXPECT_EQ(DecodePng(image, file.data(), file.size(), why), 0);
-        EXPECT_LT(largestAllocation(), 4096u);
-        EXPECT_EQ(why, reason);
-        EXPECT_TRUE(image.pixels.empty());
+        EXPECT_EQ(refusal(file), reason) << what;
+        EXPECT_LT(largestAllocation(), 4096u) << what;
     }
+    // Cut anywhere, exactly that long: a read past the end shows in the sanitizer build.
+    for (std::size_t length = 0; length < good.size(); ++length)
+        EXPECT_EQ(refusal(Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length))),
+                  "truncated: the file ends after " + std::to_string(length) + " bytes");
 }
 
 } // namespace
