@@ -141,9 +141,10 @@ TEST(RlfInfoProgram, ReportsDamageAndUsageAsTextOrJson)
                  "from byte 44, the file has 60\n"},
                 {"missing", {missing}, {}, 1, "",
                  "rlfinfo: cannot open " + missing + ": No such file or directory\n"},
-                {"two files", {file, file}, {}, 2, "", help.out},
-                {"no file", {}, {}, 2, "", help.out}},
+                {"two files", {file, file}, {}, 2, "", help.out}, {"no file", {}, {}, 2, "", help.out}},
                "");
+    const std::string families = folder.write("my lists/families.rlf", savedRlf(familyLayout(), 0));
+    EXPECT_NE(runProgram({RLFINFO_EXECUTABLE, families}).out.find("childAreas 3 hotspots 2 entries 9"), std::string::npos);
     // The JSON report says what the text report says.
     EXPECT_EQ(nlohmann::json::parse(runProgram({RLFINFO_EXECUTABLE, "--json", file}).out), nlohmann::json::parse(R"({
         "gadget_count": 1, "bytes": 128, "byte_order": "little-endian", "offsets_checked": 6, "gadgets": [{"offset": 8,
