@@ -5,6 +5,7 @@
 #include "RlfJsonReport.h"
 #include "RlfReader.h"
 #include "RlfTextReport.h"
+#include "StandardOutput.h"
 #include "WholeFile.h"
 
 #include <cerrno>
@@ -152,12 +153,12 @@ int runRlfInfo(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     if (options->request == Request::Help)
     {
         std::fputs(kUsage, out);
-        return 0;
+        return outputReached(out, err, "rlfinfo") ? 0 : 1;
     }
     if (options->request == Request::Version)
     {
         std::fputs("rlfinfo 1.0\n", out);
-        return 0;
+        return outputReached(out, err, "rlfinfo") ? 0 : 1;
     }
 
     const WholeFile file = readWholeFile(options->file, rlf::kLongestFile);

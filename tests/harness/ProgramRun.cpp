@@ -3,6 +3,7 @@
 #include "TempFolder.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,11 +49,16 @@ ProgramRun runProgram(const std::vector<std::string>& command, const RunOptions&
         return run;
     if (pid == 0)
     {
-        const int outFd = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const std::string& outTarget = options.standardOutput.empty() ? outPath : options.standardOutput;
+        const int outFd = open(outTarget.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int errFd = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (outFd < 0 || errFd < 0 || dup2(outFd, 1) < 0 || dup2(errFd, 2) < 0)
             _exit(127);
         if (!options.workingFolder.empty() && chdir(options.workingFolder.c_str()) != 0)
+            _exit(127);
+        const uid_t nobody = 65534;
+        if (options.unprivileged && geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0))
             _exit(127);
         if (options.fileSizeLimit != RLIM_INFINITY)
         {

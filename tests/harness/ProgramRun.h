@@ -22,6 +22,11 @@ struct RunOptions
     std::vector<std::string> environment;
     // Files the program writes cannot grow beyond this many bytes.
     rlim_t fileSizeLimit = RLIM_INFINITY;
+    // Where standard output goes instead of being captured: "/dev/full" say.
+    std::string standardOutput;
+    // Run as user nobody when the tests run as root, who may write anything,
+    // so that file permissions hold for the program as for a user.
+    bool unprivileged = false;
 };
 
 // `command` is the program's path followed by its arguments.

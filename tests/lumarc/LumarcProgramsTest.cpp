@@ -13,6 +13,7 @@
 
 namespace
 {
+namespace fs = std::filesystem;
 
 // `output`: the output file afterwards; none: as it was.
 // clang-format off
@@ -62,7 +63,16 @@ TEST(LumarcProgram, ConvertListAndFail)
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_EQ(help.out.rfind("Usage: lumarc", 0), 0u) << help.out;
     EXPECT_NE(help.out.find("Run without\narguments, lumarc opens its converter dialog"), std::string::npos);
-    RunOptions traced, toFile, unreachable;
+    // A render list kept read-only (by version control, say) is refused, not
+    // replaced, by a user who may write its folder.
+    const std::string locked = folder.write("my screens/locked.rlf", "locked");
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(folder.path(), fs::perms::all);
+    fs::permissions(folder.file("my screens"), fs::perms::all);
+    RunOptions traced, toFile, unreachable, full, nobody;
+    full.standardOutput = "/dev/full";
+    nobody.unprivileged = true;
+    const std::string noSpace = "lumarc: cannot write standard output: No space left on device\n";
     traced.environment = {"PSX_DEBUG_OUTPUT=1"};
     const std::string log = folder.write("trace.log", "earlier\n"); // a trace file is added to
     toFile.environment = {"PSX_DEBUG_OUTPUT=" + log};
@@ -90,6 +100,10 @@ TEST(LumarcProgram, ConvertListAndFail)
                 {"dialog on a display that cannot be reached", {}, unreachable, 1, "", "lumarc: could not connect to display :4711\n"
                  "lumarc: Could not load the Qt platform plugin \"xcb\" in \"\" even though it was found.\n" + noDisplay},
                 {"list", {"--list", families}, {}, 0, "0000\tKinds\t3\t2\t9\n0001\tPoints\t0\t4\t0\n0002\tArea\t1\t0\t0\n0003\tEmpty\t0\t0\t0\n", ""},
+                {"list to a full disk", {"--list", families}, full, 1, "", noSpace},
+                {"size line to a full disk", {in, out}, full, 1, "", noSpace, savedRlf(panelLayout(), 0)},
+                {"help to a full disk", {"--help"}, full, 1, "", noSpace},
+                {"read-only output", {in, locked}, nobody, 1, "", "lumarc: cannot write '" + locked + "': Permission denied\n"},
                 {"list and convert", {"--list", "--psx", in}, {}, 2, "",
                  "lumarc: --psx cannot be used with --list\n" + help.out},
                 {"one file", {in}, {}, 2, "", "lumarc: missing OUTPUT.rlf\n" + help.out},
@@ -109,6 +123,7 @@ TEST(LumarcProgram, ConvertListAndFail)
                out);
     // clang-format on
     EXPECT_EQ(folder.text("trace.log"), "earlier\n" + trace);
+    EXPECT_EQ(folder.text("my screens/locked.rlf"), "locked");
 }
 
 TEST(RlfInfoProgram, ReportsDamageAndUsageAsTextOrJson)

@@ -6,6 +6,7 @@
 #include "BankJson.h"
 #include "BankReader.h"
 #include "BankText.h"
+#include "StandardOutput.h"
 #include "WholeFile.h"
 
 #include <cerrno>
@@ -99,13 +100,13 @@ int runTbkinfo(std::span<const std::string_view> args, std::FILE* out, std::FILE
     const Options options = parseArguments(args);
     if (options.help)
     {
-        writeMessage(out, kUsage);
-        return kSuccess;
+        std::fwrite(kUsage.data(), 1, kUsage.size(), out);
+        return outputReached(out, err, "tbkinfo") ? kSuccess : kFailure;
     }
     if (options.version)
     {
-        writeMessage(out, "tbkinfo 1.0\n");
-        return kSuccess;
+        std::fputs("tbkinfo 1.0\n", out);
+        return outputReached(out, err, "tbkinfo") ? kSuccess : kFailure;
     }
     if (options.bad)
     {

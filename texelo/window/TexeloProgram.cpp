@@ -2,6 +2,7 @@
 
 #include "ProgramArguments.h"
 #include "RunReport.h"
+#include "StandardOutput.h"
 #include "files/DependencyFile.h"
 
 #include <cstdio>
@@ -13,10 +14,10 @@ int runTexeloMain(int argc, const char* const* argv, FrontEndFactory makeFrontEn
     {
     case ProgramArguments::Request::Help:
         std::fputs(programUsage(), stdout);
-        return 0;
+        return outputReached(stdout, stderr, "texelo") ? 0 : 1;
     case ProgramArguments::Request::Version:
         std::fputs("texelo 1.0\n", stdout);
-        return 0;
+        return outputReached(stdout, stderr, "texelo") ? 0 : 1;
     case ProgramArguments::Request::UsageError:
         std::fprintf(stderr, "texelo: %s\n%s", arguments.usageError.c_str(), programUsage());
         return 2;
@@ -69,6 +70,8 @@ int runTexeloProgram(const std::vector<std::string>& scriptArguments, TexeloFron
     const std::size_t errorsBefore = ctx.reporter.errorCount();
     runTexelo(ctx, commandLine);
     writeRequestedFiles(frontEnd, ctx, commandLine, requests);
+    if (const std::optional<std::string>& lost = ctx.reporter.outputLoss())
+        ctx.reporter.errorAt(0, "cannot write standard output: " + *lost);
     // Builds go on only after a run without errors; the texts are the same
     // either way.
     const int status = ctx.reporter.errorCount() == errorsBefore ? 0 : 1;

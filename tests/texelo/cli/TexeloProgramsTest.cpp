@@ -225,6 +225,12 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         EXPECT_TRUE(!c.contents || folder.text(c.file) == *c.contents) << folder.text(c.file);
     }
     EXPECT_FALSE(folder.exists("NOWHERE"));
+    // Texts lost to a full disk fail the run, though the bank is written.
+    RunOptions full = within(folder.path());
+    full.standardOutput = "/dev/full";
+    const ProgramRun lost = runProgram({TEXELO_EXECUTABLE, "clean.fit", "/c"}, full);
+    EXPECT_EQ(lost.exitStatus, 1);
+    EXPECT_EQ(lost.err, "texelo: clean.fit: error: cannot write standard output: No space left on device\n");
     // The report lists what the bank holds: not the entries left out of it.
     ASSERT_EQ(texelo({"--report", "lost.json", "page2.lay", "/c"}, folder.path()).exitStatus, 1);
     EXPECT_NE(folder.text("lost.json").find("\"textures\": []"), std::string::npos) << folder.text("lost.json");

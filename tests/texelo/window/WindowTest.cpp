@@ -57,10 +57,11 @@ TEST(TexeloWindow, ReportsPaintTheShownWindowAtOnce)
 {
     if (QGuiApplication::platformName() == "offscreen")
     {
-        const ProgramRun run = runOnVirtualDisplay(
-            {std::filesystem::read_symlink("/proc/self/exe").string(),
-             "--gtest_filter=TexeloWindow.ReportsPaintTheShownWindowAtOnce"},
-            {.workingFolder = "", .environment = {"TEXELO_TESTS_ON_DISPLAY=1"}, .fileSizeLimit = RLIM_INFINITY});
+        RunOptions onDisplay;
+        onDisplay.environment = {"TEXELO_TESTS_ON_DISPLAY=1"};
+        const ProgramRun run = runOnVirtualDisplay({std::filesystem::read_symlink("/proc/self/exe").string(),
+                                                    "--gtest_filter=TexeloWindow.ReportsPaintTheShownWindowAtOnce"},
+                                                   onDisplay);
         EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
         EXPECT_NE(run.out.find("[  PASSED  ] 1 test"), std::string::npos) << run.out;
         return;

@@ -2,14 +2,16 @@
 
 #include "DebugOutput.h"
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstring>
 #include <vector>
 
 void TexeloReporter::print(std::string_view text)
 {
-    std::fwrite(text.data(), 1, text.size(), m_out);
-    std::fflush(m_out);
+    const bool reached = std::fwrite(text.data(), 1, text.size(), m_out) == text.size() && std::fflush(m_out) == 0;
+    if (!reached && !m_outputLoss)
+        m_outputLoss = systemReason(errno);
 }
 
 void TexeloReporter::inform(std::string_view text)

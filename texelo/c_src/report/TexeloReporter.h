@@ -4,6 +4,7 @@
 // sinks, and the assertion that stops the program on a broken invariant.
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -57,6 +58,10 @@ public:
 
     [[nodiscard]] std::size_t errorCount() const { return m_errorCount; }
 
+    // Why standard output lost a text (a full disk, a closed pipe), from
+    // its first failed write; the run then must not pass for a whole one.
+    [[nodiscard]] const std::optional<std::string>& outputLoss() const { return m_outputLoss; }
+
     [[nodiscard]] const std::string& messageLine() const { return m_messageLine; }
 
 private:
@@ -69,6 +74,7 @@ private:
     unsigned m_line = 0;
     bool m_quiet = false;
     std::size_t m_errorCount = 0;
+    std::optional<std::string> m_outputLoss;
 };
 
 // Prints MessageLine as it stands to standard output (no newline added) and
