@@ -32,14 +32,12 @@ TEST(PaletteFile, FormatIsDecidedByContentAndMissingColoursAreBlack)
         // what, the file, its first colours (the rest black)
         // clang-format off
         {"RIFF entries from byte 24, flags dropped", riff, {1, 2, 3, 4, 5, 6}},
-        {"RIFF cut inside an entry", Bytes(riff.begin(), riff.end() - 3), {1, 2, 3, 4}},
         {"RIFF declaring 16 colours holding 256", riffPalette(distinctColours(), 16), rawPalette(distinctColours())},
         {"JASC numbers separated by anything, low 8 bits kept",
          bytesOf("JASC-PAL\n0100\n256\n1 2 3\r\n4\t5  6\n-7,x8;300\n"), {1, 2, 3, 4, 5, 6, 7, 8, 44}},
         {"JASC of 16 colours", bytesOf(jascPalette(distinctColours(), "16")), rawPalette(distinctColours(16))},
         {"JASC header digits are no colours", bytesOf("JASC-PAL 9\r\n0100\r\n256 7\r\n11 12 13\r\n"), {11, 12, 13}},
         {"raw triplets", {1, 2, 3, 4}, {1, 2, 3, 4}},
-        {"empty", {}, {}},
         // clang-format on
     };
     TempFolder folder;
@@ -48,6 +46,38 @@ TEST(PaletteFile, FormatIsDecidedByContentAndMissingColoursAreBlack)
         EXPECT_EQ(ReadPaletteFile(files, folder.write("pals/x.pal", file)), imageOf(triplets)) << what;
     EXPECT_EQ(ReadPaletteFile(files, folder.path() + "/pals/none.pal"), std::nullopt);
     EXPECT_EQ(ReadPaletteFile(files, folder.path() + "/pals"), std::nullopt);
+}
+
+// A palette cut anywhere keeps what lies before the cut, down to a number's
+// leading digits, and the rest is black; a name's magic cut short is raw data.
+TEST(PaletteFile, ACutFileKeepsWhatLiesBeforeTheCut)
+{
+    const std::vector<Rgb> colours = distinctColours();
+    const Bytes riff = riffPalette(colours, 256), raw = rawPalette(colours);
+    std::string jasc = "JASC-PAL\r\n0100\r\n256\r\n";
+    std::vector<std::pair<std::size_t, std::string>> numbers; // where each starts, its digits
+    for (const Rgb& c : colours)
+        for (const uint8_t channel : {c.r, c.g, c.b})
+        {
+            numbers.emplace_back(jasc.size(), std::to_string(channel));
+            jasc += numbers.back().second + (&channel == &c.b ? "\r\n" : " ");
+        }
+    TempFolder folder;
+    RunFiles files;
+    for (std::size_t length = 0; length < jasc.size(); ++length)
+    {
+        const auto cut = [&](const auto& whole) { return Bytes(whole.begin(), whole.begin() + std::min(length, whole.size())); };
+        Bytes fromRiff(raw.size()), fromJasc(raw.size());
+        for (std::size_t i = 0; i < raw.size(); ++i)
+        {
+            fromRiff[i] = 24 + i / 3 * 4 + i % 3 < length ? raw[i] : 0;
+            const auto& [start, digits] = numbers[i];
+            fromJasc[i] = start < length ? uint8_t(std::stoi(digits.substr(0, length - start))) : 0;
+        }
+        EXPECT_EQ(ReadPaletteFile(files, folder.write("r.pal", cut(riff))), imageOf(length < 4 ? cut(riff) : fromRiff)) << length;
+        EXPECT_EQ(ReadPaletteFile(files, folder.write("j.pal", cut(jasc))), imageOf(length < 8 ? cut(jasc) : fromJasc)) << length;
+        EXPECT_EQ(ReadPaletteFile(files, folder.write("a.act", cut(raw))), imageOf(cut(raw))) << length;
+    }
 }
 
 // Each CLUT colour is looked up in the reference palette: an exact match
