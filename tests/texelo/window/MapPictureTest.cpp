@@ -67,14 +67,6 @@ TEST(MapPicture, ShowsTheLastBankWordForWordWithOrWithoutADisplay)
                                 {742, legend, darkGreen}, {838, legend, yellow}, {934, legend, orange}};
     for (const Word& word : legendWords)
         EXPECT_EQ(picture.at(word.x, top + word.y), word.colour) << word.x;
-    for (const int textTop : {0, top + 512}) // the message line's text, the bank's name
-    {
-        int dark = 0;
-        for (int y = textTop; y < textTop + top; ++y)
-            for (int x = 0; x < 200; ++x)
-                dark += picture.at(x, y).r < 128;
-        EXPECT_GT(dark, 50) << textTop;
-    }
 
     const ProgramRun shown =
         runOnVirtualDisplay({"/usr/bin/timeout", "20", TEXELO_EXECUTABLE, "--map=shown.png", "job.fit", "/c"},

@@ -4,6 +4,7 @@
 
 #include "CapturingReporter.h"
 #include "MapHover.h"
+#include "MapPicture.h"
 #include "TempFolder.h"
 #include "TexeloWindow.h"
 #include "TgaWriter.h"
@@ -64,6 +65,32 @@ QRgb pixel(const QImage& image, int x, int y)
 }
 
 } // namespace
+
+// The picture's message line is its text at the top left, the bank's name
+// is at the left of the strip under the map, centred in it: each in the
+// font asked for, black on white, as that text drawn alone.
+TEST(Viewer, ThePictureCarriesTheMessageLineAndTheBanksName)
+{
+    const ShownRun run(kMixedBank);
+    QFont font = QGuiApplication::font();
+    font.setPixelSize(13);
+    const QImage picture = drawMapPicture("Saving Textures...", run.shown, font).convertToFormat(QImage::Format_RGB32);
+    const int lineHeight = QFontMetrics(font).height(), stripTop = lineHeight + 512;
+    const auto alone = [&](const QString& text, int height, Qt::Alignment vertical)
+    {
+        QImage image(300, height, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(image.rect(), Qt::AlignLeft | vertical, text);
+        return image;
+    };
+    EXPECT_EQ(picture.copy(0, 0, 300, lineHeight), alone("Saving Textures...", lineHeight, Qt::AlignTop));
+    const int stripHeight = picture.height() - stripTop;
+    EXPECT_EQ(picture.copy(0, stripTop, 300, stripHeight), alone("bank BANK", stripHeight, Qt::AlignVCenter));
+    EXPECT_NE(picture.copy(0, stripTop, 300, stripHeight), alone("bank BANL", stripHeight, Qt::AlignVCenter));
+}
 
 TEST(Viewer, HoverNamesTheTextureOrTheUsersOfTheClutUnderAVramWord)
 {
