@@ -70,11 +70,11 @@ public:
         std::error_code ignored;
         return std::filesystem::exists(file(relative), ignored);
     }
-    // The names directly inside the folder, sorted.
-    [[nodiscard]] std::vector<std::string> entries() const
+    // The names directly inside the folder, or its folder `relative`, sorted.
+    [[nodiscard]] std::vector<std::string> entries(std::string_view relative = "") const
     {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_path))
+        for (const auto& entry : std::filesystem::directory_iterator(file(relative)))
             names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;

@@ -98,8 +98,7 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         "texelo: nobank.fit:2: error: cannot create bank NOWHERE/BANK.TBK: No such file or directory\n"};
     const std::string noBank = "texelo: SORT.FIT: warning: the script wrote no bank: it has no FIT line\n";
     const std::string lostEntry =
-        ": error: A.tga is left out of bank BANK: page 1 holds no texture, and a bank "
-        "ends at its first empty page\n";
+        ": error: A.tga is left out of bank BANK: page 1 holds no texture, and a bank ends at its first empty page\n";
     // clang-format off
     const Case cases[] = {
         {{"clean.fit", "/c"}, 0, "Opened A.tga\n" + saved, "", "BANK.TBK"},
@@ -111,10 +110,9 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
          "texelo: cut.fit:1: error: cut.tga does not decode as a Targa file: truncated: 393 of 786 bytes\n"
          "texelo: cut.fit:2: error: bad.png does not decode as a PNG file: Not a PNG file\n"},
         {{"nofit.fit", "/c"}, 1, "Opened WIDE.tga\nUnable to fit textures into maximum VRAM space!\n",
-         "texelo: nofit.fit:3: error: bank BANK does not fit in VRAM: no place for the image of WIDE.tga "
-         "(4-bit, line 2; image 64 x 1, CLUT 16 x 1 in VRAM words x lines); the bank had filled 0.0% of VRAM "
-         "(0 of 524,288 words); EDGE: ON keeps the last column of each page group free, so a texture a whole "
-         "number of pages wide needs EDGE: OFF\n"},
+         "texelo: nofit.fit:3: error: bank BANK does not fit in VRAM: no place for the image of WIDE.tga (4-bit, line 2; image 64 x 1, CLUT 16 x 1 "
+         "in VRAM words x lines); the bank had filled 0.0% of VRAM (0 of 524,288 words); EDGE: ON keeps the last column of each page group free, so "
+         "a texture a whole number of pages wide needs EDGE: OFF\n"},
         {{"large.fit", "/c"}, 1,
          "Opened BIG.tga\nTexture BIG.tga is too large!\nBIG.tga is 260 pixels wide and 1 pixels high.\n",
          "texelo: large.fit:1: error: BIG.tga is 260 x 1 texels; a texture is at most 256 x 256\n"},
@@ -132,14 +130,12 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         {{"after.fit", "/c"}, 0, "Opened A.tga\n" + saved + "Opened A.tga\nOpened A.tga\n",
          "texelo: after.fit:4: warning: 2 textures after the last FIT are in no bank\n"},
         {{"noname.fit", "/c"}, 0, "Opened A.tga\n" + saved,
-         "texelo: noname.fit:2: warning: FIT without a bank name: the bank is written as the hidden file "
-         ".TBK\n",
+         "texelo: noname.fit:2: warning: FIT without a bank name: the bank is written as the hidden file .TBK\n",
          ".TBK"},
         {{"typos.lay", "/c"}, 0, "Opened A.tga\nSaving Textures...\n",
-         "texelo: typos.lay:2: warning: \"xyzzy\" is neither a keyword nor a cell line with an entry\n"
-         "texelo: typos.lay:5: warning: \"b A 0\" is neither a keyword nor a cell line with an entry\n"
-         "texelo: typos.lay:6: warning: \"hello there\" is neither a keyword nor a cell line with an entry\n"
-         "texelo: typos.lay: warning: 5 lines in all match no form of a layout script\n"},
+         "texelo: typos.lay:2: warning: \"xyzzy\" is neither a keyword nor a cell line with an entry\ntexelo: typos.lay:5: warning: \"b A 0\" is "
+         "neither a keyword nor a cell line with an entry\ntexelo: typos.lay:6: warning: \"hello there\" is neither a keyword nor a cell line with "
+         "an entry\ntexelo: typos.lay: warning: 5 lines in all match no form of a layout script\n"},
         // Entries of a page after one without a texture are in no file.
         {{"page2.lay", "/c"}, 1, "Opened A.tga\nOpened A.tga\nSaving Textures...\n",
          "texelo: page2.lay:1" + lostEntry + "texelo: page2.lay:2" + lostEntry, "BANK.TBK",
@@ -155,8 +151,7 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         {{"mixed.fit", "/c"}, 0, "Opened mix.png\nOpened Mix.Tga\n" + eightBit("Mix.Tga") + "2" + saved.substr(1), "",
          "BANK.TBK"},
         {{"separate.lay", "/c"}, 0, "Opened MIX.TGA\n" + eightBit("MIX.TGA") + "Saving Textures...\n",
-         "texelo: separate.lay:2: warning: MIX.TGA is an 8-bit texture, whose CLUT the separate CLUT area "
-         "does not take: it goes beside the images\n"},
+         "texelo: separate.lay:2: warning: MIX.TGA is an 8-bit texture, whose CLUT the separate CLUT area does not take: it goes beside the images\n"},
         // REDUCE in both dialects; values it does not take are named and change nothing.
         {{"reduce.fit", "/c"}, 0, "Opened PAIRS.tga\n" + reduced + saved, "", "BANK.TBK"},
         {{"reduce.lay", "/c"}, 0, "Opened PAIRS.tga\n" + reduced + "Saving Textures...\n", "", "BANK.TBK"},
@@ -246,14 +241,6 @@ TEST(TexeloProgram, DryRunAndReportAgreeWithTheBanks)
     std::filesystem::create_directories(folder.file("samples"));
     std::filesystem::copy(SAMPLES_DIR "/texelo", folder.file("samples/texelo"),
                           std::filesystem::copy_options::recursive);
-    const auto listing = [&](const std::string& run)
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder.file(run)))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    };
     const std::pair<const char*, std::vector<std::string>> scripts[] = {
         // Besides the palettes NEWBACKDROP reads from the working folder.
         {"level1.txt", {"0.act", "1.act", "2.act", "LEVEL1.TBK", "report.json"}},
@@ -276,8 +263,8 @@ TEST(TexeloProgram, DryRunAndReportAgreeWithTheBanks)
         EXPECT_EQ(dry.out, real.out);
         EXPECT_NE(real.out.find(script[0] == 'b' ? "" : "Saving Textures...\n"), std::string::npos);
         EXPECT_EQ(dry.err, real.err);
-        EXPECT_EQ(listing("run/real"), written);
-        EXPECT_EQ(listing("run/dry"), (std::vector<std::string>{"0.act", "1.act", "2.act", "report.json"}));
+        EXPECT_EQ(folder.entries("run/real"), written);
+        EXPECT_EQ(folder.entries("run/dry"), (std::vector<std::string>{"0.act", "1.act", "2.act", "report.json"}));
         EXPECT_EQ(folder.text("run/dry/report.json"), folder.text("run/real/report.json"));
 
         const nlohmann::json report = nlohmann::json::parse(folder.text("run/real/report.json"));

@@ -87,9 +87,8 @@ TEST_F(ScriptLines, EachLineReachesTheBankOrTheMessages)
          "textures 1, rows 0 | 1x3: 0@0,0/0,1 16x2"},
         {"NULL takes an Id and no room; a missing or too large texture is reported and left out",
          "missing\nNULL\nhuge\nfull\nFIT: bank\n", "textures 2, rows 0 | 1x2: 2@0,0/0,1 16x1",
-         "Failed to open t:\\Varnok\\Textures\\PSX\\TGAS\\Objects\\Global\\MISSING.tga\nOpened HUGE.tga\n"
-         "Texture HUGE.tga is too large!\nHUGE.tga is 260 pixels wide and 1 pixels high.\nOpened FULL.tga\n"
-         "1 unique CLUTs\nSaving Textures...\n"},
+         "Failed to open t:\\Varnok\\Textures\\PSX\\TGAS\\Objects\\Global\\MISSING.tga\nOpened HUGE.tga\nTexture HUGE.tga is too large!\nHUGE.tga is "
+         "260 pixels wide and 1 pixels high.\nOpened FULL.tga\n1 unique CLUTs\nSaving Textures...\n"},
         {"FILES loads the matching files of PATH in name order", "PATH: tex/\nFILES: ?.tga\nFIT: bank\n",
          "textures 2, rows 0 | 1x2: 0@0,0/0,1 16x1 1@1,0/0,1 16x1",
          "Opened TEX/a.tga\nOpened TEX/b.tga\n1 unique CLUTs\nSaving Textures...\n"},
@@ -130,25 +129,19 @@ TEST_F(ScriptLines, EachLineReachesTheBankOrTheMessages)
          "textures 1, rows 0 | 1x66: 0@0,64/0,65 16x1"},
         {"layout entries past the fourth page are refused",
          "a FOUR 0 0 4 1 FOUR 256 0 4 1 FOUR 512 0 4 1 FOUR 1020 0 4 1 FOUR 1024 0 4 1\nFIT: bank\n",
-         "textures 4, rows 0 | 1x2: 0@0,0/0,1 16x1 | 1x2: 1@0,0/16,1 16x1 | "
-         "1x2: 2@0,0/32,1 16x1 | 1x2: 3@63,0/48,1 16x1",
-         "Opened FOUR.tga\nOpened FOUR.tga\nOpened FOUR.tga\nOpened FOUR.tga\n"
-         "Cell entry FOUR lies outside the texture pages\nSaving Textures...\n"},
+         "textures 4, rows 0 | 1x2: 0@0,0/0,1 16x1 | 1x2: 1@0,0/16,1 16x1 | 1x2: 2@0,0/32,1 16x1 | 1x2: 3@63,0/48,1 16x1",
+         "Opened FOUR.tga\nOpened FOUR.tga\nOpened FOUR.tga\nOpened FOUR.tga\nCell entry FOUR lies outside the texture pages\nSaving Textures...\n"},
         {"layout name prefixes: * TRANS, ? ALPHA, & palette only; RESTART starts a CLUT row",
          "a *FOUR 0 0 4 1 ?FOUR 8 0 4 1 &FOUR 16 0 4 1\nRESTART\nb FOUR 0 0 4 1\nFIT: bank\n",
-         "textures 4, rows 0 | 1x3: 0@0,0/0,1 16x1 TRANS 1@2,0/16,1 16x1 ALPHA 2/32,1 16x1 PAL "
-         "3@16,0/0,2 16x1"},
+         "textures 4, rows 0 | 1x3: 0@0,0/0,1 16x1 TRANS 1@2,0/16,1 16x1 ALPHA 2/32,1 16x1 PAL 3@16,0/0,2 16x1"},
         {"separate layout CLUTs fill rows of 64 words",
          "SEPERATE: ON\na FOUR 0 0 4 1 FOUR 4 0 4 1 FOUR 8 0 4 1 FOUR 12 0 4 1 FOUR 16 0 4 1\nFIT: bank\n",
-         "textures 5, rows 3 | 1x2: 0@0,0/0,0 16x1 1@1,0/16,0 16x1 2@2,0/32,0 16x1 3@3,0/48,0 16x1 "
-         "4@4,0/0,1 16x1"},
+         "textures 5, rows 3 | 1x2: 0@0,0/0,0 16x1 1@1,0/16,0 16x1 2@2,0/32,0 16x1 3@3,0/48,0 16x1 4@4,0/0,1 16x1"},
         {"layout NULL and missing entries", "a NULL 0 0 4 1 MISSING 8 0 4 1 FOUR 8 0 4 1\nFIT: bank\n",
          "textures 2, rows 0 | 1x2: 1@2,0/0,1 16x1",
-         "Failed to open t:\\Varnok\\Textures\\PSX\\TGAS\\Objects\\Global\\MISSING.tga\nOpened FOUR.tga\n"
-         "Saving Textures...\n"},
+         "Failed to open t:\\Varnok\\Textures\\PSX\\TGAS\\Objects\\Global\\MISSING.tga\nOpened FOUR.tga\nSaving Textures...\n"},
         {"a layout bank without textures", "a MISSING 0 0 4 1\nFIT: bank\n", "none",
-         "Failed to open t:\\Varnok\\Textures\\PSX\\TGAS\\Objects\\Global\\MISSING.tga\n"
-         "Couldn't find any textures\n"},
+         "Failed to open t:\\Varnok\\Textures\\PSX\\TGAS\\Objects\\Global\\MISSING.tga\nCouldn't find any textures\n"},
     };
     for (const auto& c : cases)
     {
