@@ -264,7 +264,8 @@ TEST(TexeloProgram, DryRunAndReportAgreeWithTheBanks)
         EXPECT_NE(real.out.find(script[0] == 'b' ? "" : "Saving Textures...\n"), std::string::npos);
         EXPECT_EQ(dry.err, real.err);
         EXPECT_EQ(folder.entries("run/real"), written);
-        EXPECT_EQ(folder.entries("run/dry"), (std::vector<std::string>{"0.act", "1.act", "2.act", "report.json"}));
+        const std::vector<std::string> dryWritten{"0.act", "1.act", "2.act", "report.json"};
+        EXPECT_EQ(folder.entries("run/dry"), dryWritten);
         EXPECT_EQ(folder.text("run/dry/report.json"), folder.text("run/real/report.json"));
 
         const nlohmann::json report = nlohmann::json::parse(folder.text("run/real/report.json"));

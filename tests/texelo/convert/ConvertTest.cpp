@@ -140,14 +140,15 @@ TEST(Convert, PaletteOnlyTakesColoursAtTheEarlierFirstPixels)
 
 TEST(Convert, FailedAllocationsAreReportedAfterTheFallbackTexts)
 {
+    // clang-format off
     const std::tuple<int, std::size_t, std::string> cases[] = {
         // colours, the size that fails, the texts
         {2, 250 * 2 * 3, "Error allocating memory for 4 bit downgrade buffer.\n"},
         {17, 1000 * 3, kNot4 + "defaulting to 8 BPP.\nError allocating memory for 8 bit downgrade buffer.\n"},
-        {300, 1000 * 3 * 2,
-         "Image T.TGA with 300 colours couldn't be saved as 4 BPP.\ndefaulting to 8 BPP.\nImage T.TGA couldn't be saved as 8 BPP.\ndefaulting to 16 "
-         "BPP.\nError allocating memory for PSX sprite data.\n"},
+        {300, 1000 * 3 * 2, "Image T.TGA with 300 colours couldn't be saved as 4 BPP.\ndefaulting to 8 BPP.\n"
+                            "Image T.TGA couldn't be saved as 8 BPP.\ndefaulting to 16 BPP.\nError allocating memory for PSX sprite data.\n"},
     };
+    // clang-format on
     for (const auto& [count, failing, out] : cases)
     {
         failNextAllocationOf(failing);

@@ -40,8 +40,8 @@ TEST(TexeloDepfile, MakeAndNinjaRerunExactlyWhenAnInputChanges)
             folder.write(std::string("src/tex dir/") + name, texture(8, 8, 3));
         // Upper case in the script: the dependency file must name the files
         // as they are spelt on disk.
-        folder.write("src/sky.fit", "PALETTES: " + b.palettes +
-                                        " 0\nPATH: ..\\SRC\\\nBACKDROP: SKY\nPATH: ..\\SRC\\TEX DIR\\\nA\nB\nFILES: X*.TGA\nFIT: LEVEL\n");
+        folder.write("src/sky.fit", "PALETTES: " + b.palettes + " 0\nPATH: ..\\SRC\\\nBACKDROP: SKY\n" +
+                                        "PATH: ..\\SRC\\TEX DIR\\\nA\nB\nFILES: X*.TGA\nFIT: LEVEL\n");
         folder.write(b.tool == MAKE_PROGRAM ? "out/Makefile" : "out/build.ninja", b.buildFile);
         const auto build = [&](const char* what, bool rebuilt)
         {

@@ -62,7 +62,6 @@ TEST_F(ScriptLines, EachLineReachesTheBankOrTheMessages)
     // `bank` is "none" when no bank is written.
     // clang-format off
     const struct { const char* what; const char* script; const char* bank; const char* output = nullptr; } cases[] = {
-    // clang-format on
         {"transparency modes, palette tags, and identical CLUTs shared",
          "TRANS: four\nALPHA: four\nSUB: four\nfour\nPAL: four\nHOMEPAL: four\nAWAYPAL: four\nFIT: bank\n",
          "textures 7, rows 0 | 1x2: 0@0,0/0,1 16x1 TRANS 1@1,0/0,1 16x1 ALPHA 2@2,0/0,1 16x1 SUB "
@@ -143,6 +142,7 @@ TEST_F(ScriptLines, EachLineReachesTheBankOrTheMessages)
         {"a layout bank without textures", "a MISSING 0 0 4 1\nFIT: bank\n", "none",
          "Failed to open t:\\Varnok\\Textures\\PSX\\TGAS\\Objects\\Global\\MISSING.tga\nCouldn't find any textures\n"},
     };
+    // clang-format on
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.what);

@@ -74,7 +74,8 @@ TEST(Viewer, ThePictureCarriesTheMessageLineAndTheBanksName)
     const ShownRun run(kMixedBank);
     QFont font = QGuiApplication::font();
     font.setPixelSize(13);
-    const QImage picture = drawMapPicture("Saving Textures...", run.shown, font).convertToFormat(QImage::Format_RGB32);
+    const QImage picture =
+        drawMapPicture("Saving Textures...", run.shown, font).convertToFormat(QImage::Format_RGB32);
     const int lineHeight = QFontMetrics(font).height(), stripTop = lineHeight + 512;
     const auto alone = [&](const QString& text, int height, Qt::Alignment vertical)
     {

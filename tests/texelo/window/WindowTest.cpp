@@ -59,9 +59,9 @@ TEST(TexeloWindow, ReportsPaintTheShownWindowAtOnce)
     {
         RunOptions onDisplay;
         onDisplay.environment = {"TEXELO_TESTS_ON_DISPLAY=1"};
-        const ProgramRun run = runOnVirtualDisplay({std::filesystem::read_symlink("/proc/self/exe").string(),
-                                                    "--gtest_filter=TexeloWindow.ReportsPaintTheShownWindowAtOnce"},
-                                                   onDisplay);
+        const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+        const std::string only = "--gtest_filter=TexeloWindow.ReportsPaintTheShownWindowAtOnce";
+        const ProgramRun run = runOnVirtualDisplay({self, only}, onDisplay);
         EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
         EXPECT_NE(run.out.find("[  PASSED  ] 1 test"), std::string::npos) << run.out;
         return;
