@@ -122,21 +122,15 @@ TEST(MapPicture, OnlyRunsThatShowOrDrawTheWindowLoadIt)
     folder.write("program/texelo-window.so", "");
     const std::string out = "Opened A.tga\n1 unique CLUTs\nSaving Textures...\n";
     const std::string cannotLoad =
-        "texelo: the window module cannot be loaded: " + folder.file("program/texelo-window.so") +
-        ": file too short\n";
+        "texelo: the window module cannot be loaded: " + folder.file("program/texelo-window.so") + ": file too short\n";
     // clang-format off
     struct Case { std::vector<std::string> args; int status; std::string err; };
-    // clang-format on
     const Case cases[] = {
         {{"job.fit", "/c"}, 0, ""},
-        {{"--map", "map.png", "job.fit", "/c"},
-         1,
-         cannotLoad + "texelo: job.fit: error: cannot write the VRAM map map.png: the window module cannot "
-                      "be loaded\n"},
-        {{"job.fit"},
-         0,
-         cannotLoad + "texelo: the VRAM map cannot be shown: the window module cannot be loaded\n"},
+        {{"--map", "map.png", "job.fit", "/c"}, 1, cannotLoad + "texelo: job.fit: error: cannot write the VRAM map map.png: the window module cannot be loaded\n"},
+        {{"job.fit"}, 0, cannotLoad + "texelo: the VRAM map cannot be shown: the window module cannot be loaded\n"},
     };
+    // clang-format on
     for (const Case& c : cases)
     {
         std::vector<std::string> command = c.args;
