@@ -14,11 +14,9 @@ namespace
 
 using tgawriter::Rgba; // R, G, B, A as a decoded pixel
 
-struct Converted
-{
-    std::optional<TimImage> image;
-    std::string out;
-};
+// clang-format off
+struct Converted { std::optional<TimImage> image; std::string out; };
+// clang-format on
 
 // `kept`: the colour table of the texture before, for a palette-only one.
 Converted convert(const ConversionSettings& settings, int width, std::vector<Rgba> pixels,

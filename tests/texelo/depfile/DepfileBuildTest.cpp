@@ -19,17 +19,13 @@ TEST(TexeloDepfile, MakeAndNinjaRerunExactlyWhenAnInputChanges)
 {
     const std::string texelo = std::string("TEXELO_TEXTURE_FOLDER=../shared '") + TEXELO_EXECUTABLE +
                                "' --depfile sky.d '../src/sky.fit' /c";
-    const struct
-    {
-        std::string tool, buildFile, palettes, paletteFolder;
-    } builds[] = {
-        {MAKE_PROGRAM,
-         "all: SKY LEVEL.TBK\nSKY LEVEL.TBK &: ../src/sky.fit\n\t" + texelo + "\n-include sky.d\n", ".", "."},
-        {NINJA_PROGRAM,
-         "rule texelo\n  command = " + texelo +
-             "\n  depfile = sky.d\nbuild SKY LEVEL.TBK: texelo ../src/sky.fit\n",
+    // clang-format off
+    const struct { std::string tool, buildFile, palettes, paletteFolder; } builds[] = {
+        {MAKE_PROGRAM, "all: SKY LEVEL.TBK\nSKY LEVEL.TBK &: ../src/sky.fit\n\t" + texelo + "\n-include sky.d\n", ".", "."},
+        {NINJA_PROGRAM, "rule texelo\n  command = " + texelo + "\n  depfile = sky.d\nbuild SKY LEVEL.TBK: texelo ../src/sky.fit\n",
          "..\\SRC", "../src"},
     };
+    // clang-format on
     for (const auto& b : builds)
     {
         SCOPED_TRACE(b.tool);

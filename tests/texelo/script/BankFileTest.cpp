@@ -10,12 +10,8 @@ using BankFile = ScriptRun;
 TEST_F(BankFile, EachLayoutByteForByte)
 {
     texture("a", 4, 1, 2); // 4-bit: texels 0 1 0 1 in one word, 0x1010
-    const struct
-    {
-        const char* script;
-        const char* text;
-        const char* bytes;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* script; const char* text; const char* bytes; } cases[] = {
         // The CLUT moves up from line 255 to just below the image, so the
         // group is two lines high; the PAL record shares the CLUT.
         {"plain.fit", "ALPHA: a\nPAL: a\nFIT: bank\n",
@@ -31,6 +27,7 @@ TEST_F(BankFile, EachLayoutByteForByte)
          "00000001 00000002 00000001 00000002 00000001 00000062 00000000 00000010 00000008 0000004C 0000 "
          "0000 0020 0001 8421 8422 0000*14 8421 8422 0000*14 0000000E 0000 0000 0004 0001 1010"},
     };
+    // clang-format on
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.script);
