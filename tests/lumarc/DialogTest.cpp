@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -72,6 +73,10 @@ TEST(LumarcDialog, LoadListSaveForEitherScreenAboutAndExit)
     const QString cut = QString::fromStdString(folder.write("my screens/cut.mdf", Bytes{5, 0}));
     ScriptedServices services;
     LumarcDialog dialog(services);
+    // Its sizes follow the font: a button is more than one and less than two and a half lines tall.
+    const int buttonHeight = dialog.findChild<QPushButton*>("loadButton")->height();
+    EXPECT_GT(buttonHeight, QFontMetrics(dialog.font()).height());
+    EXPECT_LT(buttonHeight, QFontMetrics(dialog.font()).height() * 5 / 2);
     for (const QString& file : {in, QString::fromStdString(folder.file("absent.mdf")), cut})
     {
         services.answers = {file};

@@ -97,6 +97,9 @@ TEST(LayoutPicture, PixelsWorkedOutByHand)
                        quad(-5, -5, 10, 10, flat(0xFF0000)), quad(28, 20, 40, 30, flat(0x00FF00))}}},
          {{0, 0, 0xFF0000}, {9, 9, 0xFF0000}, {10, 0, 0x0000FF}, {31, 23, 0x00FF00}, {27, 23, 0x0000FF}},
          {.width = 32, .height = 24, .overlays = false}, 1},
+        {"box one past the right edge: not drawn on the next line",
+         {{.box = {16, 4, 17, 4}, .childAreas = {{20, 5, 2, 2}}}}, {{31, 4, 0xFFFF00}, {0, 5, 0}},
+         {.width = 32, .height = 24}, 1},
     };
     // clang-format on
     for (const Case& c : cases)

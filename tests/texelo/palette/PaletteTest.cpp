@@ -161,7 +161,7 @@ TEST(PathLookup, ScriptPathsFindFilesIgnoringCase)
 {
     TempFolder folder;
     WorkingFolder inside(folder.path());
-    folder.write("Textures/Level1/wall.Tga", "x");
+    folder.write("Textures/zone1/wall.Tga", "x"); // z: the last letter folds too
     folder.write("A/b.pal", "x");
     std::filesystem::create_directories("DATA"); // sorts before "data", which the path names
     folder.write("data/file.txt", "x");
@@ -170,10 +170,10 @@ TEST(PathLookup, ScriptPathsFindFilesIgnoringCase)
     ASSERT_EQ(mkfifo("pipe", 0600), 0);
     const std::pair<std::string, std::string> cases[] = {
         // clang-format off
-        {"TEXTURES\\LEVEL1\\WALL.TGA", "Textures/Level1/wall.Tga"}, {"textures/level1/", "Textures/Level1"},
+        {"TEXTURES\\ZONE1\\WALL.TGA", "Textures/zone1/wall.Tga"}, {"textures/ZONE1/", "Textures/zone1"},
         {".\\a\\.\\B.PAL", "./A/./b.pal"}, {"a\\\\B.PAL", "A/b.pal"}, {"data/FILE.TXT", "data/file.txt"},
         {"PAL0.PAL", "Pal0.Pal"}, {"A/missing.pal", ""}, {"A/b.pal/c", ""}, {"", ""},
-        {folder.path() + "\\TEXTURES\\LEVEL1\\WALL.TGA", folder.path() + "/Textures/Level1/wall.Tga"},
+        {folder.path() + "\\TEXTURES\\ZONE1\\WALL.TGA", folder.path() + "/Textures/zone1/wall.Tga"},
         // clang-format on
     };
     RunFiles run;

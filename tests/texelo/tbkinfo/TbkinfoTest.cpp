@@ -403,4 +403,10 @@ TEST_F(Tbkinfo, ExtractGivesBackTheSourceColoursAndTheRecords)
             EXPECT_EQ(tim, image);
         }
     }
+    // Only 0x0000 is see-through: TINY's texel 0 through CLUT entry 0 (byte 48) as STP black is drawn.
+    Bytes stp = folder.read("TINY.TBK");
+    patchLittleEndian(stp, 48, 0x8000, 2);
+    folder.write("stp.tbk", stp);
+    ASSERT_EQ(tbkinfo({"--extract", "stp", "stp.tbk"}).exitStatus, 0);
+    EXPECT_EQ(readPng(folder.file("stp/g1-r01-id0000.png")).pixels.at(0), (tgawriter::Rgba{0, 0, 0, 255}));
 }

@@ -105,6 +105,12 @@ TEST(MapPicture, ShowsTheLastBankWordForWordWithOrWithoutADisplay)
                                   {961, 257, white}, {8, 0, black},    {8, 8, red}};
     for (const Word& word : separateWords)
         EXPECT_EQ(separate.at(word.x, top + word.y), word.colour) << word.x << "," << word.y;
+
+    // WIDE fills the first group, so DIRECT opens a second one at word 64 and is drawn there.
+    folder.write("wide.tga", texture(64, 255, 300));
+    folder.write("wide.fit", "WIDE\nDIRECT\nFIT: WIDE\n");
+    ASSERT_EQ(texelo({"--map", "wide.png", "wide.fit", "/c"}, folder.path()).exitStatus, 0);
+    EXPECT_EQ(readPng(folder.file("wide.png")).at(70, top + 10), yellow);
 }
 
 // Qt is loaded, through the window module beside the program, only for a run

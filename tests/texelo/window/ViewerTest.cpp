@@ -14,6 +14,7 @@
 #include <QHelpEvent>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
 #include <gtest/gtest.h>
@@ -183,5 +184,11 @@ TEST(Viewer, KeysAndTheWheelSwitchAndZoomTheMap)
         QApplication::sendEvent(&window, &wheel);
         EXPECT_EQ(window.view().zoom, zoom) << notches;
     }
+    // A drag moves the map with the mouse: 10 right, 5 up.
+    QMouseEvent press(QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, {110, 95}, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    for (QMouseEvent* event : {&press, &move})
+        QApplication::sendEvent(&window, event);
+    EXPECT_EQ(window.view().zoom, (MapZoom{9, -757, 25}));
     window.close();
 }
