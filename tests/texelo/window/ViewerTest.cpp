@@ -185,8 +185,9 @@ TEST(Viewer, KeysAndTheWheelSwitchAndZoomTheMap)
         EXPECT_EQ(window.view().zoom, zoom) << notches;
     }
     // A drag moves the map with the mouse: 10 right, 5 up.
-    QMouseEvent press(QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent move(QEvent::MouseMove, {110, 95}, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    const QPointF from(100, 100), to(110, 95);
+    QMouseEvent press(QEvent::MouseButtonPress, from, window.mapToGlobal(from), Qt::LeftButton, Qt::LeftButton, {});
+    QMouseEvent move(QEvent::MouseMove, to, window.mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
     for (QMouseEvent* event : {&press, &move})
         QApplication::sendEvent(&window, event);
     EXPECT_EQ(window.view().zoom, (MapZoom{9, -757, 25}));
