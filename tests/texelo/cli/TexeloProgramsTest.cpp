@@ -38,34 +38,25 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
     for (int k = 0; k < 33; ++k)
         pairs.push_back({uint8_t(k == 32 ? 8 : (k % 16 + 1) * 8), 0, uint8_t(k == 32 ? 48 : (k % 16 + 1) * 5 % 32 * 8)});
     folder.write("pairs.tga", tgawriter::encodeTga(tgawriter::fromColours(11, 3, pairs, 24)));
+    // clang-format off
     const std::pair<const char*, const char*> scripts[] = {
-        {"clean.fit", "A\nFIT: bank\n"},
-        {"sym.fit", "C$#\nFIT: bank\n"},
-        {"cr.fit", "A\nFIT: A\rB\n"},
-        {"far.fit", "PATH: nowhere\\deeper\\\nSHARED\nFIT: bank\n"},
-        {"edges.fit", "SEPERATE: ON\nWIDE\nHIGH\nFIT: edges\n"},
-        {"missing.fit", "NOPE\nFIT: bank\n"},
-        {"cut.fit", "CUT\nBAD\nFIT: bank\n"},
+        {"clean.fit", "A\nFIT: bank\n"}, {"sym.fit", "C$#\nFIT: bank\n"},
+        {"cr.fit", "A\nFIT: A\rB\n"}, {"far.fit", "PATH: nowhere\\deeper\\\nSHARED\nFIT: bank\n"},
+        {"edges.fit", "SEPERATE: ON\nWIDE\nHIGH\nFIT: edges\n"}, {"missing.fit", "NOPE\nFIT: bank\n"},
+        {"cut.fit", "CUT\nBAD\nFIT: bank\n"}, {"empty.lay", "FIT: bank\n"},
         {"nofit.fit", "EDGE: ON\nWIDE\nFIT: bank\nA\nFIT: later\n"}, // stops at the bank that does not fit
-        {"large.fit", "BIG\nFIT: bank\n"},
-        {"nobank.fit", "A\nFIT: nowhere\\bank\n"},
-        {"empty.lay", "FIT: bank\n"},
+        {"large.fit", "BIG\nFIT: bank\n"}, {"nobank.fit", "A\nFIT: nowhere\\bank\n"},
         {"kept.lay", "a A 0 0 16 16\nFIT: kept\n"}, // a bank of 220 bytes
-        {"sort.fit", "MESSAGES: ON\nSORT: OFF\n"},
-        {"My Levels/Job One.fit", "PATH: my tex\\\nB\nNOPE\nFIT: BANK\n"},
-        {"after.fit", "A\nFIT: bank\n\nA\nA\n"},
-        {"noname.fit", "A\nFIT:\n"},
-        {"typos.lay",
-         "PATH:\nxyzzy\n# a comment\na A 0 0 16 16\nb A 0\nhello there\nq\nc B 1 2\nFIT: bank\n"},
-        {"page2.lay", "q A 0 0 16 16\nr A 0 0 16 16\nFIT: bank\n"},
-        {"proj.fitdata/cells.lay", "a A 0 0 16 16\nFIT: bank\n"},
-        {"shared.fit", "SHARED\nNOPE\nFIT: bank\n"},
-        {"mixed.fit", "FILES: MIX.*\nFIT: bank\n"},
-        {"separate.lay", "SEPERATE: ON\na MIX.TGA 0 0 8 8\nFIT: bank\n"},
-        {"reduce.fit", "REDUCE: 16\nDITHER: 0\nPAIRS\nFIT: bank\n"},
+        {"sort.fit", "MESSAGES: ON\nSORT: OFF\n"}, {"My Levels/Job One.fit", "PATH: my tex\\\nB\nNOPE\nFIT: BANK\n"},
+        {"after.fit", "A\nFIT: bank\n\nA\nA\n"}, {"noname.fit", "A\nFIT:\n"},
+        {"typos.lay", "PATH:\nxyzzy\n# a comment\na A 0 0 16 16\nb A 0\nhello there\nq\nc B 1 2\nFIT: bank\n"},
+        {"page2.lay", "q A 0 0 16 16\nr A 0 0 16 16\nFIT: bank\n"}, {"proj.fitdata/cells.lay", "a A 0 0 16 16\nFIT: bank\n"},
+        {"shared.fit", "SHARED\nNOPE\nFIT: bank\n"}, {"mixed.fit", "FILES: MIX.*\nFIT: bank\n"},
+        {"separate.lay", "SEPERATE: ON\na MIX.TGA 0 0 8 8\nFIT: bank\n"}, {"reduce.fit", "REDUCE: 16\nDITHER: 0\nPAIRS\nFIT: bank\n"},
         {"reduce.lay", "REDUCE: 256\nREDUCE: 16\na PAIRS 0 0 11 3\nFIT: bank\n"},
         {"reduceoff.fit", "REDUCE: 17\nDITHER: 101\nREDUCE: 16\nREDUCE: OFF\nMIX\nFIT: bank\n"},
     };
+    // clang-format on
     for (const auto& [name, text] : scripts)
         folder.write(name, text);
     const ProgramRun help = texelo({"--help"}, folder.path());
