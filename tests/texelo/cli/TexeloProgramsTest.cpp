@@ -102,8 +102,7 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
          "texelo: nofit.fit:3: error: bank BANK does not fit in VRAM: no place for the image of WIDE.tga (4-bit, line 2; image 64 x 1, CLUT 16 x 1 "
          "in VRAM words x lines); the bank had filled 0.0% of VRAM (0 of 524,288 words); EDGE: ON keeps the last column of each page group free, so "
          "a texture a whole number of pages wide needs EDGE: OFF\n"},
-        {{"large.fit", "/c"}, 1,
-         "Opened BIG.tga\nTexture BIG.tga is too large!\nBIG.tga is 260 pixels wide and 1 pixels high.\n",
+        {{"large.fit", "/c"}, 1, "Opened BIG.tga\nTexture BIG.tga is too large!\nBIG.tga is 260 pixels wide and 1 pixels high.\n",
          "texelo: large.fit:1: error: BIG.tga is 260 x 1 texels; a texture is at most 256 x 256\n"},
         // A dry run writes nothing, yet says what a real run would.
         {{"nobank.fit", "/c"}, 1, unwritable.first, unwritable.second},
@@ -111,34 +110,29 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         {{"empty.lay", "/c"}, 1, "Couldn't find any textures\n",
          "texelo: empty.lay:1: error: bank BANK.TBK not written: no texture was loaded for it\n"},
         {{"kept.lay", "/c"}, 1, "Opened A.tga\nSaving Textures...\nCouldn't write output file KEPT.TBK\n",
-         "texelo: kept.lay:2: error: cannot write bank KEPT.TBK: File too large\n", "KEPT.TBK",
-         "earlier bank", 150},
+         "texelo: kept.lay:2: error: cannot write bank KEPT.TBK: File too large\n", "KEPT.TBK", "earlier bank", 150},
         {{"none.fit", "/c"}, 1, "Failed to open script file none.fit\n",
          "texelo: none.fit: error: cannot read the script: No such file or directory\n"},
         // Slips that pass: warnings, and the exit status of a clean run.
         {{"after.fit", "/c"}, 0, "Opened A.tga\n" + saved + "Opened A.tga\nOpened A.tga\n",
          "texelo: after.fit:4: warning: 2 textures after the last FIT are in no bank\n"},
         {{"noname.fit", "/c"}, 0, "Opened A.tga\n" + saved,
-         "texelo: noname.fit:2: warning: FIT without a bank name: the bank is written as the hidden file .TBK\n",
-         ".TBK"},
+         "texelo: noname.fit:2: warning: FIT without a bank name: the bank is written as the hidden file .TBK\n", ".TBK"},
         {{"typos.lay", "/c"}, 0, "Opened A.tga\nSaving Textures...\n",
          "texelo: typos.lay:2: warning: \"xyzzy\" is neither a keyword nor a cell line with an entry\ntexelo: typos.lay:5: warning: \"b A 0\" is "
          "neither a keyword nor a cell line with an entry\ntexelo: typos.lay:6: warning: \"hello there\" is neither a keyword nor a cell line with "
          "an entry\ntexelo: typos.lay: warning: 5 lines in all match no form of a layout script\n"},
         // Entries of a page after one without a texture are in no file.
         {{"page2.lay", "/c"}, 1, "Opened A.tga\nOpened A.tga\nSaving Textures...\n",
-         "texelo: page2.lay:1" + lostEntry + "texelo: page2.lay:2" + lostEntry, "BANK.TBK",
-         std::string("\0\0\0\0\0\0\0\0", 8)},
+         "texelo: page2.lay:1" + lostEntry + "texelo: page2.lay:2" + lostEntry, "BANK.TBK", std::string("\0\0\0\0\0\0\0\0", 8)},
         // The dialect follows the script's own name, not its folder's.
         {{"proj.fitdata/cells.lay", "/c"}, 0, "Opened A.tga\nSaving Textures...\n", "", "BANK.TBK"},
         // TEXELO_TEXTURE_FOLDER is the second place, with its real letter case in the diagnostic.
-        {{"shared.fit", "/c"}, 1,
-         "Opened shared art/SHARED.tga\nFailed to open shared art/NOPE.tga\n" + saved,
+        {{"shared.fit", "/c"}, 1, "Opened shared art/SHARED.tga\nFailed to open shared art/NOPE.tga\n" + saved,
          "texelo: shared.fit:2: error: texture NOPE not found; looked for " + places("", "Shared Art/"),
          "BANK.TBK", {}, RLIM_INFINITY, {"TEXELO_TEXTURE_FOLDER=shared art"}},
         // FILES passes names as found, .png ones too; a layout's 8-bit CLUT stays beside its image.
-        {{"mixed.fit", "/c"}, 0, "Opened mix.png\nOpened Mix.Tga\n" + eightBit("Mix.Tga") + "2" + saved.substr(1), "",
-         "BANK.TBK"},
+        {{"mixed.fit", "/c"}, 0, "Opened mix.png\nOpened Mix.Tga\n" + eightBit("Mix.Tga") + "2" + saved.substr(1), "", "BANK.TBK"},
         {{"separate.lay", "/c"}, 0, "Opened MIX.TGA\n" + eightBit("MIX.TGA") + "Saving Textures...\n",
          "texelo: separate.lay:2: warning: MIX.TGA is an 8-bit texture, whose CLUT the separate CLUT area does not take: it goes beside the images\n"},
         // REDUCE in both dialects; values it does not take are named and change nothing.
@@ -157,18 +151,14 @@ TEST(TexeloProgram, RunsPrintExitAndWrite)
         {{"missing.fit"}, 1, "Failed to open " + shown + "NOPE.tga\n", notFound + noWindow},
         // One argument names a script in a folder with blanks, relative or absolute, in any case. The
         // dependency file names every file read or looked for as found on disk, blanks escaped.
-        {{"--depfile", "job.d", "my levels/job one.fit", "/c"}, 1,
-         "Opened MY TEX\\B.tga\nFailed to open " + shown + "NOPE.tga\n" + saved,
-         "texelo: my levels/job one.fit:3: error: texture NOPE not found; looked for " +
-             places("My Tex/", defaultFolder), "job.d",
+        {{"--depfile", "job.d", "my levels/job one.fit", "/c"}, 1, "Opened MY TEX\\B.tga\nFailed to open " + shown + "NOPE.tga\n" + saved,
+         "texelo: my levels/job one.fit:3: error: texture NOPE not found; looked for " + places("My Tex/", defaultFolder), "job.d",
          "BANK.TBK: \\\n  My\\ Levels/Job\\ One.fit \\\n  My\\ Tex/b.tga \\\n  My\\ Tex/NOPE.tga \\\n  " +
              lookedFor + "tga \\\n  My\\ Tex/NOPE.png \\\n  " + lookedFor +
              "png\n\nMy\\ Levels/Job\\ One.fit:\n\nMy\\ Tex/b.tga:\n\nMy\\ Tex/NOPE.tga:\n\n" + lookedFor +
              "tga:\n\nMy\\ Tex/NOPE.png:\n\n" + lookedFor + "png:\n"},
-        {{"--depfile=job2.d", folder.file("MY LEVELS/JOB ONE.FIT"), "/c"}, 1,
-         "Opened MY TEX\\B.tga\nFailed to open " + shown + "NOPE.tga\n" + saved,
-         "texelo: " + folder.file("MY LEVELS/JOB ONE.FIT") + ":3: error: texture NOPE not found; looked for " +
-             places("My Tex/", defaultFolder),
+        {{"--depfile=job2.d", folder.file("MY LEVELS/JOB ONE.FIT"), "/c"}, 1, "Opened MY TEX\\B.tga\nFailed to open " + shown + "NOPE.tga\n" + saved,
+         "texelo: " + folder.file("MY LEVELS/JOB ONE.FIT") + ":3: error: texture NOPE not found; looked for " + places("My Tex/", defaultFolder),
          "job2.d"},
         // A run that wrote nothing has no rule; $ and # are escaped; a place only looked in, in a folder
         // that is not there, is listed through the nearest that is; a name with a line break is refused.

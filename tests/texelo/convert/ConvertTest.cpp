@@ -77,8 +77,7 @@ TEST(Convert, DepthClutAndTexelsOfEachPicture)
         {"16 bits: red in the low bits", {.TargetDepth = 16}, 4,
          {{8, 0, 0, 0}, {0, 0, 8, 255}, {0, 0, 0, 0}, {255, 128, 0, 255}},
          TimKind::Direct16, {}, 0, {0x01, 0x80, 0x00, 0x04, 0x00, 0x00, 0x1F, 0x02}, ""},
-        {"16-bit fallback", {.FallbackDepth = 16}, 17, numbered(17, 17, 255), TimKind::Direct16, {}, 0, {},
-         kNot4 + "defaulting to 16 BPP.\n"},
+        {"16-bit fallback", {.FallbackDepth = 16}, 17, numbered(17, 17, 255), TimKind::Direct16, {}, 0, {}, kNot4 + "defaulting to 16 BPP.\n"},
         {"257 colours", {}, 257, numbered(257, 257, 0), TimKind::Direct16, {}, 0, {},
          "Image T.TGA with 257 colours couldn't be saved as 4 BPP.\ndefaulting to 8 BPP.\n"
          "Image T.TGA couldn't be saved as 8 BPP.\ndefaulting to 16 BPP.\n"},
