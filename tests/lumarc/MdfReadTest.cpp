@@ -38,15 +38,6 @@ Bytes bankRoot(const std::vector<Element>& strings)
     return recordBody({{"MDFDSB00", arrayBody("MDFDSB00", strings)}});
 }
 
-// The tag and count of an array, without the elements they announce.
-Bytes arrayHead(std::string_view tag8, uint32_t count)
-{
-    Bytes out;
-    putTag(out, tag8);
-    put32(out, count);
-    return out;
-}
-
 // Records written by hand as the format lays them out: a rectangle, a
 // hotspot, and a list of one primitive of each type ended by a header of type
 // 9, then an empty list.
@@ -78,9 +69,10 @@ Bytes handGadgets(const Bytes& lists)
 // of these tests relies on.
 TEST(MdfWriter, RecordOfOneArrayOfOnePaddedString)
 {
-    const Bytes expected{1, 0,  0, 0, 'M', 'D', 'F', 'D', 'S', 'B', '0', '0', 0,   0, 0,
-                         0, 24, 0, 0, 0,   'M', 'D', 'F', 'D', 'S', 'B', '0', '0', 1, 0,
-                         0, 0,  0, 0, 0,   0,   4,   0,   0,   0,   'a', 'b', 0,   0};
+    // clang-format off
+    const Bytes expected{1, 0, 0, 0, 'M', 'D', 'F', 'D', 'S', 'B', '0', '0', 0, 0, 0, 0, 24, 0, 0, 0,
+                         'M', 'D', 'F', 'D', 'S', 'B', '0', '0', 1, 0, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 'a', 'b', 0, 0};
+    // clang-format on
     EXPECT_EQ(bankRoot({{.body = stringBody("ab", 4)}}), expected);
 }
 
@@ -115,10 +107,8 @@ TEST(MdfRead, RecordsPinnedByHand)
 {
     // clang-format off
     const Colour c1{0x11, 0x12, 0x13, 0x14}, c3{0x31, 0x32, 0x33, 0x34};
-    const std::array<Colour, 4> g4{{{0x21, 0x22, 0x23, 0x24}, {0x25, 0x26, 0x27, 0x28}, {0x29, 0x2A, 0x2B, 0x2C},
-                                    {0x2D, 0x2E, 0x2F, 0x30}}};
-    const std::array<Colour, 4> gt4{{{0x41, 0x42, 0x43, 0x44}, {0x45, 0x46, 0x47, 0x48}, {0x49, 0x4A, 0x4B, 0x4C},
-                                     {0x4D, 0x4E, 0x4F, 0x50}}};
+    const std::array<Colour, 4> g4{{{0x21, 0x22, 0x23, 0x24}, {0x25, 0x26, 0x27, 0x28}, {0x29, 0x2A, 0x2B, 0x2C}, {0x2D, 0x2E, 0x2F, 0x30}}};
+    const std::array<Colour, 4> gt4{{{0x41, 0x42, 0x43, 0x44}, {0x45, 0x46, 0x47, 0x48}, {0x49, 0x4A, 0x4B, 0x4C}, {0x4D, 0x4E, 0x4F, 0x50}}};
     const Gadget gadget{.name = "G", .rects = {{Rect{10, -20, 30, 5, {0x101, 0x202, 0x303, 0x404}}}},
         .hotspots = {{Hotspot{300, -400, 0xF6, 0x55, 1, 2}}},
         .primLists = {PrimList{-2, 3, {Prim{kPrimF4, 0x1D, 0xE4, 0x7F, 0, 0, {{{1, 2}, {3, 4}, {5, 6}, {7, -8}}}, {c1}},
@@ -172,25 +162,24 @@ TEST(MdfRead, LayoutsLargerThanABlock)
 TEST(MdfRead, UnreadableFilesAreRefusedWhole)
 {
     const std::string kEnd = "unexpected end of file";
+    // An array's tag and count, without the elements they announce.
+    const auto arrayHead = [](std::string_view tag8, std::size_t count)
+    { return head(arrayBody(tag8, std::vector<Element>(count)), 12); };
     // clang-format off
     struct Case { const char* name; std::optional<Bytes> bytes; std::string reason; uint64_t offset; };
-    // clang-format on
     const Case cases[] = {
         {"empty file", Bytes{}, kEnd, 0},
         {"string", head(bankRoot({{.body = stringBody("hello")}}), 44), kEnd, 40},
         {"unknown child past the end", recordBody({{"MDFVPBI0", Bytes(8, 0), 0, 5000}}), kEnd, 20},
         {"huge entry count", join({0xFF, 0xFF, 0xFF, 0xFF}, Bytes(36, 0)), kEnd, 4},
-        {"array count beyond the data",
-         recordBody({{"MDFTGDG0", join(arrayHead("MDFTGDG0", 65535), Bytes(16, 0))}}), kEnd, 32},
-        {"array count above the limit", recordBody({{"MDFDSB00", arrayHead("MDFDSB00", 65536)}}),
-         "array count 65536 is above 65535", 28},
-        {"string of size 0", bankRoot({{.body = stringBody("x"), .declaredSize = 0}}), "string of size 0",
-         40},
-        {"string without NUL", bankRoot({{.body = stringBody("abcdef"), .declaredSize = 3}}),
-         "string without a terminating NUL", 40},
+        {"array count beyond the data", recordBody({{"MDFTGDG0", join(arrayHead("MDFTGDG0", 65535), Bytes(16, 0))}}), kEnd, 32},
+        {"array count above the limit", recordBody({{"MDFDSB00", arrayHead("MDFDSB00", 65536)}}), "array count 65536 is above 65535", 28},
+        {"string of size 0", bankRoot({{.body = stringBody("x"), .declaredSize = 0}}), "string of size 0", 40},
+        {"string without NUL", bankRoot({{.body = stringBody("abcdef"), .declaredSize = 3}}), "string without a terminating NUL", 40},
         {"folder (no bytes)", std::nullopt, "not a regular file", 0},
         {"pipe", std::nullopt, "not a regular file", 0}, // with no writer: refused, not waited for
     };
+    // clang-format on
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
@@ -211,9 +200,9 @@ TEST(MdfRead, UnreadableFilesAreRefusedWhole)
     // refused where the field, table or body the cut leaves short begins:
     // root, gadget table, gadget directory, list array, the quad's body, the
     // end header; hotspot and rectangle tables, then each of their fields.
-    Bytes lists{0, 0, 0, 0, 1, 0, 0, 0};
-    lists.insert(lists.end(), kLists.begin() + 8, kLists.begin() + 36);
-    const Bytes whole = recordBody({{"MDFTGDG0", handGadgets(join(lists, {0, 0, 0, 0}))}});
+    const Bytes quad(kLists.begin() + 8, kLists.begin() + 36);
+    const Bytes whole =
+        recordBody({{"MDFTGDG0", handGadgets(join(join({0, 0, 0, 0, 1, 0, 0, 0}, quad), {0, 0, 0, 0}))}});
     // clang-format off
     const std::size_t starts[] = {0, 4, 20, 28, 32, 40, 44, 92, 96, 100, 108, 128, 132, 140, 144, 152, 160, 164,
         172, 174, 176, 178, 180, 181, 182, 183, 184, 192, 196, 204, 212, 216, 224, 226, 228, 230, 232, 234, 236, 238};
@@ -225,9 +214,9 @@ TEST(MdfRead, UnreadableFilesAreRefusedWhole)
         ASSERT_TRUE(writeFileBytes(path, head(whole, length)));
         const MdfLoadResult result = loadMdf(path);
         const std::size_t at = *std::prev(std::upper_bound(std::begin(starts), std::end(starts), length));
-        EXPECT_EQ(result.message, length == whole.size() ? ""
-                                                         : "Couldn't read MDF file " + path + ": " + kEnd +
-                                                               " at byte " + std::to_string(at));
+        const std::string refusal =
+            "Couldn't read MDF file " + path + ": " + kEnd + " at byte " + std::to_string(at);
+        EXPECT_EQ(result.message, length == whole.size() ? "" : refusal);
         EXPECT_EQ(result.model == nullptr, length < whole.size()) << length;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <initializer_list>
 
 namespace mdfwriter
 {
@@ -14,9 +15,14 @@ void append(Bytes& out, const Bytes& bytes)
     out.insert(out.end(), bytes.begin(), bytes.end());
 }
 
-void putS16(Bytes& out, int16_t value)
+// The values as little-endian s16, then `tail`.
+Bytes s16s(std::initializer_list<int16_t> values, const Bytes& tail = {})
 {
-    put16(out, static_cast<uint16_t>(value));
+    Bytes out;
+    for (int16_t value : values)
+        put16(out, static_cast<uint16_t>(value));
+    append(out, tail);
+    return out;
 }
 
 template <typename Item, typename Encode>
@@ -44,9 +50,7 @@ Bytes stringBank(std::string_view bankTag, const std::vector<std::string>& texts
 
 Bytes primListBody(const PrimList& list)
 {
-    Bytes out;
-    putS16(out, list.offsetX);
-    putS16(out, list.offsetY);
+    Bytes out = s16s({list.offsetX, list.offsetY});
     for (const Prim& prim : list.prims)
     {
         append(out, {prim.type, prim.mode, prim.cornerBits, prim.aux});
@@ -58,10 +62,7 @@ Bytes primListBody(const PrimList& list)
             put16(out, prim.textureAux);
         }
         for (const Vertex& vertex : prim.vertices)
-        {
-            putS16(out, vertex.x);
-            putS16(out, vertex.y);
-        }
+            append(out, s16s({vertex.x, vertex.y}));
         const std::size_t colours = prim.type == kPrimG4 || prim.type == kPrimGT4 ? 4 : 1;
         for (std::size_t i = 0; i < colours; ++i)
             append(out, {prim.colours[i].r, prim.colours[i].g, prim.colours[i].b, prim.colours[i].pad});
@@ -80,24 +81,14 @@ Bytes gadgetRecord(const Gadget& gadget)
     std::vector<Child> children{
         {"MDFSVPI0", prims},
         {"MDFTVHS0", tableOf("MDFTVHS0", "MDFVHSP0", gadget.hotspots,
-                             [](const Hotspot& h)
-                             {
-                                 Bytes out;
-                                 for (int16_t value : {h.auxX, h.auxY, h.posX, h.posY})
-                                     putS16(out, value);
-                                 append(out, {h.flags, h.code, 0, 0});
-                                 return out;
+                             [](const Hotspot& h) {
+                                 return s16s({h.auxX, h.auxY, h.posX, h.posY}, {h.flags, h.code, 0, 0});
                              })},
-        {"MDFTVRE0", tableOf("MDFTVRE0", "MDFVREC0", gadget.rects,
-                             [](const Rect& r)
-                             {
-                                 Bytes out;
-                                 for (int16_t value : r.aux)
-                                     putS16(out, value);
-                                 for (int16_t value : {r.left, r.top, r.right, r.bottom})
-                                     putS16(out, value);
-                                 return out;
-                             })},
+        {"MDFTVRE0",
+         tableOf("MDFTVRE0", "MDFVREC0", gadget.rects,
+                 [](const Rect& r) {
+                     return s16s({r.aux[0], r.aux[1], r.aux[2], r.aux[3], r.left, r.top, r.right, r.bottom});
+                 })},
     };
     if (gadget.options)
     {
