@@ -15,15 +15,15 @@ struct ProgramRun { int exitStatus = -1; std::string out; std::string err; };
 
 struct RunOptions
 {
-    std::string workingFolder; // empty: the test's own
+    std::string workingFolder{}; // empty: the test's own
     // NAME=VALUE entries added to the environment. Of the test's own, the
     // debug channel and every display setting are left out, so a run is
     // silent and opens no window unless the test says so here.
-    std::vector<std::string> environment;
+    std::vector<std::string> environment{};
     // Files the program writes cannot grow beyond this many bytes.
     rlim_t fileSizeLimit = RLIM_INFINITY;
     // Where standard output goes instead of being captured: "/dev/full" say.
-    std::string standardOutput;
+    std::string standardOutput{};
     // Run as user nobody when the tests run as root, who may write anything,
     // so that file permissions hold for the program as for a user.
     bool unprivileged = false;
