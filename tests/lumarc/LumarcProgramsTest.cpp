@@ -129,7 +129,7 @@ TEST(RlfInfoProgram, ReportsDamageAndUsageAsTextOrJson)
     const std::string cut = folder.write("my lists/cut list.rlf", Bytes(good.begin(), good.begin() + 60));
     const std::string missing = folder.file("my lists/absent.rlf");
     const std::string picture = folder.file("my lists/panel list.png");
-    const RunOptions cutShort{.fileSizeLimit = 64};
+    const RunOptions cutShort{.fileSizeLimit = 64}, full{.standardOutput = "/dev/full"};
     const ProgramRun help = runProgram({RLFINFO_EXECUTABLE, "--help"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_EQ(help.out.rfind("Usage: rlfinfo [--json] FILE\n", 0), 0u) << help.out;
@@ -143,6 +143,7 @@ TEST(RlfInfoProgram, ReportsDamageAndUsageAsTextOrJson)
     expectRuns(RLFINFO_EXECUTABLE,
                {{"report", {file}, {}, 0, report, ""},
                 {"version", {"--version"}, {}, 0, "rlfinfo 1.0\n", ""},
+                {"version to a full disk", {"--version"}, full, 1, "", "rlfinfo: cannot write standard output: No space left on device\n"},
                 {"report cut short", {file}, cutShort, 1, "gadgets 1\nbytes 128\nbyteOrder little-endian\noffsetsChecked 6\ngad",
                  "rlfinfo: cannot write the report: File too large\n"},
                 {"damaged", {cut}, {}, 1, "", "rlfinfo: " + cut + damaged},
