@@ -23,6 +23,8 @@ namespace
 // clang-format off
 struct Shape { int bits = 4, width = 1, height = 1;
               int clutWidth = 0, clutRows = 1, colour = -1, lowerColour = 0; bool tiled = false; };
+struct Box { int x, y, w, h; bool operator==(const Box&) const = default; };
+Box image(const TextureRecord& r) { return {r.GroupX + r.X, r.GroupY + r.Y, r.Width, r.Height}; }
 // clang-format on
 
 // Records separated by commas: "4 16x32" (bits, width x height), then
@@ -77,9 +79,8 @@ struct MemoryBank
         TextureRecord& record = *bank.PendingList.back();
         if (s.bits == 0)
             return;
-        const TimKind kind = s.bits == 16  ? TimKind::Direct16
-                             : s.bits == 8 ? TimKind::Indexed8
-                                           : TimKind::Indexed4;
+        const TimKind kind =
+            s.bits == 16 ? TimKind::Direct16 : s.bits == 8 ? TimKind::Indexed8 : TimKind::Indexed4;
         const bool palette = s.bits == 1;
         record.Kind = static_cast<uint8_t>(kind);
         record.PaletteOnly = palette;
@@ -97,8 +98,7 @@ struct MemoryBank
         record.ClutExtraRows = static_cast<uint16_t>(s.clutRows - 1);
         const auto colour = static_cast<uint16_t>(s.colour < 0 ? 1000 + record.Id : s.colour);
         record.ClutData.assign(record.ClutWidth, colour);
-        record.ClutData.resize(record.ClutWidth * std::size_t(s.clutRows),
-                               static_cast<uint16_t>(s.lowerColour));
+        record.ClutData.resize(record.ClutWidth * std::size_t(s.clutRows), uint16_t(s.lowerColour));
         record.TimData->Clut.assign(record.ClutData.begin(), record.ClutData.begin() + own);
         const int copies = record.ClutWidth * s.clutRows / own;
         record.ClutCopies = static_cast<uint8_t>(copies > 1 ? copies : 0);
@@ -116,21 +116,10 @@ struct MemoryBank
     [[nodiscard]] const TextureRecord& loaded(uint32_t id) const { return *(*bank.OriginalList)[id]; }
 };
 
-struct Box
-{
-    int x, y, w, h;
-    bool operator==(const Box&) const = default;
-};
-
 bool meet(const Box& a, const Box& b)
 {
     return a.w > 0 && a.h > 0 && b.w > 0 && b.h > 0 && a.x < b.x + b.w && b.x < a.x + a.w &&
            a.y < b.y + b.h && b.y < a.y + a.h;
-}
-
-Box image(const TextureRecord& r)
-{
-    return {r.GroupX + r.X, r.GroupY + r.Y, r.Width, r.Height};
 }
 
 // In VRAM, or in the separate CLUT area.
@@ -148,10 +137,9 @@ std::string placed(const TextureRecord& r, bool separate)
            (r.HasClut ? formatText("/%s%d,%d", separate ? "s" : "", c.x, c.y) : "");
 }
 
-std::string name(const TextureRecord& r)
-{
-    return formatText("T%u (%s)", r.Id, placed(r, false).c_str());
-}
+// clang-format off
+std::string name(const TextureRecord& r) { return formatText("T%u (%s)", r.Id, placed(r, false).c_str()); }
+// clang-format on
 
 // The first rule the placed bank breaks, or "".
 std::string brokenPlacementRule(const MemoryBank& m)
@@ -378,74 +366,51 @@ TEST(Placement, RandomBanksKeepEveryRule)
 // Loaded in the order given, with SORT OFF unless the options say "sort".
 TEST(Placement, WorkedExamples)
 {
-    const struct
-    {
-        const char* what;
-        const char* options; // sort, separate, edge, nomatch
-        const char* records;
-        const char* placed; // "id=group:x,y/clut x,y ...", or "fails"
-        const char* output = nullptr;
-        const char* errors = "";
-    } cases[] = {
-        {"sorting puts the widest first; identical CLUTs are shared", "sort",
-         "4 16x32 p7, 4 16x32 p7, 4 32x64", "2=1:0,0/0,255 0=1:32,0/16,255 1=1:48,0/16,255",
-         "2 unique CLUTs\n"},
+    // clang-format off
+    const struct { const char *what, *options /* sort, separate, edge, nomatch */, *records;
+                   const char *placed /* "id=group:x,y/clut x,y ...", or "fails" */, *output = nullptr, *errors = ""; } cases[] = {
+        {"sorting puts the widest first; identical CLUTs are shared", "sort", "4 16x32 p7, 4 16x32 p7, 4 32x64",
+         "2=1:0,0/0,255 0=1:32,0/16,255 1=1:48,0/16,255", "2 unique CLUTs\n"},
         {"a 4-bit texture never crosses a page boundary", "", "8 48x8 c128, 4 32x8", "1=1:64,0/0,254"},
         {"an 8-bit texture crosses one page boundary, not two", "", "8 32x8, 8 128x8 c16", "1=1:64,0/0,254"},
-        {"16-bit textures start at even columns", "", "4 17x4, 16 8x4, 4 3x4, 16 47x4, 4 1x4",
-         "1=1:18,0 4=1:29,0/32,255 3=1:0,4"},
-        {"a tiled texture goes to a power-of-two column and line", "", "4 40x5, 4 8x8 tile, 4 4x4",
-         "1=1:0,8/32,255 2=1:40,0/16,255"},
-        {"a texture needs level ground under every column", "", "4 16x10, 4 8x2, 4 40x10, 4 16x4, 4 16x4",
-         "4=1:16,10/0,254"},
-        {"after a height failure the cursor moves to the first lower column", "",
-         "4 16x200, 4 16x100, 4 32x50, 4 16x100", "3=1:16,100/48,255"},
+        {"16-bit textures start at even columns", "", "4 17x4, 16 8x4, 4 3x4, 16 47x4, 4 1x4", "1=1:18,0 4=1:29,0/32,255 3=1:0,4"},
+        {"a tiled texture goes to a power-of-two column and line", "", "4 40x5, 4 8x8 tile, 4 4x4", "1=1:0,8/32,255 2=1:40,0/16,255"},
+        {"a texture needs level ground under every column", "", "4 16x10, 4 8x2, 4 40x10, 4 16x4, 4 16x4", "4=1:16,10/0,254"},
+        {"after a height failure the cursor moves to the first lower column", "", "4 16x200, 4 16x100, 4 32x50, 4 16x100", "3=1:16,100/48,255"},
         {"a NULL line takes an Id but no room", "", "16 64x10, null, 4 16x4", "1=1:0,10 2=1:0,10/0,255"},
-        {"EDGE leaves no room for a page-wide texture", "edge", "4 64x4", "fails",
-         "Unable to fit textures into maximum VRAM space!\n",
-         "texelo: error: bank B does not fit in VRAM: no place for the image of T0.tga (4-bit; image 64 x 4, "
-         "CLUT 16 x 1 in VRAM words x lines); the bank had filled 0.0% of VRAM (0 of 524,288 words); EDGE: "
-         "ON keeps the last column of each page group free, so a texture a whole number of pages wide needs "
-         "EDGE: OFF\n"},
+        {"EDGE leaves no room for a page-wide texture", "edge", "4 64x4", "fails", "Unable to fit textures into maximum VRAM space!\n",
+         "texelo: error: bank B does not fit in VRAM: no place for the image of T0.tga (4-bit; image 64 x 4, CLUT 16 x 1 in VRAM words x lines); "
+         "the bank had filled 0.0% of VRAM (0 of 524,288 words); EDGE: ON keeps the last column of each page group free, so a texture a whole "
+         "number of pages wide needs EDGE: OFF\n"},
         {"an image 256 lines tall needs SEPERATE", "", "4 8x10, 16 4x256", "fails", nullptr,
-         "texelo: error: bank B does not fit in VRAM: no place for the image of T1.tga (16-bit; image 4 x "
-         "256 in VRAM words x lines); the bank had filled 0.0% of VRAM (96 of 524,288 words); an image 256 "
-         "lines tall fits only with SEPERATE: ON, which moves the CLUTs out of its band\n"},
-        {"sixteen page columns fill the top band, then groups open in the bottom one", "", "16 64x200 *17",
-         "15=16:960,0 16=17:0,256"},
+         "texelo: error: bank B does not fit in VRAM: no place for the image of T1.tga (16-bit; image 4 x 256 in VRAM words x lines); the bank "
+         "had filled 0.0% of VRAM (96 of 524,288 words); an image 256 lines tall fits only with SEPERATE: ON, which moves the CLUTs out of its band\n"},
+        {"sixteen page columns fill the top band, then groups open in the bottom one", "", "16 64x200 *17", "15=16:960,0 16=17:0,256"},
         {"two bands of page groups hold 32 groups, not 33", "", "16 64x200 *33", "fails", nullptr,
-         "texelo: error: bank B does not fit in VRAM: no place for the image of T32.tga (16-bit; image 64 x "
-         "200 "
-         "in VRAM words x lines); the bank had filled 78.1% of VRAM (409,600 of 524,288 words); the bank "
-         "holds "
-         "too much: another FIT line starts another\n"},
+         "texelo: error: bank B does not fit in VRAM: no place for the image of T32.tga (16-bit; image 64 x 200 in VRAM words x lines); the bank "
+         "had filled 78.1% of VRAM (409,600 of 524,288 words); the bank holds too much: another FIT line starts another\n"},
         {"a CLUT never lands on the last line of an image", "", "16 64x255, pal", "1=2:64,0/64,255"},
         {"identical CLUTs are shared within their group", "", "4 64x200 p7, 4 64x200 p7, 4 16x10 p7",
          "0=1:0,0/0,255 1=2:64,0/64,255 2=1:0,200/0,255", "2 unique CLUTs\n"},
-        {"identical separate CLUTs are shared across the bank", "separate",
-         "4 64x200 p7, 4 64x200 p7, 4 16x10 p7", "0=1:0,0/s0,0 1=2:64,0/s0,0 2=1:0,200/s0,0",
-         "1 unique CLUTs\n"},
-        {"MATCHCLUTS OFF shares none", "nomatch", "4 64x200 p7, 4 64x200 p7, 4 16x10 p7",
-         "0=1:0,0/0,255 1=2:64,0/64,255 2=1:0,200/16,255", "3 unique CLUTs\n"},
-        {"CLUTs of several rows are shared only when every row is equal", "",
-         "4 1x8 c16x2 p7 r1, 4 1x8 c16x2 p7 r2, 4 1x8 c16x2 p7 r1",
+        {"identical separate CLUTs are shared across the bank", "separate", "4 64x200 p7, 4 64x200 p7, 4 16x10 p7",
+         "0=1:0,0/s0,0 1=2:64,0/s0,0 2=1:0,200/s0,0", "1 unique CLUTs\n"},
+        {"MATCHCLUTS OFF shares none", "nomatch", "4 64x200 p7, 4 64x200 p7, 4 16x10 p7", "0=1:0,0/0,255 1=2:64,0/64,255 2=1:0,200/16,255",
+         "3 unique CLUTs\n"},
+        {"CLUTs of several rows are shared only when every row is equal", "", "4 1x8 c16x2 p7 r1, 4 1x8 c16x2 p7 r2, 4 1x8 c16x2 p7 r1",
          "0=1:0,0/0,254 1=1:1,0/16,254 2=1:2,0/0,254", "2 unique CLUTs\n"},
-        {"a row of the separate area starts below the tallest CLUT of the row before", "separate",
-         "4 1x8 *4, 4 1x8 c16x3, 4 1x8 *4", "4=1:4,0/s0,1 8=1:8,0/s0,4"},
-        {"CLUTs as wide as the separate area fill it down to VRAM's last line", "separate", "4 1x1 c64 *256",
-         "255=1:63,3/s0,255"},
+        {"a row of the separate area starts below the tallest CLUT of the row before", "separate", "4 1x8 *4, 4 1x8 c16x3, 4 1x8 *4",
+         "4=1:4,0/s0,1 8=1:8,0/s0,4"},
+        {"CLUTs as wide as the separate area fill it down to VRAM's last line", "separate", "4 1x1 c64 *256", "255=1:63,3/s0,255"},
         {"one more does not fit", "separate", "4 1x1 c64 *257", "fails", nullptr,
-         "texelo: error: bank B does not fit in VRAM: no place for the CLUT of T256.tga (4-bit; image 1 x 1, "
-         "CLUT 64 x 1 in VRAM words x lines); the bank had filled 3.2% of VRAM (16,640 of 524,288 words)\n"},
-        {"a CLUT wider than the separate area is refused, and said so once", "separate", "4 8x8, 4 8x8 c80",
-         "fails",
-         "CLUT of T1.tga is too wide for the separate CLUT area\nUnable to fit textures into maximum VRAM "
-         "space!\n",
-         "texelo: error: the CLUT of T1.tga (80 words) is wider than the separate CLUT area of 64\ntexelo: "
-         "error: bank B does not fit in VRAM: no place for the CLUT of T1.tga (4-bit; image 8 x 8, CLUT 80 x "
-         "1 in VRAM words x lines); the bank had filled 0.0% of VRAM (80 of 524,288 words); the separate "
-         "CLUT area is 64 words wide: this CLUT fits only with SEPERATE: OFF\n"},
+         "texelo: error: bank B does not fit in VRAM: no place for the CLUT of T256.tga (4-bit; image 1 x 1, CLUT 64 x 1 in VRAM words x lines); "
+         "the bank had filled 3.2% of VRAM (16,640 of 524,288 words)\n"},
+        {"a CLUT wider than the separate area is refused, and said so once", "separate", "4 8x8, 4 8x8 c80", "fails",
+         "CLUT of T1.tga is too wide for the separate CLUT area\nUnable to fit textures into maximum VRAM space!\n",
+         "texelo: error: the CLUT of T1.tga (80 words) is wider than the separate CLUT area of 64\ntexelo: error: bank B does not fit in VRAM: no "
+         "place for the CLUT of T1.tga (4-bit; image 8 x 8, CLUT 80 x 1 in VRAM words x lines); the bank had filled 0.0% of VRAM (80 of 524,288 "
+         "words); the separate CLUT area is 64 words wide: this CLUT fits only with SEPERATE: OFF\n"},
     };
+    // clang-format on
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.what);
@@ -467,14 +432,8 @@ TEST(Placement, WorkedExamples)
                    placed(m.loaded(id), m.options.BankSeparateCluts);
         }
         EXPECT_EQ(got, c.placed);
-        if (c.output)
-        {
-            EXPECT_EQ(m.reporter.output(), c.output);
-        }
+        EXPECT_EQ(c.output ? m.reporter.output() : "", c.output ? c.output : "");
         EXPECT_EQ(m.reporter.errors(), c.errors);
-        if (got != "fails")
-        {
-            EXPECT_EQ(brokenBankRule(m), "");
-        }
+        EXPECT_EQ(got == "fails" ? "" : brokenBankRule(m), "");
     }
 }
