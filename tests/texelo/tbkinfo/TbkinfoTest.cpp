@@ -22,9 +22,8 @@ namespace
 // The textures of the banks, each pixel p colour p % colours.
 // clang-format off
 struct Source { std::string name; int width, height, colours; };
+const Source kSources[] = {{"a", 16, 16, 3}, {"b", 10, 6, 12}, {"c", 20, 15, 300}, {"d", 5, 3, 2}, {"e", 64, 8, 7}, {"f", 7, 5, 35}, {"t", 8, 2, 3}};
 // clang-format on
-const Source kSources[] = {{"a", 16, 16, 3}, {"b", 10, 6, 12}, {"c", 20, 15, 300}, {"d", 5, 3, 2},
-                           {"e", 64, 8, 7},  {"f", 7, 5, 35},  {"t", 8, 2, 3}};
 
 // MIXED: 4- and 16-bit images, every transparency mode and palette tag,
 // CLUTs in the separate area; the PAL line after the 16-bit texture finds no
@@ -39,8 +38,7 @@ protected:
             folder.write(source.name + ".tga", texture(source.width, source.height, source.colours));
         const std::pair<const char*, const char*> scripts[] = {
             {"mixed.fit",
-             "SEPERATE: ON\nALPHA: a\nB\nHOMEPAL: a\nSUB: c\nPAL: e\nNULL\nTRANS: d\nAWAYPAL: b\n"
-             "E\nFIT: mixed\n"},
+             "SEPERATE: ON\nALPHA: a\nB\nHOMEPAL: a\nSUB: c\nPAL: e\nNULL\nTRANS: d\nAWAYPAL: b\nE\nFIT: mixed\n"},
             {"eight.lay", "b F 0 0 7 5\nFIT: eight\n"},
             {"dup.lay", "DUPLICATE: 3\na D 0 0 5 3\nFIT: dup\n"},
             {"tiny.lay", "a T 0 0 8 2\nFIT: tiny\n"}};
@@ -77,36 +75,28 @@ TEST_F(Tbkinfo, PrintsExitsAndWrites)
     // clang-format off
     struct Case { std::vector<std::string> args; int status; std::string out; std::string err = ""; rlim_t limit = RLIM_INFINITY; };
     const Case cases[] = {
-        {{"MIXED.TBK"}, 0, "bank: MIXED.TBK\n" + header +
-             "warnings: 0\ngroup 1: offset=8 columns=1 lines=17 records=8 occupancy=47.4%\n  record 1.1: "
-             "offset=20 form=texture id=0 mode=4-bit trans=ALPHA x=36 y=0 words=4 pixels=16 height=16 "
-             "clut_x=16 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=192\n  record 1.2: offset=220 form=texture "
-             "id=1 mode=4-bit trans=none x=40 y=0 words=3 pixels=10 height=6 clut_x=32 clut_y=0 clut_w=16 "
-             "clut_h=1 cluts=1 size=100\n  record 1.3: offset=328 form=palette tag=HOMEPAL id=2 clut_x=0 "
-             "clut_y=1 clut_w=16 clut_h=1 cluts=1 size=40\n  record 1.4: offset=376 form=texture id=3 "
-             "mode=16-bit trans=SUB x=0 y=0 words=20 pixels=20 height=15 size=620\n  record 1.5: offset=1004 "
-             "form=palette tag=PAL id=4 clut_x=0 clut_y=0 clut_w=0 clut_h=1 cluts=1 size=8\n  record 1.6: "
-             "offset=1020 form=texture id=6 mode=4-bit trans=TRANS x=43 y=0 words=2 pixels=5 height=3 "
-             "clut_x=48 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=76\n  record 1.7: offset=1104 form=palette "
-             "tag=AWAYPAL id=7 clut_x=48 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=40\n  record 1.8: "
-             "offset=1152 form=texture id=8 mode=4-bit trans=none x=20 y=0 words=16 pixels=64 height=8 "
-             "clut_x=0 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=320\n"},
-        {{"--", "EIGHT.TBK"}, 0, "bank: EIGHT.TBK\nbytes: 612\ntexture_total: 1\nseparate_rows: 0\ngroups: 1\nrecords: 1\nwarnings: "
-         "1\ngroup 1: offset=8 columns=1 lines=7 records=1 occupancy=4.5%\n  record 1.1: offset=20 "
-         "form=texture id=0 mode=8-bit trans=none x=16 y=0 words=4 pixels=7 height=5 clut_x=0 clut_y=6 "
-         "clut_w=256 clut_h=1 cluts=1 size=584\nwarning: offset=40 CLUT at 0,6 of 256 x 1 words leaves its "
-         "group of 64 x 7 words\n"},
-        {{"cut.tbk", "--json"}, 1, "",
-         "tbkinfo: cut.tbk is damaged at byte 20: record of 72 bytes passes the end of the file "
-         "(32 bytes remain)\n"},
+        {{"MIXED.TBK"}, 0, "bank: MIXED.TBK\n" + header + "warnings: 0\ngroup 1: offset=8 columns=1 lines=17 records=8 occupancy=47.4%\n  record "
+             "1.1: offset=20 form=texture id=0 mode=4-bit trans=ALPHA x=36 y=0 words=4 pixels=16 height=16 clut_x=16 clut_y=0 clut_w=16 clut_h=1 "
+             "cluts=1 size=192\n  record 1.2: offset=220 form=texture id=1 mode=4-bit trans=none x=40 y=0 words=3 pixels=10 height=6 clut_x=32 "
+             "clut_y=0 clut_w=16 clut_h=1 cluts=1 size=100\n  record 1.3: offset=328 form=palette tag=HOMEPAL id=2 clut_x=0 clut_y=1 clut_w=16 "
+             "clut_h=1 cluts=1 size=40\n  record 1.4: offset=376 form=texture id=3 mode=16-bit trans=SUB x=0 y=0 words=20 pixels=20 height=15 "
+             "size=620\n  record 1.5: offset=1004 form=palette tag=PAL id=4 clut_x=0 clut_y=0 clut_w=0 clut_h=1 cluts=1 size=8\n  record 1.6: "
+             "offset=1020 form=texture id=6 mode=4-bit trans=TRANS x=43 y=0 words=2 pixels=5 height=3 clut_x=48 clut_y=0 clut_w=16 clut_h=1 "
+             "cluts=1 size=76\n  record 1.7: offset=1104 form=palette tag=AWAYPAL id=7 clut_x=48 clut_y=0 clut_w=16 clut_h=1 cluts=1 size=40\n  "
+             "record 1.8: offset=1152 form=texture id=8 mode=4-bit trans=none x=20 y=0 words=16 pixels=64 height=8 clut_x=0 clut_y=0 clut_w=16 "
+             "clut_h=1 cluts=1 size=320\n"},
+        {{"--", "EIGHT.TBK"}, 0, "bank: EIGHT.TBK\nbytes: 612\ntexture_total: 1\nseparate_rows: 0\ngroups: 1\nrecords: 1\nwarnings: 1\ngroup 1: "
+             "offset=8 columns=1 lines=7 records=1 occupancy=4.5%\n  record 1.1: offset=20 form=texture id=0 mode=8-bit trans=none x=16 y=0 "
+             "words=4 pixels=7 height=5 clut_x=0 clut_y=6 clut_w=256 clut_h=1 cluts=1 size=584\nwarning: offset=40 CLUT at 0,6 of 256 x 1 words "
+             "leaves its group of 64 x 7 words\n"},
+        {{"cut.tbk", "--json"}, 1, "", "tbkinfo: cut.tbk is damaged at byte 20: record of 72 bytes passes the end of the file (32 bytes remain)\n"},
         {{"TINY.TBK"}, 1, "bank: TINY.TBK\nbytes: 100\ntexture_total: 1\nseparate_rows: 0\ngrou", // a report cut short
          "tbkinfo: cannot write the report: File too large\n", 64},
         {{"none.tbk"}, 1, "", "tbkinfo: cannot open none.tbk: No such file or directory\n"},
         {{"blocked"}, 1, "", "tbkinfo: cannot open blocked: Is a directory\n"},
         // Neither may keep the program waiting or fill its memory.
         {{"pipe.tbk"}, 1, "", "tbkinfo: cannot open pipe.tbk: not a regular file\n"},
-        {{"huge.tbk"}, 1, "",
-         "tbkinfo: cannot open huge.tbk: longer than 1073741824 bytes, more than a texture bank holds\n"},
+        {{"huge.tbk"}, 1, "", "tbkinfo: cannot open huge.tbk: longer than 1073741824 bytes, more than a texture bank holds\n"},
         {{"--extract", "TINY.TBK", "TINY.TBK"}, 1, "", "tbkinfo: cannot extract into TINY.TBK: Not a directory\n"},
         {{"--extract", "no/out", "TINY.TBK"}, 1, "", "tbkinfo: cannot create folder no/out: No such file or directory\n"},
         // A file that cannot be replaced stops the run; what was listed is whole.
@@ -116,8 +106,7 @@ TEST_F(Tbkinfo, PrintsExitsAndWrites)
         {{"--version"}, 0, "tbkinfo 1.0\n"},
         {{}, 2, "", help.out}, {{"TINY.TBK", "TINY.TBK"}, 2, "", help.out}, {{"--jsn", "TINY.TBK"}, 2, "", help.out},
         {{"--json"}, 2, "", help.out}, {{"--extract", "out"}, 2, "", help.out}, {{"TINY.TBK", "--extract"}, 2, "", help.out},
-        {{"--extract", "out", "--json", "TINY.TBK"}, 2, "", help.out},
-        {{"--extract", "out", "--extract", "out", "TINY.TBK"}, 2, "", help.out},
+        {{"--extract", "out", "--json", "TINY.TBK"}, 2, "", help.out}, {{"--extract", "out", "--extract", "out", "TINY.TBK"}, 2, "", help.out},
     };
     // clang-format on
     for (const Case& c : cases)
@@ -242,49 +231,32 @@ TEST_F(Tbkinfo, DamageIsNamedWhereItIsAndExtractsNothing)
     constexpr std::size_t R = 20, F = 32, C = 36, P = 80; // record, image flags, CLUT and pixel block
     // clang-format off
     struct Write { std::size_t offset; uint32_t value; int bytes = 4; };
-    // clang-format on
-    struct Case
-    {
-        std::vector<Write> writes;
-        uint64_t offset; // of the damage; without `what`, the bank reads
-        std::string what = "";
-        std::size_t length = 100; // the file cut to
-    };
+    // The offset of the damage (without `what`, the bank reads) and the length the file is cut to.
+    struct Case { std::vector<Write> writes; uint64_t offset; std::string what = ""; std::size_t length = 100; };
     const Case cases[] = {
-        {{{8, 16}}, 0},
-        {{{12, 256}}, 0},
-        {{}, 24, "record Id ends past the end of the file", 26},
-        {{}, 20, "record of 72 bytes passes the end of the file (71 bytes remain)", 99},
+        {{{8, 16}}, 0}, {{{12, 256}}, 0},
+        {{}, 24, "record Id ends past the end of the file", 26}, {{}, 20, "record of 72 bytes passes the end of the file (71 bytes remain)", 99},
         {{{0, 0}}, 0, "TextureTotal 0 is less than the 1 records in the file"},
-        {{{8, 0}}, 8, "GroupColumns 0 is not 1 to 16"},
-        {{{8, 17}}, 8, "GroupColumns 17 is not 1 to 16"},
-        {{{12, 0}}, 12, "GroupLines 0 is not 1 to 256"},
-        {{{12, 257}}, 12, "GroupLines 257 is not 1 to 256"},
+        {{{8, 0}}, 8, "GroupColumns 0 is not 1 to 16"}, {{{8, 17}}, 8, "GroupColumns 17 is not 1 to 16"},
+        {{{12, 0}}, 12, "GroupLines 0 is not 1 to 256"}, {{{12, 257}}, 12, "GroupLines 257 is not 1 to 256"},
         {{{16, 0xFFFFFFFF}}, 100, "record Size ends past the end of the file"},
-        {{{R, 74}}, R, "record of 74 bytes passes the end of the file (72 bytes remain)"},
-        {{{R, 19}}, R, "record Size 19 is too small for an image"},
+        {{{R, 74}}, R, "record of 74 bytes passes the end of the file (72 bytes remain)"}, {{{R, 19}}, R, "record Size 19 is too small for an image"},
         {{{R, 70}}, P, "pixel block length 20 does not match the 18 bytes left in the record"},
-        {{{28, 0x11}}, 28, "image id 0x00000011 is not 0x00000010"},
-        {{{F, 0xB}}, F, "pixel mode 3 is not 4-, 8- or 16-bit"},
-        {{{F, 0}}, F, "a 4-bit image without a CLUT block"},
-        {{{F, 0x48}}, F, "image flags 0x00000048 set unknown bits"},
-        {{{F, 0x18}}, F, "transparency mode 1 without flag bit 15"},
-        {{{F, 0x8038}}, F, "transparency mode 3 is unknown"},
+        {{{28, 0x11}}, 28, "image id 0x00000011 is not 0x00000010"}, {{{F, 0xB}}, F, "pixel mode 3 is not 4-, 8- or 16-bit"},
+        {{{F, 0}}, F, "a 4-bit image without a CLUT block"}, {{{F, 0x48}}, F, "image flags 0x00000048 set unknown bits"},
+        {{{F, 0x18}}, F, "transparency mode 1 without flag bit 15"}, {{{F, 0x8038}}, F, "transparency mode 3 is unknown"},
         {{{C, 45}}, C, "CLUT block length 45 does not fit the 64 bytes left in the record"},
         {{{C, 54}}, C, "CLUT block length 54 does not fit the 64 bytes left in the record"},
-        {{{C, 52}}, 44, "CLUT of 16 x 1 needs 44 bytes, its block holds 52"},
-        {{{44, 17, 2}}, 44, "CLUT of 17 x 1 needs 46 bytes, its block holds 44"},
+        {{{C, 52}}, 44, "CLUT of 16 x 1 needs 44 bytes, its block holds 52"}, {{{44, 17, 2}}, 44, "CLUT of 17 x 1 needs 46 bytes, its block holds 44"},
         {{{46, 0, 2}}, 44, "CLUT of 16 x 0 has no entries"},
         {{{44, 8, 2}, {C, 28}}, 44, "a 4-bit CLUT area of 8 entries is no whole number of 16-entry CLUTs"},
         {{{P, 22}}, P, "pixel block length 22 does not match the 20 bytes left in the record"},
         {{{88, 12, 2}}, 88, "a 4-bit image of 12 x 2 pixels needs 24 bytes, its block holds 20"},
         {{{R, 0xE0000048}}, R, "record Size 0xE0000048 has bit 31 set but no PAL, HOMEPAL or AWAYPAL tag"},
-        {{{R, 0x80000000 | 74}},
-         R,
-         "palette record of 74 bytes passes the end of the file (72 bytes remain)"},
-        {{{R, 0xC0000048}}, 32, "palette W 8 needs 24 bytes, the record holds 72"},
-        {{{R, 0xA0000048}, {32, 32, 2}, {34, 0, 2}}, 34, "palette H is 0"},
+        {{{R, 0x80000000 | 74}}, R, "palette record of 74 bytes passes the end of the file (72 bytes remain)"},
+        {{{R, 0xC0000048}}, 32, "palette W 8 needs 24 bytes, the record holds 72"}, {{{R, 0xA0000048}, {32, 32, 2}, {34, 0, 2}}, 34, "palette H is 0"},
     };
+    // clang-format on
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.what);
@@ -306,35 +278,23 @@ TEST_F(Tbkinfo, DamageIsNamedWhereItIsAndExtractsNothing)
 // record, and a preview giving back its source's colours at every depth.
 TEST_F(Tbkinfo, ExtractGivesBackTheSourceColoursAndTheRecords)
 {
-    struct Want
-    {
-        std::string file; // in the bank's folder
-        std::string source;
-        // A palette line gives the colours of its texture (of this many
-        // colours) where those of the source, the texture before it, first
-        // occur: a strip of 16 in the source's CLUT order.
-        int paletteColours = 0;
-    };
+    // A palette line gives the colours of its texture (of paletteColours colours)
+    // where those of the source, the texture before it, first occur: a strip of
+    // 16 in the source's CLUT order.
+    // clang-format off
+    struct Want { std::string file /* in the bank's folder */, source; int paletteColours = 0; };
     const std::pair<std::string, std::vector<Want>> banks[] = {
-        {"MIXED",
-         {{"g1-r01-id0000", "a"},
-          {"g1-r02-id0001", "b"},
-          {"g1-r03-id0002", "b", 3},
-          {"g1-r04-id0003", "c"},
-          {"g1-r05-id0004", ""},
-          {"g1-r06-id0006", "d"},
-          {"g1-r07-id0007", "d", 12},
-          {"g1-r08-id0008", "e"}}},
-        {"EIGHT", {{"g1-r01-id0000", "f"}}},
-        {"DUP", {{"g1-r01-id0000", "d"}}},
+        {"MIXED", {{"g1-r01-id0000", "a"}, {"g1-r02-id0001", "b"}, {"g1-r03-id0002", "b", 3}, {"g1-r04-id0003", "c"},
+                   {"g1-r05-id0004", ""}, {"g1-r06-id0006", "d"}, {"g1-r07-id0007", "d", 12}, {"g1-r08-id0008", "e"}}},
+        {"EIGHT", {{"g1-r01-id0000", "f"}}}, {"DUP", {{"g1-r01-id0000", "d"}}},
     };
+    // clang-format on
     // Colour k as a preview shows it: 5-bit channels widened, black transparent.
     const auto shown = [](int k)
     {
         const auto widened = [](uint8_t c5) { return static_cast<uint8_t>(c5 * 8 + c5 / 4); };
         const tgawriter::Rgba c = psxColour(k);
-        return tgawriter::Rgba{widened(c.r), widened(c.g), widened(c.b),
-                               static_cast<uint8_t>(k == 0 ? 0 : 255)};
+        return tgawriter::Rgba{widened(c.r), widened(c.g), widened(c.b), uint8_t(k == 0 ? 0 : 255)};
     };
     for (const auto& [bank, wants] : banks)
     {
@@ -354,8 +314,7 @@ TEST_F(Tbkinfo, ExtractGivesBackTheSourceColoursAndTheRecords)
             Picture png = readPng(folder.file(bank + "/" + want.file + ".png"));
             const Source* source = std::ranges::find(kSources, want.source, &Source::name);
             const int width = source == std::end(kSources) ? 0 : want.paletteColours > 0 ? 16 : source->width;
-            std::vector<tgawriter::Rgba> pixels(want.paletteColours > 0 ? 16 : 0,
-                                                tgawriter::Rgba{0, 0, 0, 0});
+            std::vector<tgawriter::Rgba> pixels(want.paletteColours > 0 ? 16 : 0, tgawriter::Rgba{});
             for (int p = 0; want.paletteColours == 0 && width > 0 && p < source->width * source->height; ++p)
                 pixels.push_back(shown(p % source->colours));
             // A strip is in CLUT order: the source's colours by rising 15-bit value.
@@ -374,8 +333,7 @@ TEST_F(Tbkinfo, ExtractGivesBackTheSourceColoursAndTheRecords)
             patchLittleEndian(wrapped, 0, tim.size(), 4);
             wrapped.insert(wrapped.end(), tim.begin(), tim.end());
             const std::size_t widthAt = 8 + (tim.at(4) & 8 ? 8 + littleEndianAt(tim, 8, 4) : 8) + 8;
-            patchLittleEndian(wrapped, widthAt, littleEndianAt(wrapped, widthAt, 2) << (2 - (tim.at(4) & 3)),
-                              2);
+            patchLittleEndian(wrapped, widthAt, littleEndianAt(wrapped, widthAt, 2) << (2 - (tim.at(4) & 3)), 2);
             ByteReader reader(wrapped);
             tbk::BankDamage damage;
             std::vector<tbk::BankWarning> warnings;
@@ -386,12 +344,10 @@ TEST_F(Tbkinfo, ExtractGivesBackTheSourceColoursAndTheRecords)
             if (record.form == tbk::RecordForm::Palette)
             {
                 // A 16-bit line of the stored colours, where the CLUT goes.
-                EXPECT_EQ(
-                    std::tuple(fromTim->mode, fromTim->pixels->dx, fromTim->pixels->dy,
-                               fromTim->pixels->widthWords),
-                    std::tuple(tbk::PixelMode::Direct16, record.clut->dx, record.clut->dy, record.clut->w));
-                EXPECT_EQ(Bytes(tim.begin() + 20, tim.end()),
-                          stored(record.clut->offset + 8, 2 * record.clut->w));
+                const tbk::PixelArea& p = *fromTim->pixels;
+                EXPECT_EQ(std::tuple(fromTim->mode, p.dx, p.dy, p.widthWords),
+                          std::tuple(tbk::PixelMode::Direct16, record.clut->dx, record.clut->dy, record.clut->w));
+                EXPECT_EQ(Bytes(tim.begin() + 20, tim.end()), stored(record.clut->offset + 8, 2 * record.clut->w));
                 continue;
             }
             EXPECT_EQ(std::tuple(fromTim->form, fromTim->mode, fromTim->pixels->widthWords),
