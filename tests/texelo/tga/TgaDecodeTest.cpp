@@ -108,8 +108,8 @@ TEST(TgaDecode, StoredBytesBecomeTheseColours)
          {1, 1, 1, 0, 2, 2, 2, 0, 3, 3, 3, 0, 4, 4, 4, 0, 7, 8, 9, 0, 7, 8, 9, 0, 7, 8, 9, 0, 7, 8, 9, 0}},
         {"indices outside the map are black", withData(6, 1, 8, false, {9, 10, 13, 14, 0, 255}, map),
          {0, 0, 0, 0, 1, 2, 3, 0, 10, 11, 12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-        {"16-bit pixels are indices when a map is present", withData(2, 1, 16, false, {0x02, 0x01, 0x00, 0x01},
-             ColourMap{.first = 0x100, .entryBits = 32, .entries = {0xFF000000, 0, 0x80112233}}),
+        {"16-bit pixels are indices when a map is present",
+         withData(2, 1, 16, false, {0x02, 0x01, 0x00, 0x01}, ColourMap{.first = 0x100, .entryBits = 32, .entries = {0xFF000000, 0, 0x80112233}}),
          {0x11, 0x22, 0x33, 0x80, 0, 0, 0, 0xFF}},
         {"run-length indices", withData(3, 1, 8, true, {0x81, 1, 0x00, 5}, ColourMap{.entryBits = 16, .entries = {0x7C00, 0x001F}}),
          {0, 0, 248, 0, 0, 0, 248, 0, 0, 0, 0, 0}},
@@ -151,22 +151,17 @@ TEST(TgaDecode, RefusedOrCutFilesSayWhyAndAllocateNothingLarge)
     const std::tuple<const char*, Bytes, std::string> cases[] = {
         // what, file, reason
         // clang-format off
-        {"depth 12", withData(1, 1, 12, false, Bytes(4)),
-         "pixel depth 12 (only 8, 15, 16, 24 and 32 bits are decoded)"},
+        {"depth 12", withData(1, 1, 12, false, Bytes(4)), "pixel depth 12 (only 8, 15, 16, 24 and 32 bits are decoded)"},
         {"8 bits without a map", withData(2, 1, 8, true, {0x81, 5}), "8-bit pixels without a colour map"},
         {"map entries of 8 bits", withData(2, 1, 8, false, {1, 1}, ColourMap{.entryBits = 8, .entries = {0, 0}}),
          "a colour map of 8-bit entries, which cannot be decoded"},
-        {"a run of 5 in a row of 4", withData(4, 2, 24, true, padded({0x84, 1, 2, 3})),
-         "a run-length packet crosses the end of stored row 1 of 2"},
+        {"a run of 5 in a row of 4", withData(4, 2, 24, true, padded({0x84, 1, 2, 3})), "a run-length packet crosses the end of stored row 1 of 2"},
         {"3 pixels after 2 in a row of 4", withData(4, 2, 24, true, padded({0x81, 1, 2, 3, 0x82, 1, 2, 3})),
          "a run-length packet crosses the end of stored row 1 of 2"},
         {"width above 32767", withData(0x8000, 0, 24, false, {}), "32768 x 0 pixels, beyond the largest side of 32,767"},
-        {"more pixels than bytes", withData(0x7FFF, 0x7FFF, 32, false, Bytes(1000)),
-         "truncated: 1,018 of 4,294,705,174 bytes"},
-        {"fewer run packets than rows need", withData(128 * 10, 4, 16, true, Bytes(10 * 4 * 3 - 1, 0xFF)),
-         "truncated: 137 of 138 bytes"},
-        {"ID longer than the file", longId, "truncated: 272 of 273 bytes"},
-        {"map longer than the file", longMap, "truncated: 122 of 262,159 bytes"},
+        {"more pixels than bytes", withData(0x7FFF, 0x7FFF, 32, false, Bytes(1000)), "truncated: 1,018 of 4,294,705,174 bytes"},
+        {"fewer run packets than rows need", withData(128 * 10, 4, 16, true, Bytes(10 * 4 * 3 - 1, 0xFF)), "truncated: 137 of 138 bytes"},
+        {"ID longer than the file", longId, "truncated: 272 of 273 bytes"}, {"map longer than the file", longMap, "truncated: 122 of 262,159 bytes"},
         {"run-length data ends in the second row", withData(2, 2, 24, true, {0x81, 1, 2, 3, 0x00, 1, 2, 3}),
          "truncated: the run-length data ends in stored row 2 of 2"},
         // clang-format on
@@ -182,8 +177,7 @@ TEST(TgaDecode, RefusedOrCutFilesSayWhyAndAllocateNothingLarge)
         EXPECT_TRUE(d.pixels.empty());
     }
     // Files cut anywhere.
-    for (const auto& [mapped, bits, rle] :
-         {std::tuple{false, 24, false}, {false, 32, true}, {true, 16, true}})
+    for (const auto& [mapped, bits, rle] : {std::tuple{false, 24, false}, {false, 32, true}, {true, 16, true}})
     {
         TgaImage tga = sample(mapped, static_cast<uint8_t>(bits), 1, rle);
         tga.id = {1, 2, 3};
