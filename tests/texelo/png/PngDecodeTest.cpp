@@ -7,6 +7,7 @@
 #include "image/PngDecoder.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 namespace
 {
@@ -22,15 +23,9 @@ Bytes claiming(uint32_t width, uint32_t height)
         file.at(16 + i) = static_cast<uint8_t>(width >> (24 - 8 * i));
         file.at(20 + i) = static_cast<uint8_t>(height >> (24 - 8 * i));
     }
-    uint32_t crc = 0xFFFFFFFF;
-    for (std::size_t at = 12; at < 29; ++at)
-    {
-        crc ^= file[at];
-        for (int bit = 0; bit < 8; ++bit)
-            crc = crc >> 1 ^ (0xEDB88320 & (0 - (crc & 1)));
-    }
+    const uLong crc = crc32(0, &file.at(12), 17); // of the chunk's type and data
     for (int i = 0; i < 4; ++i)
-        file.at(29 + i) = static_cast<uint8_t>(~crc >> (24 - 8 * i));
+        file.at(29 + i) = static_cast<uint8_t>(crc >> (24 - 8 * i));
     return file;
 }
 
