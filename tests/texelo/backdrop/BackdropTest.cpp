@@ -104,11 +104,10 @@ TEST_P(EitherPicture, BackdropWithAPalettePicture)
     WriteBackdrop(settings, colours, reporter, files, "SCENE");
     EXPECT_EQ(reporter.output(), "");
     // Width 640, height 512 + 1024 for the extra palette, the picture's palette, the extra one.
-    EXPECT_EQ(folder.read("SCENE"),
-              withPixels(words({0x280,  0,      0x600,  0,      0x8000, 0x8001, 0x8002, 0x8003, 0x8004,
-                                0x8005, 0x8006, 0x8007, 0x8008, 0x8009, 0x800A, 0x800B, 0x800C, 0x800D,
-                                0x800E, 0x800F, 0x801F, 0x83E0, 0x8421, 0xFC00, 0,      0,      0,
-                                0,      0,      0,      0,      0,      0,      0,      0,      0})));
+    // clang-format off
+    EXPECT_EQ(folder.read("SCENE"), withPixels(words({0x280, 0, 0x600, 0, 0x8000, 0x8001, 0x8002, 0x8003, 0x8004, 0x8005, 0x8006, 0x8007, 0x8008,
+        0x8009, 0x800A, 0x800B, 0x800C, 0x800D, 0x800E, 0x800F, 0x801F, 0x83E0, 0x8421, 0xFC00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})));
+    // clang-format on
 }
 
 TEST_P(EitherPicture, NewBackdropWithPaletteZeroTwice)
@@ -158,21 +157,18 @@ TEST_F(Backdrop, RefusedInputsAreReportedAndNothingIsWritten)
     folder.write("art/part.tga", runs);
     folder.write("art/rgb.png", pngOf(false));
     folder.write("art/bad.png", "not a picture");
+    // NEWBACKDROP (true) gives its texts as MessageLine holds them, without a newline.
+    // clang-format off
     const std::tuple<bool, uint32_t, const char*, std::string> cases[] = {
-        {false, 0, "MANY", "More than 16 colours in ART\\MANY.tga\n"},
-        {false, 0, "WIDE", "Backdrop image must be 640 x 512: ART\\WIDE.tga\n"},
-        {false, 1, "NONE", "Failed to open ART\\NONE.pa0\n"},
-        // NEWBACKDROP's texts go out as MessageLine holds them, without a newline.
-        {true, 0, "HIGH", "Need to specify number of palettes for HIGH"},
-        {true, 2, "HIGH", "Failed to open 1.act"},
-        {true, 1, "CUT", "Error loading ART\\CUT.tga"},
-        {true, 1, "CROSSING", "Error loading ART\\CROSSING.tga"},
-        {true, 1, "MANY", "Backdrop image not index-colour: ART\\MANY.tga"},
+        {false, 0, "MANY", "More than 16 colours in ART\\MANY.tga\n"}, {false, 0, "WIDE", "Backdrop image must be 640 x 512: ART\\WIDE.tga\n"},
+        {false, 1, "NONE", "Failed to open ART\\NONE.pa0\n"}, {true, 0, "HIGH", "Need to specify number of palettes for HIGH"},
+        {true, 2, "HIGH", "Failed to open 1.act"}, {true, 1, "CUT", "Error loading ART\\CUT.tga"},
+        {true, 1, "CROSSING", "Error loading ART\\CROSSING.tga"}, {true, 1, "MANY", "Backdrop image not index-colour: ART\\MANY.tga"},
         {true, 1, "HIGH", "Image contains pixels referencing outside the range (0-15) in the palette"},
-        {true, 1, "RGB", "Backdrop image not index-colour: ART\\RGB.png"},
-        {true, 1, "BAD", "Error loading ART\\BAD.png"},
+        {true, 1, "RGB", "Backdrop image not index-colour: ART\\RGB.png"}, {true, 1, "BAD", "Error loading ART\\BAD.png"},
         {false, 0, "BAD", "Failed to open ART\\BAD.png\n"},
     };
+    // clang-format on
     for (const auto& [newBackdrop, palettes, name, out] : cases)
     {
         CapturingReporter own;
