@@ -18,8 +18,7 @@ struct Rgb { uint8_t r = 0, g = 0, b = 0; };
 // PSX colour `psx` (red in bits 0-4).
 inline Rgb rgbOfPsx(uint16_t psx)
 {
-    return {static_cast<uint8_t>((psx & 31) * 8), static_cast<uint8_t>(((psx >> 5) & 31) * 8),
-            static_cast<uint8_t>(((psx >> 10) & 31) * 8)};
+    return {uint8_t((psx & 31) * 8), uint8_t(((psx >> 5) & 31) * 8), uint8_t(((psx >> 10) & 31) * 8)};
 }
 
 // Raw triplets, nothing else (the ACT layout).
@@ -43,8 +42,7 @@ inline std::vector<uint8_t> riffPalette(const std::vector<Rgb>& colours, uint16_
     std::vector<uint8_t> bytes{'R', 'I', 'F', 'F'};
     for (const auto& part : {le32(12 + dataSize), {'P', 'A', 'L', ' ', 'd', 'a', 't', 'a'}, le32(dataSize)})
         bytes.insert(bytes.end(), part.begin(), part.end());
-    bytes.insert(bytes.end(),
-                 {0x00, 0x03, static_cast<uint8_t>(declaredCount), static_cast<uint8_t>(declaredCount >> 8)});
+    bytes.insert(bytes.end(), {0x00, 0x03, uint8_t(declaredCount), uint8_t(declaredCount >> 8)});
     for (const Rgb& c : colours)
         bytes.insert(bytes.end(), {c.r, c.g, c.b, flags});
     return bytes;
@@ -70,8 +68,7 @@ inline std::vector<Rgb> distinctColours(std::size_t count = 256)
 {
     std::vector<Rgb> colours;
     for (std::size_t i = 0; i < count; ++i)
-        colours.push_back(
-            {static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 7)});
+        colours.push_back({uint8_t(i), uint8_t(255 - i), uint8_t(i * 7)});
     return colours;
 }
 

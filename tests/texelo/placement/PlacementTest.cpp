@@ -25,6 +25,10 @@ struct Shape { int bits = 4, width = 1, height = 1;
               int clutWidth = 0, clutRows = 1, colour = -1, lowerColour = 0; bool tiled = false; };
 struct Box { int x, y, w, h; bool operator==(const Box&) const = default; };
 Box image(const TextureRecord& r) { return {r.GroupX + r.X, r.GroupY + r.Y, r.Width, r.Height}; }
+Box clut(const TextureRecord& r, bool separate) { return {r.ClutX + (separate ? 0 : r.ClutGroupX), r.ClutY + (separate ? 0 : r.ClutGroupY),
+                                                           r.ClutWidth, r.ClutExtraRows + 1}; }
+bool meet(const Box& a, const Box& b) { return a.w > 0 && a.h > 0 && b.w > 0 && b.h > 0 &&
+                                               a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h; }
 // clang-format on
 
 // Records separated by commas: "4 16x32" (bits, width x height), then
@@ -116,19 +120,6 @@ struct MemoryBank
     [[nodiscard]] const TextureRecord& loaded(uint32_t id) const { return *(*bank.OriginalList)[id]; }
 };
 
-bool meet(const Box& a, const Box& b)
-{
-    return a.w > 0 && a.h > 0 && b.w > 0 && b.h > 0 && a.x < b.x + b.w && b.x < a.x + a.w &&
-           a.y < b.y + b.h && b.y < a.y + a.h;
-}
-
-// In VRAM, or in the separate CLUT area.
-Box clut(const TextureRecord& r, bool separate)
-{
-    return {r.ClutX + (separate ? 0 : r.ClutGroupX), r.ClutY + (separate ? 0 : r.ClutGroupY), r.ClutWidth,
-            r.ClutExtraRows + 1};
-}
-
 // Group, VRAM position, and the CLUT's in VRAM or ("s") the separate area.
 std::string placed(const TextureRecord& r, bool separate)
 {
@@ -141,7 +132,6 @@ std::string placed(const TextureRecord& r, bool separate)
 std::string name(const TextureRecord& r) { return formatText("T%u (%s)", r.Id, placed(r, false).c_str()); }
 // clang-format on
 
-// The first rule the placed bank breaks, or "".
 std::string brokenPlacementRule(const MemoryBank& m)
 {
     const bool separate = m.options.BankSeparateCluts;
@@ -209,8 +199,7 @@ std::string brokenBankRule(MemoryBank& m)
             separateRows = std::max<uint32_t>(separateRows, r->ClutY + r->ClutExtraRows + 1u);
     }
     if (bank.textureTotal != m.bank.PendingList.size() || bank.separateRows != separateRows)
-        return formatText("the header says %u textures, %u separate rows", bank.textureTotal,
-                          bank.separateRows);
+        return formatText("the header says %u textures, %u separate rows", bank.textureTotal, bank.separateRows);
     for (std::size_t g = 0; g < bank.groups.size(); ++g)
     {
         if (bank.groups[g].columns != m.bank.GroupWidths[g])

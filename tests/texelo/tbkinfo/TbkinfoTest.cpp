@@ -102,8 +102,7 @@ TEST_F(Tbkinfo, PrintsExitsAndWrites)
         // A file that cannot be replaced stops the run; what was listed is whole.
         {{"--extract", "blocked", "MIXED.TBK"}, 1, "blocked/g1-r01-id0000.tim\nblocked/g1-r01-id0000.png\n",
          "tbkinfo: g1-r05-id0004 has no pixels: no preview\ntbkinfo: cannot write blocked/g1-r02-id0001.tim\n"},
-        {{"--extract", "out/", "TINY.TBK"}, 0, "out/g1-r01-id0000.tim\nout/g1-r01-id0000.png\n"},
-        {{"--version"}, 0, "tbkinfo 1.0\n"},
+        {{"--extract", "out/", "TINY.TBK"}, 0, "out/g1-r01-id0000.tim\nout/g1-r01-id0000.png\n"}, {{"--version"}, 0, "tbkinfo 1.0\n"},
         {{}, 2, "", help.out}, {{"TINY.TBK", "TINY.TBK"}, 2, "", help.out}, {{"--jsn", "TINY.TBK"}, 2, "", help.out},
         {{"--json"}, 2, "", help.out}, {{"--extract", "out"}, 2, "", help.out}, {{"TINY.TBK", "--extract"}, 2, "", help.out},
         {{"--extract", "out", "--json", "TINY.TBK"}, 2, "", help.out}, {{"--extract", "out", "--extract", "out", "TINY.TBK"}, 2, "", help.out},
