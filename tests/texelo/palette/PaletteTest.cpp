@@ -158,12 +158,12 @@ TEST(PathLookup, ScriptPathsFindFilesIgnoringCase)
 {
     TempFolder folder;
     WorkingFolder inside(folder.path());
-    folder.write("Textures/zone1/wall.Tga", "x"); // z: the last letter folds too
-    folder.write("A/b.pal", "x");
     std::filesystem::create_directories("DATA"); // sorts before "data", which the path names
-    folder.write("data/file.txt", "x");
-    folder.write("pal0.pal", "x");
-    folder.write("Pal0.Pal", "x");
+    std::filesystem::create_directories("tex/d.tga"); // for FILES, a folder is never a match
+    // In "zone1", z: the last letter folds too.
+    for (const char* name : {"Textures/zone1/wall.Tga", "A/b.pal", "data/file.txt", "pal0.pal", "Pal0.Pal",
+                             "tex/b.TGA", "tex/A.tga", "tex/c.Tga", "tex/readme.txt", "tex/ab", "tex/AB"})
+        folder.write(name, "x");
     ASSERT_EQ(mkfifo("pipe", 0600), 0);
     const std::pair<std::string, std::string> cases[] = {
         // clang-format off
@@ -184,9 +184,6 @@ TEST(PathLookup, ScriptPathsFindFilesIgnoringCase)
     EXPECT_EQ(readWholeFile("DATA"), std::nullopt);
     EXPECT_EQ(readWholeFile("A\\B.PAL"), Bytes{'x'});
     // FILES lists names ignoring case, in name order; case variants in byte order.
-    for (const char* name : {"tex/b.TGA", "tex/A.tga", "tex/c.Tga", "tex/readme.txt", "tex/ab", "tex/AB"})
-        folder.write(name, "x");
-    std::filesystem::create_directories("tex/d.tga"); // a folder is never a match
     EXPECT_EQ(findMatchingFiles("TEX\\*.TGA"), (Names{"A.tga", "b.TGA", "c.Tga"}));
     EXPECT_EQ(findMatchingFiles("TEX\\A*"), (Names{"A.tga", "AB", "ab"}));
     EXPECT_EQ(findMatchingFiles("NONE\\*"), Names{});

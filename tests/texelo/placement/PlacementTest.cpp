@@ -229,8 +229,7 @@ std::string brokenBankRule(MemoryBank& m)
 void fillRandomly(MemoryBank& m, uint32_t seed)
 {
     std::mt19937 engine(seed);
-    const auto pick = [&](int low, int high)
-    { return low + static_cast<int>(engine() % unsigned(high - low + 1)); };
+    const auto pick = [&](int low, int high) { return low + int(engine() % unsigned(high - low + 1)); };
     m.options.BankSeparateCluts = pick(0, 3) == 0;
     m.options.EdgeClear = pick(0, 4) == 0;
     m.options.SortTextures = pick(0, 3) != 0;

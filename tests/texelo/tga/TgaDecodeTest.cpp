@@ -15,12 +15,9 @@ namespace
 
 using namespace tgawriter;
 
-struct Decoded
-{
-    int result = -1;
-    Bytes pixels; // R, G, B, A, top row first
-    std::string reason;
-};
+// clang-format off
+struct Decoded { int result = -1; Bytes pixels /* R, G, B, A, top row first */; std::string reason; };
+// clang-format on
 
 Decoded decode(const Bytes& file)
 {
@@ -30,7 +27,6 @@ Decoded decode(const Bytes& file)
     return {result, image.pixels, reason};
 }
 
-// A file whose pixel data is given byte by byte.
 Bytes withData(int width, int height, uint8_t depth, bool rle, Bytes data, std::optional<ColourMap> map = {})
 {
     TgaImage tga{.width = width, .height = height, .depth = depth, .colourMap = std::move(map), .rle = rle};
