@@ -118,10 +118,7 @@ TEST_P(EitherPicture, NewBackdropWithPaletteZeroTwice)
     folder.write("1.act", Bytes{248, 0, 0});
     TgaImage picture = indexedImage(640, 512, indices(), std::vector<Rgba>(16), 24);
     picture.rle = true;
-    if (GetParam())
-        folder.write("art/scene.png", pngOf(true));
-    else
-        folder.write("art/scene.tga", encodeTga(picture));
+    folder.write(GetParam() ? "art/scene.png" : "art/scene.tga", GetParam() ? pngOf(true) : encodeTga(picture));
     WriteNewBackdrop(settings, reporter, files, "SCENE");
     EXPECT_EQ(reporter.output(), "");
     // Width 640, height 512 + 2 x 1024, palette 0 as the base palette and again with palette 1.
@@ -207,8 +204,7 @@ TEST_F(Backdrop, FailedWritesAreReportedAndKeepTheEarlierFile)
     // the last write, when the file is completed, fails.
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit limited = saved;
-    limited.rlim_cur = 163880 - 1;
+    const rlimit limited{163880 - 1, saved.rlim_max};
     const sighandler_t previous = signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
     WriteBackdrop(settings, colours, reporter, files, "SCENE");
