@@ -1,11 +1,11 @@
 // lumarc and rlfinfo as a user runs them: exit statuses, what they print and
 // the files they leave. Every path holds blanks and is one argument.
 #include "LumarcFiles.h"
+#include "PngWriter.h"
 #include "ProgramRun.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <png.h>
 
 #include <algorithm>
 #include <optional>
@@ -167,37 +167,13 @@ TEST(RlfInfoProgram, ReportsDamageAndUsageAsTextOrJson)
     // clang-format on
 }
 
-namespace
-{
-
-// A PNG file's pixels as 0xRRGGBB, read back through libpng; none when it
-// cannot be read.
-std::vector<uint32_t> pictureRgb(const std::string& path, uint32_t& width)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str()))
-        return {};
-    image.format = PNG_FORMAT_RGB;
-    Bytes rgb(PNG_IMAGE_SIZE(image));
-    width = image.width;
-    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr))
-        return {};
-    std::vector<uint32_t> pixels;
-    for (std::size_t i = 0; i + 2 < rgb.size(); i += 3)
-        pixels.push_back(uint32_t{rgb[i]} << 16 | uint32_t{rgb[i + 1]} << 8 | rgb[i + 2]);
-    return pixels;
-}
-
-} // namespace
-
 // Both programs draw the same picture of a layout, and the console's is the
 // PC's moved down by 16 lines, nothing else changed.
 TEST(RenderPrograms, ConsolePictureIsThePcPictureMovedDown)
 {
     const TempFolder folder;
     const std::string in = folder.write("my screens/title screen.mdf", mdfwriter::mdfFile(panelLayout()));
-    std::vector<std::vector<uint32_t>> pictures;
+    std::vector<std::vector<tgawriter::Rgba>> pictures;
     for (const bool psx : {false, true})
     {
         const std::string rlf = folder.write("list.rlf", savedRlf(panelLayout(), psx ? kPsxYOffset : 0));
@@ -211,14 +187,14 @@ TEST(RenderPrograms, ConsolePictureIsThePcPictureMovedDown)
         EXPECT_EQ(drawn.exitStatus + converted.exitStatus, 0) << drawn.err << converted.err;
         EXPECT_EQ(drawn.out + drawn.err + converted.out + converted.err, "");
         EXPECT_EQ(readFileBytes(fromList), readFileBytes(fromLayout));
-        uint32_t width = 0;
-        pictures.push_back(pictureRgb(fromList, width));
-        ASSERT_EQ(width, 640u);
-        ASSERT_EQ(pictures.back().size(), 640u * 480u);
+        const Picture picture = readPng(fromList);
+        ASSERT_EQ(std::pair(picture.width, picture.height), std::pair(640, 480));
+        pictures.push_back(picture.pixels);
     }
     const std::size_t shift = 16 * 640;
-    EXPECT_EQ(std::count(pictures[1].begin(), pictures[1].begin() + shift, 0u), shift);
+    const tgawriter::Rgba black{0, 0, 0, 255}, magenta{255, 0, 255, 255};
+    EXPECT_EQ(std::count(pictures[1].begin(), pictures[1].begin() + shift, black), shift);
     EXPECT_TRUE(std::equal(pictures[0].begin(), pictures[0].end() - shift, pictures[1].begin() + shift));
-    EXPECT_EQ(std::count(pictures[0].end() - shift, pictures[0].end(), 0u), shift);
-    EXPECT_GT(std::count(pictures[0].begin(), pictures[0].begin() + shift, 0xFF00FFu), 0); // the hotspot
+    EXPECT_EQ(std::count(pictures[0].end() - shift, pictures[0].end(), black), shift);
+    EXPECT_GT(std::count(pictures[0].begin(), pictures[0].begin() + shift, magenta), 0); // the hotspot
 }

@@ -68,3 +68,17 @@ Bytes encodePng(const PngImage& image)
 }
 
 } // namespace pngwriter
+
+Picture readPng(const std::string& path)
+{
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    Picture picture;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return picture;
+    image.format = PNG_FORMAT_RGBA;
+    picture.pixels.resize(std::size_t{image.width} * image.height);
+    if (png_image_finish_read(&image, nullptr, picture.pixels.data(), 0, nullptr))
+        picture = {int(image.width), int(image.height), picture.pixels};
+    return picture;
+}

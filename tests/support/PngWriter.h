@@ -1,9 +1,13 @@
 // Builds PNG files from plain descriptions through libpng's write interface,
-// sharing no code with Texelo's decoder.
+// sharing no code with Texelo's decoder, and reads the pictures our programs
+// write back as RGBA.
 #pragma once
+
+#include "TgaWriter.h"
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace pngwriter
@@ -24,5 +28,21 @@ struct PngImage
 
 // The whole file; empty when libpng refuses the description.
 [[nodiscard]] Bytes encodePng(const PngImage& png);
+
+} // namespace pngwriter
+
+struct Picture
+{
+    int width = 0, height = 0;
+    std::vector<tgawriter::Rgba> pixels; // top row first
+
+    [[nodiscard]] tgawriter::Rgba at(int x, int y) const { return pixels.at(std::size_t(y * width + x)); }
+};
+
+// The PNG file's pixels; an empty picture when it cannot be read.
+[[nodiscard]] Picture readPng(const std::string& path);
+
+namespace pngwriter
+{
 
 } // namespace pngwriter

@@ -1,12 +1,11 @@
 #pragma once
 
-// Inputs for runs of texelo and tbkinfo, and the PNG pictures they write, read back.
+// Inputs for runs of texelo and tbkinfo.
 
+#include "PngWriter.h"
 #include "ProgramRun.h"
 #include "TempFolder.h"
 #include "TgaWriter.h"
-
-#include <png.h>
 
 #include <string>
 #include <vector>
@@ -33,29 +32,6 @@ inline Bytes texture(int width, int height, int colours)
         pixels.push_back({stored(c.r), stored(c.g), stored(c.b), 255});
     }
     return tgawriter::encodeTga(tgawriter::fromColours(width, height, pixels, 24));
-}
-
-struct Picture
-{
-    int width = 0;
-    int height = 0;
-    std::vector<tgawriter::Rgba> pixels; // top row first
-
-    [[nodiscard]] tgawriter::Rgba at(int x, int y) const { return pixels.at(std::size_t(y * width + x)); }
-};
-
-inline Picture readPng(const std::string& path)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    Picture picture;
-    if (!png_image_begin_read_from_file(&image, path.c_str()))
-        return picture;
-    image.format = PNG_FORMAT_RGBA;
-    picture.pixels.resize(std::size_t{image.width} * image.height);
-    if (png_image_finish_read(&image, nullptr, picture.pixels.data(), 0, nullptr))
-        picture = {int(image.width), int(image.height), picture.pixels};
-    return picture;
 }
 
 inline RunOptions within(const std::string& folder, rlim_t fileSizeLimit = RLIM_INFINITY)
