@@ -57,16 +57,17 @@ TEST(PaletteFile, ACutFileKeepsWhatLiesBeforeTheCut)
     std::string jasc = "JASC-PAL\r\n0100\r\n256\r\n";
     std::vector<std::pair<std::size_t, std::string>> numbers; // where each starts, its digits
     for (const Rgb& c : colours)
-        for (const uint8_t channel : {c.r, c.g, c.b})
+        for (const int channel : {0, 1, 2})
         {
-            numbers.emplace_back(jasc.size(), std::to_string(channel));
-            jasc += numbers.back().second + (&channel == &c.b ? "\r\n" : " ");
+            numbers.emplace_back(jasc.size(), std::to_string(channel == 0 ? c.r : channel == 1 ? c.g : c.b));
+            jasc += numbers.back().second + (channel == 2 ? "\r\n" : " ");
         }
     TempFolder folder;
-    RunFiles files;
+    RunFiles runFiles;
     for (std::size_t length = 0; length < jasc.size(); ++length)
     {
-        const auto cut = [&](const auto& whole) { return Bytes(whole.begin(), whole.begin() + std::min(length, whole.size())); };
+        const auto cut = [&](const auto& whole)
+        { return Bytes(whole.begin(), whole.begin() + std::min(length, whole.size())); };
         Bytes fromRiff(raw.size()), fromJasc(raw.size());
         for (std::size_t i = 0; i < raw.size(); ++i)
         {
@@ -74,9 +75,12 @@ TEST(PaletteFile, ACutFileKeepsWhatLiesBeforeTheCut)
             const auto& [start, digits] = numbers[i];
             fromJasc[i] = start < length ? uint8_t(std::stoi(digits.substr(0, length - start))) : 0;
         }
-        EXPECT_EQ(ReadPaletteFile(files, folder.write("r.pal", cut(riff))), imageOf(length < 4 ? cut(riff) : fromRiff)) << length;
-        EXPECT_EQ(ReadPaletteFile(files, folder.write("j.pal", cut(jasc))), imageOf(length < 8 ? cut(jasc) : fromJasc)) << length;
-        EXPECT_EQ(ReadPaletteFile(files, folder.write("a.act", cut(raw))), imageOf(cut(raw))) << length;
+        // The file as cut, and the colours it holds.
+        const std::tuple<const char*, Bytes, Bytes> files[] = {{"r.pal", cut(riff), length < 4 ? cut(riff) : fromRiff},
+                                                               {"j.pal", cut(jasc), length < 8 ? cut(jasc) : fromJasc},
+                                                               {"a.act", cut(raw), cut(raw)}};
+        for (const auto& [name, file, held] : files)
+            EXPECT_EQ(ReadPaletteFile(runFiles, folder.write(name, file)), imageOf(held)) << name << " of " << length;
     }
 }
 

@@ -182,7 +182,8 @@ TEST_F(Tbkinfo, TheJsonReportSaysWhatTheTextReportSays)
         {
             const std::string fields = line.substr(line.find(": ") + 2);
             if (std::sscanf(line.c_str(), "  record %zu.%zu:", &group, &record) == 2)
-                EXPECT_EQ(textFields(fields, recordPlaces), jsonFields(doc["groups"][group - 1]["records"][record - 1])) << line;
+                EXPECT_EQ(textFields(fields, recordPlaces), jsonFields(doc["groups"][group - 1]["records"][record - 1]))
+                    << line;
             else if (std::sscanf(line.c_str(), "group %zu:", &group) == 1)
                 EXPECT_EQ(textFields(fields, groupPlaces), jsonFields(doc["groups"][group - 1])) << line;
             else if (line.starts_with("warning: "))

@@ -127,9 +127,9 @@ TEST(MapPicture, OnlyRunsThatShowOrDrawTheWindowLoadIt)
     std::filesystem::copy_file(TEXELO_EXECUTABLE, program);
     folder.write("program/texelo-window.so", "");
     const std::string out = "Opened A.tga\n1 unique CLUTs\nSaving Textures...\n";
+    // clang-format off
     const std::string cannotLoad =
         "texelo: the window module cannot be loaded: " + folder.file("program/texelo-window.so") + ": file too short\n";
-    // clang-format off
     struct Case { std::vector<std::string> args; int status; std::string err; };
     const Case cases[] = {
         {{"job.fit", "/c"}, 0, ""},

@@ -186,7 +186,8 @@ TEST(Viewer, KeysAndTheWheelSwitchAndZoomTheMap)
     }
     // A drag moves the map with the mouse: 10 right, 5 up.
     const QPointF from(100, 100), to(110, 95);
-    QMouseEvent press(QEvent::MouseButtonPress, from, window.mapToGlobal(from), Qt::LeftButton, Qt::LeftButton, {});
+    QMouseEvent press(QEvent::MouseButtonPress, from, window.mapToGlobal(from), Qt::LeftButton, Qt::LeftButton,
+                      {});
     QMouseEvent move(QEvent::MouseMove, to, window.mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
     for (QMouseEvent* event : {&press, &move})
         QApplication::sendEvent(&window, event);
