@@ -9,7 +9,8 @@
 
 void TexeloReporter::print(std::string_view text)
 {
-    const bool reached = std::fwrite(text.data(), 1, text.size(), m_out) == text.size() && std::fflush(m_out) == 0;
+    const bool reached =
+        std::fwrite(text.data(), 1, text.size(), m_out) == text.size() && std::fflush(m_out) == 0;
     if (!reached && !m_outputLoss)
         m_outputLoss = systemReason(errno);
 }
