@@ -56,9 +56,12 @@ ProgramRun runProgram(const std::vector<std::string>& command, const RunOptions&
             _exit(127);
         if (!options.workingFolder.empty() && chdir(options.workingFolder.c_str()) != 0)
             _exit(127);
+        // As nobody, the program runs from a descriptor opened while still
+        // root: the build may lie in a folder that user nobody cannot enter.
+        const bool dropRoot = options.unprivileged && geteuid() == 0;
+        const int program = dropRoot ? open(argv[0], O_RDONLY | O_CLOEXEC) : -1;
         const uid_t nobody = 65534;
-        if (options.unprivileged && geteuid() == 0 &&
-            (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0))
+        if (dropRoot && (program < 0 || setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0))
             _exit(127);
         if (options.fileSizeLimit != RLIM_INFINITY)
         {
@@ -69,7 +72,10 @@ ProgramRun runProgram(const std::vector<std::string>& command, const RunOptions&
             if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
                 _exit(127);
         }
-        execve(argv[0], argv.data(), envp.data());
+        if (dropRoot)
+            fexecve(program, argv.data(), envp.data());
+        else
+            execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
     int status = 0;
