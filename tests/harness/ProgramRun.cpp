@@ -56,12 +56,11 @@ ProgramRun runProgram(const std::vector<std::string>& command, const RunOptions&
             _exit(127);
         if (!options.workingFolder.empty() && chdir(options.workingFolder.c_str()) != 0)
             _exit(127);
-        // As nobody, the program runs from a descriptor opened while still
-        // root: the build may lie in a folder that user nobody cannot enter.
+        // As nobody (65534), the program runs from a descriptor opened while
+        // still root: the build may lie in a folder nobody cannot enter.
         const bool dropRoot = options.unprivileged && geteuid() == 0;
         const int program = dropRoot ? open(argv[0], O_RDONLY | O_CLOEXEC) : -1;
-        const uid_t nobody = 65534;
-        if (dropRoot && (program < 0 || setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0))
+        if (dropRoot && (program < 0 || setgroups(0, nullptr) || setgid(65534) || setuid(65534)))
             _exit(127);
         if (options.fileSizeLimit != RLIM_INFINITY)
         {

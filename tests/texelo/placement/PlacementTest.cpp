@@ -348,8 +348,7 @@ TEST(Placement, RandomBanksKeepEveryRule)
     // back to a page it has left, and keeps the EDGE column clear; 7 of them
     // are 16-bit images several pages wide.
     EXPECT_GE(placedBanks, 265) << "the banks made must mostly fit";
-    EXPECT_LE(std::count(refusedWithRoom.begin(), refusedWithRoom.end(), '('), 8)
-        << "refused with room:" << refusedWithRoom;
+    EXPECT_LE(std::count(refusedWithRoom.begin(), refusedWithRoom.end(), '('), 8) << refusedWithRoom;
 }
 
 // Loaded in the order given, with SORT OFF unless the options say "sort".

@@ -128,8 +128,7 @@ TEST(MapPicture, OnlyRunsThatShowOrDrawTheWindowLoadIt)
     folder.write("program/texelo-window.so", "");
     const std::string out = "Opened A.tga\n1 unique CLUTs\nSaving Textures...\n";
     // clang-format off
-    const std::string cannotLoad =
-        "texelo: the window module cannot be loaded: " + folder.file("program/texelo-window.so") + ": file too short\n";
+    const std::string cannotLoad = "texelo: the window module cannot be loaded: " + folder.file("program/texelo-window.so") + ": file too short\n";
     struct Case { std::vector<std::string> args; int status; std::string err; };
     const Case cases[] = {
         {{"job.fit", "/c"}, 0, ""},
